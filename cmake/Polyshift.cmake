@@ -1,0 +1,69 @@
+# Build helpers shared by every part of the tree.
+
+add_compile_options(-Wall -Wextra)
+if(POLYSHIFT_SANITIZE)
+  add_compile_options(-fsanitize=${POLYSHIFT_SANITIZE} -fno-omit-frame-pointer
+                      -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=${POLYSHIFT_SANITIZE})
+endif()
+
+# Adds every direct subfolder of DIR that holds a CMakeLists.txt, in name order, so that a
+# new plug-in, test group or benchmark only needs its own folder.
+# Names given after EXCEPT are left out.
+function(polyshift_add_children dir)
+  cmake_parse_arguments(ARG "" "" "EXCEPT" ${ARGN})
+  file(GLOB children LIST_DIRECTORIES true CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*)
+  list(SORT children)
+  foreach(child IN LISTS children)
+    get_filename_component(childName ${child} NAME)
+    if(childName IN_LIST ARG_EXCEPT)
+      continue()
+    endif()
+    if(IS_DIRECTORY ${child} AND EXISTS ${child}/CMakeLists.txt)
+      add_subdirectory(${child})
+    endif()
+  endforeach()
+endfunction()
+
+# polyshift_add_plugin(<name> SOURCES ... [LIBRARIES ...])
+# Builds plugin/<name>.so exporting the contract's entry points and nothing else.
+function(polyshift_add_plugin name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_library(${name} MODULE ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE polyshift_contract polyshift_runtime ${ARG_LIBRARIES})
+  set_target_properties(${name} PROPERTIES
+    PREFIX ""
+    LIBRARY_OUTPUT_DIRECTORY ${POLYSHIFT_PLUGIN_DIR}
+    CXX_VISIBILITY_PRESET hidden
+    VISIBILITY_INLINES_HIDDEN ON
+    BUILD_RPATH "$ORIGIN/.."
+    INSTALL_RPATH "$ORIGIN/..")
+  target_link_options(${name} PRIVATE
+    -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/plugin-exports.map -Wl,--no-undefined)
+  set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS
+               ${PROJECT_SOURCE_DIR}/cmake/plugin-exports.map)
+  install(TARGETS ${name} LIBRARY DESTINATION ${POLYSHIFT_INSTALL_DIR}/plugin)
+  set_property(GLOBAL APPEND PROPERTY POLYSHIFT_PLUGINS ${name})
+endfunction()
+
+# polyshift_add_test(<name> SOURCES ... [LIBRARIES ...])
+# A GoogleTest executable registered with CTest. It knows where the built plug-ins are
+# (POLYSHIFT_PLUGIN_DIR) and is built after all of them.
+function(polyshift_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE polyshift_testsupport ${ARG_LIBRARIES}
+                        GTest::gtest GTest::gtest_main)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "LC_ALL=C.UTF-8")
+endfunction()
+
+# polyshift_add_benchmark(<name> SOURCES ... [LIBRARIES ...])
+function(polyshift_add_benchmark name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE polyshift_benchsupport ${ARG_LIBRARIES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endfunction()

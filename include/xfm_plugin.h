@@ -1,0 +1,113 @@
+// The plug-in contract: what every conversion library exports and what the host passes it.
+//
+// A plug-in offers functions numbered from 0. The host asks for the version, the number of
+// functions and their titles once after loading, and during a run calls, per file and per
+// chain step: XfmIsUseTable, XfmGetBufferSize, then (size > 0) XfmConvert and (success)
+// XfmRenameFile. All entry points return 0 for failure, for "nothing to do", for a null
+// request and for a function index out of range.
+//
+// The host binds the entry points by their decorated names (kXfm*Name below). On ELF a
+// plug-in exports the plain C names (XfmGetVersion, ...) and the runtime maps a decorated
+// name to the plain one; a Windows build exports the decorated names themselves.
+#ifndef POLYSHIFT_XFM_PLUGIN_H
+#define POLYSHIFT_XFM_PLUGIN_H
+
+#include <stddef.h>
+#include <stdint.h>
+
+#if defined(_WIN32)
+#define XFM_CALL __stdcall
+#define XFM_EXPORT_ATTR __declspec(dllexport)
+#else
+#define XFM_CALL
+#define XFM_EXPORT_ATTR __attribute__((visibility("default")))
+#endif
+
+#ifdef __cplusplus
+#define XFM_EXTERN_C extern "C"
+#else
+#define XFM_EXTERN_C
+#endif
+
+// Marks a definition of one of the contract's entry points in a plug-in.
+#define XFM_EXPORT XFM_EXTERN_C XFM_EXPORT_ATTR
+
+// Longest path, terminating zero included, that the contract's path buffers hold.
+#define XFM_MAX_PATH 260
+
+// One conversion step. The host owns every pointer; a plug-in reads `input`, `inputLength`,
+// `functionIndex` and `tablePath`, writes at most `outputCapacity` bytes to `output` and sets
+// `outputLength` (XfmConvert only).
+typedef struct ConvertRequest {
+    uint32_t size;              // sizeof(ConvertRequest), written by the host
+    const unsigned char* input; // this step's input; not zero-terminated, may hold zero bytes
+    uint32_t inputLength;
+    unsigned char* output;      // buffer of outputCapacity bytes (XfmConvert only)
+    uint32_t outputCapacity;    // exactly what XfmGetBufferSize returned for this request
+    uint32_t functionIndex;     // 0..count-1
+    const char* tablePath;      // conversion table, "" when none is set; never null
+    uint32_t outputLength;      // set by XfmConvert
+    uint32_t reserved1;         // unused by both sides
+    uint32_t reserved2;         // unused by both sides
+} ConvertRequest;
+
+#ifdef __cplusplus
+static_assert(offsetof(ConvertRequest, size) == 0);
+static_assert(offsetof(ConvertRequest, input) == sizeof(void*));
+static_assert(offsetof(ConvertRequest, tablePath) > offsetof(ConvertRequest, functionIndex));
+static_assert(offsetof(ConvertRequest, reserved2) == offsetof(ConvertRequest, outputLength) + 8);
+#endif
+
+// The text object that XfmRegExp reads and replaces. It belongs to the host and lives in the
+// runtime library, so both sides use one implementation and one allocator (see
+// platform/shared_string.h).
+#ifdef __cplusplus
+namespace platform {
+class SharedString;
+}
+typedef platform::SharedString XfmText;
+#else
+typedef struct XfmText XfmText;
+#endif
+
+// Version word: bytes a.b.c.d from high to low, shown as "v.a.b.c.d".
+#define XFM_VERSION(a, b, c, d) \
+    ((uint32_t)(((uint32_t)(a) << 24) | ((uint32_t)(b) << 16) | ((uint32_t)(c) << 8) | (uint32_t)(d)))
+#define XFM_VERSION_A(word) (((uint32_t)(word) >> 24) & 0xFFu)
+#define XFM_VERSION_B(word) (((uint32_t)(word) >> 16) & 0xFFu)
+#define XFM_VERSION_C(word) (((uint32_t)(word) >> 8) & 0xFFu)
+#define XFM_VERSION_D(word) ((uint32_t)(word) & 0xFFu)
+
+// Entry-point signatures, as the host binds them.
+typedef uint32_t(XFM_CALL* XfmGetVersionFn)(void);
+typedef uint32_t(XFM_CALL* XfmGetCountFn)(void);
+typedef const char*(XFM_CALL* XfmGetTitleFn)(uint32_t index);
+typedef uint32_t(XFM_CALL* XfmIsUseTableFn)(uint32_t index);
+typedef uint32_t(XFM_CALL* XfmGetBufferSizeFn)(ConvertRequest* request);
+typedef uint32_t(XFM_CALL* XfmConvertFn)(ConvertRequest* request);
+typedef uint32_t(XFM_CALL* XfmRenameFileFn)(const char* outputPath, char* newPath,
+                                             uint32_t index);
+typedef uint32_t(XFM_CALL* XfmRegExpFn)(XfmText* text, const char* command);
+
+// Decorated names the host binds by.
+#define kXfmGetVersionName "_XfmGetVersion@0"
+#define kXfmGetCountName "_XfmGetCount@0"
+#define kXfmGetTitleName "_XfmGetTitle@4"
+#define kXfmIsUseTableName "_XfmIsUseTable@4"
+#define kXfmGetBufferSizeName "_XfmGetBufferSize@4"
+#define kXfmConvertName "_XfmConvert@4"
+#define kXfmRenameFileName "_XfmRenameFile@12"
+#define kXfmRegExpName "_XfmRegExp@8"
+
+// Declarations a plug-in's definitions must match.
+XFM_EXPORT uint32_t XFM_CALL XfmGetVersion(void);
+XFM_EXPORT uint32_t XFM_CALL XfmGetCount(void);
+XFM_EXPORT const char* XFM_CALL XfmGetTitle(uint32_t index);
+XFM_EXPORT uint32_t XFM_CALL XfmIsUseTable(uint32_t index);
+XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request);
+XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request);
+XFM_EXPORT uint32_t XFM_CALL XfmRenameFile(const char* outputPath, char* newPath,
+                                           uint32_t index);
+XFM_EXPORT uint32_t XFM_CALL XfmRegExp(XfmText* text, const char* command);
+
+#endif

@@ -1,0 +1,13 @@
+// Conversion between the system's Shift JIS (code page 932) texts and UTF-8, for showing
+// titles and messages on screens and terminals, and back for what the user types.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+std::string Cp932ToUtf8(std::string_view cp932);
+std::string Utf8ToCp932(std::string_view utf8);
+
+}  // namespace platform

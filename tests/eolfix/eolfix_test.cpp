@@ -1,0 +1,114 @@
+// eolfix through its entry points, as the host loads and calls it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/plugin_under_test.h"
+#include "support/sample_text.h"
+
+namespace {
+
+using testing_support::PluginUnderTest;
+
+const PluginUnderTest& Eolfix() {
+    static PluginUnderTest plugin("eolfix");
+    return plugin;
+}
+
+TEST(EolfixContract, AnswersVersionCountTitlesAndTableUse) {
+    const auto& p = Eolfix();
+    EXPECT_EQ(p.getVersion(), 0x01000002u);
+    EXPECT_EQ(p.getCount(), 3u);
+    EXPECT_EQ(p.TitleUtf8(0), "改行をCR+LF(Windows)に変換");
+    EXPECT_EQ(p.TitleUtf8(1), "改行をCR(Macintosh)に変換");
+    EXPECT_EQ(p.TitleUtf8(2), "改行をLF(UNIX)に変換");
+    EXPECT_EQ(p.getTitle(3), nullptr);
+    for (uint32_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(p.isUseTable(i), 0u);
+    }
+    char newPath[260] = "untouched";
+    EXPECT_EQ(p.renameFile("a.txt", newPath, 0), 0u);
+    EXPECT_STREQ(newPath, "untouched");
+    EXPECT_EQ(p.regExp, nullptr);
+}
+
+TEST(EolfixContract, RefusesNullRequestsAndUnknownFunctions) {
+    const auto& p = Eolfix();
+    EXPECT_EQ(p.getBufferSize(nullptr), 0u);
+    EXPECT_EQ(p.convert(nullptr), 0u);
+    EXPECT_FALSE(p.Run(3, "a\r\n").has_value());
+    unsigned char out[8];
+    const unsigned char in[] = "a\n";
+    ConvertRequest request{sizeof(ConvertRequest), in, 2, out, 8, 7, "", 0, 0, 0};
+    EXPECT_EQ(p.getBufferSize(&request), 0u);
+    EXPECT_EQ(p.convert(&request), 0u);
+}
+
+TEST(EolfixContract, EmptyInputHasNothingToDo) {
+    uint32_t size = 99;
+    EXPECT_FALSE(Eolfix().Run(0, "", "", &size).has_value());
+    EXPECT_EQ(size, 0u);
+}
+
+TEST(EolfixContract, RefusesAnOutputBufferSmallerThanTheResult) {
+    const unsigned char in[] = "a\nb\n";
+    unsigned char out[5] = {};
+    ConvertRequest request{sizeof(ConvertRequest), in, 4, out, 5, 0, "", 0, 0, 0};
+    EXPECT_EQ(Eolfix().getBufferSize(&request), 6u);
+    EXPECT_EQ(Eolfix().convert(&request), 0u);
+}
+
+struct BreakCase {
+    std::string input;
+    std::string crlf, cr, lf;
+};
+
+TEST(EolfixConversion, RewritesEveryKindOfBreakAndReportsTheExactSize) {
+    const std::vector<BreakCase> cases = {
+        {"plain text", "plain text", "plain text", "plain text"},
+        {"a\rb\nc\r\n", "a\r\nb\r\nc\r\n", "a\rb\rc\r", "a\nb\nc\n"},
+        {"a\rb\nc\r\n", "a\r\nb\r\nc\r\n", "a\rb\rc\r", "a\nb\nc\n"},
+        {"ends in cr\r", "ends in cr\r\n", "ends in cr\r", "ends in cr\n"},
+        {"\r\r\n", "\r\n\r\n", "\r\r", "\n\n"},        // CR CR LF: two breaks
+        {"\n\r", "\r\n\r\n", "\r\r", "\n\n"},          // LF CR: two breaks
+        {"\r\n\r\n", "\r\n\r\n", "\r\r", "\n\n"},      // CR LF CR LF: two breaks
+        {"\r", "\r\n", "\r", "\n"},
+        {"\n", "\r\n", "\r", "\n"},
+        {"\r\r\r", "\r\n\r\n\r\n", "\r\r\r", "\n\n\n"},
+        {std::string("a\0b\r", 4), std::string("a\0b\r\n", 5), std::string("a\0b\r", 4),
+         std::string("a\0b\n", 4)},
+    };
+    for (const auto& c : cases) {
+        const std::string* expected[] = {&c.crlf, &c.cr, &c.lf};
+        for (uint32_t f = 0; f < 3; ++f) {
+            uint32_t size = 0;
+            const auto out = Eolfix().Run(f, c.input, "", &size);
+            ASSERT_TRUE(out.has_value()) << f;
+            EXPECT_EQ(*out, *expected[f]) << "function " << f;
+            EXPECT_EQ(size, expected[f]->size()) << "function " << f;
+        }
+    }
+}
+
+TEST(EolfixConversion, SevenBytesBecomeNineForWindowsAndSixForUnix) {
+    uint32_t size = 0;
+    EXPECT_EQ(Eolfix().Run(0, "a\rb\nc\r\n", "", &size), "a\r\nb\r\nc\r\n");
+    EXPECT_EQ(size, 9u);
+    EXPECT_EQ(Eolfix().Run(2, "a\rb\nc\r\n", "", &size), "a\nb\nc\n");
+    EXPECT_EQ(size, 6u);
+}
+
+TEST(EolfixConversion, JapaneseTextKeepsItsCharactersAndRoundTrips) {
+    const std::string windows = testing_support::JapaneseText(64 * 1024, "\r\n");
+    EXPECT_EQ(Eolfix().Run(0, windows), windows);
+    const auto unix = Eolfix().Run(2, windows);
+    ASSERT_TRUE(unix.has_value());
+    EXPECT_EQ(unix->find('\r'), std::string::npos);
+    EXPECT_EQ(Eolfix().Run(0, *unix), windows);
+    const auto mac = Eolfix().Run(1, *unix);
+    ASSERT_TRUE(mac.has_value());
+    EXPECT_EQ(Eolfix().Run(0, *mac), windows);
+}
+
+}  // namespace

@@ -1,0 +1,17 @@
+// Real-looking Japanese text in Shift JIS for tests and benchmarks.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace testing_support {
+
+// Shift JIS bytes of a UTF-8 literal.
+std::string Sjis(std::string_view utf8);
+
+// About `bytes` bytes (never more) of Shift JIS prose in lines of 60 to 100 bytes, mixing
+// kanji, kana, ASCII, digits and half-width katakana, each line ended by `lineBreak`.
+std::string JapaneseText(std::size_t bytes, std::string_view lineBreak = "\r\n");
+
+}  // namespace testing_support
