@@ -1,0 +1,102 @@
+#include "host/cli/cli_arguments.h"
+
+namespace cli {
+
+const char* const kUsage =
+    "usage: polyshift-cli list\n"
+    "       polyshift-cli run [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
+    "                         [-f FUNCTION]... [-y] PATH...\n"
+    "\n"
+    "  list          show every plug-in's version and every function as NAME:INDEX<TAB>TITLE\n"
+    "  run           convert the files (a folder adds every file below it) through the\n"
+    "                functions given with -f, in that order\n"
+    "  -o DIR        write the results into DIR\n"
+    "  --overwrite   write every result over its own source file\n"
+    "  --no-output   write nothing for a file the chain left unchanged\n"
+    "  -t TABLE      conversion-table file for the functions that need one\n"
+    "  -f FUNCTION   NAME:INDEX (as 'list' shows it) or the beginning of a title\n"
+    "  -y            answer Yes when an existing file would be overwritten\n";
+
+ParseResult ParseArguments(const std::vector<std::string>& args) {
+    ParseResult result;
+    if (args.empty()) {
+        result.error = "no command given";
+        return result;
+    }
+    Arguments parsed;
+    const std::string& command = args[0];
+    if (command == "-h" || command == "--help" || command == "help") {
+        parsed.command = Command::kHelp;
+        result.arguments = parsed;
+        return result;
+    }
+    if (command == "list") {
+        if (args.size() > 1) {
+            result.error = "'list' takes no arguments";
+            return result;
+        }
+        parsed.command = Command::kList;
+        result.arguments = parsed;
+        return result;
+    }
+    if (command != "run") {
+        result.error = "unknown command '" + command + "'";
+        return result;
+    }
+    parsed.command = Command::kRun;
+    bool onlyPaths = false;
+    for (std::size_t i = 1; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        auto value = [&](const char* option) -> const std::string* {
+            if (i + 1 >= args.size()) {
+                result.error = std::string("option ") + option + " needs a value";
+                return nullptr;
+            }
+            return &args[++i];
+        };
+        if (onlyPaths || arg.empty() || arg[0] != '-' || arg == "-") {
+            parsed.paths.push_back(arg);
+        } else if (arg == "--") {
+            onlyPaths = true;
+        } else if (arg == "-o") {
+            const std::string* v = value("-o");
+            if (v == nullptr) {
+                return result;
+            }
+            parsed.outputFolder = *v;
+        } else if (arg == "-t") {
+            const std::string* v = value("-t");
+            if (v == nullptr) {
+                return result;
+            }
+            parsed.tablePath = *v;
+        } else if (arg == "-f") {
+            const std::string* v = value("-f");
+            if (v == nullptr) {
+                return result;
+            }
+            parsed.functions.push_back(*v);
+        } else if (arg == "--overwrite") {
+            parsed.overWrite = true;
+        } else if (arg == "--no-output") {
+            parsed.noOutput = true;
+        } else if (arg == "-y") {
+            parsed.yes = true;
+        } else {
+            result.error = "unknown option '" + arg + "'";
+            return result;
+        }
+    }
+    if (!parsed.outputFolder && !parsed.overWrite) {
+        result.error = "say where the results go: -o DIR or --overwrite";
+        return result;
+    }
+    if (parsed.paths.empty()) {
+        result.error = "no files given";
+        return result;
+    }
+    result.arguments = parsed;
+    return result;
+}
+
+}  // namespace cli

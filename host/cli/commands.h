@@ -1,0 +1,20 @@
+// The commands of polyshift-cli; each returns the process's exit status.
+#pragma once
+
+#include <cstdio>
+
+#include "host/cli/cli_arguments.h"
+
+namespace cli {
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFilesFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+int RunList(std::FILE* out, std::FILE* err);
+int RunConversion(const Arguments& arguments, std::FILE* err);
+
+// Folder of the running program, where "plugin" is.
+std::string ProgramFolder();
+
+}  // namespace cli

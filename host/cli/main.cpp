@@ -1,0 +1,25 @@
+// polyshift-cli: lists the plug-ins' functions and runs files through a chain of them.
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "host/cli/commands.h"
+
+int main(int argc, char** argv) {
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const cli::ParseResult parsed = cli::ParseArguments(args);
+    if (!parsed.arguments) {
+        std::fprintf(stderr, "polyshift-cli: %s\n%s", parsed.error.c_str(), cli::kUsage);
+        return cli::kExitUsage;
+    }
+    switch (parsed.arguments->command) {
+        case cli::Command::kHelp:
+            std::fputs(cli::kUsage, stdout);
+            return cli::kExitOk;
+        case cli::Command::kList:
+            return cli::RunList(stdout, stderr);
+        case cli::Command::kRun:
+            return cli::RunConversion(*parsed.arguments, stderr);
+    }
+    return cli::kExitUsage;
+}

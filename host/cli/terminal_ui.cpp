@@ -1,0 +1,103 @@
+#include "host/cli/terminal_ui.h"
+
+#include "platform/message_box.h"
+#include "platform/text_encoding.h"
+
+namespace cli {
+namespace {
+
+const char* AnswerWord(int answer) {
+    switch (answer) {
+        case platform::kAnswerYes:
+            return "はい";
+        case platform::kAnswerNo:
+            return "いいえ";
+        case platform::kAnswerCancel:
+            return "キャンセル";
+        default:
+            return "OK";
+    }
+}
+
+}  // namespace
+
+TerminalUi::TerminalUi(std::FILE* out, bool answerOverwriteYes, bool drawProgress)
+    : out_(out), answerOverwriteYes_(answerOverwriteYes), drawProgress_(drawProgress) {}
+
+TerminalUi::~TerminalUi() { ClearProgress(); }
+
+int TerminalUi::messageBox(const host::DisplayText& text, const host::DisplayText& title,
+                           unsigned style) {
+    int answer = platform::kAnswerOk;
+    switch (style & platform::kButtonsMask) {
+        case platform::kButtonsYesNo:
+            answer = platform::kAnswerYes;
+            break;
+        case platform::kButtonsYesNoCancel:
+            answer = answerOverwriteYes_ ? platform::kAnswerYes : platform::kAnswerNo;
+            break;
+        default:
+            answer = platform::kAnswerOk;
+            break;
+    }
+    ClearProgress();
+    std::string line = title.utf8() + ": " + text.utf8();
+    const unsigned buttons = style & platform::kButtonsMask;
+    if (buttons == platform::kButtonsYesNo || buttons == platform::kButtonsYesNoCancel) {
+        line += std::string(" -> ") + AnswerWord(answer);
+        if (buttons == platform::kButtonsYesNoCancel && !answerOverwriteYes_) {
+            line += " (-y answers はい)";
+        }
+    }
+    line += '\n';
+    std::fputs(line.c_str(), out_);
+    DrawProgress();
+    return answer;
+}
+
+void TerminalUi::setProgressRange(int low, int high) {
+    low_ = low;
+    high_ = high;
+    position_ = low;
+    DrawProgress();
+}
+
+void TerminalUi::setProgressPosition(int position) {
+    position_ = position;
+    DrawProgress();
+}
+
+std::optional<std::string> TerminalUi::selectTableFile(const std::string& functionTitle) {
+    ClearProgress();
+    const std::string line = "polyshift-cli: \"" + platform::Cp932ToUtf8(functionTitle) +
+                             "\" needs a conversion table (-t TABLE); running it without one\n";
+    std::fputs(line.c_str(), out_);
+    DrawProgress();
+    return std::nullopt;
+}
+
+void TerminalUi::DrawProgress() {
+    if (!drawProgress_ || high_ <= low_) {
+        return;
+    }
+    constexpr int kWidth = 40;
+    const long long span = static_cast<long long>(high_) - low_;
+    const long long done = static_cast<long long>(position_) - low_;
+    const int filled = static_cast<int>(done * kWidth / span);
+    std::string bar = "\r[";
+    bar.append(static_cast<std::size_t>(filled), '#');
+    bar.append(static_cast<std::size_t>(kWidth - filled), ' ');
+    bar += "] " + std::to_string(done) + "/" + std::to_string(span);
+    std::fputs(bar.c_str(), out_);
+    std::fflush(out_);
+    progressShown_ = true;
+}
+
+void TerminalUi::ClearProgress() {
+    if (progressShown_) {
+        std::fputs("\r\x1b[K", out_);
+        progressShown_ = false;
+    }
+}
+
+}  // namespace cli

@@ -1,0 +1,62 @@
+#include "host/core/file_list.h"
+
+#include <algorithm>
+
+#include "platform/folder.h"
+#include "platform/paths.h"
+
+namespace host {
+namespace {
+
+unsigned char Fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+
+}  // namespace
+
+bool PathLess(const std::string& a, const std::string& b) {
+    const auto folded = std::lexicographical_compare(
+        a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+            return Fold(static_cast<unsigned char>(x)) < Fold(static_cast<unsigned char>(y));
+        });
+    if (folded) {
+        return true;
+    }
+    const auto reverse = std::lexicographical_compare(
+        b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) {
+            return Fold(static_cast<unsigned char>(x)) < Fold(static_cast<unsigned char>(y));
+        });
+    return !reverse && a < b;
+}
+
+bool FileList::Add(const std::string& path) {
+    const auto at = std::lower_bound(paths_.begin(), paths_.end(), path, PathLess);
+    if (at != paths_.end() && *at == path) {
+        return false;
+    }
+    paths_.insert(at, path);
+    return true;
+}
+
+std::size_t FileList::AddFolderRecursively(const std::string& folder) {
+    const auto items = platform::ListFolder(folder);
+    if (!items) {
+        return 0;
+    }
+    std::size_t added = 0;
+    for (const auto& item : *items) {
+        const std::string path = platform::JoinPath(folder, item.name);
+        if (item.isFolder) {
+            added += AddFolderRecursively(path);
+        } else if (Add(path)) {
+            ++added;
+        }
+    }
+    return added;
+}
+
+void FileList::Remove(std::size_t index) {
+    if (index < paths_.size()) {
+        paths_.erase(paths_.begin() + static_cast<std::ptrdiff_t>(index));
+    }
+}
+
+}  // namespace host

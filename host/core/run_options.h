@@ -1,0 +1,15 @@
+// The four options of a conversion run, as the user sets them.
+#pragma once
+
+#include <string>
+
+namespace host {
+
+struct RunOptions {
+    std::string outputFolder;  // receives the results unless overWrite is set
+    std::string tablePath;     // handed to every step; may be empty
+    bool overWrite = false;    // write every result over its own source, without asking
+    bool noOutput = false;     // write nothing for a file the chain left unchanged
+};
+
+}  // namespace host

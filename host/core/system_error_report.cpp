@@ -1,0 +1,15 @@
+#include "host/core/system_error_report.h"
+
+#include "host/core/host_texts.h"
+#include "platform/message_box.h"
+#include "platform/system_error.h"
+
+namespace host {
+
+void ShowSystemError(UserInterface& ui) {
+    const DisplayText text(platform::LastSystemErrorText());
+    ui.messageBox(text, texts::kTitleError, platform::kIconStop | platform::kButtonsOk);
+    ui.setStatusText(text);
+}
+
+}  // namespace host

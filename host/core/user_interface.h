@@ -1,0 +1,60 @@
+// Everything the core asks of the face it runs behind: message boxes, the status line, the
+// progress bar, the wait cursor and the table-file choice.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "host/core/display_text.h"
+
+namespace host {
+
+class UserInterface {
+public:
+    virtual ~UserInterface() = default;
+
+    // A modal box; `style` and the answer use the values of platform/message_box.h.
+    virtual int messageBox(const DisplayText& text, const DisplayText& title,
+                           unsigned style) = 0;
+    virtual void setStatusText(const DisplayText& text) = 0;
+    virtual void setProgressRange(int low, int high) = 0;
+    virtual void setProgressPosition(int position) = 0;
+    virtual void beginWaitCursor() {}
+    virtual void endWaitCursor() {}
+
+    // The user picks a conversion-table file for the function titled `functionTitle`
+    // (Shift JIS); nothing when they cancel.
+    virtual std::optional<std::string> selectTableFile(const std::string& functionTitle) = 0;
+
+    // The regular-expression tool can (or cannot) be used.
+    virtual void setRegexToolEnabled(bool) {}
+};
+
+// Shows the wait cursor for the lifetime of the guard.
+class WaitCursor {
+public:
+    explicit WaitCursor(UserInterface& ui) : ui_(ui) { ui_.beginWaitCursor(); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+    ~WaitCursor() { ui_.endWaitCursor(); }
+
+private:
+    UserInterface& ui_;
+};
+
+// Routes the message boxes of plug-ins (platform::ShowMessageBox) to `ui` while it lives,
+// and restores the previous route afterwards.
+class PluginMessageRoute {
+public:
+    explicit PluginMessageRoute(UserInterface& ui);
+    PluginMessageRoute(const PluginMessageRoute&) = delete;
+    PluginMessageRoute& operator=(const PluginMessageRoute&) = delete;
+    ~PluginMessageRoute();
+
+private:
+    using Handler = int (*)(void*, const char*, const char*, unsigned);
+    Handler previous_ = nullptr;
+    void* previousContext_ = nullptr;
+};
+
+}  // namespace host

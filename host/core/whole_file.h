@@ -1,0 +1,47 @@
+// Whole-file reads and safe whole-file writes.
+//
+// A write never destroys the file it replaces: the bytes go to a temporary file in the
+// target's folder, which is moved over the target only when every byte is written. The
+// replaced file's permissions are kept; on failure the target is untouched and no temporary
+// file is left behind.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace host {
+
+enum class ReadStatus {
+    kOk,
+    kCannotOpen,  // missing, a folder, no permission
+    kTooLarge,    // 4 GiB or more: beyond what a conversion step can describe
+    kReadError,   // opened, but reading failed part-way
+};
+
+struct ReadResult {
+    ReadStatus status = ReadStatus::kOk;
+    std::vector<unsigned char> bytes;
+    std::string reason;  // the system's text for a failure
+};
+
+// Largest file the run takes: sizes cross the plug-in contract as 32-bit values.
+inline constexpr std::uint64_t kMaxFileSize = 0xFFFFFFFFull;
+
+ReadResult ReadWholeFile(const std::string& path, std::uint64_t maxSize = kMaxFileSize);
+
+enum class WriteStatus {
+    kOk,
+    kCannotCreate,  // the folder is missing or not writable, the target is read-only or a folder
+    kWriteError,    // the bytes could not all be written (disk full, I/O error)
+};
+
+struct WriteResult {
+    WriteStatus status = WriteStatus::kOk;
+    std::string reason;
+};
+
+WriteResult ReplaceFileContent(const std::string& path, const unsigned char* bytes,
+                               std::size_t length);
+
+}  // namespace host
