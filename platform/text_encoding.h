@@ -1,5 +1,7 @@
 // Conversion between the system's Shift JIS (code page 932) texts and UTF-8, for showing
 // titles and messages on screens and terminals, and back for what the user types.
+// Undefined Shift JIS codes come out as "・" (U+30FB); characters that code page 932 lacks
+// become "?" or, where one is defined, a closest-fit character.
 #pragma once
 
 #include <string>
