@@ -67,3 +67,17 @@ function(polyshift_add_benchmark name)
   target_link_libraries(${name} PRIVATE polyshift_benchsupport ${ARG_LIBRARIES})
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 endfunction()
+
+# polyshift_add_test_plugin(<name> SOURCES ... [DEFINITIONS ...])
+# A plug-in made only for tests, built into <build>/tests/plugins/<name>.so (never into the
+# program's plug-in folder). Tests copy the ones a case needs into a folder of their own.
+function(polyshift_add_test_plugin name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEFINITIONS" ${ARGN})
+  add_library(${name} MODULE ${ARG_SOURCES})
+  target_link_libraries(${name} PRIVATE polyshift_contract polyshift_runtime)
+  target_compile_definitions(${name} PRIVATE ${ARG_DEFINITIONS})
+  set_target_properties(${name} PROPERTIES
+    PREFIX ""
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/plugins
+    BUILD_RPATH "${POLYSHIFT_BIN_DIR}")
+endfunction()

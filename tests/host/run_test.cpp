@@ -1,0 +1,280 @@
+// The conversion run with a scripted user interface: every box, status text and progress
+// step in order, and what ends up on disk.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "host/core/conversion_run.h"
+#include "host/core/function_lookup.h"
+#include "host/core/same_content.h"
+#include "host/core/plugin_registry.h"
+#include "host_fixture.h"
+#include "platform/message_box.h"
+#include "scripted_ui.h"
+#include "support/sample_text.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using host_testing::ProgramFolder;
+using host_testing::ScriptedUi;
+using testing_support::ReadFile;
+using testing_support::TempFolder;
+
+const std::string kConfirm = "box 36 確認: 変換を実行します。よろしいですか？";
+
+std::string Done(int errors) {
+    return "box 64 処理終了: すべての処理を終了しました。（エラー：" + std::to_string(errors) + "）";
+}
+
+class RunTest : public ::testing::Test {
+protected:
+    RunTest() {
+        for (const char* name : {"tp_upper", "tp_failing", "tp_table", "tp_rename_one",
+                                 "tp_rename_two"}) {
+            program.AddTestPlugin(name);
+        }
+        program.AddRealPlugin("eolfix");
+        registry.ScanPlugins();
+        registry.FillFunctionList();
+        fs::create_directories(out());
+        options.outputFolder = out();
+    }
+
+    std::string in() const { return work.str() + "/in"; }
+    std::string out() const { return work.str() + "/out"; }
+
+    std::string AddFile(const std::string& name, const std::string& bytes) {
+        const std::string path = work.Write("in/" + name, bytes);
+        files.Add(path);
+        return path;
+    }
+
+    // Appends the function whose title begins with `title` to the chain.
+    void Use(const std::string& title) {
+        const auto found =
+            host::FindFunctionByTitle(registry.functionList(), testing_support::Sjis(title));
+        ASSERT_TRUE(found.has_value()) << title;
+        const auto& item = registry.functionList()[*found];
+        chain.push_back({item.title, item.entry.get()});
+    }
+
+    host::ConversionRun Run() {
+        host::ConversionRun run(ui, files, chain, options);
+        run.RunBatch();
+        EXPECT_EQ(ui.waitDepth, 0);
+        return run;
+    }
+
+    ProgramFolder program;
+    ScriptedUi ui;
+    host::PluginRegistry registry{program.path(), ui};
+    TempFolder work;
+    host::FileList files;
+    host::Chain chain;
+    host::RunOptions options;
+};
+
+TEST_F(RunTest, NoFilesIsReportedAndNothingElseHappens) {
+    Run();
+    EXPECT_EQ(ui.log, (std::vector<std::string>{
+                          "box 16 エラー: 変換元ファイルがリストにありません。",
+                          "status 変換元ファイルがリストにありません。"}));
+}
+
+TEST_F(RunTest, DecliningTheConfirmationStopsBeforeAnyFile) {
+    AddFile("a.txt", "abc");
+    ui.answers = {platform::kAnswerNo};
+    Run();
+    EXPECT_EQ(ui.log, (std::vector<std::string>{"range 0 1", "pos 0", "status ", kConfirm}));
+    EXPECT_FALSE(fs::exists(out() + "/a.txt"));
+}
+
+TEST_F(RunTest, ThreeFilesStepThroughTheProgressAndEndWithTheCount) {
+    const auto a = AddFile("a.txt", "one\n");
+    const auto b = AddFile("B.txt", "two\n");
+    const auto c = AddFile("c.txt", "three\n");
+    Use("改行をCR+LF");
+    Run();
+    EXPECT_EQ(ui.log, (std::vector<std::string>{
+                          "range 0 3", "pos 0", "status ", kConfirm, "pos 0", "status " + a,
+                          "pos 1", "status " + b, "pos 2", "status " + c, "pos 3",
+                          "status すべての処理を終了しました。（エラー：0）", Done(0)}));
+    EXPECT_EQ(ReadFile(out() + "/B.txt"), "two\r\n");
+    EXPECT_EQ(ui.maxWaitDepth, 1);
+}
+
+TEST_F(RunTest, EmptyChainCopiesFilesOrWithNoOutputWritesNothing) {
+    AddFile("a.txt", "same");
+    AddFile("empty.txt", "");
+    Run();
+    EXPECT_EQ(ReadFile(out() + "/a.txt"), "same");
+    EXPECT_EQ(ReadFile(out() + "/empty.txt"), "");
+
+    TempFolder other;
+    options.outputFolder = other.str();
+    options.noOutput = true;
+    ui.log.clear();
+    Run();
+    EXPECT_TRUE(fs::is_empty(other.path()));
+    EXPECT_EQ(ui.log.back(), Done(0));
+}
+
+TEST_F(RunTest, EmptyFileSkipsStepsWithNothingToDo) {
+    AddFile("empty.txt", "");
+    Use("改行をLF");
+    options.noOutput = true;
+    Run();
+    EXPECT_FALSE(fs::exists(out() + "/empty.txt"));
+    EXPECT_EQ(ui.Only("box").back(), Done(0));
+}
+
+TEST_F(RunTest, NoOutputStillWritesChangedFiles) {
+    AddFile("changed.txt", "abc");
+    AddFile("same.txt", "ABC");
+    Use("Upper");
+    options.noOutput = true;
+    Run();
+    EXPECT_EQ(ReadFile(out() + "/changed.txt"), "ABC");
+    EXPECT_FALSE(fs::exists(out() + "/same.txt"));
+}
+
+TEST_F(RunTest, OverWriteReplacesTheSourceWithoutAsking) {
+    const auto a = AddFile("a.txt", "abc");
+    Use("Upper");
+    options.overWrite = true;
+    Run();
+    EXPECT_EQ(ReadFile(a), "ABC");
+    EXPECT_TRUE(ui.Only("box 35").empty());
+    EXPECT_TRUE(fs::is_empty(out()));
+}
+
+TEST_F(RunTest, OutputIntoTheSourceFolderAsksForEveryFile) {
+    const auto a = AddFile("a.txt", "abc");
+    const auto b = AddFile("b.txt", "def");
+    Use("Upper");
+    options.outputFolder = in();
+    ui.answers = {platform::kAnswerYes, platform::kAnswerYes, platform::kAnswerNo};
+    Run();
+    EXPECT_EQ(ui.Only("box"),
+              (std::vector<std::string>{
+                  kConfirm, "box 35 確認: '" + a + "' は上書きされます。よろしいですか？",
+                  "box 35 確認: '" + b + "' は上書きされます。よろしいですか？",
+                  "box 16 エラー: '" + b + "' の変換に失敗しました。", Done(1)}));
+    EXPECT_EQ(ReadFile(a), "ABC");
+    EXPECT_EQ(ReadFile(b), "def");
+}
+
+TEST_F(RunTest, CancelAtTheOverwritePromptEndsTheRunAfterThatFile) {
+    AddFile("a.txt", "abc");
+    AddFile("b.txt", "def");
+    options.outputFolder = in();
+    ui.answers = {platform::kAnswerYes, platform::kAnswerCancel};
+    Run();
+    const auto boxes = ui.Only("box");
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[3], "box 64 処理終了: 処理はキャンセルされました。（エラー：1）");
+    EXPECT_EQ(ui.Only("pos").back(), "pos 0");
+}
+
+TEST_F(RunTest, CancelAtAnUnreadableFirstFileEndsWithTheCancellationText) {
+    files.Add(in() + "/missing-1.txt");
+    AddFile("x2.txt", "b");
+    AddFile("x3.txt", "c");
+    ui.answers = {platform::kAnswerYes, platform::kAnswerCancel};
+    Run();
+    EXPECT_EQ(ui.log, (std::vector<std::string>{
+                          "range 0 3", "pos 0", "status ", kConfirm,
+                          "status 変換元ファイルをオープンできません。",
+                          "box 17 エラー: 変換元ファイルをオープンできません。",
+                          "box 16 エラー: '" + in() + "/missing-1.txt' の変換に失敗しました。",
+                          "pos 0", "status " + in() + "/missing-1.txt",
+                          "status 処理はキャンセルされました。（エラー：1）",
+                          "box 64 処理終了: 処理はキャンセルされました。（エラー：1）"}));
+    EXPECT_FALSE(fs::exists(out() + "/x2.txt"));
+}
+
+TEST_F(RunTest, FailingStepIsReportedSkippedAndDoesNotFailTheFile) {
+    AddFile("a.txt", "abc");
+    Use("Failing");
+    Use("Upper");
+    Run();
+    EXPECT_EQ(ui.Only("box"),
+              (std::vector<std::string>{
+                  kConfirm,
+                  "box 16 エラー: Failing 0 の処理に失敗しました。処理をスキップします。",
+                  Done(0)}));
+    EXPECT_EQ(ReadFile(out() + "/a.txt"), "ABC");
+}
+
+TEST_F(RunTest, TableIsAskedForAtEveryTableStepUntilOneIsPicked) {
+    AddFile("a.txt", "x");
+    AddFile("b.txt", "y");
+    Use("Table 0");
+    Use("Table 1");
+    ui.tableChoices = {std::nullopt, std::nullopt, std::string("/tables/t.tbl")};
+    Run();
+    EXPECT_EQ(ui.Only("table"),
+              (std::vector<std::string>{"table Table 0", "table Table 1", "table Table 0"}));
+    // Without a table the step gets an empty path, never a null one.
+    EXPECT_EQ(ReadFile(out() + "/a.txt"), "x[][]");
+    EXPECT_EQ(ReadFile(out() + "/b.txt"), "y[/tables/t.tbl][/tables/t.tbl]");
+    EXPECT_EQ(options.tablePath, "/tables/t.tbl");
+}
+
+TEST_F(RunTest, RenamingStepsSeeTheRunsPathAndTheLastOneWins) {
+    AddFile("a.dat", "abc");
+    Use("RenameOne");
+    Use("RenameTwo");
+    Run();
+    EXPECT_TRUE(fs::exists(out() + "/a.two"));
+    EXPECT_FALSE(fs::exists(out() + "/a.one"));
+    EXPECT_FALSE(fs::exists(out() + "/a.dat"));
+}
+
+TEST_F(RunTest, RenamingOntoAnExistingFileAsksAboutThatFile) {
+    AddFile("a.dat", "abc");
+    work.Write("out/a.one", "old");
+    Use("RenameOne");
+    ui.answers = {platform::kAnswerYes, platform::kAnswerNo};
+    Run();
+    EXPECT_EQ(ui.Only("box")[1],
+              "box 35 確認: '" + out() + "/a.one' は上書きされます。よろしいですか？");
+    EXPECT_EQ(ReadFile(out() + "/a.one"), "old");
+}
+
+TEST_F(RunTest, MissingOutputFolderFailsTheFileAndIsNeverCreated) {
+    AddFile("a.txt", "abc");
+    options.outputFolder = work.str() + "/nowhere";
+    Run();
+    EXPECT_EQ(ui.Only("box"),
+              (std::vector<std::string>{
+                  kConfirm,
+                  "box 17 エラー: 変換先のフォルダがないか、\n変換先ファイルをオープンできません。",
+                  "box 16 エラー: '" + in() + "/a.txt' の変換に失敗しました。", Done(1)}));
+    EXPECT_FALSE(fs::exists(work.str() + "/nowhere"));
+}
+
+TEST_F(RunTest, FileOf4GiBIsRefusedWithoutBeingRead) {
+    const auto big = AddFile("big.bin", "");
+    fs::resize_file(big, 0x100000000ull);  // sparse: takes no disk space
+    Run();
+    const auto boxes = ui.Only("box");
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[1], "box 17 エラー: '" + big + "' は 4GB 以上あるため変換できません。");
+    EXPECT_EQ(boxes[3], Done(1));
+    EXPECT_FALSE(fs::exists(out() + "/big.bin"));
+}
+
+TEST(SameContent, ComparesLengthThenBytes) {
+    const unsigned char a[] = {1, 2, 3};
+    const unsigned char b[] = {1, 2, 4};
+    EXPECT_TRUE(host::SameContent(a, 3, a, 3));
+    EXPECT_FALSE(host::SameContent(a, 3, b, 3));
+    EXPECT_FALSE(host::SameContent(a, 2, a, 3));
+    EXPECT_TRUE(host::SameContent(nullptr, 0, nullptr, 0));
+}
+
+}  // namespace

@@ -1,0 +1,106 @@
+// Whole-file reads and writes: a failed write leaves the old file as it was.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+
+#include "host/core/whole_file.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::TempFolder;
+
+host::WriteResult Write(const std::string& path, const std::string& bytes) {
+    return host::ReplaceFileContent(path, reinterpret_cast<const unsigned char*>(bytes.data()),
+                                    bytes.size());
+}
+
+std::size_t EntriesIn(const fs::path& folder) {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder), {}));
+}
+
+TEST(SafeWrite, ReplacesContentAndKeepsThePermissions) {
+    TempFolder folder;
+    const auto path = folder.Write("a.txt", "old content");
+    ::chmod(path.c_str(), 0640);
+    EXPECT_EQ(Write(path, "new").status, host::WriteStatus::kOk);
+    EXPECT_EQ(ReadFile(path), "new");
+    struct stat info{};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0640u);
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+}
+
+TEST(SafeWrite, NewFileGetsTheUsualModeAndEmptyContentIsWritten) {
+    TempFolder folder;
+    const std::string path = folder.str() + "/new.txt";
+    const mode_t mask = ::umask(022);
+    EXPECT_EQ(Write(path, "").status, host::WriteStatus::kOk);
+    ::umask(mask);
+    EXPECT_EQ(ReadFile(path), "");
+    struct stat info{};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, static_cast<mode_t>(0666 & ~mask));
+}
+
+TEST(SafeWrite, WritesThroughASymbolicLink) {
+    TempFolder folder;
+    const auto real = folder.Write("real.txt", "old");
+    fs::create_symlink(real, folder.path() / "link.txt");
+    EXPECT_EQ(Write((folder.path() / "link.txt").string(), "new").status, host::WriteStatus::kOk);
+    EXPECT_TRUE(fs::is_symlink(folder.path() / "link.txt"));
+    EXPECT_EQ(ReadFile(real), "new");
+}
+
+TEST(SafeWrite, RefusesMissingFoldersFoldersAndReadOnlyFiles) {
+    TempFolder folder;
+    EXPECT_EQ(Write(folder.str() + "/missing/a.txt", "x").status, host::WriteStatus::kCannotCreate);
+    fs::create_directory(folder.path() / "sub");
+    EXPECT_EQ(Write(folder.str() + "/sub", "x").status, host::WriteStatus::kCannotCreate);
+    if (::geteuid() != 0) {  // root may write anything
+        const auto locked = folder.Write("locked.txt", "keep");
+        ::chmod(locked.c_str(), 0444);
+        EXPECT_EQ(Write(locked, "x").status, host::WriteStatus::kCannotCreate);
+        EXPECT_EQ(ReadFile(locked), "keep");
+    }
+    EXPECT_EQ(EntriesIn(folder.path()), ::geteuid() != 0 ? 2u : 1u);
+}
+
+TEST(SafeWrite, WriteFailingHalfWayKeepsTheOldFileAndLeavesNoTemporaryFile) {
+    TempFolder folder;
+    const auto path = folder.Write("a.txt", "the old content stays");
+    // Files may not grow past 4 KiB: the write fails part-way with EFBIG.
+    struct rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto result = Write(path, std::string(100000, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(result.status, host::WriteStatus::kWriteError);
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_EQ(ReadFile(path), "the old content stays");
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+}
+
+TEST(WholeFileRead, ReadsEverythingAndRefusesWhatIsTooLargeOrMissing) {
+    TempFolder folder;
+    const auto path = folder.Write("a.bin", std::string("a\0b", 3));
+    auto read = host::ReadWholeFile(path);
+    EXPECT_EQ(read.status, host::ReadStatus::kOk);
+    EXPECT_EQ(std::string(read.bytes.begin(), read.bytes.end()), std::string("a\0b", 3));
+    EXPECT_EQ(host::ReadWholeFile(path, 2).status, host::ReadStatus::kTooLarge);
+    EXPECT_EQ(host::ReadWholeFile(path, 3).status, host::ReadStatus::kOk);
+    EXPECT_EQ(host::ReadWholeFile(folder.str() + "/none").status, host::ReadStatus::kCannotOpen);
+    EXPECT_EQ(host::ReadWholeFile(folder.str()).status, host::ReadStatus::kCannotOpen);
+}
+
+}  // namespace
