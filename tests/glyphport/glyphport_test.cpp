@@ -1,0 +1,184 @@
+// glyphport through its entry points, as the host loads and calls it.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/plugin_under_test.h"
+#include "support/sample_text.h"
+
+namespace {
+
+using testing_support::PluginUnderTest;
+using testing_support::Sjis;
+
+constexpr uint32_t kMacToWin = 0;
+constexpr uint32_t kWinToMac = 1;
+
+const PluginUnderTest& Glyphport() {
+    static PluginUnderTest plugin("glyphport");
+    return plugin;
+}
+
+// One step as the host runs it, with an output buffer of exactly `capacity` bytes.
+struct Step {
+    uint32_t size = 0;
+    uint32_t result = 0;
+    std::vector<unsigned char> output;
+    uint32_t outputLength = 0;
+};
+
+Step RunStep(uint32_t index, const std::string& input) {
+    Step step;
+    ConvertRequest request{sizeof(ConvertRequest),
+                           reinterpret_cast<const unsigned char*>(input.data()),
+                           static_cast<uint32_t>(input.size()),
+                           nullptr,
+                           0,
+                           index,
+                           "",
+                           0xDEADu,
+                           0,
+                           0};
+    step.size = Glyphport().getBufferSize(&request);
+    step.output.assign(step.size, 0xCC);
+    request.output = step.output.data();
+    request.outputCapacity = step.size;
+    step.result = step.size == 0 ? 0 : Glyphport().convert(&request);
+    step.outputLength = request.outputLength;
+    return step;
+}
+
+TEST(GlyphportContract, AnswersVersionCountTitlesAndTableUse) {
+    const auto& p = Glyphport();
+    EXPECT_EQ(p.getVersion(), 0x01000002u);
+    EXPECT_EQ(p.getCount(), 2u);
+    EXPECT_EQ(p.TitleUtf8(0), "機種依存文字(Mac→Win)変換");
+    EXPECT_EQ(p.TitleUtf8(1), "機種依存文字(Win→Mac)変換");
+    EXPECT_EQ(p.getTitle(2), nullptr);
+    EXPECT_EQ(p.getTitle(0xFFFFFFFFu), nullptr);
+    for (uint32_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(p.isUseTable(i), 0u);
+    }
+    char newPath[260] = "untouched";
+    EXPECT_EQ(p.renameFile("a.txt", newPath, 0), 0u);
+    EXPECT_EQ(p.renameFile("a.txt", newPath, 1), 0u);
+    EXPECT_STREQ(newPath, "untouched");
+    EXPECT_EQ(p.regExp, nullptr);
+}
+
+TEST(GlyphportContract, RefusesNullRequestsUnknownFunctionsAndShortBuffers) {
+    const auto& p = Glyphport();
+    EXPECT_EQ(p.getBufferSize(nullptr), 0u);
+    EXPECT_EQ(p.convert(nullptr), 0u);
+    EXPECT_FALSE(p.Run(2, "abc").has_value());
+
+    const unsigned char in[] = "\x85\x40";
+    unsigned char out[8] = {};
+    ConvertRequest request{sizeof(ConvertRequest), in, 2, out, 8, 2, "", 0, 0, 0};
+    EXPECT_EQ(p.getBufferSize(&request), 0u);
+    EXPECT_EQ(p.convert(&request), 0u);
+
+    request.functionIndex = kMacToWin;
+    request.input = nullptr;
+    EXPECT_EQ(p.getBufferSize(&request), 0u) << "missing input";
+    EXPECT_EQ(p.convert(&request), 0u) << "missing input";
+
+    request.input = in;
+    ASSERT_EQ(p.getBufferSize(&request), 3u);
+    for (uint32_t capacity : {0u, 1u, 2u}) {
+        request.outputCapacity = capacity;
+        EXPECT_EQ(p.convert(&request), 0u) << "capacity " << capacity;
+    }
+    request.outputCapacity = 3;
+    request.output = nullptr;
+    EXPECT_EQ(p.convert(&request), 0u) << "missing output";
+}
+
+TEST(GlyphportConversion, EmptyInputGivesSizeOneAndAnEmptyText) {
+    for (uint32_t f : {kMacToWin, kWinToMac}) {
+        const Step step = RunStep(f, "");
+        EXPECT_EQ(step.size, 1u);
+        EXPECT_EQ(step.result, 1u);
+        EXPECT_EQ(step.outputLength, 0u);
+        ASSERT_EQ(step.output.size(), 1u);
+        EXPECT_EQ(step.output[0], 0);
+    }
+}
+
+TEST(GlyphportConversion, AsciiPassesBothWaysWithSizeLengthPlusOne) {
+    std::string ascii = "\t\r\n";
+    for (char c = 0x20; c < 0x7F; ++c) {
+        ascii += c;
+    }
+    for (uint32_t f : {kMacToWin, kWinToMac}) {
+        const Step step = RunStep(f, ascii);
+        EXPECT_EQ(step.size, ascii.size() + 1);
+        ASSERT_EQ(step.result, 1u);
+        EXPECT_EQ(std::string(step.output.begin(), step.output.begin() + step.outputLength), ascii);
+        EXPECT_EQ(step.output.back(), 0) << "terminating zero byte";
+    }
+}
+
+TEST(GlyphportConversion, ZeroBytesAreKeptAndTheWholeInputIsConverted) {
+    const std::string mac = std::string("a\0\x85\x40\0\0b", 7);
+    const std::string win = std::string("a\0\x87\x40\0\0b", 7);
+    const Step toWin = RunStep(kMacToWin, mac);
+    EXPECT_EQ(toWin.size, 8u);
+    ASSERT_EQ(toWin.result, 1u);
+    EXPECT_EQ(toWin.outputLength, 7u);
+    EXPECT_EQ(std::string(toWin.output.begin(), toWin.output.begin() + 7), win);
+    EXPECT_EQ(toWin.output[7], 0);
+    EXPECT_EQ(Glyphport().Run(kWinToMac, win), mac);
+    EXPECT_EQ(Glyphport().Run(kMacToWin, std::string(1, '\0')), std::string(1, '\0'));
+}
+
+struct VendorCase {
+    const char* what;
+    std::string mac;
+    std::string win;
+};
+
+TEST(GlyphportConversion, VendorCharactersMoveToTheOtherPlatformsCodes) {
+    const std::vector<VendorCase> cases = {
+        {"circled digit one", "\x85\x40", "\x87\x40"},
+        {"circled digit twenty", "\x85\x53", "\x87\x53"},
+        {"Roman numeral one", "\x85\x9F", "\x87\x54"},
+        {"small Roman numeral one", "\x85\xB3", "\xFA\x40"},
+        {"numero sign", "\x86\x9B", "\x87\x82"},
+        {"telephone sign", "\x86\x9D", "\x87\x84"},
+        {"parenthesised kabushiki", "\x87\x4D", "\x87\x8A"},
+        {"square milli", "\x87\x9F", "\x87\x5F"},
+        {"contour integral", "\x88\x40", "\x87\x93"},
+        {"kanji and kana stay", Sjis("漢字かなカナ"), Sjis("漢字かなカナ")},
+        {"mixed line",
+         "No.\x86\x9B"
+         "1 \x85\x40\x85\x41 \x85\x9F\r\n",
+         "No.\x87\x82"
+         "1 \x87\x40\x87\x41 \x87\x54\r\n"},
+    };
+    for (const auto& c : cases) {
+        uint32_t size = 0;
+        EXPECT_EQ(Glyphport().Run(kMacToWin, c.mac, "", &size), c.win) << c.what;
+        EXPECT_EQ(size, c.win.size() + 1) << c.what;
+        EXPECT_EQ(Glyphport().Run(kWinToMac, c.win, "", &size), c.mac) << c.what;
+        EXPECT_EQ(size, c.mac.size() + 1) << c.what;
+    }
+}
+
+TEST(GlyphportConversion, UndefinedAndCutCodesBecomeTheMiddleDot) {
+    // U+30FB is "\x81\x45" on both platforms.
+    EXPECT_EQ(Glyphport().Run(kWinToMac, "a\x85\x40"), "a\x81\x45");
+    EXPECT_EQ(Glyphport().Run(kMacToWin, "ab\x88"), "ab\x81\x45");
+    // A Windows one-byte code without a Mac counterpart becomes "?".
+    EXPECT_EQ(Glyphport().Run(kWinToMac, "\xA0x"), "?x");
+}
+
+TEST(GlyphportConversion, JapaneseProseSurvivesARoundTrip) {
+    const std::string windows = testing_support::JapaneseText(256 * 1024);
+    const auto mac = Glyphport().Run(kWinToMac, windows);
+    ASSERT_TRUE(mac.has_value());
+    EXPECT_EQ(Glyphport().Run(kMacToWin, *mac), windows);
+}
+
+}  // namespace
