@@ -1,0 +1,96 @@
+// Icons made from bitmaps of every colour depth, read back and compared with the bitmap.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "bitmap_file.h"
+#include "icon_file.h"
+#include "support/plugin_under_test.h"
+
+namespace {
+
+using pictile_test::BitmapSpec;
+using pictile_test::MakeBitmap;
+using pictile_test::ReadIcon;
+using pictile_test::U32At;
+
+const testing_support::PluginUnderTest& Pictile() {
+    static testing_support::PluginUnderTest plugin("pictile");
+    return plugin;
+}
+
+struct IconCase {
+    const char* name;
+    BitmapSpec bitmap;
+    uint32_t fileBytes;
+    uint32_t colourTableBytes;
+    uint32_t maskBytes;
+    uint8_t colourCount;
+    uint8_t width;
+    uint8_t height;
+};
+
+std::vector<IconCase> Cases() {
+    return {
+        {"32x32, 4 bits", {32, 32, 1, 4, 16}, 766, 64, 128, 16, 32, 32},
+        {"16x16, 8 bits", {16, 16, 1, 8, 256}, 62 + 1024 + 256 + 64, 1024, 64, 0, 16, 16},
+        {"32x32, 1 bit", {32, 32, 1, 1, 2}, 62 + 8 + 128 + 128, 8, 128, 2, 32, 32},
+        {"2 planes of 2 bits", {16, 16, 2, 2, 16}, 62 + 64 + 64 + 64, 64, 64, 16, 16, 16},
+        {"48x48, 24 bits", {48, 48, 1, 24, 0}, 62 + 6912 + 384, 0, 384, 0, 48, 48},
+        {"24x24, 32 bits", {24, 24, 1, 32, 0}, 62 + 2304 + 96, 0, 96, 0, 24, 24},
+        {"256x256, 24 bits", {256, 256, 1, 24, 0}, 62 + 196608, 0, 0, 0, 0, 0},
+        {"image size 0", {32, 32, 1, 4, 16, 0}, 62 + 64 + 128, 64, 128, 16, 32, 32},
+    };
+}
+
+TEST(PictileIcon, HeadersSizesAndDerivedValuesMatchTheBitmap) {
+    for (const auto& c : Cases()) {
+        SCOPED_TRACE(c.name);
+        const std::string bitmap = MakeBitmap(c.bitmap);
+        const uint32_t imageSize = U32At(bitmap, 34);
+        uint32_t size = 0;
+        const auto out = Pictile().Run(0, bitmap, "", &size);
+        ASSERT_TRUE(out.has_value());
+        EXPECT_EQ(size, c.fileBytes);
+        ASSERT_EQ(out->size(), c.fileBytes);
+
+        const auto icon = ReadIcon(*out, c.colourTableBytes, imageSize);
+        ASSERT_TRUE(icon.has_value());
+        EXPECT_EQ(icon->reserved, 0);
+        EXPECT_EQ(icon->type, 1);
+        EXPECT_EQ(icon->imageCount, 1);
+        EXPECT_EQ(icon->width, c.width);
+        EXPECT_EQ(icon->height, c.height);
+        EXPECT_EQ(icon->colourCount, c.colourCount);
+        EXPECT_EQ(icon->entryReserved, 0);
+        EXPECT_EQ(icon->planes, c.bitmap.planes);
+        EXPECT_EQ(icon->bitCount, c.bitmap.bitCount);
+        EXPECT_EQ(icon->imageBytes, c.fileBytes - 22);
+        EXPECT_EQ(icon->imageOffset, 22u);
+
+        // The information header: height doubled, resolution and colour counts cleared,
+        // everything else as in the bitmap.
+        std::string expectedInfo = bitmap.substr(14, 40);
+        const uint32_t doubled = static_cast<uint32_t>(c.bitmap.height) * 2;
+        for (int i = 0; i < 4; ++i) {
+            expectedInfo[8 + i] = static_cast<char>((doubled >> (8 * i)) & 0xFF);
+        }
+        expectedInfo.replace(24, 16, 16, '\0');
+        EXPECT_EQ(icon->infoHeader, expectedInfo);
+
+        EXPECT_EQ(icon->colourTable, bitmap.substr(54, c.colourTableBytes));
+        EXPECT_EQ(icon->pixels, bitmap.substr(U32At(bitmap, 10), imageSize));
+        EXPECT_EQ(icon->mask, std::string(c.maskBytes, '\0'));
+    }
+}
+
+TEST(PictileIcon, BytesAfterThePixelDataAreLeftOut) {
+    const std::string bitmap = MakeBitmap({32, 32, 1, 4, 16});
+    const auto plain = Pictile().Run(0, bitmap);
+    const auto padded = Pictile().Run(0, bitmap + std::string(100, '\x7F'));
+    ASSERT_TRUE(plain.has_value());
+    EXPECT_EQ(padded, plain);
+}
+
+}  // namespace
