@@ -61,17 +61,13 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     if (function == nullptr || request->output == nullptr) {
         return 0;
     }
-    // The scan is cheap next to the copy; checking the size keeps a short buffer safe.
-    const std::uint32_t size = OutputSize(*request, function->target);
-    if (size == 0 && request->inputLength != 0) {
+    const std::size_t written = eolfix::RewriteBreaks(
+        request->input, request->inputLength, request->output, request->outputCapacity,
+        function->target);
+    if (written == eolfix::kNoRoom) {
         return 0;
     }
-    if (size > request->outputCapacity) {
-        return 0;
-    }
-    request->outputLength = static_cast<std::uint32_t>(
-        eolfix::RewriteBreaks(request->input, request->inputLength, request->output,
-                              function->target));
+    request->outputLength = static_cast<std::uint32_t>(written);
     return 1;
 }
 

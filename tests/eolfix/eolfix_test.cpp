@@ -111,4 +111,60 @@ TEST(EolfixConversion, JapaneseTextKeepsItsCharactersAndRoundTrips) {
     EXPECT_EQ(Eolfix().Run(0, *mac), windows);
 }
 
+// The rule as a byte-at-a-time state machine with a "CR pending" flag, to check the block-wise
+// conversion against on generated texts.
+std::string ReferenceConversion(const std::string& in, const std::string& lineBreak) {
+    std::string out;
+    bool crPending = false;
+    for (const char c : in) {
+        if (c == '\n') {
+            out += lineBreak;
+            crPending = false;
+        } else if (c == '\r') {
+            if (crPending) {
+                out += lineBreak;
+            }
+            crPending = true;
+        } else {
+            if (crPending) {
+                out += lineBreak;
+                crPending = false;
+            }
+            out += c;
+        }
+    }
+    if (crPending) {
+        out += lineBreak;
+    }
+    return out;
+}
+
+TEST(EolfixConversion, AgreesWithTheByteRuleOnGeneratedTexts) {
+    const std::string breaks[] = {"\r\n", "\r", "\n"};
+    uint32_t state = 7;
+    for (int round = 0; round < 300; ++round) {
+        // Lengths around the 16-byte blocks, dense and sparse break bytes, all byte values.
+        const std::size_t length = round < 100 ? round : 16 * (round % 40) + round % 17;
+        const unsigned density = 2 + round % 30;
+        std::string text;
+        for (std::size_t i = 0; i < length; ++i) {
+            state = state * 1664525u + 1013904223u;
+            const unsigned pick = (state >> 8) % density;
+            text += pick == 0 ? '\r' : pick == 1 ? '\n' : static_cast<char>(state >> 24);
+        }
+        for (uint32_t f = 0; f < 3; ++f) {
+            const std::string expected = ReferenceConversion(text, breaks[f]);
+            uint32_t size = 0;
+            const auto out = Eolfix().Run(f, text, "", &size);
+            if (text.empty()) {
+                EXPECT_FALSE(out.has_value());
+                continue;
+            }
+            ASSERT_TRUE(out.has_value());
+            ASSERT_EQ(*out, expected) << "round " << round << " function " << f;
+            ASSERT_EQ(size, expected.size());
+        }
+    }
+}
+
 }  // namespace
