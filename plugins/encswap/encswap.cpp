@@ -1,0 +1,166 @@
+// encswap: converts Japanese text between JIS, EUC and Shift JIS, either from a named encoding
+// or from the one detected in the text.
+#include <array>
+#include <cstdint>
+#include <limits>
+#include <optional>
+
+#include "byte_sink.h"
+#include "detect.h"
+#include "jis_reader.h"
+#include "jis_writer.h"
+#include "sjis_euc.h"
+#include "xfm_plugin.h"
+
+namespace {
+
+using encswap::Detected;
+using encswap::Encoding;
+
+// Titles are Shift JIS.
+constexpr std::array<const char*, 9> kTitles = {
+    // シフトJISに変換（自動判別）
+    "\x83\x56\x83\x74\x83\x67JIS\x82\xc9\x95\xcf\x8a\xb7"
+    "\x81\x69\x8e\xa9\x93\xae\x94\xbb\x95\xca\x81\x6a",
+    // JISに変換（自動判別）
+    "JIS\x82\xc9\x95\xcf\x8a\xb7\x81\x69\x8e\xa9\x93\xae\x94\xbb\x95\xca\x81\x6a",
+    // EUCに変換（自動判別）
+    "EUC\x82\xc9\x95\xcf\x8a\xb7\x81\x69\x8e\xa9\x93\xae\x94\xbb\x95\xca\x81\x6a",
+    // シフトJIS→JIS変換
+    "\x83\x56\x83\x74\x83\x67JIS\x81\xa8JIS\x95\xcf\x8a\xb7",
+    // シフトJIS→EUC変換
+    "\x83\x56\x83\x74\x83\x67JIS\x81\xa8"
+    "EUC\x95\xcf\x8a\xb7",
+    // JIS→シフトJIS変換
+    "JIS\x81\xa8\x83\x56\x83\x74\x83\x67JIS\x95\xcf\x8a\xb7",
+    // JIS→EUC変換
+    "JIS\x81\xa8"
+    "EUC\x95\xcf\x8a\xb7",
+    // EUC→シフトJIS変換
+    "EUC\x81\xa8\x83\x56\x83\x74\x83\x67JIS\x95\xcf\x8a\xb7",
+    // EUC→JIS変換
+    "EUC\x81\xa8JIS\x95\xcf\x8a\xb7",
+};
+
+// What each function reads and writes, in title order.
+struct Route {
+    std::optional<Encoding> from;  // none: detected from the text
+    Encoding to;
+};
+
+constexpr std::array<Route, 9> kRoutes = {{
+    {std::nullopt, Encoding::kSjis},
+    {std::nullopt, Encoding::kJis},
+    {std::nullopt, Encoding::kEuc},
+    {Encoding::kSjis, Encoding::kJis},
+    {Encoding::kSjis, Encoding::kEuc},
+    {Encoding::kJis, Encoding::kSjis},
+    {Encoding::kJis, Encoding::kEuc},
+    {Encoding::kEuc, Encoding::kSjis},
+    {Encoding::kEuc, Encoding::kJis},
+}};
+static_assert(kRoutes.size() == kTitles.size());
+
+const Route* RouteFor(const ConvertRequest* request) {
+    if (request == nullptr || request->functionIndex >= kRoutes.size()) {
+        return nullptr;
+    }
+    if (request->input == nullptr && request->inputLength != 0) {
+        return nullptr;
+    }
+    return &kRoutes[request->functionIndex];
+}
+
+// The encoding the function reads this text as; none when the text stays as it is (nothing
+// detected, or already in the target encoding).
+std::optional<Encoding> SourceEncoding(const Route& route, const ConvertRequest& request) {
+    if (route.from) {
+        return route.from;
+    }
+    switch (encswap::DetectEncoding(request.input, request.inputLength)) {
+        case Detected::kJis:
+            return route.to == Encoding::kJis ? std::nullopt
+                                              : std::optional<Encoding>(Encoding::kJis);
+        case Detected::kEuc:
+            return route.to == Encoding::kEuc ? std::nullopt
+                                              : std::optional<Encoding>(Encoding::kEuc);
+        case Detected::kSjis:
+            return route.to == Encoding::kSjis ? std::nullopt
+                                               : std::optional<Encoding>(Encoding::kSjis);
+        case Detected::kUnknown:
+            break;
+    }
+    return std::nullopt;
+}
+
+template <class Sink>
+bool Run(std::optional<Encoding> from, Encoding to, const unsigned char* in, std::size_t n,
+         Sink& out) {
+    if (!from || *from == to) {
+        return out.Copy(in, n);
+    }
+    switch (*from) {
+        case Encoding::kSjis:
+            return to == Encoding::kEuc ? encswap::SjisToEuc(in, n, out)
+                                        : encswap::SjisToJis(in, n, out);
+        case Encoding::kEuc:
+            return to == Encoding::kSjis ? encswap::EucToSjis(in, n, out)
+                                         : encswap::EucToJis(in, n, out);
+        case Encoding::kJis:
+            return to == Encoding::kSjis ? encswap::JisTo<encswap::ToSjis>(in, n, out)
+                                         : encswap::JisTo<encswap::ToEuc>(in, n, out);
+    }
+    return false;
+}
+
+}  // namespace
+
+XFM_EXPORT uint32_t XFM_CALL XfmGetVersion(void) {
+    return XFM_VERSION(1, 0, 0, 2);
+}
+
+XFM_EXPORT uint32_t XFM_CALL XfmGetCount(void) {
+    return kRoutes.size();
+}
+
+XFM_EXPORT const char* XFM_CALL XfmGetTitle(uint32_t index) {
+    return index < kRoutes.size() ? kTitles[index] : nullptr;
+}
+
+XFM_EXPORT uint32_t XFM_CALL XfmIsUseTable(uint32_t) {
+    return 0;
+}
+
+// The exact output length. A non-empty text whose output is empty (nothing but mode switches)
+// reports 1, so that the conversion still runs; an output that does not fit 32 bits reports 0.
+XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
+    const Route* route = RouteFor(request);
+    if (route == nullptr || request->inputLength == 0) {
+        return 0;
+    }
+    encswap::CountingSink counter;
+    Run(SourceEncoding(*route, *request), route->to, request->input, request->inputLength, counter);
+    if (counter.count() > std::numeric_limits<std::uint32_t>::max()) {
+        return 0;
+    }
+    return counter.count() == 0 ? 1 : static_cast<uint32_t>(counter.count());
+}
+
+// Fails, having written nothing past the buffer, when the output does not fit `outputCapacity`.
+XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
+    const Route* route = RouteFor(request);
+    if (route == nullptr || (request->output == nullptr && request->outputCapacity != 0)) {
+        return 0;
+    }
+    encswap::BoundedSink writer(request->output, request->outputCapacity);
+    if (!Run(SourceEncoding(*route, *request), route->to, request->input, request->inputLength,
+             writer)) {
+        return 0;
+    }
+    request->outputLength = static_cast<uint32_t>(writer.written());
+    return 1;
+}
+
+XFM_EXPORT uint32_t XFM_CALL XfmRenameFile(const char*, char*, uint32_t) {
+    return 0;
+}
