@@ -1,0 +1,130 @@
+// rulebook: converts text through user-written tables of regular-expression commands or of
+// string pairs, and runs single commands for the host's regular-expression tool.
+#include <array>
+#include <cstring>
+#include <exception>
+#include <limits>
+#include <string>
+
+#include "messages.h"
+#include "platform/message_box.h"
+#include "platform/shared_string.h"
+#include "regex_table.h"
+#include "run_command.h"
+#include "string_table.h"
+#include "table_file.h"
+#include "xfm_plugin.h"
+
+namespace {
+
+using rulebook::TableKind;
+
+constexpr std::array<const char*, 2> kTitles = {rulebook::kRegexTableTitle,
+                                                rulebook::kStringTableTitle};
+
+// The converted text of one request: the input through the table named by `tablePath`.
+// False when there is nothing to convert (unknown function, no table, a failing command).
+bool ConvertText(const ConvertRequest& request, std::string& text) {
+    if (request.functionIndex >= kTitles.size() ||
+        (request.input == nullptr && request.inputLength != 0)) {
+        return false;
+    }
+    const TableKind kind = request.functionIndex == 0 ? TableKind::kRegex : TableKind::kString;
+    rulebook::Table table;
+    if (!rulebook::LoadTable(request.tablePath, kind, table)) {
+        return false;
+    }
+    text.assign(reinterpret_cast<const char*>(request.input), request.inputLength);
+    if (kind == TableKind::kRegex) {
+        return rulebook::ApplyRegexTable(table, text);
+    }
+    rulebook::ApplyStringTable(table, text);
+    return true;
+}
+
+bool FitsContract(const std::string& text) {
+    return text.size() <= std::numeric_limits<uint32_t>::max();
+}
+
+}  // namespace
+
+XFM_EXPORT uint32_t XFM_CALL XfmGetVersion(void) {
+    return XFM_VERSION(1, 0, 0, 3);
+}
+
+XFM_EXPORT uint32_t XFM_CALL XfmGetCount(void) {
+    return kTitles.size();
+}
+
+XFM_EXPORT const char* XFM_CALL XfmGetTitle(uint32_t index) {
+    return index < kTitles.size() ? kTitles[index] : nullptr;
+}
+
+XFM_EXPORT uint32_t XFM_CALL XfmIsUseTable(uint32_t) {
+    return 1;
+}
+
+XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
+    if (request == nullptr) {
+        return 0;
+    }
+    try {
+        std::string text;
+        if (!ConvertText(*request, text) || !FitsContract(text)) {
+            return 0;
+        }
+        return static_cast<uint32_t>(text.size());
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
+    if (request == nullptr) {
+        return 0;
+    }
+    request->outputLength = 0;
+    try {
+        std::string text;
+        if (!ConvertText(*request, text) || !FitsContract(text)) {
+            return 0;
+        }
+        // The table may have changed since the size pass: never write past the buffer.
+        if (text.size() > request->outputCapacity ||
+            (request->output == nullptr && !text.empty())) {
+            return 0;
+        }
+        if (!text.empty()) {
+            std::memcpy(request->output, text.data(), text.size());
+        }
+        request->outputLength = static_cast<uint32_t>(text.size());
+        return 1;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}
+
+XFM_EXPORT uint32_t XFM_CALL XfmRenameFile(const char*, char*, uint32_t) {
+    return 0;
+}
+
+XFM_EXPORT uint32_t XFM_CALL XfmRegExp(XfmText* text, const char* command) {
+    if (text == nullptr || command == nullptr || std::strlen(command) < 2) {
+        return 0;
+    }
+    try {
+        rulebook::CommandOutcome outcome = rulebook::RunCommand(command, text->view());
+        if (outcome.kind == rulebook::CommandOutcome::kFailed) {
+            const std::string message = outcome.error + ": " + command;
+            platform::ShowMessageBox(message.c_str(), rulebook::kErrorTitle,
+                                     platform::kButtonsOk | platform::kIconWarning);
+            return 0;
+        }
+        if (outcome.kind == rulebook::CommandOutcome::kChanged) {
+            text->assign(outcome.text);
+        }
+        return 1;
+    } catch (const std::exception&) {
+        return 0;
+    }
+}

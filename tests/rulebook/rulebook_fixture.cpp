@@ -1,0 +1,88 @@
+#include "rulebook_fixture.h"
+
+#include <ostream>
+
+#include "platform/message_box.h"
+#include "platform/shared_string.h"
+#include "platform/text_encoding.h"
+#include "support/sample_text.h"
+
+namespace rulebook_test {
+namespace {
+
+int Record(void* context, const char* text, const char* title, unsigned style) {
+    auto* messages = static_cast<std::vector<Message>*>(context);
+    messages->push_back({platform::Cp932ToUtf8(text), platform::Cp932ToUtf8(title), style});
+    return platform::DefaultAnswer(style);
+}
+
+}  // namespace
+
+void PrintTo(const Message& m, std::ostream* os) {
+    *os << "{\"" << m.text << "\", \"" << m.title << "\", 0x" << std::hex << m.style << std::dec
+        << "}";
+}
+
+Message CommandError(std::string_view error, std::string_view command) {
+    return {std::string(error) + ": " + std::string(command), "エラー",
+            platform::kButtonsOk | platform::kIconWarning};
+}
+
+Message TableCommandError(std::string_view error, std::string_view command) {
+    return {std::string(error) + ": " + std::string(command) +
+                "\n変換テーブルを通さずに処理を続行します。",
+            "エラー", platform::kButtonsOk | platform::kIconWarning};
+}
+
+Message TableOpenError(int error) {
+    return {"変換テーブルファイルをオープンできません。(Error:" + std::to_string(error) +
+                ")\n変換テーブルを通さずに処理を続行します。",
+            "エラー", platform::kButtonsOk | platform::kIconStop};
+}
+
+std::string S(std::string_view utf8) {
+    return testing_support::Sjis(utf8);
+}
+
+void RulebookTest::SetUp() {
+    platform::SetMessageBoxHandler(Record, &messages);
+}
+
+void RulebookTest::TearDown() {
+    platform::SetMessageBoxHandler(nullptr, nullptr);
+}
+
+const testing_support::PluginUnderTest& RulebookTest::Plugin() {
+    static testing_support::PluginUnderTest plugin("rulebook");
+    return plugin;
+}
+
+std::string RulebookTest::WriteTable(const std::string& bytes) {
+    return folder.Write("table" + std::to_string(++tableCount_) + ".tbl", bytes);
+}
+
+std::optional<std::string> RulebookTest::Convert(uint32_t index, const std::string& table,
+                                                 const std::string& input, uint32_t* size) {
+    const std::string path = WriteTable(table);
+    return Plugin().Run(index, input, path.c_str(), size);
+}
+
+void RulebookTest::ExpectTable(uint32_t index, const std::vector<TableCase>& cases) {
+    for (const TableCase& c : cases) {
+        uint32_t size = 0;
+        const auto out = Convert(index, c.table, c.input, &size);
+        ASSERT_TRUE(out.has_value()) << c.what;
+        EXPECT_EQ(*out, c.expected) << c.what;
+        EXPECT_EQ(size, c.expected.size()) << c.what;
+    }
+}
+
+RegExpResult RulebookTest::RegExp(const std::string& text, const std::string& command) {
+    platform::SharedString shared(text);
+    RegExpResult r;
+    r.result = Plugin().regExp(&shared, command.c_str());
+    r.text = std::string(shared.view());
+    return r;
+}
+
+}  // namespace rulebook_test

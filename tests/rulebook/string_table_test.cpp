@@ -1,0 +1,90 @@
+// String tables: reading the lines and fields, escapes, and where a search string may match.
+#include "rulebook_fixture.h"
+
+namespace rulebook_test {
+namespace {
+
+using StringTable = RulebookTest;
+
+TEST_F(StringTable, SplitsLinesAndFields) {
+    ExpectTable(kStringTable, {
+                                  {"pair", "abc\txyz\n", "1abc2abc", "1xyz2xyz"},
+                                  {"no tab deletes", "abc\n", "xabcx", "xx"},
+                                  {"leading tab", "\tabc\n", "xabcx", "xx"},
+                                  {"tab run", "a\t\t\tb\n", "aa", "bb"},
+                                  {"third field ignored", "a\tb\tc\n", "a", "b"},
+                                  {"crlf lines", "a\tb\r\nc\td\r\n", "ac", "bd"},
+                                  {"last line unterminated", "a\tb\nc\td", "ac", "bd"},
+                                  {"lone cr stays in the line", "a\tb\rc\td\n", "ac", "b\rcc"},
+                                  {"tabs only", "\t\t\n", "abc", "abc"},
+                                  {"empty lines", "\n\n\r\n", "abc", "abc"},
+                                  {"comment", "#a\tb\n", "#a", "#a"},
+                                  {"blank then hash is data", " #\tX\n", "a #", "aX"},
+                                  {"hash later is data", "a#\tb\n", "a#", "b"},
+                              });
+}
+
+TEST_F(StringTable, ResolvesEscapesInBothFields) {
+    ExpectTable(kStringTable, {
+                                  {"control escapes", "\\n\\r\\t\t[\\\\]\n", "\n\r\t", "[\\]"},
+                                  {"hash escape", "\\#x\ty\n", "#x", "y"},
+                                  {"hex both cases", "\\x41\\X4a\t\\x7E\n", "AJ", "~"},
+                                  {"hex lower digits", "\\x4a\tok\n", "J", "ok"},
+                                  {"unknown escape vanishes", "a\\qb\tX\n", "ab", "X"},
+                                  {"trailing backslash vanishes", "ab\\\tX\n", "ab", "X"},
+                                  {"short hex cuts the field", "ab\\x4g\tX\n", "ab", "X"},
+                                  {"zero byte ends the field", "ab\\x00cd\tX\n", "abcd", "Xcd"},
+                                  {"escaped tab does not split", "a\\tb\tX\n", "a\tb", "X"},
+                                  {"empty after escapes", "\\q\tX\n", "q", "q"},
+                              });
+}
+
+TEST_F(StringTable, BackslashInsideADoubleByteCharacterIsData) {
+    const std::string hyou = S("表");  // 0x95 0x5C
+    const std::string so = S("ソ");    // 0x83 0x5C
+    ExpectTable(kStringTable,
+                {
+                    {"kanji with 5c in field", hyou + "\t" + so + "\n", hyou + "x", so + "x"},
+                    {"kanji then escape", hyou + "\\n\tX\n", hyou + "\n", "X"},
+                    {"escaped kanji vanishes whole", "a\\" + hyou + "b\tX\n", "ab", "X"},
+                });
+}
+
+TEST_F(StringTable, MatchesOnlyAtCharacterStarts) {
+    const std::string hyou = S("表");  // 0x95 0x5C
+    const std::string a = S("ア");     // 0x83 0x41
+    const std::string eq = S("＝");    // 0x81 0x81
+    ExpectTable(kStringTable, {
+                                  {"backslash inside kanji", "\\\\\tX\n", hyou + "\\", hyou + "X"},
+                                  {"letter inside kanji", "A\tX\n", a + "A", a + "X"},
+                                  {"run of lead values", "\x81\x81\tX\n", "A" + eq + eq, "AXX"},
+                                  {"odd run", eq + "\tX\n", "\x95\x81\x81\x81",
+                                   "\x95\x81"
+                                   "X"},
+                                  {"kanji after zero byte", "A\tX\n",
+                                   std::string("\0", 1) + a + "A", std::string("\0", 1) + a + "X"},
+                              });
+}
+
+TEST_F(StringTable, PairsApplyInOrderWithoutSearchingTheirOwnOutput) {
+    ExpectTable(
+        kStringTable,
+        {
+            {"chain", "a\tb\nb\tc\n", "ab", "cc"},
+            {"no rescan", "aa\ta\n", "aaaa", "aa"},
+            {"growing replacement", "a\taa\n", "aba", "aabaa"},
+            {"no overlap", "aa\tX\n", "aaa", "Xa"},
+            {"japanese", S("猫\t犬\n"), S("吾輩は猫である。猫"), S("吾輩は犬である。犬")},
+            {"zero bytes kept", "b\tc\n", std::string("a\0b\0b", 5), std::string("a\0c\0c", 5)},
+        });
+}
+
+TEST_F(StringTable, ReadsTheTableAgainOnEveryCall) {
+    const std::string path = WriteTable("a\tb\n");
+    EXPECT_EQ(Plugin().Run(kStringTable, "a", path.c_str()), "b");
+    folder.Write(std::filesystem::path(path).filename().string(), "a\tc\n");
+    EXPECT_EQ(Plugin().Run(kStringTable, "a", path.c_str()), "c");
+}
+
+}  // namespace
+}  // namespace rulebook_test
