@@ -1,0 +1,85 @@
+// glyphport through polyshift-cli: the Mac sample texts to Windows and back, with the titles
+// and messages on the terminal in UTF-8.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::ReadFile;
+using testing_support::TempFolder;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs the built polyshift-cli (with every built plug-in) in `folder`.
+Outcome Cli(const TempFolder& folder, const std::string& args) {
+    const std::string command =
+        "cd '" + folder.str() + "' && '" POLYSHIFT_CLI "' " + args + " >out.log 2>err.log";
+    Outcome outcome;
+    const int raw = std::system(command.c_str());
+    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    outcome.out = ReadFile(folder.path() / "out.log");
+    outcome.err = ReadFile(folder.path() / "err.log");
+    return outcome;
+}
+
+std::vector<std::string> MacSamples() {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(POLYSHIFT_SOURCE_DIR "/examples/glyphport")) {
+        if (entry.path().extension() == ".txt") {
+            names.push_back(entry.path().filename().string());
+        }
+    }
+    return names;
+}
+
+TEST(GlyphportCli, ListsBothFunctionsInUtf8) {
+    TempFolder folder;
+    const Outcome result = Cli(folder, "list");
+    EXPECT_EQ(result.status, 0);
+    EXPECT_NE(result.out.find("glyphport:0\t機種依存文字(Mac→Win)変換\n"), std::string::npos);
+    EXPECT_NE(result.out.find("glyphport:1\t機種依存文字(Win→Mac)変換\n"), std::string::npos);
+}
+
+TEST(GlyphportCli, MacSamplesGoToWindowsCodesAndBackUnchanged) {
+    TempFolder folder;
+    const auto names = MacSamples();
+    ASSERT_FALSE(names.empty());
+    std::string files;
+    for (const auto& name : names) {
+        folder.Write("mac/" + name,
+                     ReadFile(fs::path(POLYSHIFT_SOURCE_DIR "/examples/glyphport") / name));
+        files += " 'mac/" + name + "'";
+    }
+    fs::create_directories(folder.path() / "win");
+    fs::create_directories(folder.path() / "back");
+
+    // Found by the beginning of its title, typed in UTF-8.
+    const Outcome there = Cli(folder, "run -o win -f '機種依存文字(Mac'" + files);
+    EXPECT_EQ(there.status, 0) << there.err;
+    EXPECT_NE(there.err.find("すべての処理を終了しました。（エラー：0）"), std::string::npos)
+        << there.err;
+    const Outcome back = Cli(folder, "run -o back -f glyphport:1 win/*.txt");
+    EXPECT_EQ(back.status, 0) << back.err;
+
+    for (const auto& name : names) {
+        const std::string mac = ReadFile(folder.path() / "mac" / name);
+        const std::string win = ReadFile(folder.path() / "win" / name);
+        EXPECT_NE(win, mac) << name << ": the samples hold Mac vendor characters";
+        EXPECT_EQ(win.find("\x85\x40"), std::string::npos) << name << ": Mac circled one left";
+        EXPECT_EQ(ReadFile(folder.path() / "back" / name), mac) << name;
+    }
+}
+
+}  // namespace
