@@ -71,7 +71,8 @@ std::size_t EncodedLength(const CodePageTables& page, const char16_t* in, std::s
     return bytes;
 }
 
-// Writes the codes of [in, in + n) to `out`, which has room for all of them in `capacity`.
+// Writes the codes of [in, in + n) to `out` and returns their length, or 0 when they do not
+// fit in `capacity` bytes (what was written by then is left behind).
 std::size_t Encode(const CodePageTables& page, const char16_t* in, std::size_t n,
                    unsigned char* out, std::size_t capacity) {
     std::size_t written = 0;
@@ -89,6 +90,9 @@ std::size_t Encode(const CodePageTables& page, const char16_t* in, std::size_t n
     }
     for (; i < n; ++i) {
         const unsigned code = CodeOf(page, in[i]);
+        if (capacity - written < (code > 0xFF ? 2u : 1u)) {
+            return 0;
+        }
         if (code > 0xFF) {
             out[written++] = static_cast<unsigned char>(code >> 8);
         }
@@ -130,10 +134,6 @@ std::size_t WideCharToMultiByte(unsigned codePage, const char16_t* input, std::s
     }
     if (output == nullptr) {
         return EncodedLength(*page, input, length);
-    }
-    // No unit takes more than two bytes; only a smaller buffer needs counting first.
-    if (capacity / 2 < length && EncodedLength(*page, input, length) > capacity) {
-        return 0;
     }
     return Encode(*page, input, length, output, capacity);
 }

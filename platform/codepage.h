@@ -30,7 +30,8 @@ std::size_t MultiByteToWideChar(unsigned codePage, const unsigned char* input, s
                                 char16_t* output, std::size_t capacity);
 
 // Encodes `length` units. Without `output` returns the number of bytes the text takes; with it
-// writes them there and returns their number, or 0 when `capacity` bytes are too few.
+// writes them there and returns their number, or 0 when `capacity` bytes are too few (what
+// the buffer then holds is undefined).
 // Returns 0 for an unknown code page.
 std::size_t WideCharToMultiByte(unsigned codePage, const char16_t* input, std::size_t length,
                                 unsigned char* output, std::size_t capacity);

@@ -64,10 +64,9 @@ bool Decode(const ConvertRequest& request, const Function& function, WorkText& t
 
 // Encoded length plus the terminating zero byte, or 0 when that does not fit 32 bits.
 std::uint32_t OutputSize(const Function& function, const WorkText& text) {
-    const std::uint64_t size =
-        std::uint64_t{platform::WideCharToMultiByte(function.targetCodePage, text.units.get(),
-                                                    text.length, nullptr, 0)} +
-        1;
+    const std::uint64_t encoded = platform::WideCharToMultiByte(
+        function.targetCodePage, text.units.get(), text.length, nullptr, 0);
+    const std::uint64_t size = encoded + 1;
     return size > std::numeric_limits<std::uint32_t>::max() ? 0 : static_cast<std::uint32_t>(size);
 }
 
