@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <vector>
 
 #include "host/core/host_texts.h"
 #include "host/core/same_content.h"
@@ -98,16 +97,20 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
             AskToGoOn(texts::CannotReadSource(inputPath, read.reason));
             return false;
     }
-    const std::vector<unsigned char> original = read.bytes;
-    std::vector<unsigned char> working = std::move(read.bytes);
+    // Plug-ins only read their input, so the bytes as read stay untouched for the final
+    // comparison; the working bytes are the last successful step's output.
+    const ByteBuffer original = std::move(read.bytes);
+    ByteBuffer converted;
+    bool changedByStep = false;
+    auto working = [&]() -> const ByteBuffer& { return changedByStep ? converted : original; };
 
     ConvertRequest request{};
     char newPath[platform::kMaxPath];
     for (const ChainEntry& step : chain_) {
         const FunctionEntry& function = *step.entry;
         request.size = sizeof request;
-        request.input = working.data();
-        request.inputLength = static_cast<uint32_t>(working.size());
+        request.input = working().data();
+        request.inputLength = static_cast<uint32_t>(working().size());
         request.functionIndex = function.functionIndex;
         if (function.isUseTable(function.functionIndex) != 0 && options_.tablePath.empty()) {
             if (auto chosen = ui_.selectTableFile(step.title)) {
@@ -119,7 +122,7 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
         if (size == 0) {
             continue;
         }
-        std::vector<unsigned char> output(size);
+        ByteBuffer output(size);
         request.output = output.data();
         request.outputCapacity = size;
         request.outputLength = 0;
@@ -133,11 +136,12 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
             currentOutput.assign(newPath, strnlen(newPath, sizeof newPath));
         }
         // A plug-in that reports more than it was given room for is not believed beyond it.
-        output.resize(request.outputLength < size ? request.outputLength : size);
-        working = std::move(output);
+        output.shrink(request.outputLength);
+        converted = std::move(output);
+        changedByStep = true;
     }
 
-    if (SameContent(working.data(), working.size(), original.data(), original.size()) &&
+    if (SameContent(working().data(), working().size(), original.data(), original.size()) &&
         options_.noOutput) {
         return true;
     }
@@ -153,7 +157,7 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
             return false;
         }
     }
-    const WriteResult written = ReplaceFileContent(currentOutput, working.data(), working.size());
+    const WriteResult written = ReplaceFileContent(currentOutput, working().data(), working().size());
     switch (written.status) {
         case WriteStatus::kOk:
             return true;

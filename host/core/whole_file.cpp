@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 #include <system_error>
 
 #include "platform/paths.h"
@@ -81,49 +82,44 @@ ReadResult ReadWholeFile(const std::string& path, std::uint64_t maxSize) {
         result.status = ReadStatus::kTooLarge;
         return result;
     }
-    result.bytes.resize(static_cast<std::size_t>(info.st_size));
+    // Reads up to the size the file had when it was opened; one byte more tells whether it
+    // grew meanwhile (or whether a special file reports a size of 0), and then it is read
+    // on to its real end.
+    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
+    ByteBuffer buffer(capacity);
     std::size_t done = 0;
-    while (done < result.bytes.size()) {
-        const ssize_t got = ::read(fd.get(), result.bytes.data() + done, result.bytes.size() - done);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            result.status = ReadStatus::kReadError;
-            result.reason = ErrorText(errno);
-            result.bytes.clear();
-            return result;
-        }
-        if (got == 0) {
-            break;  // the file shrank while we read it
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    result.bytes.resize(done);
-    // A file that grew while we read it, or that stat reports as empty though it is not
-    // (files of special file systems), is read to its real end.
-    unsigned char more[65536];
     for (;;) {
-        const ssize_t got = ::read(fd.get(), more, sizeof more);
+        if (done == capacity) {
+            if (capacity > maxSize) {
+                result.status = ReadStatus::kTooLarge;
+                return result;
+            }
+            const std::size_t grown = capacity * 2 < maxSize + 1 ? capacity * 2 : maxSize + 1;
+            ByteBuffer bigger(grown);
+            std::memcpy(bigger.data(), buffer.data(), done);
+            buffer = std::move(bigger);
+            capacity = grown;
+        }
+        const ssize_t got = ::read(fd.get(), buffer.data() + done, capacity - done);
         if (got < 0 && errno == EINTR) {
             continue;
         }
         if (got < 0) {
             result.status = ReadStatus::kReadError;
             result.reason = ErrorText(errno);
-            result.bytes.clear();
             return result;
         }
         if (got == 0) {
             break;
         }
-        if (result.bytes.size() + static_cast<std::size_t>(got) > maxSize) {
-            result.status = ReadStatus::kTooLarge;
-            result.bytes.clear();
-            return result;
-        }
-        result.bytes.insert(result.bytes.end(), more, more + got);
+        done += static_cast<std::size_t>(got);
     }
+    if (done > maxSize) {
+        result.status = ReadStatus::kTooLarge;
+        return result;
+    }
+    buffer.shrink(done);
+    result.bytes = std::move(buffer);
     return result;
 }
 

@@ -8,7 +8,8 @@
 
 #include <cstdint>
 #include <string>
-#include <vector>
+
+#include "host/core/byte_buffer.h"
 
 namespace host {
 
@@ -21,7 +22,7 @@ enum class ReadStatus {
 
 struct ReadResult {
     ReadStatus status = ReadStatus::kOk;
-    std::vector<unsigned char> bytes;
+    ByteBuffer bytes;
     std::string reason;  // the system's text for a failure
 };
 
