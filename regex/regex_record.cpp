@@ -35,6 +35,7 @@ void ReleaseRegexRecord(RegexRecord* rx) {
     FreeLiteralString(rx->mustLiteral);
     std::free(rx->patternCopy);
     std::free(rx->savedSubject);
+    std::free(rx->foldedText);
     std::free(rx);
 }
 

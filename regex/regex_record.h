@@ -64,6 +64,10 @@ struct RegexRecord {
     // Engine.
     uint8_t anchorFlags;
     uint8_t foldCase;
+    // Case-folded copy of the subject kept between searches of one subject (owned).
+    char* foldedText;
+    const char* foldedFrom;  // caller's position of foldedText[0]
+    const char* foldedEnd;   // caller's end of the folded range
     int32_t programLength;   // bytes at `program`, magic byte included (0: no program)
     unsigned char* program;  // PROGRAM_MAGIC then the nodes; inside this allocation
 };
@@ -73,8 +77,8 @@ struct RegexRecord {
 RegexRecord* AllocateRegexRecord(std::size_t programLength);
 
 // Frees what the engine owns (startp, endp, startLiteral, mustLiteral, patternCopy,
-// savedSubject) and then the record itself. The command layer frees its own fields first.
-// No-op for null.
+// savedSubject, foldedText) and then the record itself. The command layer frees its own fields
+// first. No-op for null.
 void ReleaseRegexRecord(RegexRecord* rx);
 
 }  // namespace regex

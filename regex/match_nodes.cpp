@@ -1,0 +1,655 @@
+// Matcher: the node interpreter.
+//
+// MatchNodes walks the program from a node at the state's input position, backtracking by
+// recursion: each alternative tried, each repeat count tried and each loop iteration calls
+// MatchNodes for the rest of the program and returns its answer. Simple repeats count their
+// run in a tight loop (RepeatSimple) and back off from the longest count; general loops keep
+// a LoopFrame per active loop and save group positions on an explicit stack. A general loop
+// whose body is one single-character node (".*", "[^,]*") is run like a simple repeat, so its
+// recursion does not grow with the text it covers. Any other recursion is bounded by the
+// thread's stack: past a safety margin the search ends with an error, never a crash.
+//
+// The byte at the search end is never read: positions at or past it read as NUL.
+#include <algorithm>
+#include <cstring>
+
+#include "regex/compile.h"
+#include "regex/error_text.h"
+#include "regex/literal_string.h"
+#include "regex/match_state.h"
+#include "regex/node_program.h"
+
+namespace regex {
+namespace {
+
+inline int ByteAt(const MatchState& s, const char* p) {
+    return p < s.searchEnd ? static_cast<unsigned char>(*p) : 0;
+}
+
+inline bool AtEndOfText(const MatchState& s, const char* p) {
+    return p >= s.searchEnd;
+}
+
+// One character from p: two bytes for a lead byte followed by a byte other than NUL.
+inline const char* NextChar(const MatchState& s, const char* p) {
+    if (s.kanji && IsLeadByte(static_cast<unsigned char>(ByteAt(s, p))) && ByteAt(s, p + 1) != 0) {
+        return p + 2;
+    }
+    return p + 1;
+}
+
+[[noreturn]] void CorruptedPointers() {
+    throw RegexError("corrupted regexp pointers");
+}
+
+inline const unsigned char* GoOn(const unsigned char* node) {
+    const unsigned char* next = NextNode(node);
+    if (next == nullptr) {
+        CorruptedPointers();
+    }
+    return next;
+}
+
+void CheckStack(const MatchState& s) {
+    const auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+    if (here < s.stackFloor) {
+        throw RegexError("regexp recursion too deep");
+    }
+}
+
+// A single-character node at p: the position after the character, or null when it fails.
+const char* StepSingle(const MatchState& s, const unsigned char* node, const char* p) {
+    const int b = ByteAt(s, p);
+    switch (node[0]) {
+        case OP_ANY_BUT_NEWLINE:
+            if (AtEndOfText(s, p) || b == '\n') {
+                return nullptr;
+            }
+            return NextChar(s, p);
+        case OP_ANY_CHAR:
+            if (AtEndOfText(s, p)) {
+                return nullptr;
+            }
+            return NextChar(s, p);
+        case OP_CLASS: {
+            uint32_t c = static_cast<uint32_t>(b);
+            const char* q = p;
+            if (s.kanji && IsLeadByte(static_cast<unsigned char>(c)) && ByteAt(s, p + 1) != 0) {
+                ++q;
+                c = c * 256 + static_cast<uint32_t>(ByteAt(s, q));
+            }
+            if (!ClassContains(c, node + 3)) {
+                return nullptr;
+            }
+            if (c == 0 && AtEndOfText(s, p)) {
+                return nullptr;
+            }
+            return q + 1;
+        }
+        case OP_WORD:
+            return IsWordByte(b) ? p + 1 : nullptr;
+        case OP_SPACE:
+            return IsSpaceByte(b) ? p + 1 : nullptr;
+        case OP_DIGIT:
+            return IsDigitByte(b) ? p + 1 : nullptr;
+        case OP_NON_WORD:
+            if (AtEndOfText(s, p) || IsWordByte(b)) {
+                return nullptr;
+            }
+            return NextChar(s, p);
+        case OP_NON_DIGIT:
+            if (AtEndOfText(s, p) || IsDigitByte(b)) {
+                return nullptr;
+            }
+            return NextChar(s, p);
+        case OP_NON_SPACE:
+            if (b == 0 || IsSpaceByte(b)) {
+                return nullptr;
+            }
+            return NextChar(s, p);
+        default:
+            return nullptr;
+    }
+}
+
+bool IsWordBefore(const MatchState& s, const char* p) {
+    return IsWordByte(p == s.searchStart ? s.previousChar : static_cast<unsigned char>(p[-1]));
+}
+
+// Clears the end of every group above `floor` and restores lastParen (a failed alternative).
+void ForgetGroupsAbove(MatchState& s, int floor) {
+    for (int i = floor + 1; i <= *s.lastParen && i <= s.groupLimit; ++i) {
+        s.endp[i] = nullptr;
+    }
+    *s.lastParen = floor;
+}
+
+int MatchAlternatives(const unsigned char* node, const char* p, MatchState& s) {
+    while (node != nullptr && node[0] == OP_ALTERNATIVE) {
+        const int remembered = *s.lastParen;
+        s.input = p;
+        if (MatchNodes(node + 4, s)) {
+            return 1;
+        }
+        ForgetGroupsAbove(s, remembered);
+        node = NextNode(node);
+    }
+    return 0;
+}
+
+int BackReference(const unsigned char* node, const char*& p, MatchState& s) {
+    const int n = NodeArg(node, 0);
+    if (n > s.groupLimit) {
+        return 0;  // no such group
+    }
+    const char* from = s.startp[n];
+    const char* to = s.endp[n];
+    if (from == nullptr || to == nullptr || to < from) {
+        return 0;
+    }
+    const std::ptrdiff_t length = to - from;
+    if (length == 0) {
+        return 1;
+    }
+    if (s.searchEnd - p < length || std::memcmp(from, p, static_cast<std::size_t>(length)) != 0) {
+        return 0;
+    }
+    p += length;
+    return 1;
+}
+
+// ---- Simple repeats -----------------------------------------------------------------------
+
+struct SimpleRepeat {
+    int min;
+    int max;
+    const unsigned char* body;
+};
+
+SimpleRepeat SimpleRepeatOf(const unsigned char* node) {
+    switch (node[0]) {
+        case OP_STAR_SIMPLE:
+            return {0, kUnbounded, node + 4};
+        case OP_PLUS_SIMPLE:
+            return {1, kUnbounded, node + 4};
+        default:
+            return {NodeArg(node, 0), NodeArg(node, 1), node + 8};
+    }
+}
+
+int MatchSimpleRepeat(const unsigned char* node, const char* p, bool lazy, MatchState& s) {
+    SimpleRepeat r = SimpleRepeatOf(node);
+    const unsigned char* next = GoOn(node);
+    const int c1 = next[0] == OP_LITERAL && LiteralLength(next) > 0 ? LiteralBytes(next)[0] : -1;
+    auto acceptable = [&](const char* at) {
+        return (!s.kanji || ByteType(p, at) != 2) && (c1 < 0 || ByteAt(s, at) == c1);
+    };
+    if (lazy) {
+        s.input = p;
+        if (r.min > 0 && RepeatSimple(r.body, r.min, s) < r.min) {
+            return 0;
+        }
+        long n = r.min;
+        const char* at = p + r.min;
+        while (n <= r.max || r.max == kUnbounded) {
+            if (acceptable(s.input)) {
+                const char* here = s.input;
+                if (MatchNodes(next, s)) {
+                    return 1;
+                }
+                s.input = here;
+            }
+            s.input = at;
+            if (at >= s.searchEnd || RepeatSimple(r.body, 1, s) == 0) {
+                return 0;
+            }
+            ++n;
+            ++at;
+            s.input = at;
+        }
+        return 0;
+    }
+    s.input = p;
+    long n = RepeatSimple(r.body, r.max, s);
+    long min = r.min;
+    if (n > min && NodeFamily(next[0]) == OP_LINE_END && (!s.multiline || next[0] == OP_TEXT_END)) {
+        min = n;
+    }
+    if (n < min) {
+        return 0;
+    }
+    for (; n >= min; --n) {
+        const char* at = p + n;
+        if (acceptable(at)) {
+            s.input = at;
+            if (MatchNodes(next, s)) {
+                return 1;
+            }
+        }
+    }
+    return 0;
+}
+
+// ---- General loops ------------------------------------------------------------------------
+
+bool Below(int n, int max) {
+    return max == kUnbounded || n < max;
+}
+
+// A loop whose body is one single-character node: count the characters, then back off.
+int MatchSingleCharLoop(const unsigned char* node, const char* p, bool lazy, MatchState& s) {
+    const int min = NodeArg(node, 0);
+    const int max = NodeArg(node, 1);
+    const unsigned char* body = node + 8;
+    const unsigned char* next = GoOn(node);
+    LoopFrame* current = s.currentLoop;
+    const int savedCount = current->count;
+
+    if (lazy) {
+        const char* q = p;
+        long n = 0;
+        for (; n < min; ++n) {
+            q = StepSingle(s, body, q);
+            if (q == nullptr) {
+                return 0;
+            }
+        }
+        for (;;) {
+            s.input = q;
+            if (MatchNodes(next, s)) {
+                return 1;
+            }
+            current->count = savedCount;
+            if (!Below(static_cast<int>(std::min(n, 65535L)), max)) {
+                return 0;
+            }
+            q = StepSingle(s, body, q);
+            if (q == nullptr) {
+                return 0;
+            }
+            ++n;
+        }
+    }
+
+    // Greedy. Characters of two bytes are remembered so the back-off can step over them.
+    std::vector<uint64_t> wide;
+    const char* q = p;
+    long n = 0;
+    while (Below(static_cast<int>(std::min(n, 65535L)), max)) {
+        const char* after = StepSingle(s, body, q);
+        if (after == nullptr) {
+            break;
+        }
+        if (after - q == 2) {
+            const auto index = static_cast<std::size_t>(n);
+            if (wide.size() <= index / 64) {
+                wide.resize(index / 64 + 1);
+            }
+            wide[index / 64] |= uint64_t{1} << (index % 64);
+        }
+        q = after;
+        ++n;
+    }
+    if (n < min) {
+        return 0;
+    }
+    const bool groups = s.groupLimit > 0;
+    if (groups) {
+        SaveGroupState(*s.lastParen, s);
+    }
+    for (;;) {
+        s.input = q;
+        if (MatchNodes(next, s)) {
+            return 1;
+        }
+        current->count = savedCount;
+        if (groups) {
+            RestoreGroupState(s);
+        }
+        if (n == min) {
+            return 0;
+        }
+        --n;
+        const auto index = static_cast<std::size_t>(n);
+        const bool twoBytes = index / 64 < wide.size() && (wide[index / 64] >> (index % 64)) & 1;
+        q -= twoBytes ? 2 : 1;
+        if (groups) {
+            SaveGroupState(*s.lastParen, s);
+        }
+    }
+}
+
+int EnterLoop(const unsigned char* node, const char* p, bool lazy, MatchState& s) {
+    const unsigned char* next = GoOn(node);
+    const unsigned char* step = next - 4;
+    if (step < s.rx->program || step[0] != OP_LOOP_STEP) {
+        CorruptedPointers();
+    }
+    const unsigned char* body = node + 8;
+    if (IsSingleStep(body[0]) && NextNode(body) == step) {
+        return MatchSingleCharLoop(node, p, lazy, s);
+    }
+    LoopFrame frame;
+    frame.parenFloor = *s.lastParen;
+    frame.count = -1;
+    frame.min = NodeArg(node, 0);
+    frame.max = NodeArg(node, 1);
+    frame.lazy = lazy;
+    frame.body = body;
+    frame.next = next;
+    frame.outer = s.currentLoop;
+    s.currentLoop = &frame;
+    s.input = p;
+    const int result = MatchNodes(step, s);
+    s.currentLoop = frame.outer;
+    return result;
+}
+
+// Runs the continuation after loop f with the enclosing loop current.
+int ContinueAfterLoop(LoopFrame* f, MatchState& s) {
+    LoopFrame* outer = f->outer;
+    s.currentLoop = outer;
+    const int savedCount = outer->count;
+    if (MatchNodes(f->next, s)) {
+        return 1;
+    }
+    outer->count = savedCount;
+    s.currentLoop = f;
+    return 0;
+}
+
+int LoopStep(const char* p, MatchState& s) {
+    LoopFrame* f = s.currentLoop;
+    if (f->outer == nullptr) {
+        CorruptedPointers();
+    }
+    const int n = f->count + 1;
+    s.input = p;
+    if (p == f->lastPosition) {
+        return ContinueAfterLoop(f, s);
+    }
+    if (n < f->min) {
+        f->count = n;
+        f->lastPosition = p;
+        if (MatchNodes(f->body, s)) {
+            return 1;
+        }
+        f->count = n - 1;
+        return 0;
+    }
+    if (f->lazy) {
+        if (ContinueAfterLoop(f, s)) {
+            return 1;
+        }
+        if (!Below(n, f->max)) {
+            return 0;
+        }
+        s.input = p;
+        f->count = n;
+        f->lastPosition = p;
+        if (MatchNodes(f->body, s)) {
+            return 1;
+        }
+        f->count = n - 1;
+        return 0;
+    }
+    if (Below(n, f->max)) {
+        SaveGroupState(f->parenFloor, s);
+        f->count = n;
+        f->lastPosition = p;
+        if (MatchNodes(f->body, s)) {
+            return 1;
+        }
+        RestoreGroupState(s);
+        s.input = p;
+    }
+    if (ContinueAfterLoop(f, s)) {
+        return 1;
+    }
+    f->count = n - 1;
+    return 0;
+}
+
+}  // namespace
+
+bool IsWordByte(int c) {
+    return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+bool IsSpaceByte(int c) {
+    return c == ' ' || (c >= 9 && c <= 13);
+}
+bool IsDigitByte(int c) {
+    return c >= '0' && c <= '9';
+}
+
+int RepeatSimple(const unsigned char* node, int max, MatchState& s) {
+    const char* start = s.input;
+    const char* end = s.searchEnd;
+    const char* limit = end;
+    if (max != kUnbounded && max < end - start) {
+        limit = start + max;
+    }
+    const char* q = start;
+    switch (node[0]) {
+        case OP_LITERAL: {
+            const char c = static_cast<char>(LiteralBytes(node)[0]);
+            while (q < limit && *q == c) {
+                ++q;
+            }
+            break;
+        }
+        case OP_WORD:
+            while (q < limit && IsWordByte(static_cast<unsigned char>(*q))) {
+                ++q;
+            }
+            break;
+        case OP_SPACE:
+            while (q < limit && IsSpaceByte(static_cast<unsigned char>(*q))) {
+                ++q;
+            }
+            break;
+        case OP_DIGIT:
+            while (q < limit && IsDigitByte(static_cast<unsigned char>(*q))) {
+                ++q;
+            }
+            break;
+        case OP_NON_WORD:
+        case OP_NON_SPACE:
+        case OP_NON_DIGIT: {
+            bool (*test)(int) = node[0] == OP_NON_WORD    ? IsWordByte
+                                : node[0] == OP_NON_SPACE ? IsSpaceByte
+                                                          : IsDigitByte;
+            while (q < limit && !test(static_cast<unsigned char>(*q))) {
+                // A lead byte takes its partner, but never one past the text.
+                q += s.kanji && IsLeadByte(static_cast<unsigned char>(*q)) && q + 1 < end ? 2 : 1;
+            }
+            break;
+        }
+        default:
+            break;
+    }
+    s.input = q;
+    return static_cast<int>(std::min<std::ptrdiff_t>(q - start, 0x7FFFFFFF));
+}
+
+void SaveGroupState(int parenFloor, MatchState& s) {
+    const int top = s.highestOpen;
+    for (int i = top; i > parenFloor; --i) {
+        s.saveStack.push_back(reinterpret_cast<intptr_t>(s.endp[i]));
+        s.saveStack.push_back(reinterpret_cast<intptr_t>(s.startp[i]));
+        s.saveStack.push_back(i);
+    }
+    const int groups = top > parenFloor ? top - parenFloor : 0;
+    s.saveStack.push_back(s.highestOpen);
+    s.saveStack.push_back(*s.lastParen);
+    s.saveStack.push_back(reinterpret_cast<intptr_t>(s.input));
+    s.saveStack.push_back(3 * groups + 3);
+    s.saveStack.push_back(21);  // block marker
+}
+
+const char* RestoreGroupState(MatchState& s) {
+    auto pop = [&s] {
+        if (s.saveStack.empty()) {
+            throw RegexError("fatal error");
+        }
+        const intptr_t v = s.saveStack.back();
+        s.saveStack.pop_back();
+        return v;
+    };
+    if (pop() != 21) {
+        throw RegexError("fatal error");
+    }
+    intptr_t entries = pop();
+    const char* input = reinterpret_cast<const char*>(pop());
+    *s.lastParen = static_cast<int32_t>(pop());
+    s.highestOpen = static_cast<int>(pop());
+    for (entries -= 3; entries > 0; entries -= 3) {
+        const auto i = static_cast<int>(pop());
+        s.startp[i] = reinterpret_cast<const char*>(pop());
+        const auto end = reinterpret_cast<const char*>(pop());
+        if (i <= *s.lastParen) {
+            s.endp[i] = end;
+        }
+    }
+    for (int i = *s.lastParen + 1; i <= s.groupLimit; ++i) {
+        s.endp[i] = nullptr;
+        if (i > s.highestOpen) {
+            s.startp[i] = nullptr;
+        }
+    }
+    return input;
+}
+
+int MatchNodes(const unsigned char* node, MatchState& s) {
+    CheckStack(s);
+    const char* p = s.input;
+    bool lazy = false;
+    for (;;) {
+        const int b = ByteAt(s, p);
+        const int kind = node[0];
+        switch (kind) {
+            case OP_ACCEPT:
+            case OP_SUBMATCH_END:
+                s.input = p;
+                return 1;
+            case OP_LINE_START:
+            case OP_LINE_START_M:
+                if (p == s.searchStart) {
+                    if (s.previousChar != '\n') {
+                        return 0;
+                    }
+                } else if (AtEndOfText(s, p) || p[-1] != '\n') {
+                    return 0;
+                }
+                break;
+            case OP_TEXT_START:
+                if (p != s.searchStart || s.previousChar != '\n') {
+                    return 0;
+                }
+                break;
+            case OP_SEARCH_START:
+                if (p != s.searchStart) {
+                    return 0;
+                }
+                break;
+            case OP_LINE_END:
+            case OP_LINE_END_M:
+            case OP_TEXT_END:
+                if (kind == OP_LINE_END_M || (kind == OP_LINE_END && s.multiline)) {
+                    if (b == 0 ? !AtEndOfText(s, p) : b != '\n') {
+                        return 0;
+                    }
+                } else if (!AtEndOfText(s, p) && !(b == '\n' && s.searchEnd - p <= 1)) {
+                    return 0;
+                }
+                break;
+            case OP_ANY_BUT_NEWLINE:
+            case OP_ANY_CHAR:
+            case OP_CLASS:
+            case OP_WORD:
+            case OP_SPACE:
+            case OP_DIGIT:
+            case OP_NON_WORD:
+            case OP_NON_DIGIT:
+            case OP_NON_SPACE:
+                p = StepSingle(s, node, p);
+                if (p == nullptr) {
+                    return 0;
+                }
+                break;
+            case OP_LITERAL: {
+                const int length = LiteralLength(node);
+                if (length > 0 &&
+                    (LiteralBytes(node)[0] != b || s.searchEnd - p < length ||
+                     std::memcmp(LiteralBytes(node), p, static_cast<std::size_t>(length)) != 0)) {
+                    return 0;
+                }
+                p += length;
+                break;
+            }
+            case OP_BOUNDARY:
+            case OP_NON_BOUNDARY:
+                if ((IsWordBefore(s, p) != IsWordByte(b)) != (kind == OP_BOUNDARY)) {
+                    return 0;
+                }
+                break;
+            case OP_BACKREF:
+                if (!BackReference(node, p, s)) {
+                    return 0;
+                }
+                break;
+            case OP_GROUP_OPEN: {
+                const int n = NodeArg(node, 0);
+                if (n <= s.groupLimit) {
+                    s.startp[n] = p;
+                    s.highestOpen = std::max(s.highestOpen, n);
+                }
+                break;
+            }
+            case OP_GROUP_CLOSE: {
+                const int n = NodeArg(node, 0);
+                if (n <= s.groupLimit) {
+                    s.endp[n] = p;
+                    *s.lastParen = std::max(*s.lastParen, n);
+                }
+                break;
+            }
+            case OP_ALTERNATIVE: {
+                const unsigned char* next = NextNode(node);
+                if (next == nullptr || next[0] != OP_ALTERNATIVE) {
+                    node += 4;
+                    continue;
+                }
+                return MatchAlternatives(node, p, s);
+            }
+            case OP_EMPTY:
+            case OP_UNUSED_13:
+                break;
+            case OP_LAZY:
+                lazy = true;
+                break;
+            case OP_LOOKAHEAD:
+            case OP_NEG_LOOKAHEAD: {
+                s.input = p;
+                const int matched = MatchNodes(node + 4, s);
+                if (matched != (kind == OP_LOOKAHEAD)) {
+                    return 0;
+                }
+                break;
+            }
+            case OP_STAR_SIMPLE:
+            case OP_PLUS_SIMPLE:
+            case OP_REPEAT_SIMPLE:
+                return MatchSimpleRepeat(node, p, lazy, s);
+            case OP_REPEAT_GROUP:
+                return EnterLoop(node, p, lazy, s);
+            case OP_LOOP_STEP:
+                return LoopStep(p, s);
+            default:
+                throw RegexError("regexp memory corruption");
+        }
+        node = GoOn(node);
+    }
+}
+
+}  // namespace regex
