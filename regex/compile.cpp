@@ -186,9 +186,10 @@ class Compiler {
                 while (p < end_ && *p != ')') {
                     ++p;
                 }
-                if (p < end_) {
-                    ++p;
+                if (p >= end_) {
+                    Fail("Sequence (?#... not terminated");
                 }
+                ++p;
             } else if (Extended() && p < end_ && IsAsciiSpace(static_cast<unsigned char>(*p))) {
                 ++p;
             } else if (Extended() && p < end_ && *p == '#') {
@@ -928,6 +929,7 @@ RegexRecord* Compile(const char* patternBegin, const char* patternEnd, uint32_t*
     rx->mustOffset = -1;
     rx->costly = compiler.cost() >= 10 ? 1 : 0;
     rx->foldCase = (compiler.flags() & FLAG_FOLD) != 0;
+    rx->multiline = (compiler.flags() & FLAG_MULTILINE) != 0;
     if (compiler.topLevelAlternatives_ == 1) {
         const unsigned char* first = rx->program + 1 + 4;  // body of the first alternative
         AnalyseStart(rx, first, compiler.sawBackref());

@@ -303,7 +303,7 @@ int Execute(RegexRecord* rx, const char* start, const char* end, const char* bas
         base = start;
     }
     int previous = start == base ? '\n' : static_cast<unsigned char>(start[-1]);
-    if (previous == '\n' && !(rx->flags & FLAG_MULTILINE)) {
+    if (previous == '\n' && !(rx->flags & FLAG_MULTILINE) && !rx->multiline) {
         previous = start == base ? '\n' : 0;
     }
     if (rx->program == nullptr || rx->programLength < 1 || rx->program[0] != PROGRAM_MAGIC ||
@@ -398,7 +398,8 @@ void InitMatchState(MatchState& state, RegexRecord* rx, const char* start, const
     state.lastParen = &rx->lastParen;
     state.matchEndFloor = start;
     state.previousChar = '\n';
-    state.multiline = (rx->flags & FLAG_MULTILINE) != 0;
+    // (?m) in the pattern counts as much as the caller's option.
+    state.multiline = (rx->flags & FLAG_MULTILINE) != 0 || rx->multiline != 0;
     state.kanji = (rx->flags & FLAG_KANJI) != 0;
     state.outermost = LoopFrame{};
     state.currentLoop = &state.outermost;

@@ -158,6 +158,38 @@ int BackReference(const unsigned char* node, const char*& p, MatchState& s) {
     return 1;
 }
 
+// Opens or closes a group and matches the rest; when the rest fails the group's position
+// is put back, so a failed path leaves no trace in the captures.
+int MatchGroupMark(const unsigned char* node, const char* p, MatchState& s) {
+    const int n = NodeArg(node, 0);
+    const unsigned char* next = GoOn(node);
+    if (n > s.groupLimit) {
+        s.input = p;
+        return MatchNodes(next, s);
+    }
+    const bool open = node[0] == OP_GROUP_OPEN;
+    const char** slot = open ? &s.startp[n] : &s.endp[n];
+    const char* old = *slot;
+    const int oldHighest = s.highestOpen;
+    const int oldLastParen = *s.lastParen;
+    *slot = p;
+    if (open) {
+        s.highestOpen = std::max(s.highestOpen, n);
+    } else {
+        *s.lastParen = std::max(*s.lastParen, n);
+    }
+    s.input = p;
+    if (MatchNodes(next, s)) {
+        return 1;
+    }
+    *slot = old;
+    s.highestOpen = oldHighest;
+    if (!open) {
+        *s.lastParen = oldLastParen;
+    }
+    return 0;
+}
+
 // ---- Simple repeats -----------------------------------------------------------------------
 
 struct SimpleRepeat {
@@ -182,7 +214,8 @@ int MatchSimpleRepeat(const unsigned char* node, const char* p, bool lazy, Match
     const unsigned char* next = GoOn(node);
     const int c1 = next[0] == OP_LITERAL && LiteralLength(next) > 0 ? LiteralBytes(next)[0] : -1;
     auto acceptable = [&](const char* at) {
-        return (!s.kanji || ByteType(p, at) != 2) && (c1 < 0 || ByteAt(s, at) == c1);
+        return (!s.kanji || at >= s.searchEnd || ByteType(p, at) != 2) &&
+               (c1 < 0 || ByteAt(s, at) == c1);
     };
     if (lazy) {
         s.input = p;
@@ -598,22 +631,9 @@ int MatchNodes(const unsigned char* node, MatchState& s) {
                     return 0;
                 }
                 break;
-            case OP_GROUP_OPEN: {
-                const int n = NodeArg(node, 0);
-                if (n <= s.groupLimit) {
-                    s.startp[n] = p;
-                    s.highestOpen = std::max(s.highestOpen, n);
-                }
-                break;
-            }
-            case OP_GROUP_CLOSE: {
-                const int n = NodeArg(node, 0);
-                if (n <= s.groupLimit) {
-                    s.endp[n] = p;
-                    *s.lastParen = std::max(*s.lastParen, n);
-                }
-                break;
-            }
+            case OP_GROUP_OPEN:
+            case OP_GROUP_CLOSE:
+                return MatchGroupMark(node, p, s);
             case OP_ALTERNATIVE: {
                 const unsigned char* next = NextNode(node);
                 if (next == nullptr || next[0] != OP_ALTERNATIVE) {

@@ -64,6 +64,7 @@ struct RegexRecord {
     // Engine.
     uint8_t anchorFlags;
     uint8_t foldCase;
+    uint8_t multiline;  // non-zero when the final option word has FLAG_MULTILINE
     // Case-folded copy of the subject kept between searches of one subject (owned).
     char* foldedText;
     const char* foldedFrom;  // caller's position of foldedText[0]

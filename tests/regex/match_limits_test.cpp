@@ -1,0 +1,83 @@
+// Long texts, deep recursion, group numbers beyond the record and reads at the text's end.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "regex_test_util.h"
+
+namespace {
+
+using namespace regex;
+using regex_test::Compile;
+using regex_test::Match;
+
+TEST(MatchLimits, LoopsOverTenMegabyteLines) {
+    const std::size_t size = 10u << 20;
+    std::string line(size, 'a');
+    line += ",b";
+    EXPECT_EQ(Match(".*", line), "[0," + std::to_string(size + 2) + ")");
+    EXPECT_EQ(Match("[^,]*,", line), "[0," + std::to_string(size + 1) + ")");
+    EXPECT_EQ(Match("^.*b$", line), "[0," + std::to_string(size + 2) + ")");
+    EXPECT_EQ(Match("(.*),(b)", line), "[0," + std::to_string(size + 2) + ") [0," +
+                                           std::to_string(size) + ") [" + std::to_string(size + 1) +
+                                           "," + std::to_string(size + 2) + ")");
+    EXPECT_EQ(Match(".*?,", line), "[0," + std::to_string(size + 1) + ")");
+}
+
+TEST(MatchLimits, DeepRecursionIsAnErrorNotACrash) {
+    std::string text;
+    for (int i = 0; i < 2000000; ++i) {
+        text += "ab";
+    }
+    const std::string result = Match("(?:a|b)*c", text);
+    EXPECT_TRUE(result == "no match" || result == "error: regexp recursion too deep") << result;
+}
+
+TEST(MatchLimits, BackReferencesBeyondTheGroups) {
+    EXPECT_EQ(Match("(a)\\5", "aa"), "no match");
+    EXPECT_EQ(Match("\\1a", "a"), "no match");
+    EXPECT_EQ(Match("(a)|\\2", "b"), "no match");
+}
+
+TEST(MatchLimits, NoReadAtTheEndOfTheText) {
+    // Every subject is passed in a buffer whose byte after the end is "x" (see MatchWith).
+    const std::pair<const char*, const char*> cases[] = {
+        {"a$", "[0,1)"},      {"a\\Z", "[0,1)"},      {"a.", "no match"}, {"a[x]", "no match"},
+        {"ax", "no match"},   {"a\\S", "no match"},   {"ax*$", "[0,1)"},  {"a\\b", "[0,1)"},
+        {"a\\w", "no match"}, {"(a)\\1", "no match"},
+    };
+    for (const auto& [pattern, expected] : cases) {
+        EXPECT_EQ(Match(pattern, "a"), expected) << pattern;
+    }
+    // A lead byte at the very end in kanji mode does not take the byte after the text.
+    EXPECT_EQ(Match(".", "\x82", FLAG_KANJI), "[0,1)");
+    EXPECT_EQ(Match("\\W+", "\x82", FLAG_KANJI), "[0,1)");
+}
+
+TEST(MatchLimits, RepeatedSearchesStayLinear) {
+    // 10 MB with a match every 20 bytes, searched as a global substitution does.
+    std::string text;
+    while (text.size() < (10u << 20)) {
+        text += "abcdefghijklmnopqrsX";
+    }
+    for (uint32_t flags : {0u, static_cast<uint32_t>(FLAG_FOLD)}) {
+        auto rx = Compile("x", flags | FLAG_FOLD);
+        const auto began = std::chrono::steady_clock::now();
+        const char* p = text.data();
+        const char* end = text.data() + text.size();
+        std::size_t count = 0;
+        char error[kErrorTextSize];
+        while (p < end && ExecutePattern(rx.get(), p, end, text.data(), 0, 1, error)) {
+            p = rx->endp[0];
+            ++count;
+        }
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+        EXPECT_EQ(count, text.size() / 20);
+        EXPECT_LT(seconds, 5.0);  // generous for sanitizer builds; about 0.1 s in release
+        (void)flags;
+    }
+}
+
+}  // namespace
