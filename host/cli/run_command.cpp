@@ -15,15 +15,15 @@ namespace cli {
 namespace {
 
 // The function-list item a -f argument names: "NAME:INDEX" first, then a title prefix.
-std::optional<std::size_t> FindFunction(const host::FunctionList& list, const std::string& spec) {
-    const auto colon = spec.rfind(':');
+std::optional<std::size_t> FindFunction(const host::FunctionList& list, const std::string& name) {
+    const auto colon = name.rfind(':');
     if (colon != std::string::npos && colon > 0) {
         unsigned index = 0;
-        const char* first = spec.data() + colon + 1;
-        const char* last = spec.data() + spec.size();
+        const char* first = name.data() + colon + 1;
+        const char* last = name.data() + name.size();
         const auto [end, error] = std::from_chars(first, last, index);
         if (error == std::errc() && end == last && first != last) {
-            const std::string file = spec.substr(0, colon) + host::kPluginSuffix;
+            const std::string file = name.substr(0, colon) + host::kPluginSuffix;
             for (std::size_t i = 0; i < list.size(); ++i) {
                 if (list[i].pluginFileName == file && list[i].entry->functionIndex == index) {
                     return i;
@@ -31,10 +31,10 @@ std::optional<std::size_t> FindFunction(const host::FunctionList& list, const st
             }
         }
     }
-    if (spec.empty()) {
+    if (name.empty()) {
         return std::nullopt;
     }
-    return host::FindFunctionByTitle(list, platform::Utf8ToCp932(spec));
+    return host::FindFunctionByTitle(list, platform::Utf8ToCp932(name));
 }
 
 std::string FullPath(const std::string& path) {
@@ -53,11 +53,11 @@ int RunConversion(const Arguments& arguments, std::FILE* err) {
     registry.FillFunctionList();
 
     host::Chain chain;
-    for (const std::string& spec : arguments.functions) {
-        const auto found = FindFunction(registry.functionList(), spec);
+    for (const std::string& name : arguments.functions) {
+        const auto found = FindFunction(registry.functionList(), name);
         if (!found) {
             std::fprintf(err, "polyshift-cli: no function '%s' (see 'polyshift-cli list')\n%s",
-                         spec.c_str(), kUsage);
+                         name.c_str(), kUsage);
             return kExitUsage;
         }
         const auto& item = registry.functionList()[*found];
