@@ -96,7 +96,8 @@ TEST(WholeFileRead, ReadsEverythingAndRefusesWhatIsTooLargeOrMissing) {
     const auto path = folder.Write("a.bin", std::string("a\0b", 3));
     auto read = host::ReadWholeFile(path);
     EXPECT_EQ(read.status, host::ReadStatus::kOk);
-    EXPECT_EQ(std::string(read.bytes.begin(), read.bytes.end()), std::string("a\0b", 3));
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size()),
+              std::string("a\0b", 3));
     EXPECT_EQ(host::ReadWholeFile(path, 2).status, host::ReadStatus::kTooLarge);
     EXPECT_EQ(host::ReadWholeFile(path, 3).status, host::ReadStatus::kOk);
     EXPECT_EQ(host::ReadWholeFile(folder.str() + "/none").status, host::ReadStatus::kCannotOpen);
