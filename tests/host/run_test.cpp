@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cctype>
 #include <filesystem>
 
 #include "host/core/conversion_run.h"
@@ -266,6 +267,24 @@ TEST_F(RunTest, FileOf4GiBIsRefusedWithoutBeingRead) {
     EXPECT_EQ(boxes[1], "box 17 エラー: '" + big + "' は 4GB 以上あるため変換できません。");
     EXPECT_EQ(boxes[3], Done(1));
     EXPECT_FALSE(fs::exists(out() + "/big.bin"));
+}
+
+TEST_F(RunTest, LargeFilesConvertWhole) {
+    std::string text;
+    for (int i = 0; text.size() < (20u << 20); ++i) {
+        text += "line " + std::to_string(i) + "\n";
+    }
+    AddFile("large.txt", text);
+    Use("Upper");
+    Use("改行をCR+LF");
+    Run();
+    const std::string result = ReadFile(out() + "/large.txt");
+    std::string expected;
+    for (char c : text) {
+        expected += c == '\n' ? std::string("\r\n") : std::string(1, static_cast<char>(std::toupper(c)));
+    }
+    EXPECT_TRUE(result == expected);
+    EXPECT_EQ(ui.Only("box").back(), Done(0));
 }
 
 TEST(SameContent, ComparesLengthThenBytes) {
