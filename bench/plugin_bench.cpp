@@ -17,7 +17,7 @@ const testing_support::PluginUnderTest& Plugin(const std::string& name) {
 }
 
 void RunConversion(benchmark::State& state, const testing_support::PluginUnderTest& plugin,
-                   uint32_t index, const std::string& input) {
+                   uint32_t index, const std::string& input, const char* tablePath) {
     std::vector<unsigned char> output;
     for (auto _ : state) {
         ConvertRequest request{};
@@ -25,7 +25,7 @@ void RunConversion(benchmark::State& state, const testing_support::PluginUnderTe
         request.input = reinterpret_cast<const unsigned char*>(input.data());
         request.inputLength = static_cast<uint32_t>(input.size());
         request.functionIndex = index;
-        request.tablePath = "";
+        request.tablePath = tablePath;
         const uint32_t size = plugin.getBufferSize(&request);
         if (size == 0) {
             state.SkipWithError("size pass returned 0");

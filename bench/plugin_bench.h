@@ -15,9 +15,10 @@ namespace bench_support {
 // The plug-in `name`, loaded once per program.
 const testing_support::PluginUnderTest& Plugin(const std::string& name);
 
-// One iteration set of size pass + XfmConvert of function `index` over `input`.
+// One iteration set of size pass + XfmConvert of function `index` over `input`, with the
+// conversion table `tablePath` for functions that use one.
 void RunConversion(benchmark::State& state, const testing_support::PluginUnderTest& plugin,
-                   uint32_t index, const std::string& input);
+                   uint32_t index, const std::string& input, const char* tablePath = "");
 
 // memcpy of `input` into a buffer of the same size.
 void RunMemcpy(benchmark::State& state, const std::string& input);

@@ -1,10 +1,9 @@
 #include "string_table.h"
 
-#include <string.h>
-
 #include <algorithm>
 #include <cstddef>
 
+#include "byte_search.h"
 #include "sjis.h"
 
 namespace rulebook {
@@ -12,18 +11,19 @@ namespace {
 
 const unsigned char* Find(const unsigned char* from, const unsigned char* end,
                           const std::string& search) {
-    return static_cast<const unsigned char*>(
-        ::memmem(from, static_cast<std::size_t>(end - from), search.data(), search.size()));
+    return FindBytes(from, end, reinterpret_cast<const unsigned char*>(search.data()),
+                     search.size());
 }
 
 }  // namespace
 
-bool ReplaceAll(std::string& text, const std::string& search, const std::string& replacement) {
+bool ReplaceAll(std::string& text, const std::string& search, const std::string& replacement,
+                std::string& scratch) {
     const auto* begin = reinterpret_cast<const unsigned char*>(text.data());
     const auto* end = begin + text.size();
     const auto* copied = begin;  // where the walk resumes: a character start
     const auto* from = begin;
-    std::string result;
+    std::string& result = scratch;
     bool changed = false;
     CharacterStarts starts(begin);
     while (const unsigned char* hit = Find(from, end, search)) {
@@ -32,6 +32,7 @@ bool ReplaceAll(std::string& text, const std::string& search, const std::string&
             continue;
         }
         if (!changed) {
+            result.clear();
             result.reserve(text.size() + text.size() / 8);
             changed = true;
         }
@@ -52,9 +53,10 @@ bool ReplaceAll(std::string& text, const std::string& search, const std::string&
 
 void ApplyStringTable(const Table& table, std::string& text) {
     const std::size_t pairs = std::min(table.searchList.size(), table.replacementList.size());
+    std::string scratch;
     for (std::size_t i = 0; i < pairs; ++i) {
         if (!table.searchList[i].empty()) {
-            ReplaceAll(text, table.searchList[i], table.replacementList[i]);
+            ReplaceAll(text, table.searchList[i], table.replacementList[i], scratch);
         }
     }
 }

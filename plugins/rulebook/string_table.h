@@ -14,6 +14,8 @@ namespace rulebook {
 void ApplyStringTable(const Table& table, std::string& text);
 
 // One pair over `text`; returns false (and leaves `text` alone) when nothing matched.
-bool ReplaceAll(std::string& text, const std::string& search, const std::string& replacement);
+// `scratch` is working space whose capacity is reused from call to call.
+bool ReplaceAll(std::string& text, const std::string& search, const std::string& replacement,
+                std::string& scratch);
 
 }  // namespace rulebook

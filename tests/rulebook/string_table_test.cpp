@@ -79,6 +79,18 @@ TEST_F(StringTable, PairsApplyInOrderWithoutSearchingTheirOwnOutput) {
         });
 }
 
+TEST_F(StringTable, FindsSearchStringsAtEveryOffsetOfTextsOfEveryLength) {
+    const std::string path = WriteTable("xyz\t!\nq\t?\n" + S("ア") + "\tA\n");
+    for (std::size_t length = 0; length <= 70; ++length) {
+        const std::string filler(length, '.');
+        EXPECT_EQ(Plugin().Run(kStringTable, filler + "xyz", path.c_str()), filler + "!");
+        EXPECT_EQ(Plugin().Run(kStringTable, "xyz" + filler, path.c_str()), "!" + filler);
+        EXPECT_EQ(Plugin().Run(kStringTable, filler + "xy", path.c_str()), filler + "xy");
+        EXPECT_EQ(Plugin().Run(kStringTable, filler + "q", path.c_str()), filler + "?");
+        EXPECT_EQ(Plugin().Run(kStringTable, filler + S("ア"), path.c_str()), filler + "A");
+    }
+}
+
 TEST_F(StringTable, ReadsTheTableAgainOnEveryCall) {
     const std::string path = WriteTable("a\tb\n");
     EXPECT_EQ(Plugin().Run(kStringTable, "a", path.c_str()), "b");

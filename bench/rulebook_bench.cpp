@@ -1,0 +1,144 @@
+// rulebook: a 100-pair string table and a 20-command regular-expression table over 10 MB of
+// Japanese text, size pass plus conversion as the host runs them.
+#include <string>
+#include <vector>
+
+#include "plugin_bench.h"
+#include "support/sample_text.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+using testing_support::Sjis;
+
+const std::string& Text() {
+    static const std::string text = testing_support::JapaneseText(10 << 20, "\r\n");
+    return text;
+}
+
+// Width normalisation (full-width digits and letters to ASCII) plus words, some of which
+// the text holds and some it does not: 100 pairs.
+std::string StringTable() {
+    std::string table = "# full-width to half-width, then words\n";
+    const std::string digits = Sjis("０１２３４５６７８９");
+    const std::string upper = Sjis("ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ");
+    const std::string lower = Sjis("ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ");
+    for (std::size_t i = 0; i < 10; ++i) {
+        table += digits.substr(2 * i, 2) + "\t" + std::string(1, char('0' + i)) + "\n";
+    }
+    for (std::size_t i = 0; i < 26; ++i) {
+        table += upper.substr(2 * i, 2) + "\t" + std::string(1, char('A' + i)) + "\n";
+        table += lower.substr(2 * i, 2) + "\t" + std::string(1, char('a' + i)) + "\n";
+    }
+    const char* words[][2] = {
+        {"吾輩", "我輩"},
+        {"猫", "ねこ"},
+        {"名前", "なまえ"},
+        {"薄暗い", "うすぐらい"},
+        {"記憶", "きおく"},
+        {"東京都", "東京"},
+        {"千代田区", "千代田"},
+        {"電話", "TEL"},
+        {"平日", "weekday"},
+        {"ﾃﾞｰﾀﾍﾞｰｽ", "データベース"},
+        {"ﾊﾞｯｸｱｯﾌﾟ", "バックアップ"},
+        {"取得", "しゅとく"},
+        {"Version", "Ver."},
+        {"自動判別", "自動検出"},
+        {"改善", "かいぜん"},
+        {"春", "はる"},
+        {"あけぼの", "曙"},
+        {"価格", "値段"},
+        {"税込", "税込み"},
+        {"株式会社", "(株)"},
+        {"営業部", "営業"},
+        {"カタカナ", "片仮名"},
+        {"ひらがな", "平仮名"},
+        {"漢字", "かんじ"},
+        {"fox", "cat"},
+        {"lazy", "sleepy"},
+        {"会議", "ミーティング"},
+        {"午後", "PM"},
+        {"※", "*"},
+        {"お問い合わせ", "お問合せ"},
+        {"表示", "ひょうじ"},
+        {"予定", "よてい"},
+        {"能力", "のうりょく"},
+        {"ソフト", "ソフトウェア"},
+        {"申請", "しんせい"},
+        {"存在しない語", "x"},
+        {"もう一つ無い語", "y"},
+        {"\\x7f", "DEL"},
+    };
+    for (const auto& w : words) {
+        table += Sjis(w[0]) + "\t" + Sjis(w[1]) + "\n";
+    }
+    return table;
+}
+
+// Twenty commands of the kinds people write: width and kana translations, numbers,
+// words, line starts and ends, spaces.
+std::string RegexTable() {
+    const char* commands[] = {
+        "tr/０-９/0-9/k",
+        "tr/Ａ-Ｚａ-ｚ/A-Za-z/k",
+        "s/(\\d+)-(\\d+)-(\\d+)/$1($2)$3/g",
+        "s/猫/ねこ/gk",
+        "s/株式会社/(株)/gk",
+        "s/Version (\\d+)\\.(\\d+)/v$1.$2/g",
+        "s/ﾃﾞｰﾀﾍﾞｰｽ/データベース/g",
+        "tr/ぁ-みむ-ん/ァ-ミム-ン/k",
+        "s/、/，/gk",
+        "s/the/THE/gi",
+        "s/(\\d+):(\\d+)/$1時$2分/g",
+        "s/^/> /gm",
+        "s/（/(/gk",
+        "s/）/)/gk",
+        "s/\\bfox\\b/cat/g",
+        "s/ +/ /g",
+        "s/ﾊﾞｯｸｱｯﾌﾟ/バックアップ/g",
+        "s/会議(室|は)/ミーティング$1/gk",
+        "s/[Ａ-Ｚ]+/<$&>/gk",
+        "s/\\r$//gm",
+    };
+    std::string table = "# normalise a document\n";
+    for (const char* c : commands) {
+        table += Sjis(c) + "\n";
+    }
+    return table;
+}
+
+const testing_support::TempFolder& Folder() {
+    static const testing_support::TempFolder folder;
+    return folder;
+}
+
+const std::string& StringTablePath() {
+    static const std::string path = Folder().Write("strings.tbl", StringTable());
+    return path;
+}
+
+const std::string& RegexTablePath() {
+    static const std::string path = Folder().Write("regex.tbl", RegexTable());
+    return path;
+}
+
+void BM_Memcpy(benchmark::State& state) {
+    bench_support::RunMemcpy(state, Text());
+}
+
+void BM_StringTable100Pairs(benchmark::State& state) {
+    bench_support::RunConversion(state, bench_support::Plugin("rulebook"), 1, Text(),
+                                 StringTablePath().c_str());
+}
+
+void BM_RegexTable20Commands(benchmark::State& state) {
+    bench_support::RunConversion(state, bench_support::Plugin("rulebook"), 0, Text(),
+                                 RegexTablePath().c_str());
+}
+
+BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StringTable100Pairs)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegexTable20Commands)->Unit(benchmark::kMillisecond);
+
+}  // namespace
