@@ -50,6 +50,9 @@ TEST_F(Commands, SeparatorsAreFoundOutsideDoubleByteCharacters) {
     EXPECT_EQ(RegExp(po + "|", "tr|" + po + "|x|k").text, "x|");
     EXPECT_EQ(RegExp(po + "|", "tr|" + po + "|xy|").text, "xyy");
     EXPECT_EQ(RegExp(po + "|", "tr|\\|" + po + "|abc|").text, "baa");
+    // An escaped double-byte character is stepped over whole as well.
+    EXPECT_EQ(RegExp(po + "|", "tr|\\" + po + "|x|k").text, "x|");
+    EXPECT_EQ(RegExp(po + "|", "s|\\" + po + "|x|k").text, "x|");
 }
 
 TEST_F(Commands, OptionLettersAreReadOneByOne) {

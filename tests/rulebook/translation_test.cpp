@@ -44,7 +44,8 @@ TEST_F(Translation, DecodesEscapesInLists) {
         {"tr/\\\\/x/", "\\", "x"},
         {"tr/\\q/x/", "q", "x"},
         {"tr/\\x41-\\x43/x-z/", "ABC", "xyz"},
-        {"tr/\\\\-]/abc/", "\\]^", "ab^"},  // a range from the backslash to ]
+        {"tr/\\x01-\\t/x/", "\x05\t\\", "xx\\"},  // a range may end in an escape
+        {"tr/\\\\-]/abc/", "\\]^", "ab^"},        // a range from the backslash to ]
     };
     for (const TrCase& c : cases) {
         const RegExpResult r = RegExp(c.input, c.command);
