@@ -12,6 +12,8 @@ namespace encswap {
 
 class CountingSink {
   public:
+    static constexpr bool kCountsOnly = true;
+
     template <class... Bytes>
     bool Put(Bytes...) {
         count_ += sizeof...(Bytes);
@@ -21,6 +23,8 @@ class CountingSink {
         count_ += length;
         return true;
     }
+    bool HasRoom(std::size_t) const { return true; }
+    void Add(std::uint64_t length) { count_ += length; }
     std::uint64_t count() const { return count_; }
 
   private:
@@ -29,6 +33,8 @@ class CountingSink {
 
 class BoundedSink {
   public:
+    static constexpr bool kCountsOnly = false;
+
     BoundedSink(unsigned char* out, std::size_t capacity)
         : begin_(out), next_(out), end_(out + capacity) {}
 
@@ -51,6 +57,13 @@ class BoundedSink {
         return true;
     }
     std::size_t written() const { return static_cast<std::size_t>(next_ - begin_); }
+
+    // Direct access for block-wise writers: check the room, write at cursor(), then Advance.
+    bool HasRoom(std::size_t length) const {
+        return static_cast<std::size_t>(end_ - next_) >= length;
+    }
+    unsigned char* cursor() { return next_; }
+    void Advance(std::size_t length) { next_ += length; }
 
   private:
     unsigned char* begin_;

@@ -3,11 +3,14 @@
 // ESC ( B before one-byte characters and at the end of the text.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "byte_sink.h"
 #include "row_cell.h"
+#include "sjis_block.h"
 #include "sjis_euc.h"
 
 namespace encswap {
@@ -16,21 +19,23 @@ class JisWriter {
   public:
     enum class Mode { kAscii, kKanji, kKana };
 
+    Mode mode() const { return mode_; }
+    void set_mode(Mode mode) { mode_ = mode; }
+
+    static constexpr unsigned char kEscapes[3][3] = {
+        {0x1B, 0x28, 0x42},  // ESC ( B
+        {0x1B, 0x24, 0x42},  // ESC $ B
+        {0x1B, 0x28, 0x49},  // ESC ( I
+    };
+
     template <class Sink>
     bool Enter(Mode mode, Sink& out) {
         if (mode_ == mode) {
             return true;
         }
         mode_ = mode;
-        switch (mode) {
-            case Mode::kAscii:
-                return out.Put(0x1B, 0x28, 0x42);
-            case Mode::kKanji:
-                return out.Put(0x1B, 0x24, 0x42);
-            case Mode::kKana:
-                return out.Put(0x1B, 0x28, 0x49);
-        }
-        return false;
+        const unsigned char* escape = kEscapes[static_cast<int>(mode)];
+        return out.Put(escape[0], escape[1], escape[2]);
     }
 
   private:
@@ -49,11 +54,61 @@ bool WriteAsciiRun(const unsigned char* in, std::size_t& i, std::size_t n, JisWr
     return true;
 }
 
+// One block of SjisToJis; returns the number of input bytes taken. A mode switch goes before
+// every character whose mode differs from that of the character before it.
+template <class Sink>
+std::size_t SjisBlockToJis(const unsigned char* in, JisWriter& jis, Sink& out) {
+    using Mode = JisWriter::Mode;
+    const SjisBlock b = ClassifySjisBlock(in);
+    const std::uint64_t ascii = b.starts & b.ascii;
+    const std::uint64_t kana = b.starts & b.kana;
+    const std::uint64_t kanji = b.starts & b.lead;
+    // Mode of the character before each byte: a trail byte or a kanji start means kanji.
+    const std::uint64_t afterAscii = ascii << 1 | (jis.mode() == Mode::kAscii ? 1 : 0);
+    const std::uint64_t afterKana = kana << 1 | (jis.mode() == Mode::kKana ? 1 : 0);
+    const std::uint64_t afterKanji = ~(afterAscii | afterKana);
+    const std::uint64_t switches =
+        b.starts & ~((ascii & afterAscii) | (kana & afterKana) | (kanji & afterKanji));
+    const std::uint64_t last = std::uint64_t{1} << (63 - std::countl_zero(b.starts));
+    const Mode endMode = (ascii & last) != 0  ? Mode::kAscii
+                         : (kana & last) != 0 ? Mode::kKana
+                                              : Mode::kKanji;
+    if constexpr (Sink::kCountsOnly) {
+        out.Add(b.length + 3 * static_cast<std::size_t>(std::popcount(switches)));
+    } else {
+        unsigned char mapped[kBlockBytes];
+        MapRowCell(in, b, false, true, mapped);
+        unsigned char* const begin = out.cursor();
+        unsigned char* o = begin;
+        std::size_t p = 0;
+        for (std::uint64_t events = switches; events != 0; events &= events - 1) {
+            const auto e = static_cast<std::size_t>(std::countr_zero(events));
+            std::memcpy(o, mapped + p, e - p);
+            o += e - p;
+            const Mode mode = (ascii >> e & 1) != 0  ? Mode::kAscii
+                              : (kana >> e & 1) != 0 ? Mode::kKana
+                                                     : Mode::kKanji;
+            std::memcpy(o, JisWriter::kEscapes[static_cast<int>(mode)], 3);
+            o += 3;
+            p = e;
+        }
+        std::memcpy(o, mapped + p, b.length - p);
+        o += b.length - p;
+        out.Advance(static_cast<std::size_t>(o - begin));
+    }
+    jis.set_mode(endMode);
+    return b.length;
+}
+
 template <class Sink>
 bool SjisToJis(const unsigned char* in, std::size_t n, Sink& out) {
     JisWriter jis;
     std::size_t i = 0;
     while (i < n) {
+        if (n - i >= kBlockReach && (Sink::kCountsOnly || out.HasRoom(4 * kBlockBytes))) {
+            i += SjisBlockToJis(in + i, jis, out);
+            continue;
+        }
         const unsigned char c = in[i];
         if (c < 0x80) {
             if (!WriteAsciiRun(in, i, n, jis, out)) {

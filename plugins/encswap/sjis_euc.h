@@ -2,12 +2,15 @@
 // or is a zero byte is incomplete: its first byte is copied unchanged.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "byte_sink.h"
 #include "extension_map.h"
 #include "row_cell.h"
+#include "sjis_block.h"
 
 namespace encswap {
 
@@ -20,10 +23,62 @@ inline bool IsSjisKana(unsigned char c) {
     return c >= 0xA1 && c <= 0xDF;
 }
 
+// EUC bytes of a complete Shift JIS two-byte character; IBM extension codes are taken to their
+// NEC-selected copies first.
+inline BytePair EucFromSjisPair(std::uint8_t lead, std::uint8_t trail) {
+    if (lead >= 0xFA && lead <= 0xFC) {
+        const std::uint16_t nec = NecFromIbm(static_cast<std::uint16_t>(lead << 8 | trail));
+        lead = static_cast<std::uint8_t>(nec >> 8);
+        trail = static_cast<std::uint8_t>(nec);
+    }
+    const BytePair rc = RowCellFromSjis(lead, trail);
+    return {EucByte(rc.first), EucByte(rc.second)};
+}
+
+// One block of SjisToEuc; returns the number of input bytes taken.
+template <class Sink>
+std::size_t SjisBlockToEuc(const unsigned char* in, Sink& out) {
+    const SjisBlock b = ClassifySjisBlock(in);
+    const std::uint64_t kanaStarts = b.kana & b.starts;
+    if constexpr (Sink::kCountsOnly) {
+        out.Add(b.length + static_cast<std::size_t>(std::popcount(kanaStarts)));
+    } else {
+        unsigned char mapped[kBlockBytes];
+        MapRowCell(in, b, true, false, mapped);
+        unsigned char* const begin = out.cursor();
+        unsigned char* o = begin;
+        std::size_t p = 0;
+        // Each half-width katakana gets 0x8E before it; extension characters are redone.
+        for (std::uint64_t events = kanaStarts | (b.extended & b.pairLeads); events != 0;
+             events &= events - 1) {
+            const auto e = static_cast<std::size_t>(std::countr_zero(events));
+            std::memcpy(o, mapped + p, e - p);
+            o += e - p;
+            if ((kanaStarts >> e & 1) != 0) {
+                *o++ = 0x8E;
+                p = e;
+            } else {
+                const BytePair euc = EucFromSjisPair(in[e], in[e + 1]);
+                *o++ = euc.first;
+                *o++ = euc.second;
+                p = e + 2;
+            }
+        }
+        std::memcpy(o, mapped + p, b.length - p);
+        o += b.length - p;
+        out.Advance(static_cast<std::size_t>(o - begin));
+    }
+    return b.length;
+}
+
 template <class Sink>
 bool SjisToEuc(const unsigned char* in, std::size_t n, Sink& out) {
     std::size_t i = 0;
     while (i < n) {
+        if (n - i >= kBlockReach && (Sink::kCountsOnly || out.HasRoom(2 * kBlockBytes))) {
+            i += SjisBlockToEuc(in + i, out);
+            continue;
+        }
         const unsigned char c = in[i];
         if (c < 0x80) {
             const std::size_t run = AsciiRun(in, i, n);
@@ -37,15 +92,8 @@ bool SjisToEuc(const unsigned char* in, std::size_t n, Sink& out) {
             }
             ++i;
         } else if (HasSecondByte(in, i, n)) {
-            std::uint8_t lead = c;
-            std::uint8_t trail = in[i + 1];
-            if (lead >= 0xFA && lead <= 0xFC) {
-                const std::uint16_t nec = NecFromIbm(static_cast<std::uint16_t>(lead << 8 | trail));
-                lead = static_cast<std::uint8_t>(nec >> 8);
-                trail = static_cast<std::uint8_t>(nec);
-            }
-            const BytePair rc = RowCellFromSjis(lead, trail);
-            if (!out.Put(EucByte(rc.first), EucByte(rc.second))) {
+            const BytePair euc = EucFromSjisPair(c, in[i + 1]);
+            if (!out.Put(euc.first, euc.second)) {
                 return false;
             }
             i += 2;

@@ -1,0 +1,163 @@
+// 64 bytes of Shift JIS taken at once: which bytes are lead bytes, trail bytes, half-width
+// katakana and one-byte characters, and the bytes' converted forms, computed with bit masks
+// (one bit per byte) and 16-byte vector operations. A block always starts at a character
+// start and ends at a character end, so no state crosses from one block to the next.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+#include "row_cell.h"
+
+namespace encswap {
+
+inline constexpr std::size_t kBlockBytes = 64;
+// Bytes a block reads: its own and one more (the trail of a pair at its end is looked at).
+inline constexpr std::size_t kBlockReach = kBlockBytes + 1;
+
+struct SjisBlock {
+    std::uint64_t lead = 0;       // 0x80-0xA0 and 0xE0-0xFF
+    std::uint64_t kana = 0;       // 0xA1-0xDF
+    std::uint64_t ascii = 0;      // below 0x80
+    std::uint64_t extended = 0;   // 0xFA-0xFF
+    std::uint64_t zero = 0;       // 0x00
+    std::uint64_t trail = 0;      // second byte of a two-byte character
+    std::uint64_t starts = 0;     // first byte of a character, within `length`
+    std::uint64_t pairLeads = 0;  // starts whose character has its trail byte
+    std::size_t length = 0;       // 64, or 63 when byte 63 starts a two-byte character
+};
+
+// The bytes that follow an odd run of lead bytes counted from the block start, which is a
+// character start: exactly the trail bytes.
+constexpr std::uint64_t TrailsAfterLeads(std::uint64_t lead) {
+    constexpr std::uint64_t kOddBits = 0xAAAAAAAAAAAAAAAAull;
+    const std::uint64_t leadsAndTrailCodes = (((lead << 1) | kOddBits) - lead) ^ kOddBits;
+    return leadsAndTrailCodes ^ lead;
+}
+static_assert(TrailsAfterLeads(0b0111) == 0b1010);
+static_assert(TrailsAfterLeads(0b0011) == 0b0010);
+
+inline void ClassifyBytes(const unsigned char* in, SjisBlock& b) {
+#if defined(__SSE2__)
+    const __m128i kanaFirst = _mm_set1_epi8(static_cast<char>(0xA1));
+    const __m128i kanaSpan = _mm_set1_epi8(0xDF - 0xA1);
+    const __m128i extendedFirst = _mm_set1_epi8(static_cast<char>(0xFA));
+    const __m128i zero = _mm_setzero_si128();
+    for (int chunk = 0; chunk < 4; ++chunk) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16 * chunk));
+        const __m128i k = _mm_sub_epi8(x, kanaFirst);
+        const __m128i isKana = _mm_cmpeq_epi8(_mm_min_epu8(k, kanaSpan), k);
+        const __m128i isExtended = _mm_cmpeq_epi8(_mm_max_epu8(x, extendedFirst), x);
+        const auto shift = static_cast<unsigned>(16 * chunk);
+        const auto high = static_cast<std::uint64_t>(_mm_movemask_epi8(x));
+        const auto kana = static_cast<std::uint64_t>(_mm_movemask_epi8(isKana));
+        b.kana |= kana << shift;
+        b.lead |= (high & ~kana) << shift;
+        b.ascii |= (~high & 0xFFFF) << shift;
+        b.extended |= static_cast<std::uint64_t>(_mm_movemask_epi8(isExtended)) << shift;
+        b.zero |= static_cast<std::uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, zero))) << shift;
+    }
+#else
+    for (std::size_t p = 0; p < kBlockBytes; ++p) {
+        const unsigned char c = in[p];
+        const std::uint64_t bit = std::uint64_t{1} << p;
+        if (c < 0x80) {
+            b.ascii |= bit;
+        } else if (c >= 0xA1 && c <= 0xDF) {
+            b.kana |= bit;
+        } else {
+            b.lead |= bit;
+        }
+        if (c >= 0xFA) {
+            b.extended |= bit;
+        }
+        if (c == 0) {
+            b.zero |= bit;
+        }
+    }
+#endif
+}
+
+// Classifies the 64 bytes at `in` (kBlockReach bytes must be readable).
+inline SjisBlock ClassifySjisBlock(const unsigned char* in) {
+    SjisBlock b;
+    ClassifyBytes(in, b);
+    // A lead byte followed by a zero byte is a character of its own; the zero byte too.
+    b.trail = TrailsAfterLeads(b.lead) & ~b.zero;
+    const std::uint64_t starts = ~b.trail;
+    const bool lastStartsPair = (starts & b.lead) >> 63 != 0;
+    b.length = lastStartsPair ? kBlockBytes - 1 : kBlockBytes;
+    const std::uint64_t inBlock = lastStartsPair ? ~(std::uint64_t{1} << 63) : ~std::uint64_t{0};
+    b.starts = starts & inBlock;
+    b.pairLeads = b.trail >> 1;
+    return b;
+}
+
+// The 64 bytes with every pair's lead and trail replaced by the row and the cell (with the top
+// bit set when `euc`), and every half-width katakana start by its 7-bit form when `sevenBitKana`.
+// Other bytes stay as they are. Extension characters are not mapped here.
+inline void MapRowCell(const unsigned char* in, const SjisBlock& b, bool euc, bool sevenBitKana,
+                       unsigned char* mapped) {
+    const std::uint64_t kanaStarts = sevenBitKana ? b.kana & b.starts : 0;
+#if defined(__SSE2__)
+    const __m128i topBit = _mm_set1_epi8(static_cast<char>(euc ? 0x80 : 0x00));
+    const __m128i bitOfByte =
+        _mm_set_epi8(-128, 64, 32, 16, 8, 4, 2, 1, -128, 64, 32, 16, 8, 4, 2, 1);
+    auto bytesOf = [&](std::uint64_t mask, int chunk) {
+        __m128i v = _mm_cvtsi32_si128(static_cast<int>((mask >> (16 * chunk)) & 0xFFFF));
+        v = _mm_unpacklo_epi8(v, v);
+        v = _mm_unpacklo_epi16(v, v);
+        v = _mm_unpacklo_epi32(v, v);
+        return _mm_cmpeq_epi8(_mm_and_si128(v, bitOfByte), bitOfByte);
+    };
+    auto select = [](__m128i mask, __m128i yes, __m128i no) {
+        return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no));
+    };
+    const __m128i x9F = _mm_set1_epi8(static_cast<char>(0x9F));
+    const __m128i x9E = _mm_set1_epi8(static_cast<char>(0x9E));
+    const __m128i x7E = _mm_set1_epi8(0x7E);
+    for (int chunk = 0; chunk < 4; ++chunk) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16 * chunk));
+        const __m128i next = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16 * chunk + 1));
+        // Row from the lead byte: 2 × (lead − 0x70 or 0xB0), less 1 when the trail < 0x9F.
+        const __m128i leadLow = _mm_cmpeq_epi8(_mm_min_epu8(x, x9F), x);
+        const __m128i base =
+            select(leadLow, _mm_set1_epi8(0x70), _mm_set1_epi8(static_cast<char>(0xB0)));
+        __m128i row = _mm_sub_epi8(x, base);
+        row = _mm_add_epi8(row, row);
+        row = _mm_add_epi8(row, _mm_cmpeq_epi8(_mm_min_epu8(next, x9E), next));
+        // Cell from the trail byte: trail − 0x1F, − 0x20 or − 0x7E.
+        const __m128i upTo7E = _mm_cmpeq_epi8(_mm_min_epu8(x, x7E), x);
+        const __m128i upTo9E = _mm_cmpeq_epi8(_mm_min_epu8(x, x9E), x);
+        const __m128i minus =
+            select(upTo7E, _mm_set1_epi8(0x1F), select(upTo9E, _mm_set1_epi8(0x20), x7E));
+        const __m128i cell = _mm_sub_epi8(x, minus);
+        __m128i out = select(bytesOf(b.pairLeads, chunk), _mm_or_si128(row, topBit), x);
+        out = select(bytesOf(b.trail, chunk), _mm_or_si128(cell, topBit), out);
+        out = select(bytesOf(kanaStarts, chunk), _mm_and_si128(x, _mm_set1_epi8(0x7F)), out);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(mapped + 16 * chunk), out);
+    }
+#else
+    for (std::size_t p = 0; p < kBlockBytes; ++p) {
+        const std::uint64_t bit = std::uint64_t{1} << p;
+        unsigned char c = in[p];
+        if ((b.pairLeads & bit) != 0) {
+            c = RowCellFromSjis(in[p], in[p + 1]).first;
+            c = euc ? EucByte(c) : c;
+        } else if ((b.trail & bit) != 0) {
+            c = RowCellFromSjis(in[p - 1], in[p]).second;
+            c = euc ? EucByte(c) : c;
+        } else if ((kanaStarts & bit) != 0) {
+            c = SevenBit(c);
+        }
+        mapped[p] = c;
+    }
+#endif
+}
+
+}  // namespace encswap

@@ -1,0 +1,108 @@
+// Long texts are converted 64 bytes at a time, short ones and the ends of texts character by
+// character. Random texts made of whole characters of every kind must give the same result
+// both ways: converted whole, and converted in short pieces cut between characters.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "support/plugin_under_test.h"
+
+namespace {
+
+const testing_support::PluginUnderTest& Encswap() {
+    static testing_support::PluginUnderTest plugin("encswap");
+    return plugin;
+}
+
+// A Shift JIS text as a list of whole characters, in runs of one kind as in real text.
+std::vector<std::string> RandomCharacters(std::mt19937& random, std::size_t count) {
+    std::vector<std::string> chars;
+    auto byteIn = [&](int first, int last) {
+        return static_cast<char>(std::uniform_int_distribution<int>(first, last)(random));
+    };
+    auto trailByte = [&] {
+        char trail;
+        do {
+            trail = byteIn(0x40, 0xFC);
+        } while (trail == 0x7F);
+        return trail;
+    };
+    while (chars.size() < count) {
+        const int kind = std::uniform_int_distribution<int>(0, 9)(random);
+        const int run = std::uniform_int_distribution<int>(1, kind < 5 ? 40 : 6)(random);
+        for (int k = 0; k < run; ++k) {
+            std::string c;
+            switch (kind) {
+                case 0:
+                case 1:
+                case 2:  // kanji and kana of the 0x81-0x9F leads
+                    c = {byteIn(0x81, 0x9F), trailByte()};
+                    break;
+                case 3:  // 0xE0-0xFC leads, the IBM extension codes among them
+                    c = {byteIn(0xE0, 0xFC), trailByte()};
+                    break;
+                case 4:
+                case 5:  // one-byte characters, never a JIS mode switch
+                    do {
+                        c = {byteIn(0x00, 0x7F)};
+                    } while (c[0] == 0x1B || c[0] == 0x0E || c[0] == 0x0F);
+                    break;
+                case 6:
+                case 7:
+                    c = {byteIn(0xA1, 0xDF)};
+                    break;
+                case 8:  // a lead byte cut short by a zero byte
+                    c = {byteIn(0x81, 0x9F), '\0'};
+                    break;
+                default:
+                    c = {'\r', '\n'};
+                    break;
+            }
+            chars.push_back(c);
+        }
+    }
+    return chars;
+}
+
+// Pieces of fewer than 64 bytes, cut between characters.
+std::vector<std::string> Pieces(std::mt19937& random, const std::vector<std::string>& chars) {
+    std::vector<std::string> pieces(1);
+    for (const std::string& c : chars) {
+        if (!pieces.back().empty() && (pieces.back().size() + c.size() > 63 ||
+                                       std::uniform_int_distribution<int>(0, 20)(random) == 0)) {
+            pieces.emplace_back();
+        }
+        pieces.back() += c;
+    }
+    return pieces;
+}
+
+std::string Converted(uint32_t function, const std::string& text) {
+    uint32_t size = 0;
+    const auto out = Encswap().Run(function, text, "", &size);
+    EXPECT_TRUE(out.has_value());
+    EXPECT_EQ(size, std::max<std::size_t>(out.value_or("").size(), 1));
+    return out.value_or("");
+}
+
+TEST(EncswapPieces, LongTextsGiveWhatTheirPiecesGive) {
+    std::mt19937 random(20261208);
+    for (int round = 0; round < 300; ++round) {
+        const auto chars = RandomCharacters(random, 200 + round * 7);
+        std::string text;
+        for (const auto& c : chars) {
+            text += c;
+        }
+        std::string euc;
+        for (const std::string& piece : Pieces(random, chars)) {
+            euc += Converted(4, piece);
+        }
+        ASSERT_EQ(Converted(4, text), euc) << "round " << round;
+        const std::string jis = Converted(3, text);
+        ASSERT_EQ(Converted(5, jis), text) << "round " << round;
+    }
+}
+
+}  // namespace
