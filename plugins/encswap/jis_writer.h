@@ -74,16 +74,17 @@ std::size_t SjisBlockToJis(const unsigned char* in, JisWriter& jis, Sink& out) {
                          : (kana & last) != 0 ? Mode::kKana
                                               : Mode::kKanji;
     if constexpr (Sink::kCountsOnly) {
-        out.Add(b.length + 3 * static_cast<std::size_t>(std::popcount(switches)));
+        out.Add(b.length + 3 * std::size_t{BitCount(switches)});
     } else {
-        unsigned char mapped[kBlockBytes];
-        MapRowCell(in, b, false, true, mapped);
+        // Twice the block, so that every segment can be copied as 64 bytes.
+        unsigned char mapped[2 * kBlockBytes];
+        MapRowCell<false, true>(in, b, mapped);
         unsigned char* const begin = out.cursor();
         unsigned char* o = begin;
         std::size_t p = 0;
         for (std::uint64_t events = switches; events != 0; events &= events - 1) {
             const auto e = static_cast<std::size_t>(std::countr_zero(events));
-            std::memcpy(o, mapped + p, e - p);
+            std::memcpy(o, mapped + p, kBlockBytes);
             o += e - p;
             const Mode mode = (ascii >> e & 1) != 0  ? Mode::kAscii
                               : (kana >> e & 1) != 0 ? Mode::kKana
@@ -92,7 +93,7 @@ std::size_t SjisBlockToJis(const unsigned char* in, JisWriter& jis, Sink& out) {
             o += 3;
             p = e;
         }
-        std::memcpy(o, mapped + p, b.length - p);
+        std::memcpy(o, mapped + p, kBlockBytes);
         o += b.length - p;
         out.Advance(static_cast<std::size_t>(o - begin));
     }
@@ -105,7 +106,7 @@ bool SjisToJis(const unsigned char* in, std::size_t n, Sink& out) {
     JisWriter jis;
     std::size_t i = 0;
     while (i < n) {
-        if (n - i >= kBlockReach && (Sink::kCountsOnly || out.HasRoom(4 * kBlockBytes))) {
+        if (n - i >= kBlockReach && (Sink::kCountsOnly || out.HasRoom(5 * kBlockBytes))) {
             i += SjisBlockToJis(in + i, jis, out);
             continue;
         }

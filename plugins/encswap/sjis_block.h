@@ -32,6 +32,15 @@ struct SjisBlock {
     std::size_t length = 0;       // 64, or 63 when byte 63 starts a two-byte character
 };
 
+// Number of bits set, without relying on a population-count instruction.
+constexpr unsigned BitCount(std::uint64_t x) {
+    x = x - ((x >> 1) & 0x5555555555555555ull);
+    x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+    x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+    return static_cast<unsigned>((x * 0x0101010101010101ull) >> 56);
+}
+static_assert(BitCount(0) == 0 && BitCount(~std::uint64_t{0}) == 64 && BitCount(0x8001) == 2);
+
 // The bytes that follow an odd run of lead bytes counted from the block start, which is a
 // character start: exactly the trail bytes.
 constexpr std::uint64_t TrailsAfterLeads(std::uint64_t lead) {
@@ -101,9 +110,9 @@ inline SjisBlock ClassifySjisBlock(const unsigned char* in) {
 // The 64 bytes with every pair's lead and trail replaced by the row and the cell (with the top
 // bit set when `euc`), and every half-width katakana start by its 7-bit form when `sevenBitKana`.
 // Other bytes stay as they are. Extension characters are not mapped here.
-inline void MapRowCell(const unsigned char* in, const SjisBlock& b, bool euc, bool sevenBitKana,
-                       unsigned char* mapped) {
-    const std::uint64_t kanaStarts = sevenBitKana ? b.kana & b.starts : 0;
+template <bool euc, bool sevenBitKana>
+void MapRowCell(const unsigned char* in, const SjisBlock& b, unsigned char* mapped) {
+    const std::uint64_t kanaStarts = b.kana & b.starts;
 #if defined(__SSE2__)
     const __m128i topBit = _mm_set1_epi8(static_cast<char>(euc ? 0x80 : 0x00));
     const __m128i bitOfByte =
@@ -139,7 +148,9 @@ inline void MapRowCell(const unsigned char* in, const SjisBlock& b, bool euc, bo
         const __m128i cell = _mm_sub_epi8(x, minus);
         __m128i out = select(bytesOf(b.pairLeads, chunk), _mm_or_si128(row, topBit), x);
         out = select(bytesOf(b.trail, chunk), _mm_or_si128(cell, topBit), out);
-        out = select(bytesOf(kanaStarts, chunk), _mm_and_si128(x, _mm_set1_epi8(0x7F)), out);
+        if constexpr (sevenBitKana) {
+            out = select(bytesOf(kanaStarts, chunk), _mm_and_si128(x, _mm_set1_epi8(0x7F)), out);
+        }
         _mm_storeu_si128(reinterpret_cast<__m128i*>(mapped + 16 * chunk), out);
     }
 #else
@@ -152,7 +163,7 @@ inline void MapRowCell(const unsigned char* in, const SjisBlock& b, bool euc, bo
         } else if ((b.trail & bit) != 0) {
             c = RowCellFromSjis(in[p - 1], in[p]).second;
             c = euc ? EucByte(c) : c;
-        } else if ((kanaStarts & bit) != 0) {
+        } else if (sevenBitKana && (kanaStarts & bit) != 0) {
             c = SevenBit(c);
         }
         mapped[p] = c;

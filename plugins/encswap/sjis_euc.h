@@ -41,10 +41,11 @@ std::size_t SjisBlockToEuc(const unsigned char* in, Sink& out) {
     const SjisBlock b = ClassifySjisBlock(in);
     const std::uint64_t kanaStarts = b.kana & b.starts;
     if constexpr (Sink::kCountsOnly) {
-        out.Add(b.length + static_cast<std::size_t>(std::popcount(kanaStarts)));
+        out.Add(b.length + BitCount(kanaStarts));
     } else {
-        unsigned char mapped[kBlockBytes];
-        MapRowCell(in, b, true, false, mapped);
+        // Twice the block, so that every segment can be copied as 64 bytes.
+        unsigned char mapped[2 * kBlockBytes];
+        MapRowCell<true, false>(in, b, mapped);
         unsigned char* const begin = out.cursor();
         unsigned char* o = begin;
         std::size_t p = 0;
@@ -52,7 +53,7 @@ std::size_t SjisBlockToEuc(const unsigned char* in, Sink& out) {
         for (std::uint64_t events = kanaStarts | (b.extended & b.pairLeads); events != 0;
              events &= events - 1) {
             const auto e = static_cast<std::size_t>(std::countr_zero(events));
-            std::memcpy(o, mapped + p, e - p);
+            std::memcpy(o, mapped + p, kBlockBytes);
             o += e - p;
             if ((kanaStarts >> e & 1) != 0) {
                 *o++ = 0x8E;
@@ -64,7 +65,7 @@ std::size_t SjisBlockToEuc(const unsigned char* in, Sink& out) {
                 p = e + 2;
             }
         }
-        std::memcpy(o, mapped + p, b.length - p);
+        std::memcpy(o, mapped + p, kBlockBytes);
         o += b.length - p;
         out.Advance(static_cast<std::size_t>(o - begin));
     }
@@ -75,7 +76,7 @@ template <class Sink>
 bool SjisToEuc(const unsigned char* in, std::size_t n, Sink& out) {
     std::size_t i = 0;
     while (i < n) {
-        if (n - i >= kBlockReach && (Sink::kCountsOnly || out.HasRoom(2 * kBlockBytes))) {
+        if (n - i >= kBlockReach && (Sink::kCountsOnly || out.HasRoom(3 * kBlockBytes))) {
             i += SjisBlockToEuc(in + i, out);
             continue;
         }
