@@ -137,6 +137,10 @@ TEST(Match, KanjiMode) {
     const std::string i = "\x82\xa2";   // hiragana i
     const std::string pa = "\x83\x70";  // katakana pa: second byte is "p"
     const std::string ka = "\x83\x4a";  // katakana ka: second byte is "J"
+    // Patterns built here must outlive the table, which keeps only pointers to them.
+    const std::string aPlus = a + "+";
+    const std::string aToI = "[" + a + "-" + i + "]+";
+    const std::string notA = "[^" + a + "]";
     const Case cases[] = {
         {".", a, "[0,2)", FLAG_KANJI},
         {".", a, "[0,1)"},
@@ -149,9 +153,9 @@ TEST(Match, KanjiMode) {
         {"[p]", pa + "p", "[2,3)", FLAG_KANJI},
         {"\\W{2}", a, "[0,2)", FLAG_KANJI},
         {"\\W{2}", "!?", "[0,2)", FLAG_KANJI},
-        {(a + "+").c_str(), a + a + i, "[0,4)", FLAG_KANJI},
-        {("[" + a + "-" + i + "]+").c_str(), "x" + a + i + "y", "[1,5)", FLAG_KANJI},
-        {("[^" + a + "]").c_str(), a + i, "[2,4)", FLAG_KANJI},
+        {aPlus.c_str(), a + a + i, "[0,4)", FLAG_KANJI},
+        {aToI.c_str(), "x" + a + i + "y", "[1,5)", FLAG_KANJI},
+        {notA.c_str(), a + i, "[2,4)", FLAG_KANJI},
         {"J\\b", ka + "Ja", "no match", FLAG_KANJI},
         {".*", a + i, "[0,4)", FLAG_KANJI},
         {"(.)\\1", a + a, "[0,4) [0,2)", FLAG_KANJI},
