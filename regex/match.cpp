@@ -98,6 +98,9 @@ class Search {
         if (rx_->anchorFlags & ANCHOR_START) {
             return Anchored();
         }
+        if (rx_->anchorFlags & ANCHOR_IMPLICIT) {
+            return Implicit();
+        }
         if (rx_->startLiteral != nullptr) {
             return StartLiteral();
         }
@@ -134,6 +137,26 @@ class Search {
             if (Try(p + 1)) {
                 return true;
             }
+        }
+        return false;
+    }
+
+    // One attempt per line: the leading ".*" of an attempt covers the rest of its line.
+    bool Implicit() {
+        const bool dotAll = rx_->program[1 + 4 + 8] == OP_ANY_CHAR;
+        const char* last = LastUsefulStart();
+        for (const char* p = scanStart_; p <= last;) {
+            if (Try(p)) {
+                return true;
+            }
+            if (dotAll || p >= End()) {
+                return false;
+            }
+            const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(End() - p));
+            if (nl == nullptr) {
+                return false;
+            }
+            p = static_cast<const char*>(nl) + 1;
         }
         return false;
     }
@@ -268,6 +291,9 @@ class Search {
 
     bool Plain() {
         const char* last = LastUsefulStart();
+        if (rx_->startBytesValid) {
+            return PlainWithStartBytes(last);
+        }
         for (const char* p = scanStart_; p <= last; p = NextChar(s_.kanji, p, End())) {
             if (Try(p)) {
                 return true;
@@ -275,6 +301,29 @@ class Search {
             if (p >= End()) {
                 break;
             }
+        }
+        return false;
+    }
+
+    // The plain scan, entering the interpreter only where a match can begin. No match is
+    // empty here, so the end of the text is never a start.
+    bool PlainWithStartBytes(const char* last) {
+        const unsigned char* table = rx_->startBytes;
+        const char* limit = last < End() ? last + 1 : End();
+        const char* p = scanStart_;
+        if (!s_.kanji) {
+            for (; p < limit; ++p) {
+                if (table[static_cast<unsigned char>(*p)] && Try(p)) {
+                    return true;
+                }
+            }
+            return false;
+        }
+        while (p < limit) {
+            if (table[static_cast<unsigned char>(*p)] && Try(p)) {
+                return true;
+            }
+            p = NextChar(true, p, End());
         }
         return false;
     }

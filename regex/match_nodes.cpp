@@ -269,6 +269,82 @@ bool Below(int n, int max) {
     return max == kUnbounded || n < max;
 }
 
+// The first byte the continuation needs at a candidate end, or -1 when any byte may do.
+int FirstLiteralByte(const unsigned char* next) {
+    while (next != nullptr && next[0] == OP_EMPTY) {
+        next = NextNode(next);
+    }
+    if (next != nullptr && next[0] == OP_LITERAL && LiteralLength(next) > 0) {
+        return LiteralBytes(next)[0];
+    }
+    return -1;
+}
+
+// Where a greedy unbounded "." run from p ends, found with a byte search; null when the text
+// holds something that needs the character-by-character walk (in kanji mode a NUL, or a lead
+// byte that would take the newline as its partner).
+const char* DotRunEnd(const MatchState& s, const unsigned char* body, const char* p) {
+    const char* end = s.searchEnd;
+    const char* runEnd = end;
+    if (body[0] == OP_ANY_BUT_NEWLINE) {
+        const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
+        runEnd = nl != nullptr ? static_cast<const char*>(nl) : end;
+    }
+    if (s.kanji) {
+        if (std::memchr(p, 0, static_cast<std::size_t>(runEnd - p)) != nullptr) {
+            return nullptr;
+        }
+        if (runEnd < end && runEnd > p && IsLeadByte(static_cast<unsigned char>(runEnd[-1])) &&
+            ByteType(p, runEnd - 1) != 2) {
+            return nullptr;
+        }
+    }
+    return runEnd;
+}
+
+// ".*" and "(?s).*" (greedy, unbounded, no minimum in kanji mode): one byte search for the
+// run's end, then candidate ends from the longest down, only where the continuation's first
+// literal byte stands.
+int MatchDotRun(const unsigned char* node, const char* p, const char* runEnd, MatchState& s) {
+    const unsigned char* next = GoOn(node);
+    const int c1 = FirstLiteralByte(next);
+    const char* low = p + NodeArg(node, 0);
+    LoopFrame* current = s.currentLoop;
+    const int savedCount = current->count;
+    const bool groups = s.groupLimit > 0;
+    if (groups) {
+        SaveGroupState(*s.lastParen, s);
+    }
+    for (const char* r = runEnd; r >= low;) {
+        if (c1 >= 0 && r < s.searchEnd && static_cast<unsigned char>(*r) != c1) {
+            const void* hit = memrchr(low, c1, static_cast<std::size_t>(r - low));
+            if (hit == nullptr) {
+                break;
+            }
+            r = static_cast<const char*>(hit);
+        }
+        if (!s.kanji || r >= s.searchEnd || ByteType(p, r) != 2) {
+            s.input = r;
+            if (MatchNodes(next, s)) {
+                return 1;
+            }
+            current->count = savedCount;
+            if (groups) {
+                RestoreGroupState(s);
+                SaveGroupState(*s.lastParen, s);
+            }
+        }
+        if (r == low) {
+            break;
+        }
+        --r;
+    }
+    if (groups) {
+        RestoreGroupState(s);
+    }
+    return 0;
+}
+
 // A loop whose body is one single-character node: count the characters, then back off.
 int MatchSingleCharLoop(const unsigned char* node, const char* p, bool lazy, MatchState& s) {
     const int min = NodeArg(node, 0);
@@ -327,28 +403,32 @@ int MatchSingleCharLoop(const unsigned char* node, const char* p, bool lazy, Mat
         return 0;
     }
     const bool groups = s.groupLimit > 0;
+    const int c1 = FirstLiteralByte(next);
     if (groups) {
         SaveGroupState(*s.lastParen, s);
     }
     for (;;) {
-        s.input = q;
-        if (MatchNodes(next, s)) {
-            return 1;
-        }
-        current->count = savedCount;
-        if (groups) {
-            RestoreGroupState(s);
+        if (c1 < 0 || ByteAt(s, q) == c1) {
+            s.input = q;
+            if (MatchNodes(next, s)) {
+                return 1;
+            }
+            current->count = savedCount;
+            if (groups) {
+                RestoreGroupState(s);
+                SaveGroupState(*s.lastParen, s);
+            }
         }
         if (n == min) {
+            if (groups) {
+                RestoreGroupState(s);
+            }
             return 0;
         }
         --n;
         const auto index = static_cast<std::size_t>(n);
         const bool twoBytes = index / 64 < wide.size() && (wide[index / 64] >> (index % 64)) & 1;
         q -= twoBytes ? 2 : 1;
-        if (groups) {
-            SaveGroupState(*s.lastParen, s);
-        }
     }
 }
 
@@ -360,6 +440,17 @@ int EnterLoop(const unsigned char* node, const char* p, bool lazy, MatchState& s
     }
     const unsigned char* body = node + 8;
     if (IsSingleStep(body[0]) && NextNode(body) == step) {
+        if (!lazy && NodeArg(node, 1) == kUnbounded &&
+            (body[0] == OP_ANY_BUT_NEWLINE || body[0] == OP_ANY_CHAR) &&
+            (!s.kanji || NodeArg(node, 0) == 0)) {
+            const char* runEnd = DotRunEnd(s, body, p);
+            if (runEnd != nullptr && runEnd - p >= NodeArg(node, 0)) {
+                return MatchDotRun(node, p, runEnd, s);
+            }
+            if (runEnd != nullptr) {
+                return 0;  // shorter than the minimum
+            }
+        }
         return MatchSingleCharLoop(node, p, lazy, s);
     }
     LoopFrame frame;

@@ -24,6 +24,9 @@ enum : uint32_t {
 enum : uint8_t {
     ANCHOR_START = 1,     // matches begin only at the search start or after a newline
     ANCHOR_SKIP_RUN = 2,  // start scans try only the first position of a run
+    // The pattern begins with a greedy unbounded ".": when an attempt fails, no later start in
+    // the same line (the same text, when "." matches newlines) can succeed.
+    ANCHOR_IMPLICIT = 4,
 };
 
 inline constexpr unsigned char PROGRAM_MAGIC = 156;
@@ -65,6 +68,9 @@ struct RegexRecord {
     uint8_t anchorFlags;
     uint8_t foldCase;
     uint8_t multiline;  // non-zero when the final option word has FLAG_MULTILINE
+    // When startBytesValid, every match begins with a byte b whose startBytes[b] is set.
+    uint8_t startBytesValid;
+    uint8_t startBytes[256];
     // Case-folded copy of the subject kept between searches of one subject (owned).
     char* foldedText;
     const char* foldedFrom;  // caller's position of foldedText[0]

@@ -9,6 +9,10 @@ namespace regex {
 // body starts at `first`.
 void AnalyseStart(RegexRecord* rx, const unsigned char* first, bool sawBackref);
 
+// Sets startBytes (the bytes a match can begin with) when every match consumes at least one
+// character, and ANCHOR_IMPLICIT for patterns that begin with a greedy unbounded ".".
+void AnalyseStartBytes(RegexRecord* rx, const unsigned char* first, bool sawBackref);
+
 // Sets mustLiteral and mustOffset (after AnalyseStart, whose start literal it consults).
 void AnalyseMustLiteral(RegexRecord* rx, const unsigned char* first, bool fold);
 

@@ -234,3 +234,30 @@ TEST(Match, ReportsBrokenRecords) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Match, LeadingDotStarAcrossLines) {
+    const Case cases[] = {
+        {".*x", "ab\ncx\n", "[3,5)"},
+        {".*x", "ab\ncd\n", "no match"},
+        {"(?s).*x", "ab\ncx\nd", "[0,5)"},
+        {".*x$", "axbx\nx", "[5,6)"},
+        {"(.*)=(.*)", "k=v\nz", "[0,3) [0,1) [2,3)"},
+        {".*\\d", "ab1c2", "[0,5)"},
+        {".+", "\n\nab", "[2,4)"},
+        {"a.*", "xab\nc", "[1,3)"},
+        {".*", "\nab", "[0,0)"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(regex_test::Match(c.pattern, c.subject, c.flags), c.expected) << c.pattern;
+    }
+    // Kanji mode: the run keeps to characters, also when a lead byte meets the newline.
+    const std::string a = "\x82\xa0";
+    EXPECT_EQ(regex_test::Match(".*p", a + "p", regex::FLAG_KANJI), "[0,3)");
+    EXPECT_EQ(regex_test::Match(".*p", "\x83p", regex::FLAG_KANJI), "no match");
+    EXPECT_EQ(regex_test::Match(".*b", std::string("\x82\nb"), regex::FLAG_KANJI), "[0,3)");
+    EXPECT_EQ(regex_test::Match(".*b", std::string("a\0b", 3), regex::FLAG_KANJI), "[0,3)");
+}
+
+}  // namespace

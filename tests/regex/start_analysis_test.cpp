@@ -96,3 +96,52 @@ TEST(StartAnalysis, SkipTablesForUsefulMustLiterals) {
 }
 
 }  // namespace
+
+namespace {
+
+using regex::ANCHOR_IMPLICIT;
+
+TEST(StartBytes, OnlyWhenEveryMatchConsumes) {
+    struct Case {
+        const char* pattern;
+        bool valid;
+        std::string in;
+        std::string out;
+    };
+    const Case cases[] = {
+        {"quick|lazy|brown", true, "qlb", "xQ"},
+        {"(?:a|b)c", true, "ab", "c"},
+        {"x*y", true, "xy", "z"},
+        {"x*", false, "", ""},
+        {"a|", false, "", ""},
+        {"\\d+", true, "09", "a"},
+        {"(a)\\1", true, "a", "b"},
+        {"\\1a", false, "", ""},
+        {"(?=b)\\w", true, "bw_", " "},
+        {"[^a]", true, "b\n", "a"},
+        {"(?:ab)*c", true, "ac", "b"},
+        {"^a", true, "a", "b"},
+    };
+    for (const auto& c : cases) {
+        auto rx = regex_test::Compile(c.pattern);
+        ASSERT_TRUE(rx) << c.pattern;
+        EXPECT_EQ(rx->startBytesValid != 0, c.valid) << c.pattern;
+        for (unsigned char b : c.in) {
+            EXPECT_TRUE(rx->startBytes[b]) << c.pattern << " " << b;
+        }
+        for (unsigned char b : c.out) {
+            EXPECT_FALSE(rx->startBytes[b]) << c.pattern << " " << b;
+        }
+    }
+}
+
+TEST(StartBytes, ImplicitAnchorForLeadingDotStar) {
+    EXPECT_TRUE(regex_test::Compile(".*x")->anchorFlags & ANCHOR_IMPLICIT);
+    EXPECT_TRUE(regex_test::Compile("(?s).*x")->anchorFlags & ANCHOR_IMPLICIT);
+    EXPECT_FALSE(regex_test::Compile(".*?x")->anchorFlags & ANCHOR_IMPLICIT);
+    EXPECT_FALSE(regex_test::Compile(".{0,5}x")->anchorFlags & ANCHOR_IMPLICIT);
+    EXPECT_FALSE(regex_test::Compile("(.*)x\\1")->anchorFlags & ANCHOR_IMPLICIT);
+    EXPECT_FALSE(regex_test::Compile(".*x|y")->anchorFlags & ANCHOR_IMPLICIT);
+}
+
+}  // namespace
