@@ -137,11 +137,13 @@ TEST(Match, KanjiMode) {
     const std::string i = "\x82\xa2";   // hiragana i
     const std::string pa = "\x83\x70";  // katakana pa: second byte is "p"
     const std::string ka = "\x83\x4a";  // katakana ka: second byte is "J"
-    // Patterns built here must outlive the table, which keeps only pointers to them.
-    const std::string aPlus = a + "+";
-    const std::string aToI = "[" + a + "-" + i + "]+";
-    const std::string notA = "[^" + a + "]";
-    const Case cases[] = {
+    struct KanjiCase {
+        std::string pattern;
+        std::string subject;
+        const char* expected;
+        uint32_t flags = 0;
+    };
+    const KanjiCase cases[] = {
         {".", a, "[0,2)", FLAG_KANJI},
         {".", a, "[0,1)"},
         {"\\W", a, "[0,2)", FLAG_KANJI},
@@ -153,9 +155,9 @@ TEST(Match, KanjiMode) {
         {"[p]", pa + "p", "[2,3)", FLAG_KANJI},
         {"\\W{2}", a, "[0,2)", FLAG_KANJI},
         {"\\W{2}", "!?", "[0,2)", FLAG_KANJI},
-        {aPlus.c_str(), a + a + i, "[0,4)", FLAG_KANJI},
-        {aToI.c_str(), "x" + a + i + "y", "[1,5)", FLAG_KANJI},
-        {notA.c_str(), a + i, "[2,4)", FLAG_KANJI},
+        {(a + "+"), a + a + i, "[0,4)", FLAG_KANJI},
+        {("[" + a + "-" + i + "]+"), "x" + a + i + "y", "[1,5)", FLAG_KANJI},
+        {("[^" + a + "]"), a + i, "[2,4)", FLAG_KANJI},
         {"J\\b", ka + "Ja", "no match", FLAG_KANJI},
         {".*", a + i, "[0,4)", FLAG_KANJI},
         {"(.)\\1", a + a, "[0,4) [0,2)", FLAG_KANJI},
@@ -164,7 +166,7 @@ TEST(Match, KanjiMode) {
         {"(?i)J", ka + "j", "[2,3)", FLAG_KANJI},
         {".$", std::string("\x82"), "[0,1)", FLAG_KANJI},
     };
-    for (const Case& c : cases) {
+    for (const KanjiCase& c : cases) {
         EXPECT_EQ(Match(c.pattern, c.subject, c.flags), c.expected) << c.pattern;
     }
 }
