@@ -17,6 +17,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 
 #include "regex/compile.h"
 #include "regex/error_text.h"
@@ -435,6 +436,54 @@ int Execute(RegexRecord* rx, const char* start, const char* end, const char* bas
     return 1;
 }
 
+thread_local bool onLargeStack = false;
+
+constexpr std::size_t kLargeStack = std::size_t{256} << 20;
+
+struct LargeStackJob {
+    RegexRecord* rx;
+    const char* start;
+    const char* end;
+    const char* base;
+    uint32_t minEnd;
+    int keepInPlace;
+    int result = 0;
+    std::exception_ptr error;
+};
+
+void* RunLargeStackJob(void* argument) {
+    auto* job = static_cast<LargeStackJob*>(argument);
+    onLargeStack = true;
+    try {
+        job->result =
+            Execute(job->rx, job->start, job->end, job->base, job->minEnd, job->keepInPlace);
+    } catch (...) {
+        job->error = std::current_exception();
+    }
+    return nullptr;
+}
+
+int ExecuteOnLargeStack(RegexRecord* rx, const char* start, const char* end, const char* base,
+                        uint32_t minEnd, int keepInPlace) {
+    LargeStackJob job{rx, start, end, base, minEnd, keepInPlace, 0, nullptr};
+    pthread_attr_t attr;
+    if (pthread_attr_init(&attr) != 0) {
+        throw StackExhausted();
+    }
+    pthread_t thread;
+    const bool started = pthread_attr_setstacksize(&attr, kLargeStack) == 0 &&
+                         pthread_create(&thread, &attr, RunLargeStackJob, &job) == 0;
+    pthread_attr_destroy(&attr);
+    if (!started) {
+        throw StackExhausted();
+    }
+    pthread_join(thread, nullptr);
+    if (job.error) {
+        std::rethrow_exception(job.error);
+    }
+    return job.result;
+}
+
 }  // namespace
 
 void InitMatchState(MatchState& state, RegexRecord* rx, const char* start, const char* end) {
@@ -479,7 +528,16 @@ int ExecutePattern(RegexRecord* rx, const char* start, const char* end, const ch
         return 0;
     }
     try {
-        return Execute(rx, start, end, base, minEnd, keepInPlace);
+        try {
+            return Execute(rx, start, end, base, minEnd, keepInPlace);
+        } catch (const StackExhausted&) {
+            if (onLargeStack) {
+                throw;
+            }
+            // Patterns such as "(?:a|b)*" recurse once per iteration: search again on a
+            // thread whose stack is large enough for long texts.
+            return ExecuteOnLargeStack(rx, start, end, base, minEnd, keepInPlace);
+        }
     } catch (const RegexError& error) {
         SetErrorText(errorText, error.what()[0] != '\0' ? error.what() : "fatal error");
     } catch (...) {

@@ -53,7 +53,7 @@ inline const unsigned char* GoOn(const unsigned char* node) {
 void CheckStack(const MatchState& s) {
     const auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
     if (here < s.stackFloor) {
-        throw RegexError("regexp recursion too deep");
+        throw StackExhausted();
     }
 }
 

@@ -4,9 +4,16 @@
 #include <cstdint>
 #include <vector>
 
+#include "regex/error_text.h"
 #include "regex/regex_record.h"
 
 namespace regex {
+
+// Thrown when the interpreter's recursion reaches the end of the thread's stack.
+class StackExhausted : public RegexError {
+  public:
+    StackExhausted() : RegexError("regexp recursion too deep") {}
+};
 
 // One active general loop (OP_REPEAT_GROUP).
 struct LoopFrame {
