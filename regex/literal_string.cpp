@@ -159,14 +159,12 @@ void CopyLiteralString(LiteralString* to, const LiteralString* from) {
     if (to == from) {
         return;
     }
-    Reserve(to, from->length + 1);
-    if (from->length > 0) {
-        std::memcpy(to->data, from->data, static_cast<std::size_t>(from->length));
-    }
+    const bool table = (from->flags & kLiteralTableValid) != 0;
+    Reserve(to, from->length + (table ? 258 : 1));
+    // The bytes, their NUL and, when there is one, the skip table behind them.
+    std::memcpy(to->data, from->data, static_cast<std::size_t>(from->length) + (table ? 257 : 1));
     to->length = from->length;
-    to->data[to->length] = '\0';
-    // The table is not copied, so neither are the flags that describe it.
-    to->flags = from->flags & ~(kLiteralTableValid | kLiteralTableFolded);
+    to->flags = from->flags;
 }
 
 void FreeLiteralString(LiteralString* s) {

@@ -398,10 +398,10 @@ int Execute(RegexRecord* rx, const char* start, const char* end, const char* bas
     if (state.kanji && ByteType(start, scanStart) == 2) {
         scanStart = start;
     }
-    state.matchEndFloor = start + minEnd;
     if (minEnd > static_cast<uint64_t>(end - start)) {
-        return 0;
+        return 0;  // no match can end late enough
     }
+    state.matchEndFloor = start + minEnd;
 
     Search search(rx, state, scanStart, minLength);
     if (!search.Run()) {

@@ -47,6 +47,13 @@ TEST(LiteralString, GrowsKeepsNulAndCopies) {
     EXPECT_STREQ(b.s->data, "xy");
     CopyLiteralString(b.s, b.s);
     EXPECT_STREQ(b.s->data, "xy");
+    // A copy keeps the skip table its flags describe.
+    BuildSkipTable(a.s, true);
+    CopyLiteralString(b.s, a.s);
+    EXPECT_EQ(b.s->flags, kLiteralTableValid | kLiteralTableFolded);
+    const std::string text = "--XY--";
+    EXPECT_EQ(SkipTableSearch(text.data(), text.data() + text.size(), b.s, false, false),
+              text.data() + 2);
     LiteralString* fromNul = CreateLiteralString("text", 0);
     EXPECT_EQ(fromNul->length, 4);
     FreeLiteralString(fromNul);
