@@ -1,0 +1,91 @@
+// widthfold's answers to the host: version, count, titles, sizes, refusals.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "support/plugin_under_test.h"
+
+namespace {
+
+using testing_support::PluginUnderTest;
+
+const PluginUnderTest& Widthfold() {
+    static PluginUnderTest plugin("widthfold");
+    return plugin;
+}
+
+TEST(WidthfoldContract, AnswersVersionCountTitlesAndTableUse) {
+    const auto& p = Widthfold();
+    EXPECT_EQ(p.getVersion(), 0x01000002u);
+    EXPECT_EQ(p.getCount(), 7u);
+    const char* titles[] = {
+        "半角カナ→全角カナ変換", "半角数字→全角数字変換", "全角数字→半角数字変換",
+        "半角英字→全角英字変換", "全角英字→半角英字変換", "半角記号→全角記号変換",
+        "全角記号→半角記号変換",
+    };
+    for (uint32_t i = 0; i < 7; ++i) {
+        EXPECT_EQ(p.TitleUtf8(i), titles[i]) << i;
+        EXPECT_EQ(p.isUseTable(i), 0u) << i;
+    }
+    EXPECT_EQ(p.getTitle(7), nullptr);
+    char newPath[260] = "untouched";
+    EXPECT_EQ(p.renameFile("a.txt", newPath, 0), 0u);
+    EXPECT_STREQ(newPath, "untouched");
+    EXPECT_EQ(p.regExp, nullptr);
+}
+
+TEST(WidthfoldContract, RefusesNullRequestsAndUnknownFunctions) {
+    const auto& p = Widthfold();
+    EXPECT_EQ(p.getBufferSize(nullptr), 0u);
+    EXPECT_EQ(p.convert(nullptr), 0u);
+    unsigned char out[16];
+    const unsigned char in[] = "abc";
+    ConvertRequest request{sizeof(ConvertRequest), in, 3, out, 16, 7, "", 0, 0, 0};
+    EXPECT_EQ(p.getBufferSize(&request), 0u);
+    EXPECT_EQ(p.convert(&request), 0u);
+}
+
+TEST(WidthfoldContract, EmptyInputRunsAndGivesAnEmptyResult) {
+    for (uint32_t f = 0; f < 7; ++f) {
+        uint32_t size = 0;
+        EXPECT_EQ(Widthfold().Run(f, "", "", &size), "") << f;
+        EXPECT_EQ(size, 1u) << f;
+    }
+}
+
+TEST(WidthfoldContract, SizesLeaveRoomForTheResultAndItsZeroByte) {
+    const uint32_t expected[] = {7, 7, 4, 7, 4, 7, 4};
+    for (uint32_t f = 0; f < 7; ++f) {
+        uint32_t size = 0;
+        Widthfold().Run(f, "a1 ", "", &size);
+        EXPECT_EQ(size, expected[f]) << f;
+    }
+}
+
+TEST(WidthfoldContract, SizesThatDoNotFitThirtyTwoBitsAreZero) {
+    // The size pass does not read the text; a one-byte buffer stands in for a huge one.
+    const unsigned char in[1] = {'a'};
+    auto sizeFor = [&](uint32_t function, uint32_t length) {
+        ConvertRequest request{
+            sizeof(ConvertRequest), in, length, nullptr, 0, function, "", 0, 0, 0};
+        return Widthfold().getBufferSize(&request);
+    };
+    EXPECT_EQ(sizeFor(1, 0x7FFFFFFFu), 0xFFFFFFFFu);
+    EXPECT_EQ(sizeFor(1, 0x80000000u), 0u);
+    EXPECT_EQ(sizeFor(0, 0xFFFFFFFFu), 0u);
+    EXPECT_EQ(sizeFor(2, 0xFFFFFFFEu), 0xFFFFFFFFu);
+    EXPECT_EQ(sizeFor(2, 0xFFFFFFFFu), 0u);
+}
+
+TEST(WidthfoldContract, RefusesAnOutputBufferSmallerThanItsSize) {
+    const unsigned char in[] = "12";
+    unsigned char out[8];
+    std::fill(std::begin(out), std::end(out), 0xEE);
+    ConvertRequest request{sizeof(ConvertRequest), in, 2, out, 4, 1, "", 0, 0, 0};
+    EXPECT_EQ(Widthfold().convert(&request), 0u);
+    for (unsigned char c : out) {
+        EXPECT_EQ(c, 0xEE);
+    }
+}
+
+}  // namespace
