@@ -492,14 +492,22 @@ int LoopStep(const char* p, MatchState& s) {
     if (p == f->lastPosition) {
         return ContinueAfterLoop(f, s);
     }
-    if (n < f->min) {
+    // Where the current iteration began. It is put back whenever a further iteration fails,
+    // so the empty-iteration test above keeps comparing with the right position after
+    // backtracking (otherwise a body that can match empty would iterate without end).
+    const char* const began = f->lastPosition;
+    auto iterate = [&] {
         f->count = n;
         f->lastPosition = p;
         if (MatchNodes(f->body, s)) {
-            return 1;
+            return true;
         }
         f->count = n - 1;
-        return 0;
+        f->lastPosition = began;
+        return false;
+    };
+    if (n < f->min) {
+        return iterate() ? 1 : 0;
     }
     if (f->lazy) {
         if (ContinueAfterLoop(f, s)) {
@@ -509,19 +517,11 @@ int LoopStep(const char* p, MatchState& s) {
             return 0;
         }
         s.input = p;
-        f->count = n;
-        f->lastPosition = p;
-        if (MatchNodes(f->body, s)) {
-            return 1;
-        }
-        f->count = n - 1;
-        return 0;
+        return iterate() ? 1 : 0;
     }
     if (Below(n, f->max)) {
         SaveGroupState(f->parenFloor, s);
-        f->count = n;
-        f->lastPosition = p;
-        if (MatchNodes(f->body, s)) {
+        if (iterate()) {
             return 1;
         }
         RestoreGroupState(s);

@@ -49,6 +49,17 @@ TEST(MatchLimits, DeepRecursionIsAnErrorNotACrash) {
         << result;
 }
 
+TEST(MatchLimits, LoopsWhoseBodyMatchesEmptyEndAfterBacktracking) {
+    // The empty-iteration check must survive backtracking into earlier iterations.
+    const std::pair<const char*, const char*> cases[] = {
+        {"(?:a?)*c*?c{1,2}", "no match"}, {"(?:a?)*b", "[0,2)"},   {"(?:b?){2,}c", "no match"},
+        {"(?:a|)*x", "no match"},         {"(a?)+?z", "no match"},
+    };
+    for (const auto& [pattern, expected] : cases) {
+        EXPECT_EQ(Match(pattern, std::string("ab") + std::string(30, 'a')), expected) << pattern;
+    }
+}
+
 TEST(MatchLimits, BackReferencesBeyondTheGroups) {
     EXPECT_EQ(Match("(a)\\5", "aa"), "no match");
     EXPECT_EQ(Match("\\1a", "a"), "no match");
