@@ -76,6 +76,13 @@ std::size_t SjisBlockToJis(const unsigned char* in, JisWriter& jis, Sink& out) {
     if constexpr (Sink::kCountsOnly) {
         out.Add(b.length + 3 * std::size_t{BitCount(switches)});
     } else {
+        if ((switches) == 0) {
+            // Nothing to insert or redo: the mapped bytes are the output.
+            MapRowCell<false, true>(in, b, out.cursor());
+            out.Advance(b.length);
+            jis.set_mode(endMode);
+            return b.length;
+        }
         // Twice the block, so that every segment can be copied as 64 bytes.
         unsigned char mapped[2 * kBlockBytes];
         MapRowCell<false, true>(in, b, mapped);

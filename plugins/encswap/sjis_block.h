@@ -13,6 +13,7 @@
 #endif
 
 #include "row_cell.h"
+#include "sjis_block_avx2.h"
 
 namespace encswap {
 
@@ -52,25 +53,34 @@ static_assert(TrailsAfterLeads(0b0111) == 0b1010);
 static_assert(TrailsAfterLeads(0b0011) == 0b0010);
 
 inline void ClassifyBytes(const unsigned char* in, SjisBlock& b) {
+#if defined(ENCSWAP_HAVE_AVX2_PATH)
+    if (HasAvx2()) {
+        ClassifyBytesAvx2(in, b);
+        return;
+    }
+#endif
 #if defined(__SSE2__)
     const __m128i kanaFirst = _mm_set1_epi8(static_cast<char>(0xA1));
     const __m128i kanaSpan = _mm_set1_epi8(0xDF - 0xA1);
     const __m128i extendedFirst = _mm_set1_epi8(static_cast<char>(0xFA));
     const __m128i zero = _mm_setzero_si128();
+    std::uint64_t high = 0, kana = 0, extended = 0, zeros = 0;
     for (int chunk = 0; chunk < 4; ++chunk) {
         const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + 16 * chunk));
         const __m128i k = _mm_sub_epi8(x, kanaFirst);
         const __m128i isKana = _mm_cmpeq_epi8(_mm_min_epu8(k, kanaSpan), k);
         const __m128i isExtended = _mm_cmpeq_epi8(_mm_max_epu8(x, extendedFirst), x);
         const auto shift = static_cast<unsigned>(16 * chunk);
-        const auto high = static_cast<std::uint64_t>(_mm_movemask_epi8(x));
-        const auto kana = static_cast<std::uint64_t>(_mm_movemask_epi8(isKana));
-        b.kana |= kana << shift;
-        b.lead |= (high & ~kana) << shift;
-        b.ascii |= (~high & 0xFFFF) << shift;
-        b.extended |= static_cast<std::uint64_t>(_mm_movemask_epi8(isExtended)) << shift;
-        b.zero |= static_cast<std::uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, zero))) << shift;
+        high |= static_cast<std::uint64_t>(_mm_movemask_epi8(x)) << shift;
+        kana |= static_cast<std::uint64_t>(_mm_movemask_epi8(isKana)) << shift;
+        extended |= static_cast<std::uint64_t>(_mm_movemask_epi8(isExtended)) << shift;
+        zeros |= static_cast<std::uint64_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, zero))) << shift;
     }
+    b.kana = kana;
+    b.lead = high & ~kana;
+    b.ascii = ~high;
+    b.extended = extended;
+    b.zero = zeros;
 #else
     for (std::size_t p = 0; p < kBlockBytes; ++p) {
         const unsigned char c = in[p];
@@ -113,6 +123,13 @@ inline SjisBlock ClassifySjisBlock(const unsigned char* in) {
 template <bool euc, bool sevenBitKana>
 void MapRowCell(const unsigned char* in, const SjisBlock& b, unsigned char* mapped) {
     const std::uint64_t kanaStarts = b.kana & b.starts;
+#if defined(ENCSWAP_HAVE_AVX2_PATH)
+    if (HasAvx2()) {
+        MapRowCellAvx2(in, b.pairLeads, b.trail, sevenBitKana ? kanaStarts : 0, euc ? 0x80 : 0,
+                       mapped);
+        return;
+    }
+#endif
 #if defined(__SSE2__)
     const __m128i topBit = _mm_set1_epi8(static_cast<char>(euc ? 0x80 : 0x00));
     const __m128i bitOfByte =

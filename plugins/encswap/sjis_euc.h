@@ -43,6 +43,12 @@ std::size_t SjisBlockToEuc(const unsigned char* in, Sink& out) {
     if constexpr (Sink::kCountsOnly) {
         out.Add(b.length + BitCount(kanaStarts));
     } else {
+        if ((kanaStarts | (b.extended & b.pairLeads)) == 0) {
+            // Nothing to insert or redo: the mapped bytes are the output.
+            MapRowCell<true, false>(in, b, out.cursor());
+            out.Advance(b.length);
+            return b.length;
+        }
         // Twice the block, so that every segment can be copied as 64 bytes.
         unsigned char mapped[2 * kBlockBytes];
         MapRowCell<true, false>(in, b, mapped);
