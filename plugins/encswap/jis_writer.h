@@ -91,7 +91,7 @@ std::size_t SjisBlockToJis(const unsigned char* in, JisWriter& jis, Sink& out) {
         std::size_t p = 0;
         for (std::uint64_t events = switches; events != 0; events &= events - 1) {
             const auto e = static_cast<std::size_t>(std::countr_zero(events));
-            std::memcpy(o, mapped + p, kBlockBytes);
+            CopyInSteps(o, mapped + p, e - p);
             o += e - p;
             const Mode mode = (ascii >> e & 1) != 0  ? Mode::kAscii
                               : (kana >> e & 1) != 0 ? Mode::kKana
@@ -100,7 +100,7 @@ std::size_t SjisBlockToJis(const unsigned char* in, JisWriter& jis, Sink& out) {
             o += 3;
             p = e;
         }
-        std::memcpy(o, mapped + p, kBlockBytes);
+        CopyInSteps(o, mapped + p, b.length - p);
         o += b.length - p;
         out.Advance(static_cast<std::size_t>(o - begin));
     }

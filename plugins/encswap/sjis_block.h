@@ -52,14 +52,30 @@ constexpr std::uint64_t TrailsAfterLeads(std::uint64_t lead) {
 static_assert(TrailsAfterLeads(0b0111) == 0b1010);
 static_assert(TrailsAfterLeads(0b0011) == 0b0010);
 
-inline void ClassifyBytes(const unsigned char* in, SjisBlock& b) {
-#if defined(ENCSWAP_HAVE_AVX2_PATH)
-    if (HasAvx2()) {
-        ClassifyBytesAvx2(in, b);
-        return;
+// Byte classes, one byte at a time: the reference the vector forms agree with.
+inline void ClassifyBytesScalar(const unsigned char* in, SjisBlock& b) {
+    b.lead = b.kana = b.ascii = b.extended = b.zero = 0;
+    for (std::size_t p = 0; p < kBlockBytes; ++p) {
+        const unsigned char c = in[p];
+        const std::uint64_t bit = std::uint64_t{1} << p;
+        if (c < 0x80) {
+            b.ascii |= bit;
+        } else if (c >= 0xA1 && c <= 0xDF) {
+            b.kana |= bit;
+        } else {
+            b.lead |= bit;
+        }
+        if (c >= 0xFA) {
+            b.extended |= bit;
+        }
+        if (c == 0) {
+            b.zero |= bit;
+        }
     }
-#endif
+}
+
 #if defined(__SSE2__)
+inline void ClassifyBytesSse2(const unsigned char* in, SjisBlock& b) {
     const __m128i kanaFirst = _mm_set1_epi8(static_cast<char>(0xA1));
     const __m128i kanaSpan = _mm_set1_epi8(0xDF - 0xA1);
     const __m128i extendedFirst = _mm_set1_epi8(static_cast<char>(0xFA));
@@ -81,24 +97,20 @@ inline void ClassifyBytes(const unsigned char* in, SjisBlock& b) {
     b.ascii = ~high;
     b.extended = extended;
     b.zero = zeros;
-#else
-    for (std::size_t p = 0; p < kBlockBytes; ++p) {
-        const unsigned char c = in[p];
-        const std::uint64_t bit = std::uint64_t{1} << p;
-        if (c < 0x80) {
-            b.ascii |= bit;
-        } else if (c >= 0xA1 && c <= 0xDF) {
-            b.kana |= bit;
-        } else {
-            b.lead |= bit;
-        }
-        if (c >= 0xFA) {
-            b.extended |= bit;
-        }
-        if (c == 0) {
-            b.zero |= bit;
-        }
+}
+#endif
+
+inline void ClassifyBytes(const unsigned char* in, SjisBlock& b) {
+#if defined(ENCSWAP_HAVE_AVX2_PATH)
+    if (HasAvx2()) {
+        ClassifyBytesAvx2(in, b);
+        return;
     }
+#endif
+#if defined(__SSE2__)
+    ClassifyBytesSse2(in, b);
+#else
+    ClassifyBytesScalar(in, b);
 #endif
 }
 
@@ -117,21 +129,31 @@ inline SjisBlock ClassifySjisBlock(const unsigned char* in) {
     return b;
 }
 
-// The 64 bytes with every pair's lead and trail replaced by the row and the cell (with the top
-// bit set when `euc`), and every half-width katakana start by its 7-bit form when `sevenBitKana`.
-// Other bytes stay as they are. Extension characters are not mapped here.
-template <bool euc, bool sevenBitKana>
-void MapRowCell(const unsigned char* in, const SjisBlock& b, unsigned char* mapped) {
-    const std::uint64_t kanaStarts = b.kana & b.starts;
-#if defined(ENCSWAP_HAVE_AVX2_PATH)
-    if (HasAvx2()) {
-        MapRowCellAvx2(in, b.pairLeads, b.trail, sevenBitKana ? kanaStarts : 0, euc ? 0x80 : 0,
-                       mapped);
-        return;
+// The mapping of MapRowCell below, one byte at a time: the reference the vector forms agree
+// with. `pairLeads`, `trails` and `sevenBitKana` mark the bytes to map; `topBit` is 0x80 for
+// EUC and 0 for JIS.
+inline void MapRowCellScalar(const unsigned char* in, std::uint64_t pairLeads, std::uint64_t trails,
+                             std::uint64_t sevenBitKana, unsigned char topBit,
+                             unsigned char* mapped) {
+    for (std::size_t p = 0; p < kBlockBytes; ++p) {
+        const std::uint64_t bit = std::uint64_t{1} << p;
+        unsigned char c = in[p];
+        if ((pairLeads & bit) != 0) {
+            c = RowCellFromSjis(in[p], in[p + 1]).first | topBit;
+        } else if ((trails & bit) != 0) {
+            c = RowCellFromSjis(0x81, in[p]).second | topBit;
+        } else if ((sevenBitKana & bit) != 0) {
+            c = SevenBit(c);
+        }
+        mapped[p] = c;
     }
-#endif
+}
+
 #if defined(__SSE2__)
-    const __m128i topBit = _mm_set1_epi8(static_cast<char>(euc ? 0x80 : 0x00));
+inline void MapRowCellSse2(const unsigned char* in, std::uint64_t pairLeads, std::uint64_t trails,
+                           std::uint64_t sevenBitKana, unsigned char topBit,
+                           unsigned char* mapped) {
+    const __m128i top = _mm_set1_epi8(static_cast<char>(topBit));
     const __m128i bitOfByte =
         _mm_set_epi8(-128, 64, 32, 16, 8, 4, 2, 1, -128, 64, 32, 16, 8, 4, 2, 1);
     auto bytesOf = [&](std::uint64_t mask, int chunk) {
@@ -163,28 +185,33 @@ void MapRowCell(const unsigned char* in, const SjisBlock& b, unsigned char* mapp
         const __m128i minus =
             select(upTo7E, _mm_set1_epi8(0x1F), select(upTo9E, _mm_set1_epi8(0x20), x7E));
         const __m128i cell = _mm_sub_epi8(x, minus);
-        __m128i out = select(bytesOf(b.pairLeads, chunk), _mm_or_si128(row, topBit), x);
-        out = select(bytesOf(b.trail, chunk), _mm_or_si128(cell, topBit), out);
-        if constexpr (sevenBitKana) {
-            out = select(bytesOf(kanaStarts, chunk), _mm_and_si128(x, _mm_set1_epi8(0x7F)), out);
+        __m128i out = select(bytesOf(pairLeads, chunk), _mm_or_si128(row, top), x);
+        out = select(bytesOf(trails, chunk), _mm_or_si128(cell, top), out);
+        if (sevenBitKana != 0) {
+            out = select(bytesOf(sevenBitKana, chunk), _mm_and_si128(x, _mm_set1_epi8(0x7F)), out);
         }
         _mm_storeu_si128(reinterpret_cast<__m128i*>(mapped + 16 * chunk), out);
     }
-#else
-    for (std::size_t p = 0; p < kBlockBytes; ++p) {
-        const std::uint64_t bit = std::uint64_t{1} << p;
-        unsigned char c = in[p];
-        if ((b.pairLeads & bit) != 0) {
-            c = RowCellFromSjis(in[p], in[p + 1]).first;
-            c = euc ? EucByte(c) : c;
-        } else if ((b.trail & bit) != 0) {
-            c = RowCellFromSjis(in[p - 1], in[p]).second;
-            c = euc ? EucByte(c) : c;
-        } else if (sevenBitKana && (kanaStarts & bit) != 0) {
-            c = SevenBit(c);
-        }
-        mapped[p] = c;
+}
+#endif
+
+// The 64 bytes with every pair's lead and trail replaced by the row and the cell (with the top
+// bit set when `euc`), and every half-width katakana start by its 7-bit form when `sevenBitKana`.
+// Other bytes stay as they are. Extension characters are not mapped here.
+template <bool euc, bool sevenBitKana>
+void MapRowCell(const unsigned char* in, const SjisBlock& b, unsigned char* mapped) {
+    const std::uint64_t kana = sevenBitKana ? b.kana & b.starts : 0;
+    const unsigned char topBit = euc ? 0x80 : 0x00;
+#if defined(ENCSWAP_HAVE_AVX2_PATH)
+    if (HasAvx2()) {
+        MapRowCellAvx2(in, b.pairLeads, b.trail, kana, topBit, mapped);
+        return;
     }
+#endif
+#if defined(__SSE2__)
+    MapRowCellSse2(in, b.pairLeads, b.trail, kana, topBit, mapped);
+#else
+    MapRowCellScalar(in, b.pairLeads, b.trail, kana, topBit, mapped);
 #endif
 }
 

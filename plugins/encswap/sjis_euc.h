@@ -59,7 +59,7 @@ std::size_t SjisBlockToEuc(const unsigned char* in, Sink& out) {
         for (std::uint64_t events = kanaStarts | (b.extended & b.pairLeads); events != 0;
              events &= events - 1) {
             const auto e = static_cast<std::size_t>(std::countr_zero(events));
-            std::memcpy(o, mapped + p, kBlockBytes);
+            CopyInSteps(o, mapped + p, e - p);
             o += e - p;
             if ((kanaStarts >> e & 1) != 0) {
                 *o++ = 0x8E;
@@ -71,7 +71,7 @@ std::size_t SjisBlockToEuc(const unsigned char* in, Sink& out) {
                 p = e + 2;
             }
         }
-        std::memcpy(o, mapped + p, kBlockBytes);
+        CopyInSteps(o, mapped + p, b.length - p);
         o += b.length - p;
         out.Advance(static_cast<std::size_t>(o - begin));
     }

@@ -33,7 +33,11 @@ class Output {
     }
     // Copies `length` bytes (at most 64); may write up to 64.
     void CopyPiece(const unsigned char* from, std::size_t length) {
-        std::memcpy(next_, from, kBlockBytes);
+        std::size_t done = 0;
+        do {
+            std::memcpy(next_ + done, from + done, 16);
+            done += 16;
+        } while (done < length);
         next_ += length;
     }
     unsigned char* next() const { return next_; }
