@@ -71,9 +71,15 @@ void Search(benchmark::State& state, bool present) {
     regex::ReleaseRegexRecord(rx);
 }
 
-void BM_Memcpy(benchmark::State& state) { bench_support::RunMemcpy(state, Text()); }
-void BM_RegexNoMatch(benchmark::State& state) { Search(state, false); }
-void BM_RegexEveryMatch(benchmark::State& state) { Search(state, true); }
+void BM_Memcpy(benchmark::State& state) {
+    bench_support::RunMemcpy(state, Text());
+}
+void BM_RegexNoMatch(benchmark::State& state) {
+    Search(state, false);
+}
+void BM_RegexEveryMatch(benchmark::State& state) {
+    Search(state, true);
+}
 
 // 0 literal, 1 ".*" then a literal, 2 "\d+", 3 alternation, 4 case-insensitive literal.
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);

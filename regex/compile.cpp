@@ -65,9 +65,9 @@ struct Atom {
     bool simple = false;
 };
 
-class Compiler {
+class CompileState {
   public:
-    Compiler(const char* begin, const char* end, uint32_t flags)
+    CompileState(const char* begin, const char* end, uint32_t flags)
         : begin_(begin), end_(end), flags_(flags) {}
 
     // One pass; `code` null counts only. Returns the program size.
@@ -900,7 +900,7 @@ RegexRecord* Compile(const char* patternBegin, const char* patternEnd, uint32_t*
     const uint32_t callerFlags = flags != nullptr ? *flags : 0;
     copy = CopyPattern(patternBegin, length);
 
-    Compiler compiler(copy, copy + length, callerFlags);
+    CompileState compiler(copy, copy + length, callerFlags);
     int size = compiler.Run(nullptr, 0);
     if (compiler.flags() != callerFlags) {
         // Inline options hold from the start of the emitting pass; count what it will write.

@@ -119,6 +119,16 @@ TEST(Match, AnchorsAndBoundaries) {
         {"(?m)x$", "ax\nbx\n", "[1,2)"},
         {"(?s)^a$", "a\n", "[0,1)"},
         {"\\Ga", "aa", "[0,1)"},
+        {"\\S", std::string("\0a", 2), "[1,2)"},
+        {"\\S+", std::string("a\0b", 3), "[0,3)"},
+        {"\\ba",
+         "\x83\x4a"
+         "a",
+         "no match", FLAG_KANJI},
+        {"\\ba",
+         "\x83\x4a"
+         " a",
+         "[3,4)", FLAG_KANJI},
     };
     RunTable(std::begin(cases), std::end(cases));
 }
