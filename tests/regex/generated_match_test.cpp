@@ -203,7 +203,7 @@ TEST(GeneratedMatch, AgreesWithTheReference) {
         const NodePtr tree = gen.Pattern(pattern, 0);
         // Every third pattern is case-insensitive and meets upper-case letters.
         const bool fold = i % 3 == 0;
-        auto rx = regex_test::Compile(pattern, fold ? regex::FLAG_FOLD : 0);
+        auto rx = regex_test::Compile(pattern, fold ? uint32_t{regex::FLAG_FOLD} : 0u);
         ASSERT_TRUE(rx) << pattern;
         for (int j = 0; j < 6; ++j) {
             const std::string subject = gen.Subject(fold);
