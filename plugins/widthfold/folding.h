@@ -145,10 +145,13 @@ inline void FullToHalf(const unsigned char* in, std::size_t n, Output& out, Char
         }
         return CopyTwoByte(text, i, length, o);
     };
-    // Lead byte 0x81 with a trail byte up to 0x97 (symbols), or 0x82 with one from 0x4F to 0x9A
-    // (digits and letters): the only codes that can fold.
+    // Lead byte 0x81 with a symbol's trail byte, or 0x82 with one from 0x4F to 0x9A (digits and
+    // letters): the only codes that can fold.
     static constexpr ByteRange kSymbolLead[] = {{0x81, 0x81}};
-    static constexpr ByteRange kSymbolTrail[] = {{0x40, 0x97}};
+    // Trail bytes of the full-width symbols (0x40-0x97 without the common 0x41, 0x42, 0x52-0x5D
+    // and 0x71-0x7A: ideographic comma and full stop, prolonged sound mark, brackets).
+    static constexpr ByteRange kSymbolTrail[] = {
+        {0x40, 0x40}, {0x43, 0x51}, {0x5E, 0x70}, {0x7B, 0x97}};
     static constexpr ByteRange kAlnumLead[] = {{0x82, 0x82}};
     static constexpr ByteRange kAlnumTrail[] = {{0x4F, 0x9A}};
     auto interesting = [set](const unsigned char* block, const BlockLayout& layout) {
