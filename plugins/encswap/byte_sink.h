@@ -4,11 +4,13 @@
 // nothing and returns false, and the conversion then stops.
 #pragma once
 
+#include "isa.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
-namespace encswap {
+namespace encswap::ENCSWAP_ISA {
 
 class CountingSink {
   public:
@@ -98,4 +100,4 @@ inline std::size_t AsciiRun(const unsigned char* in, std::size_t from, std::size
     return i - from;
 }
 
-}  // namespace encswap
+}  // namespace encswap::ENCSWAP_ISA

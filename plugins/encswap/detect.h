@@ -1,12 +1,12 @@
 // Guessing the encoding of a text from its first telling byte.
 #pragma once
 
+#include "isa.h"
+
 #include <cstddef>
 #include <cstdint>
 
-namespace encswap {
-
-enum class Encoding { kJis, kEuc, kSjis };
+namespace encswap::ENCSWAP_ISA {
 
 enum class Detected { kUnknown, kJis, kEuc, kSjis };
 
@@ -41,4 +41,4 @@ inline Detected DetectEncoding(const unsigned char* in, std::size_t n) {
     return Detected::kUnknown;
 }
 
-}  // namespace encswap
+}  // namespace encswap::ENCSWAP_ISA

@@ -5,17 +5,13 @@
 #include <limits>
 #include <optional>
 
-#include "byte_sink.h"
-#include "detect.h"
-#include "jis_reader.h"
-#include "jis_writer.h"
-#include "sjis_euc.h"
+#include "conversions.h"
 #include "xfm_plugin.h"
 
 namespace {
 
-using encswap::Detected;
 using encswap::Encoding;
+using encswap::Route;
 
 // Titles are Shift JIS.
 constexpr std::array<const char*, 9> kTitles = {
@@ -43,11 +39,6 @@ constexpr std::array<const char*, 9> kTitles = {
 };
 
 // What each function reads and writes, in title order.
-struct Route {
-    std::optional<Encoding> from;  // none: detected from the text
-    Encoding to;
-};
-
 constexpr std::array<Route, 9> kRoutes = {{
     {std::nullopt, Encoding::kSjis},
     {std::nullopt, Encoding::kJis},
@@ -71,46 +62,33 @@ const Route* RouteFor(const ConvertRequest* request) {
     return &kRoutes[request->functionIndex];
 }
 
-// The encoding the function reads this text as; none when the text stays as it is (nothing
-// detected, or already in the target encoding).
-std::optional<Encoding> SourceEncoding(const Route& route, const ConvertRequest& request) {
-    if (route.from) {
-        return route.from;
-    }
-    switch (encswap::DetectEncoding(request.input, request.inputLength)) {
-        case Detected::kJis:
-            return route.to == Encoding::kJis ? std::nullopt
-                                              : std::optional<Encoding>(Encoding::kJis);
-        case Detected::kEuc:
-            return route.to == Encoding::kEuc ? std::nullopt
-                                              : std::optional<Encoding>(Encoding::kEuc);
-        case Detected::kSjis:
-            return route.to == Encoding::kSjis ? std::nullopt
-                                               : std::optional<Encoding>(Encoding::kSjis);
-        case Detected::kUnknown:
-            break;
-    }
-    return std::nullopt;
+bool HasAvx2() {
+#if defined(ENCSWAP_WITH_AVX2)
+    static const bool has = __builtin_cpu_supports("avx2");
+    return has;
+#else
+    return false;
+#endif
 }
 
-template <class Sink>
-bool Run(std::optional<Encoding> from, Encoding to, const unsigned char* in, std::size_t n,
-         Sink& out) {
-    if (!from || *from == to) {
-        return out.Copy(in, n);
+std::uint64_t OutputSize(const Route& route, const ConvertRequest& request) {
+#if defined(ENCSWAP_WITH_AVX2)
+    if (HasAvx2()) {
+        return encswap::avx2::OutputSize(route, request.input, request.inputLength);
     }
-    switch (*from) {
-        case Encoding::kSjis:
-            return to == Encoding::kEuc ? encswap::SjisToEuc(in, n, out)
-                                        : encswap::SjisToJis(in, n, out);
-        case Encoding::kEuc:
-            return to == Encoding::kSjis ? encswap::EucToSjis(in, n, out)
-                                         : encswap::EucToJis(in, n, out);
-        case Encoding::kJis:
-            return to == Encoding::kSjis ? encswap::JisTo<encswap::ToSjis>(in, n, out)
-                                         : encswap::JisTo<encswap::ToEuc>(in, n, out);
+#endif
+    return encswap::baseline::OutputSize(route, request.input, request.inputLength);
+}
+
+bool WriteOutput(const Route& route, ConvertRequest& request, std::size_t& written) {
+#if defined(ENCSWAP_WITH_AVX2)
+    if (HasAvx2()) {
+        return encswap::avx2::WriteOutput(route, request.input, request.inputLength, request.output,
+                                          request.outputCapacity, written);
     }
-    return false;
+#endif
+    return encswap::baseline::WriteOutput(route, request.input, request.inputLength, request.output,
+                                          request.outputCapacity, written);
 }
 
 }  // namespace
@@ -138,12 +116,11 @@ XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
     if (route == nullptr || request->inputLength == 0) {
         return 0;
     }
-    encswap::CountingSink counter;
-    Run(SourceEncoding(*route, *request), route->to, request->input, request->inputLength, counter);
-    if (counter.count() > std::numeric_limits<std::uint32_t>::max()) {
+    const std::uint64_t size = OutputSize(*route, *request);
+    if (size > std::numeric_limits<std::uint32_t>::max()) {
         return 0;
     }
-    return counter.count() == 0 ? 1 : static_cast<uint32_t>(counter.count());
+    return size == 0 ? 1 : static_cast<uint32_t>(size);
 }
 
 // Fails, having written nothing past the buffer, when the output does not fit `outputCapacity`.
@@ -152,12 +129,11 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     if (route == nullptr || (request->output == nullptr && request->outputCapacity != 0)) {
         return 0;
     }
-    encswap::BoundedSink writer(request->output, request->outputCapacity);
-    if (!Run(SourceEncoding(*route, *request), route->to, request->input, request->inputLength,
-             writer)) {
+    std::size_t written = 0;
+    if (!WriteOutput(*route, *request, written)) {
         return 0;
     }
-    request->outputLength = static_cast<uint32_t>(writer.written());
+    request->outputLength = static_cast<uint32_t>(written);
     return 1;
 }
 

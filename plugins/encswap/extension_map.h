@@ -4,10 +4,12 @@
 // codes outside every range map to themselves.
 #pragma once
 
+#include "isa.h"
+
 #include <array>
 #include <cstdint>
 
-namespace encswap {
+namespace encswap::ENCSWAP_ISA {
 
 struct ExtensionRange {
     std::uint16_t necFirst;
@@ -62,4 +64,4 @@ constexpr std::uint16_t IbmFromNec(std::uint16_t code) {
 static_assert(NecFromIbm(0xFA5C) == 0xED40 && IbmFromNec(0xED40) == 0xFA5C);
 static_assert(NecFromIbm(0xFA4A) == 0xFA4A && IbmFromNec(0xEEED) == 0xEEED);
 
-}  // namespace encswap
+}  // namespace encswap::ENCSWAP_ISA

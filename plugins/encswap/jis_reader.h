@@ -4,13 +4,15 @@
 // kana mode each byte is a 7-bit half-width katakana; in ASCII mode each byte is itself.
 #pragma once
 
+#include "isa.h"
+
 #include <cstddef>
 #include <cstdint>
 
 #include "byte_sink.h"
 #include "row_cell.h"
 
-namespace encswap {
+namespace encswap::ENCSWAP_ISA {
 
 enum class JisMode { kAscii, kKanji, kKana };
 
@@ -147,4 +149,4 @@ bool JisTo(const unsigned char* in, std::size_t n, Sink& out) {
     return true;
 }
 
-}  // namespace encswap
+}  // namespace encswap::ENCSWAP_ISA

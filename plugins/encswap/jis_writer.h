@@ -3,6 +3,8 @@
 // ESC ( B before one-byte characters and at the end of the text.
 #pragma once
 
+#include "isa.h"
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -13,7 +15,7 @@
 #include "sjis_block.h"
 #include "sjis_euc.h"
 
-namespace encswap {
+namespace encswap::ENCSWAP_ISA {
 
 class JisWriter {
   public:
@@ -180,4 +182,4 @@ bool EucToJis(const unsigned char* in, std::size_t n, Sink& out) {
     return jis.Enter(JisWriter::Mode::kAscii, out);
 }
 
-}  // namespace encswap
+}  // namespace encswap::ENCSWAP_ISA

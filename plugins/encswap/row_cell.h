@@ -3,9 +3,11 @@
 // row/cell pair.
 #pragma once
 
+#include "isa.h"
+
 #include <cstdint>
 
-namespace encswap {
+namespace encswap::ENCSWAP_ISA {
 
 struct BytePair {
     std::uint8_t first;
@@ -54,4 +56,4 @@ static_assert(SjisFromRowCell(0x34, 0x41).first == 0x8A &&
 static_assert(RowCellFromSjis(0x8A, 0xBF).first == 0x34 &&
               RowCellFromSjis(0x8A, 0xBF).second == 0x41);
 
-}  // namespace encswap
+}  // namespace encswap::ENCSWAP_ISA

@@ -4,18 +4,21 @@
 // start and ends at a character end, so no state crosses from one block to the next.
 #pragma once
 
+#include "isa.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
 
-#if defined(__SSE2__)
+#if defined(__AVX2__)
+#include <immintrin.h>
+#elif defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
 #include "row_cell.h"
-#include "sjis_block_avx2.h"
 
-namespace encswap {
+namespace encswap::ENCSWAP_ISA {
 
 inline constexpr std::size_t kBlockBytes = 64;
 // Bytes a block reads: its own and one more (the trail of a pair at its end is looked at).
@@ -100,14 +103,59 @@ inline void ClassifyBytesSse2(const unsigned char* in, SjisBlock& b) {
 }
 #endif
 
-inline void ClassifyBytes(const unsigned char* in, SjisBlock& b) {
-#if defined(ENCSWAP_HAVE_AVX2_PATH)
-    if (HasAvx2()) {
-        ClassifyBytesAvx2(in, b);
-        return;
+#if defined(__AVX2__)
+inline __m256i Bytes256(int value) {
+    return _mm256_set1_epi8(static_cast<char>(value));
+}
+
+inline __m256i AtMost(__m256i x, int limit) {
+    return _mm256_cmpeq_epi8(_mm256_min_epu8(x, Bytes256(limit)), x);
+}
+
+// 0xFF for every byte whose bit is set in the 32 bits of `mask`.
+inline __m256i ByteMaskOf(std::uint32_t mask) {
+    const __m256i spread =
+        _mm256_shuffle_epi8(_mm256_set1_epi32(static_cast<int>(mask)),
+                            _mm256_setr_epi8(0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2,
+                                             2, 2, 2, 2, 2, 2, 3, 3, 3, 3, 3, 3, 3, 3));
+    const __m256i bit = _mm256_set1_epi64x(static_cast<long long>(0x8040201008040201ull));
+    return _mm256_cmpeq_epi8(_mm256_and_si256(spread, bit), bit);
+}
+
+inline __m256i Select(__m256i mask, __m256i yes, __m256i no) {
+    return _mm256_blendv_epi8(no, yes, mask);
+}
+
+inline void ClassifyBytesAvx2(const unsigned char* in, SjisBlock& b) {
+    std::uint64_t high = 0, kana = 0, extended = 0, zero = 0;
+    for (int half = 0; half < 2; ++half) {
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 32 * half));
+        const __m256i k = _mm256_sub_epi8(x, Bytes256(0xA1));
+        const auto shift = static_cast<unsigned>(32 * half);
+        high |= std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(x))} << shift;
+        kana |=
+            std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(AtMost(k, 0xDF - 0xA1)))}
+            << shift;
+        extended |= std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(
+                        _mm256_cmpeq_epi8(_mm256_max_epu8(x, Bytes256(0xFA)), x)))}
+                    << shift;
+        zero |= std::uint64_t{static_cast<std::uint32_t>(
+                    _mm256_movemask_epi8(_mm256_cmpeq_epi8(x, _mm256_setzero_si256())))}
+                << shift;
     }
+    b.kana = kana;
+    b.lead = high & ~kana;
+    b.ascii = ~high;
+    b.extended = extended;
+    b.zero = zero;
+}
+
 #endif
-#if defined(__SSE2__)
+
+inline void ClassifyBytes(const unsigned char* in, SjisBlock& b) {
+#if defined(__AVX2__)
+    ClassifyBytesAvx2(in, b);
+#elif defined(__SSE2__)
     ClassifyBytesSse2(in, b);
 #else
     ClassifyBytesScalar(in, b);
@@ -195,6 +243,39 @@ inline void MapRowCellSse2(const unsigned char* in, std::uint64_t pairLeads, std
 }
 #endif
 
+#if defined(__AVX2__)
+inline void MapRowCellAvx2(const unsigned char* in, std::uint64_t pairLeads, std::uint64_t trails,
+                           std::uint64_t sevenBitKana, unsigned char topBit,
+                           unsigned char* mapped) {
+    const __m256i top = Bytes256(topBit);
+    for (int half = 0; half < 2; ++half) {
+        const auto shift = static_cast<unsigned>(32 * half);
+        const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 32 * half));
+        const __m256i next =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 32 * half + 1));
+        // Row from the lead byte: 2 × (lead − 0x70 or 0xB0), less 1 when the trail < 0x9F.
+        const __m256i base = Select(AtMost(x, 0x9F), Bytes256(0x70), Bytes256(0xB0));
+        __m256i row = _mm256_sub_epi8(x, base);
+        row = _mm256_add_epi8(row, row);
+        row = _mm256_add_epi8(row, AtMost(next, 0x9E));
+        // Cell from the trail byte: trail − 0x1F, − 0x20 or − 0x7E.
+        const __m256i minus = Select(AtMost(x, 0x7E), Bytes256(0x1F),
+                                     Select(AtMost(x, 0x9E), Bytes256(0x20), Bytes256(0x7E)));
+        const __m256i cell = _mm256_sub_epi8(x, minus);
+        __m256i out = Select(ByteMaskOf(static_cast<std::uint32_t>(pairLeads >> shift)),
+                             _mm256_or_si256(row, top), x);
+        out = Select(ByteMaskOf(static_cast<std::uint32_t>(trails >> shift)),
+                     _mm256_or_si256(cell, top), out);
+        if (sevenBitKana != 0) {
+            out = Select(ByteMaskOf(static_cast<std::uint32_t>(sevenBitKana >> shift)),
+                         _mm256_and_si256(x, Bytes256(0x7F)), out);
+        }
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(mapped + 32 * half), out);
+    }
+}
+
+#endif
+
 // The 64 bytes with every pair's lead and trail replaced by the row and the cell (with the top
 // bit set when `euc`), and every half-width katakana start by its 7-bit form when `sevenBitKana`.
 // Other bytes stay as they are. Extension characters are not mapped here.
@@ -202,17 +283,13 @@ template <bool euc, bool sevenBitKana>
 void MapRowCell(const unsigned char* in, const SjisBlock& b, unsigned char* mapped) {
     const std::uint64_t kana = sevenBitKana ? b.kana & b.starts : 0;
     const unsigned char topBit = euc ? 0x80 : 0x00;
-#if defined(ENCSWAP_HAVE_AVX2_PATH)
-    if (HasAvx2()) {
-        MapRowCellAvx2(in, b.pairLeads, b.trail, kana, topBit, mapped);
-        return;
-    }
-#endif
-#if defined(__SSE2__)
+#if defined(__AVX2__)
+    MapRowCellAvx2(in, b.pairLeads, b.trail, kana, topBit, mapped);
+#elif defined(__SSE2__)
     MapRowCellSse2(in, b.pairLeads, b.trail, kana, topBit, mapped);
 #else
     MapRowCellScalar(in, b.pairLeads, b.trail, kana, topBit, mapped);
 #endif
 }
 
-}  // namespace encswap
+}  // namespace encswap::ENCSWAP_ISA

@@ -2,6 +2,8 @@
 // or is a zero byte is incomplete: its first byte is copied unchanged.
 #pragma once
 
+#include "isa.h"
+
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -12,7 +14,7 @@
 #include "row_cell.h"
 #include "sjis_block.h"
 
-namespace encswap {
+namespace encswap::ENCSWAP_ISA {
 
 // True when the two-byte character starting at `i` has its second byte.
 inline bool HasSecondByte(const unsigned char* in, std::size_t i, std::size_t n) {
@@ -156,4 +158,4 @@ bool EucToSjis(const unsigned char* in, std::size_t n, Sink& out) {
     return true;
 }
 
-}  // namespace encswap
+}  // namespace encswap::ENCSWAP_ISA
