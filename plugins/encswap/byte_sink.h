@@ -73,14 +73,10 @@ class BoundedSink {
     unsigned char* end_;
 };
 
-// Copies `length` bytes (at most 64) in 16-byte steps; may write up to 15 bytes more, and
-// read as many more from `from`.
-inline void CopyInSteps(unsigned char* to, const unsigned char* from, std::size_t length) {
-    std::size_t done = 0;
-    do {
-        std::memcpy(to + done, from + done, 16);
-        done += 16;
-    } while (done < length);
+// Copies `length` bytes (at most 64) as one 64-byte piece, which takes no branch on the length:
+// reads and writes up to 64 bytes.
+inline void CopyPiece(unsigned char* to, const unsigned char* from, std::size_t) {
+    std::memcpy(to, from, 64);
 }
 
 // Length of the run of bytes below 0x80 that starts at `from`, reading no further than `n`.

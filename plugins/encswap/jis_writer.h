@@ -24,7 +24,8 @@ class JisWriter {
     Mode mode() const { return mode_; }
     void set_mode(Mode mode) { mode_ = mode; }
 
-    static constexpr unsigned char kEscapes[3][3] = {
+    // By mode; a fourth byte lets a switch be copied as one 4-byte word.
+    static constexpr unsigned char kEscapes[3][4] = {
         {0x1B, 0x28, 0x42},  // ESC ( B
         {0x1B, 0x24, 0x42},  // ESC $ B
         {0x1B, 0x28, 0x49},  // ESC ( I
@@ -56,6 +57,18 @@ bool WriteAsciiRun(const unsigned char* in, std::size_t& i, std::size_t n, JisWr
     return true;
 }
 
+// The mode of the character marked by `bit` (one bit set), from its block's ASCII and kana
+// starts; without branches, as the modes of neighbouring characters follow no pattern.
+inline JisWriter::Mode ModeOf(std::uint64_t ascii, std::uint64_t kana, std::uint64_t bit) {
+    const int kanaBit = (kana & bit) != 0;
+    const int asciiBit = (ascii & bit) != 0;
+    return static_cast<JisWriter::Mode>(static_cast<int>(JisWriter::Mode::kKanji) + kanaBit -
+                                        asciiBit);
+}
+static_assert(static_cast<int>(JisWriter::Mode::kAscii) == 0 &&
+              static_cast<int>(JisWriter::Mode::kKanji) == 1 &&
+              static_cast<int>(JisWriter::Mode::kKana) == 2);
+
 // One block of SjisToJis; returns the number of input bytes taken. A mode switch goes before
 // every character whose mode differs from that of the character before it.
 template <class Sink>
@@ -66,15 +79,13 @@ std::size_t SjisBlockToJis(const unsigned char* in, JisWriter& jis, Sink& out) {
     const std::uint64_t kana = b.starts & b.kana;
     const std::uint64_t kanji = b.starts & b.lead;
     // Mode of the character before each byte: a trail byte or a kanji start means kanji.
-    const std::uint64_t afterAscii = ascii << 1 | (jis.mode() == Mode::kAscii ? 1 : 0);
-    const std::uint64_t afterKana = kana << 1 | (jis.mode() == Mode::kKana ? 1 : 0);
+    const std::uint64_t afterAscii = ascii << 1 | std::uint64_t{jis.mode() == Mode::kAscii};
+    const std::uint64_t afterKana = kana << 1 | std::uint64_t{jis.mode() == Mode::kKana};
     const std::uint64_t afterKanji = ~(afterAscii | afterKana);
     const std::uint64_t switches =
         b.starts & ~((ascii & afterAscii) | (kana & afterKana) | (kanji & afterKanji));
     const std::uint64_t last = std::uint64_t{1} << (63 - std::countl_zero(b.starts));
-    const Mode endMode = (ascii & last) != 0  ? Mode::kAscii
-                         : (kana & last) != 0 ? Mode::kKana
-                                              : Mode::kKanji;
+    const Mode endMode = ModeOf(ascii, kana, last);
     if constexpr (Sink::kCountsOnly) {
         out.Add(b.length + 3 * std::size_t{BitCount(switches)});
     } else {
@@ -93,16 +104,14 @@ std::size_t SjisBlockToJis(const unsigned char* in, JisWriter& jis, Sink& out) {
         std::size_t p = 0;
         for (std::uint64_t events = switches; events != 0; events &= events - 1) {
             const auto e = static_cast<std::size_t>(std::countr_zero(events));
-            CopyInSteps(o, mapped + p, e - p);
+            const std::uint64_t bit = events & -events;
+            CopyPiece(o, mapped + p, e - p);
             o += e - p;
-            const Mode mode = (ascii >> e & 1) != 0  ? Mode::kAscii
-                              : (kana >> e & 1) != 0 ? Mode::kKana
-                                                     : Mode::kKanji;
-            std::memcpy(o, JisWriter::kEscapes[static_cast<int>(mode)], 3);
+            std::memcpy(o, JisWriter::kEscapes[static_cast<int>(ModeOf(ascii, kana, bit))], 4);
             o += 3;
             p = e;
         }
-        CopyInSteps(o, mapped + p, b.length - p);
+        CopyPiece(o, mapped + p, b.length - p);
         o += b.length - p;
         out.Advance(static_cast<std::size_t>(o - begin));
     }

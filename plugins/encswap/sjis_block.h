@@ -21,8 +21,9 @@
 namespace encswap::ENCSWAP_ISA {
 
 inline constexpr std::size_t kBlockBytes = 64;
-// Bytes a block reads: its own and one more (the trail of a pair at its end is looked at).
-inline constexpr std::size_t kBlockReach = kBlockBytes + 1;
+// Bytes a block may read: its own and up to 16 more (the trail of a pair at its end, and
+// whole 8-byte steps over a run of half-width katakana).
+inline constexpr std::size_t kBlockReach = kBlockBytes + 16;
 
 struct SjisBlock {
     std::uint64_t lead = 0;       // 0x80-0xA0 and 0xE0-0xFF

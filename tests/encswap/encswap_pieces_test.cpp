@@ -31,7 +31,7 @@ std::vector<std::string> RandomCharacters(std::mt19937& random, std::size_t coun
     };
     while (chars.size() < count) {
         const int kind = std::uniform_int_distribution<int>(0, 9)(random);
-        const int run = std::uniform_int_distribution<int>(1, kind < 5 ? 40 : 6)(random);
+        const int run = std::uniform_int_distribution<int>(1, kind < 8 ? 40 : 6)(random);
         for (int k = 0; k < run; ++k) {
             std::string c;
             switch (kind) {
