@@ -383,6 +383,17 @@ int Execute(RegexRecord* rx, const char* start, const char* end, const char* bas
             }
             return 0;
         }
+        if (rx->mustOffset < 0 && rx->lineBound) {
+            // A match lies within one line, and the literal's first occurrence is in the line
+            // that begins after this newline: no earlier start can reach it.
+            const void* nl = memrchr(start, '\n', static_cast<std::size_t>(found - start));
+            const char* newline = static_cast<const char*>(nl);
+            if (newline != nullptr && !(state.kanji && newline > start &&
+                                        IsLeadByte(static_cast<unsigned char>(newline[-1])) &&
+                                        ByteType(start, newline - 1) != 2)) {
+                scanStart = newline + 1;  // in kanji mode a lead byte there would take it
+            }
+        }
         if (rx->mustOffset >= 0) {
             scanStart = found - rx->mustOffset >= start ? found - rx->mustOffset : start;
             minLength = rx->mustOffset + must->length;

@@ -133,6 +133,30 @@ inline const unsigned char* LiteralBytes(const unsigned char* node) {
     return node + 4;
 }
 
+// Bytes from a node's kind to the end of its operand (pads not included).
+inline int NodeSize(const unsigned char* node) {
+    switch (node[0]) {
+        case OP_LITERAL:
+            return 4 + LiteralLength(node) + 1;
+        case OP_CLASS: {
+            const unsigned char* p = node + 4;
+            while (*p != CLASS_END) {
+                p += *p == CLASS_CHAR ? 3 : 5;
+            }
+            return static_cast<int>(p + 1 - node);
+        }
+        case OP_REPEAT_SIMPLE:
+        case OP_REPEAT_GROUP:
+            return 7;
+        case OP_BACKREF:
+        case OP_GROUP_OPEN:
+        case OP_GROUP_CLOSE:
+            return 5;
+        default:
+            return 3;
+    }
+}
+
 // Bodies: node+4 for alternatives, look-aheads and simple star/plus; node+8 for counted repeats.
 inline const unsigned char* BodyOf(const unsigned char* node) {
     return node + (node[0] == OP_REPEAT_SIMPLE || node[0] == OP_REPEAT_GROUP ? 8 : 4);

@@ -70,6 +70,8 @@ struct RegexRecord {
     uint8_t multiline;  // non-zero when the final option word has FLAG_MULTILINE
     // When startBytesValid, every match begins with a byte b whose startBytes[b] is set.
     uint8_t startBytesValid;
+    // Non-zero when no node can consume a newline: a match lies within one line.
+    uint8_t lineBound;
     uint8_t startBytes[256];
     // Case-folded copy of the subject kept between searches of one subject (owned).
     char* foldedText;

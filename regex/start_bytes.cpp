@@ -151,9 +151,43 @@ class StartBytes {
     unsigned char table_[256] = {};
 };
 
+// Whether some node of the program can consume a newline.
+bool CanConsumeNewline(const RegexRecord* rx) {
+    const unsigned char* end = rx->program + rx->programLength;
+    for (const unsigned char* node = rx->program + 1; node < end;) {
+        if (*node == NODE_PAD) {
+            ++node;
+            continue;
+        }
+        switch (node[0]) {
+            case OP_ANY_CHAR:
+            case OP_NON_WORD:
+            case OP_NON_DIGIT:
+            case OP_SPACE:
+                return true;
+            case OP_CLASS:
+                if (ClassContains('\n', node + 3)) {
+                    return true;
+                }
+                break;
+            case OP_LITERAL:
+                if (std::memchr(LiteralBytes(node), '\n',
+                                static_cast<std::size_t>(LiteralLength(node)))) {
+                    return true;
+                }
+                break;
+            default:
+                break;
+        }
+        node += NodeSize(node);
+    }
+    return false;
+}
+
 }  // namespace
 
 void AnalyseStartBytes(RegexRecord* rx, const unsigned char* first, bool sawBackref) {
+    rx->lineBound = !CanConsumeNewline(rx);
     StartBytes walk(rx->program, rx->program + rx->programLength, (rx->flags & FLAG_KANJI) != 0);
     if (walk.Walk(first)) {
         std::memcpy(rx->startBytes, walk.table(), sizeof rx->startBytes);

@@ -145,3 +145,21 @@ TEST(StartBytes, ImplicitAnchorForLeadingDotStar) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(StartBytes, LineBoundPatterns) {
+    const std::pair<const char*, bool> cases[] = {
+        {".*x", true},     {"a\\w+b", true}, {"[^a]x", false}, {"a\\sb", false},
+        {"(?s).x", false}, {"a\\Wb", false}, {"a\\nb", false}, {"[a\\n]", false},
+    };
+    for (const auto& [pattern, bound] : cases) {
+        EXPECT_EQ(regex_test::Compile(pattern)->lineBound != 0, bound) << pattern;
+    }
+    // The must-literal's line is where the search may begin.
+    EXPECT_EQ(regex_test::Match("a.*bc", "a\nxbc"), "no match");
+    EXPECT_EQ(regex_test::Match("a.*bc", "a\nabc"), "[2,5)");
+    EXPECT_EQ(regex_test::Match("a[^\\n]*bc", "zz\nabbc\n"), "[3,7)");
+}
+
+}  // namespace
