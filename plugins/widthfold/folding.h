@@ -31,15 +31,19 @@ class Output {
         next_[1] = static_cast<unsigned char>(code);
         next_ += 2;
     }
-    // Copies `length` bytes (at most 64); may write up to 64.
+    // Copies `length` bytes (at most 64) as one 64-byte piece, which takes no branch on the
+    // length: reads and writes 64 bytes.
     void CopyPiece(const unsigned char* from, std::size_t length) {
-        std::size_t done = 0;
-        do {
-            std::memcpy(next_ + done, from + done, 16);
-            done += 16;
-        } while (done < length);
+        std::memcpy(next_, from, kBlockBytes);
         next_ += length;
     }
+    // Writes two bytes; Back(1) then takes the second one back.
+    void PutPair(unsigned char first, unsigned char second) {
+        next_[0] = first;
+        next_[1] = second;
+        next_ += 2;
+    }
+    void Back(std::size_t count) { next_ -= count; }
     unsigned char* next() const { return next_; }
 
   private:
@@ -57,11 +61,14 @@ inline std::size_t CopyTwoByte(const unsigned char* in, std::size_t i, std::size
     return 1;
 }
 
-// Runs `step` on every character start of `in` that `interesting` marks in a block (and on
-// every character in the parts too short for blocks); everything else is copied. `step`
-// converts the character at i and returns the bytes it took.
-template <class Interesting, class Step>
-void Fold(const unsigned char* in, std::size_t n, Output& out, Interesting interesting, Step step) {
+// Converts every character start of `in` that `interesting` marks in a block with
+// `blockStep`, and every character of the parts too short for blocks with `step`; everything
+// else is copied. `step` converts the character at i and returns the bytes it took;
+// `blockStep` does the same for a marked character (which it may take for granted is one it
+// converts), the text around it being readable.
+template <class Interesting, class BlockStep, class Step>
+void Fold(const unsigned char* in, std::size_t n, Output& out, Interesting interesting,
+          BlockStep blockStep, Step step) {
     std::size_t i = 0;
     while (i < n) {
         if (n - i >= kBlockReadAhead && out.HasBlockRoom()) {
@@ -76,7 +83,7 @@ void Fold(const unsigned char* in, std::size_t n, Output& out, Interesting inter
                     continue;  // taken with the character before it
                 }
                 out.CopyPiece(block + p, e - p);
-                p = e + step(in, i + e, n, out);
+                p = e + blockStep(block + e, out);
             }
             if (p < layout.length) {
                 out.CopyPiece(block + p, layout.length - p);
@@ -121,7 +128,11 @@ inline void HalfToFull(const unsigned char* in, std::size_t n, Output& out, Char
         }
         return MaskOf(block, kSymbols) & layout.starts;
     };
-    Fold(in, n, out, interesting, step);
+    auto blockStep = [&table](const unsigned char* at, Output& o) -> std::size_t {
+        o.Put(table.full[*at]);
+        return 1;
+    };
+    Fold(in, n, out, interesting, blockStep, step);
 }
 
 // Full to half width: two-byte characters whose code is the full-width form of a character of
@@ -162,7 +173,15 @@ inline void FullToHalf(const unsigned char* in, std::size_t n, Output& out, Char
             symbols ? MaskOf(block + 1, kSymbolTrail) : MaskOf(block + 1, kAlnumTrail);
         return leads & trails & layout.pairLeads;
     };
-    Fold(in, n, out, interesting, step);
+    // A marked pair is 0x81 or 0x82 with its trail byte; without branches, as whether it folds
+    // follows no pattern: its half-width byte, or both bytes as they are.
+    auto blockStep = [&table](const unsigned char* at, Output& o) -> std::size_t {
+        const unsigned char half = table.half[at[0] - 0x81][at[1]];
+        o.PutPair(half != 0 ? half : at[0], at[1]);
+        o.Back(half != 0);
+        return 2;
+    };
+    Fold(in, n, out, interesting, blockStep, step);
 }
 
 // Half-width katakana to full width, a kana and its voiced or semi-voiced sound mark becoming
@@ -199,7 +218,10 @@ inline void KatakanaToFull(const unsigned char* in, std::size_t n, Output& out) 
     auto interesting = [](const unsigned char* block, const BlockLayout& layout) {
         return MaskOf(block, kKanaRange) & layout.starts;
     };
-    Fold(in, n, out, interesting, step);
+    auto blockStep = [&step, in, n, &out](const unsigned char* at, Output&) -> std::size_t {
+        return step(in, static_cast<std::size_t>(at - in), n, out);
+    };
+    Fold(in, n, out, interesting, blockStep, step);
 }
 
 }  // namespace widthfold
