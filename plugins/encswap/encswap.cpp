@@ -64,7 +64,8 @@ const Route* RouteFor(const ConvertRequest* request) {
 
 bool HasAvx2() {
 #if defined(ENCSWAP_WITH_AVX2)
-    static const bool has = __builtin_cpu_supports("avx2");
+    static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") &&
+                            __builtin_cpu_supports("bmi") && __builtin_cpu_supports("lzcnt");
     return has;
 #else
     return false;

@@ -6,6 +6,7 @@
 
 #include "isa.h"
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -37,12 +38,16 @@ struct SjisBlock {
     std::size_t length = 0;       // 64, or 63 when byte 63 starts a two-byte character
 };
 
-// Number of bits set, without relying on a population-count instruction.
+// Number of bits set; without a population-count instruction where the build has none.
 constexpr unsigned BitCount(std::uint64_t x) {
+#if defined(__POPCNT__)
+    return static_cast<unsigned>(std::popcount(x));
+#else
     x = x - ((x >> 1) & 0x5555555555555555ull);
     x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
     x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
     return static_cast<unsigned>((x * 0x0101010101010101ull) >> 56);
+#endif
 }
 static_assert(BitCount(0) == 0 && BitCount(~std::uint64_t{0}) == 64 && BitCount(0x8001) == 2);
 
