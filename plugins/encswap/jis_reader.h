@@ -117,7 +117,7 @@ bool JisTo(const unsigned char* in, std::size_t n, Sink& out) {
         }
         switch (mode) {
             case JisMode::kAscii: {
-                const std::size_t run = i + 1 + PlainRun(in, i + 1, n) - i;
+                const std::size_t run = 1 + PlainRun(in, i + 1, n);
                 if (!out.Copy(in + i, run)) {
                     return false;
                 }
