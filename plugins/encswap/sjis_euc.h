@@ -10,6 +10,7 @@
 #include <cstring>
 
 #include "byte_sink.h"
+#include "euc_block.h"
 #include "extension_map.h"
 #include "row_cell.h"
 #include "sjis_block.h"
@@ -138,10 +139,65 @@ bool SjisToEuc(const unsigned char* in, std::size_t n, Sink& out) {
     return true;
 }
 
+// Shift JIS bytes of a complete EUC two-byte character other than a half-width katakana; the
+// NEC-selected extension characters are taken to their IBM codes.
+inline BytePair SjisFromEucPair(std::uint8_t first, std::uint8_t second) {
+    BytePair s = SjisFromRowCell(SevenBit(first), SevenBit(second));
+    if (s.first == 0xED || s.first == 0xEE) {
+        const std::uint16_t ibm = IbmFromNec(static_cast<std::uint16_t>(s.first << 8 | s.second));
+        s = {static_cast<std::uint8_t>(ibm >> 8), static_cast<std::uint8_t>(ibm)};
+    }
+    return s;
+}
+
+// One block of EucToSjis; returns the number of input bytes taken.
+template <class Sink>
+std::size_t EucBlockToSjis(const unsigned char* in, Sink& out) {
+    const EucBlock b = ClassifyEucBlock(in);
+    if constexpr (Sink::kCountsOnly) {
+        out.Add(b.length - BitCount(b.kanaPairs));
+    } else {
+        const std::uint64_t events = b.kanaPairs | b.extension;
+        if (events == 0) {
+            MapEucBlock(in, b, out.cursor());
+            out.Advance(b.length);
+            return b.length;
+        }
+        // Twice the block, so that every segment can be copied as 64 bytes.
+        unsigned char mapped[2 * kBlockBytes];
+        MapEucBlock(in, b, mapped);
+        unsigned char* const begin = out.cursor();
+        unsigned char* o = begin;
+        std::size_t p = 0;
+        // A half-width katakana loses its 0x8E; extension characters are redone.
+        for (std::uint64_t rest = events; rest != 0; rest &= rest - 1) {
+            const auto e = static_cast<std::size_t>(std::countr_zero(rest));
+            CopyPiece(o, mapped + p, e - p);
+            o += e - p;
+            if ((b.kanaPairs >> e & 1) != 0) {
+                *o++ = mapped[e + 1];
+            } else {
+                const BytePair sjis = SjisFromEucPair(in[e], in[e + 1]);
+                *o++ = sjis.first;
+                *o++ = sjis.second;
+            }
+            p = e + 2;
+        }
+        CopyPiece(o, mapped + p, b.length - p);
+        o += b.length - p;
+        out.Advance(static_cast<std::size_t>(o - begin));
+    }
+    return b.length;
+}
+
 template <class Sink>
 bool EucToSjis(const unsigned char* in, std::size_t n, Sink& out) {
     std::size_t i = 0;
     while (i < n) {
+        if (n - i >= kBlockReach && (Sink::kCountsOnly || out.HasRoom(2 * kBlockBytes))) {
+            i += EucBlockToSjis(in + i, out);
+            continue;
+        }
         const unsigned char c = in[i];
         if (c < 0x80) {
             const std::size_t run = AsciiRun(in, i, n);
@@ -165,12 +221,7 @@ bool EucToSjis(const unsigned char* in, std::size_t n, Sink& out) {
             }
             i += 2;
         } else {
-            BytePair s = SjisFromRowCell(SevenBit(c), SevenBit(in[i + 1]));
-            if (s.first == 0xED || s.first == 0xEE) {
-                const std::uint16_t ibm =
-                    IbmFromNec(static_cast<std::uint16_t>(s.first << 8 | s.second));
-                s = {static_cast<std::uint8_t>(ibm >> 8), static_cast<std::uint8_t>(ibm)};
-            }
+            const BytePair s = SjisFromEucPair(c, in[i + 1]);
             if (!out.Put(s.first, s.second)) {
                 return false;
             }

@@ -66,6 +66,45 @@ std::vector<std::string> RandomCharacters(std::mt19937& random, std::size_t coun
     return chars;
 }
 
+// An EUC text as a list of whole characters, malformed ones among them.
+std::vector<std::string> RandomEucCharacters(std::mt19937& random, std::size_t count) {
+    auto byteIn = [&](int first, int last) {
+        return static_cast<char>(std::uniform_int_distribution<int>(first, last)(random));
+    };
+    std::vector<std::string> chars;
+    while (chars.size() < count) {
+        const int kind = std::uniform_int_distribution<int>(0, 7)(random);
+        const int run = std::uniform_int_distribution<int>(1, 40)(random);
+        for (int k = 0; k < run; ++k) {
+            switch (kind) {
+                case 0:
+                case 1:  // kanji and kana
+                    chars.push_back({byteIn(0xA1, 0xF4), byteIn(0xA1, 0xFE)});
+                    break;
+                case 2:  // the extension rows and the rest up to 0xFE
+                    chars.push_back({byteIn(0xF5, 0xFE), byteIn(0xA1, 0xFE)});
+                    break;
+                case 3:  // half-width katakana, 8-bit and 7-bit
+                    chars.push_back({'\x8e', k % 3 == 0 ? byteIn(0x21, 0x5F) : byteIn(0xA1, 0xDF)});
+                    break;
+                case 4:  // one-byte characters
+                    chars.push_back({byteIn(0x00, 0x7F)});
+                    break;
+                case 5:  // first bytes with anything after them
+                    chars.push_back({byteIn(0x80, 0xFF), byteIn(0x01, 0xFF)});
+                    break;
+                case 6:  // a first byte cut short by a zero byte
+                    chars.push_back({byteIn(0x80, 0xFF), '\0'});
+                    break;
+                default:
+                    chars.push_back({'\r', '\n'});
+                    break;
+            }
+        }
+    }
+    return chars;
+}
+
 // Pieces of fewer than 64 bytes, cut between characters.
 std::vector<std::string> Pieces(std::mt19937& random, const std::vector<std::string>& chars) {
     std::vector<std::string> pieces(1);
@@ -102,6 +141,22 @@ TEST(EncswapPieces, LongTextsGiveWhatTheirPiecesGive) {
         ASSERT_EQ(Converted(4, text), euc) << "round " << round;
         const std::string jis = Converted(3, text);
         ASSERT_EQ(Converted(5, jis), text) << "round " << round;
+    }
+}
+
+TEST(EncswapPieces, LongEucTextsGiveWhatTheirPiecesGive) {
+    std::mt19937 random(1209);
+    for (int round = 0; round < 300; ++round) {
+        const auto chars = RandomEucCharacters(random, 200 + round * 7);
+        std::string text;
+        for (const auto& c : chars) {
+            text += c;
+        }
+        std::string joined;
+        for (const std::string& piece : Pieces(random, chars)) {
+            joined += Converted(7, piece);
+        }
+        ASSERT_EQ(Converted(7, text), joined) << "round " << round;
     }
 }
 

@@ -1,12 +1,13 @@
-// The 16-byte vector forms of the block classification and mapping give exactly what the
-// byte-at-a-time forms give, on every kind of byte. (The plug-in runs its 32-byte forms where
-// the processor has them, so the 16-byte ones are checked here on their own; the 32-byte ones
-// are checked through the plug-in by the other tests.)
+// The 16-byte vector forms of the block classification and mapping (Shift JIS and EUC) give
+// exactly what the byte-at-a-time forms give, on every kind of byte. (The plug-in runs its 32-byte
+// forms where the processor has them, so the 16-byte ones are checked here on their own; the
+// 32-byte ones are checked through the plug-in by the other tests.)
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <random>
 
+#include "euc_block.h"
 #include "sjis_block.h"
 
 namespace {
@@ -65,6 +66,30 @@ TEST(EncswapVectors, MappingAgreesWithTheArithmetic) {
         block::MapRowCellSse2(bytes, pairLeads, trails, kana, topBit, vector);
         ASSERT_EQ(std::memcmp(reference, vector, 64), 0) << "16-byte form, round " << round;
 #endif
+    }
+}
+
+TEST(EncswapVectors, EucClassificationAndMappingAgreeWithTheByteRule) {
+    std::mt19937_64 random(9);
+    unsigned char bytes[block::kBlockReach];
+    for (int round = 0; round < 20000; ++round) {
+        RandomBytes(random, bytes, sizeof bytes);
+        const block::EucClasses reference = block::ClassifyEucScalar(bytes);
+        const block::EucClasses vector = block::ClassifyEucVector(bytes);
+        ASSERT_EQ(reference.high, vector.high) << round;
+        ASSERT_EQ(reference.zero, vector.zero) << round;
+        ASSERT_EQ(reference.kana, vector.kana) << round;
+        ASSERT_EQ(reference.extension, vector.extension) << round;
+        ASSERT_EQ(reference.odd, vector.odd) << round;
+        // Disjoint roles, as in a real block.
+        const std::uint64_t leads = random() & random() & 0x5555555555555555ull;
+        const std::uint64_t trails = (leads << 1) | (random() & random() & ~leads);
+        const std::uint64_t odd = trails & random();
+        const std::uint64_t kana = random() & random() & ~(leads | trails);
+        unsigned char expected[64], mapped[64];
+        block::MapEucScalar(bytes, leads, odd, trails & ~odd, kana, expected);
+        block::MapEucVector(bytes, leads, odd, trails & ~odd, kana, mapped);
+        ASSERT_EQ(std::memcmp(expected, mapped, 64), 0) << round;
     }
 }
 
