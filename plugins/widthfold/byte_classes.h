@@ -80,5 +80,6 @@ std::uint64_t MaskOf(const unsigned char* in, const ByteRange (&ranges)[N]) {
 }
 
 inline constexpr ByteRange kLeadRanges[] = {{0x81, 0x9F}, {0xE0, 0xFC}};
+inline constexpr ByteRange kTrailRanges[] = {{0x40, 0x7E}, {0x80, 0xFC}};
 
 }  // namespace widthfold

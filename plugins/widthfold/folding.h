@@ -136,8 +136,9 @@ inline void HalfToFull(const unsigned char* in, std::size_t n, Output& out, Char
 }
 
 // Full to half width: two-byte characters whose code is the full-width form of a character of
-// the set become that one byte. A lead byte without a valid trail byte after it is kept, and
-// so is the byte after it.
+// the set become that one byte. A lead byte without a valid trail byte after it (at the end of
+// the text, or before a line break, a zero byte or another control byte) is a broken character
+// and is dropped; the byte after it is kept.
 inline void FullToHalf(const unsigned char* in, std::size_t n, Output& out, CharSet set) {
     const WidthTable& table = kWidthTables[static_cast<int>(set)];
     auto step = [&table](const unsigned char* text, std::size_t i, std::size_t length,
@@ -147,7 +148,10 @@ inline void FullToHalf(const unsigned char* in, std::size_t n, Output& out, Char
             o.Put(c);
             return 1;
         }
-        if (i + 1 < length && (c == 0x81 || c == 0x82)) {
+        if (i + 1 >= length || !IsTrail(text[i + 1])) {
+            return 1;
+        }
+        if (c == 0x81 || c == 0x82) {
             const unsigned char half = table.half[c - 0x81][text[i + 1]];
             if (half != 0) {
                 o.Put(half);
@@ -171,11 +175,15 @@ inline void FullToHalf(const unsigned char* in, std::size_t n, Output& out, Char
             symbols ? MaskOf(block, kSymbolLead) : MaskOf(block, kAlnumLead);
         const std::uint64_t trails =
             symbols ? MaskOf(block + 1, kSymbolTrail) : MaskOf(block + 1, kAlnumTrail);
-        return leads & trails & layout.pairLeads;
+        const std::uint64_t broken = layout.pairLeads & ~MaskOf(block + 1, kTrailRanges);
+        return (leads & trails & layout.pairLeads) | broken;
     };
-    // A marked pair is 0x81 or 0x82 with its trail byte; without branches, as whether it folds
-    // follows no pattern: its half-width byte, or both bytes as they are.
+    // A marked pair is 0x81 or 0x82 with its trail byte (or a broken character); without branches,
+    // as whether it folds follows no pattern: its half-width byte, or both bytes as they are.
     auto blockStep = [&table](const unsigned char* at, Output& o) -> std::size_t {
+        if (!IsTrail(at[1])) {
+            return 1;  // a broken character: its lead byte is dropped
+        }
         const unsigned char half = table.half[at[0] - 0x81][at[1]];
         o.PutPair(half != 0 ? half : at[0], at[1]);
         o.Back(half != 0);

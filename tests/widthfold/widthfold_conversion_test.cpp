@@ -69,14 +69,25 @@ TEST(WidthfoldConversion, WorkedExamples) {
     });
 }
 
-TEST(WidthfoldConversion, LeadBytesWithoutTrailBytesAreKept) {
+TEST(WidthfoldConversion, FullToHalfDropsLeadBytesWithoutTrailBytes) {
     for (uint32_t f : {kDigitsToHalf, kLettersToHalf, kSymbolsToHalf}) {
         ExpectConversions({
-            {"lone lead byte at the end", f, "a\x82", "a\x82"},
-            {"lead byte before a line break", f, "\x82\r\n", "\x82\r\n"},
-            {"lead byte before a zero byte", f, "\x82\0x"s, "\x82\0x"s},
+            {"lone lead byte at the end", f, "a\x82", "a"},
+            {"lead byte before a line break", f, "\x82\r\n", "\r\n"},
+            {"lead byte before a zero byte", f, "\x82\0x"s, "\0x"s},
         });
     }
+    // The same in the middle of a long text, where the conversion goes block by block.
+    const std::string filler(200, 'x');
+    ExpectConversions({
+        {"a trail byte that could lead stays a trail byte", kLettersToHalf, "\x88\x82\x82\x60",
+         "\x88\x82"
+         "A"},
+        {"in a long text", kLettersToHalf, filler + "\x82\r\n\x82\x60" + filler,
+         filler + "\r\nA" + filler},
+        {"at a block's last byte", kLettersToHalf, std::string(63, 'x') + "\x82\n" + filler,
+         std::string(63, 'x') + "\n" + filler},
+    });
     ExpectConversions({
         {"half to full copies it too", kDigitsToFull, "1\x82", "\x82\x50\x82"},
     });
