@@ -32,6 +32,7 @@ function(polyshift_add_plugin name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
   add_library(${name} MODULE ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE polyshift_contract polyshift_runtime ${ARG_LIBRARIES})
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/plugins/common)
   set_target_properties(${name} PROPERTIES
     PREFIX ""
     LIBRARY_OUTPUT_DIRECTORY ${POLYSHIFT_PLUGIN_DIR}

@@ -2,12 +2,12 @@
 #include <array>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <string_view>
 
 #include "decoder.h"
 #include "encoder.h"
 #include "platform/paths.h"
+#include "request_checks.h"
 #include "xfm_plugin.h"
 
 namespace {
@@ -29,13 +29,7 @@ constexpr std::array<Function, 2> kFunctions = {{
 }};
 
 const Function* FunctionFor(const ConvertRequest* request) {
-    if (request == nullptr || request->functionIndex >= kFunctions.size()) {
-        return nullptr;
-    }
-    if (request->input == nullptr && request->inputLength != 0) {
-        return nullptr;
-    }
-    return &kFunctions[request->functionIndex];
+    return plugin_support::FunctionFor(kFunctions, request);
 }
 
 // Exact output size, or 0 when it cannot be described in 32 bits.
@@ -43,7 +37,7 @@ std::uint32_t OutputSize(const ConvertRequest& request, Direction direction) {
     const std::uint64_t size = direction == Direction::kEncode
                                    ? base64::EncodedSize(request.inputLength)
                                    : base64::DecodedSize(request.input, request.inputLength);
-    return size > std::numeric_limits<std::uint32_t>::max() ? 0 : static_cast<std::uint32_t>(size);
+    return plugin_support::SizeOrZero(size);
 }
 
 }  // namespace

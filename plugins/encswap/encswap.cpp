@@ -2,10 +2,10 @@
 // or from the one detected in the text.
 #include <array>
 #include <cstdint>
-#include <limits>
 #include <optional>
 
 #include "conversions.h"
+#include "request_checks.h"
 #include "xfm_plugin.h"
 
 namespace {
@@ -53,13 +53,7 @@ constexpr std::array<Route, 9> kRoutes = {{
 static_assert(kRoutes.size() == kTitles.size());
 
 const Route* RouteFor(const ConvertRequest* request) {
-    if (request == nullptr || request->functionIndex >= kRoutes.size()) {
-        return nullptr;
-    }
-    if (request->input == nullptr && request->inputLength != 0) {
-        return nullptr;
-    }
-    return &kRoutes[request->functionIndex];
+    return plugin_support::FunctionFor(kRoutes, request);
 }
 
 bool HasAvx2() {
@@ -118,10 +112,7 @@ XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
         return 0;
     }
     const std::uint64_t size = OutputSize(*route, *request);
-    if (size > std::numeric_limits<std::uint32_t>::max()) {
-        return 0;
-    }
-    return size == 0 ? 1 : static_cast<uint32_t>(size);
+    return size == 0 ? 1 : plugin_support::SizeOrZero(size);
 }
 
 // Fails, having written nothing past the buffer, when the output does not fit `outputCapacity`.

@@ -1,8 +1,8 @@
 // eolfix: rewrites every line break of a file into CR LF, CR or LF.
 #include <array>
-#include <limits>
 
 #include "line_breaks.h"
+#include "request_checks.h"
 #include "xfm_plugin.h"
 
 namespace {
@@ -23,20 +23,13 @@ constexpr std::array<Function, 3> kFunctions = {{
 }};
 
 const Function* FunctionFor(const ConvertRequest* request) {
-    if (request == nullptr || request->functionIndex >= kFunctions.size()) {
-        return nullptr;
-    }
-    if (request->input == nullptr && request->inputLength != 0) {
-        return nullptr;
-    }
-    return &kFunctions[request->functionIndex];
+    return plugin_support::FunctionFor(kFunctions, request);
 }
 
 // Exact output size, or 0 when it cannot be described in 32 bits.
 std::uint32_t OutputSize(const ConvertRequest& request, eolfix::Target target) {
     const std::uint64_t size = eolfix::ConvertedSize(request.input, request.inputLength, target);
-    return size > std::numeric_limits<std::uint32_t>::max() ? 0
-                                                            : static_cast<std::uint32_t>(size);
+    return plugin_support::SizeOrZero(size);
 }
 
 }  // namespace

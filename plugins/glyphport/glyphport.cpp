@@ -3,11 +3,11 @@
 // text is decoded from the source code page to UTF-16 and encoded into the target code page.
 #include <array>
 #include <cstdint>
-#include <limits>
 #include <memory>
 #include <new>
 
 #include "platform/codepage.h"
+#include "request_checks.h"
 #include "xfm_plugin.h"
 
 namespace {
@@ -29,18 +29,12 @@ constexpr std::array<Function, 2> kFunctions = {{
 }};
 
 const Function* FunctionFor(const ConvertRequest* request) {
-    if (request == nullptr || request->functionIndex >= kFunctions.size()) {
+    const Function* function = plugin_support::FunctionFor(kFunctions, request);
+    if (function == nullptr || !platform::IsValidCodePage(function->sourceCodePage) ||
+        !platform::IsValidCodePage(function->targetCodePage)) {
         return nullptr;
     }
-    if (request->input == nullptr && request->inputLength != 0) {
-        return nullptr;
-    }
-    const Function& function = kFunctions[request->functionIndex];
-    if (!platform::IsValidCodePage(function.sourceCodePage) ||
-        !platform::IsValidCodePage(function.targetCodePage)) {
-        return nullptr;
-    }
-    return &function;
+    return function;
 }
 
 // The whole input decoded to UTF-16. Zero bytes are characters like any other, so nothing
@@ -66,8 +60,7 @@ bool Decode(const ConvertRequest& request, const Function& function, WorkText& t
 std::uint32_t OutputSize(const Function& function, const WorkText& text) {
     const std::uint64_t encoded = platform::WideCharToMultiByte(
         function.targetCodePage, text.units.get(), text.length, nullptr, 0);
-    const std::uint64_t size = encoded + 1;
-    return size > std::numeric_limits<std::uint32_t>::max() ? 0 : static_cast<std::uint32_t>(size);
+    return plugin_support::SizeOrZero(encoded + 1);
 }
 
 }  // namespace

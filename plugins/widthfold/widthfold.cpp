@@ -2,9 +2,9 @@
 // digits, Latin letters and ASCII symbols.
 #include <array>
 #include <cstdint>
-#include <limits>
 
 #include "folding.h"
+#include "request_checks.h"
 #include "xfm_plugin.h"
 
 namespace {
@@ -48,13 +48,7 @@ constexpr std::array<Conversion, 7> kConversions = {{
 static_assert(kConversions.size() == kTitles.size());
 
 const Conversion* ConversionFor(const ConvertRequest* request) {
-    if (request == nullptr || request->functionIndex >= kConversions.size()) {
-        return nullptr;
-    }
-    if (request->input == nullptr && request->inputLength != 0) {
-        return nullptr;
-    }
-    return &kConversions[request->functionIndex];
+    return plugin_support::FunctionFor(kConversions, request);
 }
 
 // Room for the longest possible result and the zero byte written behind it: every character
@@ -63,7 +57,7 @@ const Conversion* ConversionFor(const ConvertRequest* request) {
 std::uint32_t BufferSize(const ConvertRequest& request, const Conversion& conversion) {
     const std::uint64_t n = request.inputLength;
     const std::uint64_t size = (conversion.direction == Direction::kFullToHalf ? n : 2 * n) + 1;
-    return size > std::numeric_limits<std::uint32_t>::max() ? 0 : static_cast<std::uint32_t>(size);
+    return plugin_support::SizeOrZero(size);
 }
 
 }  // namespace
