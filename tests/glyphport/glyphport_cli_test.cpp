@@ -1,13 +1,13 @@
 // glyphport through polyshift-cli: the Mac sample texts to Windows and back, with the titles
 // and messages on the terminal in UTF-8.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "support/run_program.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -16,22 +16,11 @@ namespace fs = std::filesystem;
 using testing_support::ReadFile;
 using testing_support::TempFolder;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
+using Outcome = testing_support::ProgramOutcome;
 
 // Runs the built polyshift-cli (with every built plug-in) in `folder`.
-Outcome Cli(const TempFolder& folder, const std::string& args) {
-    const std::string command =
-        "cd '" + folder.str() + "' && '" POLYSHIFT_CLI "' " + args + " >out.log 2>err.log";
-    Outcome outcome;
-    const int raw = std::system(command.c_str());
-    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    outcome.out = ReadFile(folder.path() / "out.log");
-    outcome.err = ReadFile(folder.path() / "err.log");
-    return outcome;
+Outcome Cli(const TempFolder& folder, const std::vector<std::string>& args) {
+    return testing_support::RunProgram(folder.path(), POLYSHIFT_CLI, args);
 }
 
 std::vector<std::string> MacSamples() {
@@ -46,7 +35,7 @@ std::vector<std::string> MacSamples() {
 
 TEST(GlyphportCli, ListsBothFunctionsInUtf8) {
     TempFolder folder;
-    const Outcome result = Cli(folder, "list");
+    const Outcome result = Cli(folder, {"list"});
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(result.out.find("glyphport:0\t機種依存文字(Mac→Win)変換\n"), std::string::npos);
     EXPECT_NE(result.out.find("glyphport:1\t機種依存文字(Win→Mac)変換\n"), std::string::npos);
@@ -56,21 +45,21 @@ TEST(GlyphportCli, MacSamplesGoToWindowsCodesAndBackUnchanged) {
     TempFolder folder;
     const auto names = MacSamples();
     ASSERT_FALSE(names.empty());
-    std::string files;
+    std::vector<std::string> toWindows = {"run", "-o", "win", "-f", "機種依存文字(Mac"};
     for (const auto& name : names) {
         folder.Write("mac/" + name,
                      ReadFile(fs::path(POLYSHIFT_SOURCE_DIR "/examples/glyphport") / name));
-        files += " 'mac/" + name + "'";
+        toWindows.push_back("mac/" + name);
     }
     fs::create_directories(folder.path() / "win");
     fs::create_directories(folder.path() / "back");
 
     // Found by the beginning of its title, typed in UTF-8.
-    const Outcome there = Cli(folder, "run -o win -f '機種依存文字(Mac'" + files);
+    const Outcome there = Cli(folder, toWindows);
     EXPECT_EQ(there.status, 0) << there.err;
     EXPECT_NE(there.err.find("すべての処理を終了しました。（エラー：0）"), std::string::npos)
         << there.err;
-    const Outcome back = Cli(folder, "run -o back -f glyphport:1 win/*.txt");
+    const Outcome back = Cli(folder, {"run", "-o", "back", "-f", "glyphport:1", "win"});
     EXPECT_EQ(back.status, 0) << back.err;
 
     for (const auto& name : names) {

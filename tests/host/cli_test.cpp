@@ -1,12 +1,10 @@
 // polyshift-cli end to end: the real program, copied with its runtime into a folder whose
 // "plugin" holds the plug-ins a case needs.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 
 #include "host_fixture.h"
+#include "support/run_program.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -15,22 +13,8 @@ namespace fs = std::filesystem;
 using testing_support::ReadFile;
 using testing_support::TempFolder;
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string Quote(const std::string& s) {
-    std::string quoted = "'";
-    for (char c : s) {
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return quoted + "'";
-}
-
 class CliTest : public ::testing::Test {
-protected:
+  protected:
     CliTest() {
         const fs::path cli = POLYSHIFT_CLI;
         fs::copy_file(cli, fs::path(program.path()) / "polyshift-cli");
@@ -39,21 +23,8 @@ protected:
         program.AddRealPlugin("eolfix");
     }
 
-    Outcome Cli(const std::vector<std::string>& args) {
-        std::string command = "cd " + Quote(work.str()) + " && " +
-                              Quote(program.path() + "/polyshift-cli");
-        for (const auto& arg : args) {
-            command += " " + Quote(arg);
-        }
-        command += " >out.log 2>err.log";
-        Outcome outcome;
-        const int raw = std::system(command.c_str());
-        outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        outcome.out = ReadFile(work.path() / "out.log");
-        outcome.err = ReadFile(work.path() / "err.log");
-        fs::remove(work.path() / "out.log");
-        fs::remove(work.path() / "err.log");
-        return outcome;
+    testing_support::ProgramOutcome Cli(const std::vector<std::string>& args) {
+        return testing_support::RunProgram(work.path(), program.path() + "/polyshift-cli", args);
     }
 
     host_testing::ProgramFolder program;
@@ -127,9 +98,9 @@ TEST_F(CliTest, UsageErrorsExitWith2) {
     for (const auto& args : std::vector<std::vector<std::string>>{
              {},
              {"frobnicate"},
-             {"run", "a.txt"},                       // neither -o nor --overwrite
-             {"run", "-o"},                          // -o without a folder
-             {"run", "-o", "out"},                   // no files
+             {"run", "a.txt"},      // neither -o nor --overwrite
+             {"run", "-o"},         // -o without a folder
+             {"run", "-o", "out"},  // no files
              {"run", "-o", "out", "-f", "nosuch:0", "a.txt"},
              {"run", "--bogus", "-o", "out", "a.txt"},
          }) {

@@ -1,0 +1,20 @@
+// Runs a program the way a user at a shell would, and keeps what it printed.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace testing_support {
+
+struct ProgramOutcome {
+    int status = -1;  // exit status; -1 when the program did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// `program` with `args` (each passed as one argument), run with `folder` as the working folder.
+ProgramOutcome RunProgram(const std::filesystem::path& folder, const std::string& program,
+                          const std::vector<std::string>& args);
+
+}  // namespace testing_support
