@@ -23,14 +23,14 @@ std::uint32_t RowBytes(std::int32_t width, std::uint16_t bitCount) {
     return static_cast<std::uint32_t>((bits + 31) / 32 * 4);
 }
 
-std::string MakeBitmap(const BitmapSpec& spec) {
-    const std::uint32_t rows = RowBytes(spec.width, spec.bitCount) *
-                               static_cast<std::uint32_t>(std::abs(std::int64_t{spec.height}));
+std::string MakeBitmap(const BitmapShape& shape) {
+    const std::uint32_t rows = RowBytes(shape.width, shape.bitCount) *
+                               static_cast<std::uint32_t>(std::abs(std::int64_t{shape.height}));
     const std::uint32_t imageSize =
-        spec.imageSizeField == BitmapSpec::kRowBytes ? rows : spec.imageSizeField;
+        shape.imageSizeField == BitmapShape::kRowBytes ? rows : shape.imageSizeField;
     const std::uint32_t pixelBytes =
-        spec.pixelBytes == BitmapSpec::kRowBytes ? rows : spec.pixelBytes;
-    const std::uint32_t dataOffset = 54 + spec.colourEntries * 4;
+        shape.pixelBytes == BitmapShape::kRowBytes ? rows : shape.pixelBytes;
+    const std::uint32_t dataOffset = 54 + shape.colourEntries * 4;
 
     std::string out;
     Put16(out, 0x4D42);
@@ -38,17 +38,17 @@ std::string MakeBitmap(const BitmapSpec& spec) {
     Put32(out, 0);
     Put32(out, dataOffset);
     Put32(out, 40);
-    Put32(out, static_cast<std::uint32_t>(spec.width));
-    Put32(out, static_cast<std::uint32_t>(spec.height));
-    Put16(out, spec.planes);
-    Put16(out, spec.bitCount);
+    Put32(out, static_cast<std::uint32_t>(shape.width));
+    Put32(out, static_cast<std::uint32_t>(shape.height));
+    Put16(out, shape.planes);
+    Put16(out, shape.bitCount);
     Put32(out, 0);  // no compression
     Put32(out, imageSize);
     Put32(out, 2835);  // 72 dots per inch
     Put32(out, 2835);
-    Put32(out, spec.colourEntries);
-    Put32(out, spec.colourEntries);
-    for (std::uint32_t i = 0; i < spec.colourEntries; ++i) {
+    Put32(out, shape.colourEntries);
+    Put32(out, shape.colourEntries);
+    for (std::uint32_t i = 0; i < shape.colourEntries; ++i) {
         // Blue, green, red, zero.
         out += static_cast<char>(i * 7);
         out += static_cast<char>(i * 3);

@@ -7,7 +7,7 @@
 
 namespace pictile_test {
 
-struct BitmapSpec {
+struct BitmapShape {
     std::int32_t width = 32;
     std::int32_t height = 32;
     std::uint16_t planes = 1;
@@ -24,7 +24,7 @@ std::uint32_t RowBytes(std::int32_t width, std::uint16_t bitCount);
 
 // The whole file. Resolution, colours-used and colours-important fields are non-zero, as
 // in files that painting programs write.
-std::string MakeBitmap(const BitmapSpec& spec);
+std::string MakeBitmap(const BitmapShape& shape);
 
 // Little-endian fields of a byte string.
 std::uint16_t U16At(const std::string& bytes, std::size_t offset);

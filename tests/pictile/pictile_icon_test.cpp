@@ -10,7 +10,7 @@
 
 namespace {
 
-using pictile_test::BitmapSpec;
+using pictile_test::BitmapShape;
 using pictile_test::MakeBitmap;
 using pictile_test::ReadIcon;
 using pictile_test::U32At;
@@ -22,7 +22,7 @@ const testing_support::PluginUnderTest& Pictile() {
 
 struct IconCase {
     const char* name;
-    BitmapSpec bitmap;
+    BitmapShape bitmap;
     uint32_t fileBytes;
     uint32_t colourTableBytes;
     uint32_t maskBytes;

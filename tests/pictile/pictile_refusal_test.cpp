@@ -12,7 +12,7 @@
 
 namespace {
 
-using pictile_test::BitmapSpec;
+using pictile_test::BitmapShape;
 using pictile_test::MakeBitmap;
 
 const testing_support::PluginUnderTest& Pictile() {
@@ -50,7 +50,7 @@ TEST(PictileRefusal, FilesThatAreNotUsableBitmapsPassOnUnchanged) {
         {"pixels one byte short", bitmap.substr(0, bitmap.size() - 1)},
         {"colour table cut", bitmap.substr(0, 54 + 63)},
         {"8 bits with a 16-colour table",
-         MakeBitmap({16, 16, 1, 8, 16, BitmapSpec::kRowBytes, 256})},
+         MakeBitmap({16, 16, 1, 8, 16, BitmapShape::kRowBytes, 256})},
         {"image size beyond the file", badImageSize},
         {"doubled height too large", WithHeight(0x40000000)},
         {"doubled height too small", WithHeight(-0x40000001)},
