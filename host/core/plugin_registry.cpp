@@ -1,6 +1,7 @@
 #include "host/core/plugin_registry.h"
 
 #include <algorithm>
+#include <cctype>
 
 #include "host/core/system_error_report.h"
 #include "platform/folder.h"
