@@ -66,7 +66,24 @@ bool HasAvx2() {
 #endif
 }
 
+bool HasAvx512() {
+#if defined(ENCSWAP_WITH_AVX512)
+    static const bool has =
+        HasAvx2() && __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("avx512f") &&
+        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
+        __builtin_cpu_supports("avx512vbmi2");
+    return has;
+#else
+    return false;
+#endif
+}
+
 std::uint64_t OutputSize(const Route& route, const ConvertRequest& request) {
+#if defined(ENCSWAP_WITH_AVX512)
+    if (HasAvx512()) {
+        return encswap::avx512::OutputSize(route, request.input, request.inputLength);
+    }
+#endif
 #if defined(ENCSWAP_WITH_AVX2)
     if (HasAvx2()) {
         return encswap::avx2::OutputSize(route, request.input, request.inputLength);
@@ -76,6 +93,12 @@ std::uint64_t OutputSize(const Route& route, const ConvertRequest& request) {
 }
 
 bool WriteOutput(const Route& route, ConvertRequest& request, std::size_t& written) {
+#if defined(ENCSWAP_WITH_AVX512)
+    if (HasAvx512()) {
+        return encswap::avx512::WriteOutput(route, request.input, request.inputLength,
+                                            request.output, request.outputCapacity, written);
+    }
+#endif
 #if defined(ENCSWAP_WITH_AVX2)
     if (HasAvx2()) {
         return encswap::avx2::WriteOutput(route, request.input, request.inputLength, request.output,

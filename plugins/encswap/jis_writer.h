@@ -5,6 +5,7 @@
 
 #include "isa.h"
 
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -69,6 +70,57 @@ static_assert(static_cast<int>(JisWriter::Mode::kAscii) == 0 &&
               static_cast<int>(JisWriter::Mode::kKanji) == 1 &&
               static_cast<int>(JisWriter::Mode::kKana) == 2);
 
+#if defined(__AVX512VBMI__) && defined(__AVX512VBMI2__)
+// Writes 16 bytes of a block, from `chunk` × 16 on, each with the escape sequence before it that
+// `escapes`, `second` and `third` hold for it (zero bytes where none goes). Every byte takes four
+// slots, three escape bytes and itself; squeezing out the empty escape slots leaves the output.
+// Writes 64 bytes at `out` and returns the number that count.
+template <int chunk>
+std::size_t ExpandJisChunk(__m512i mapped, __m512i escapes, __m512i second, __m512i third,
+                           std::uint64_t lastSlots, unsigned char* out) {
+    // Slot 4j + k takes byte 16 × chunk + j of the first source (k even) or the second (k odd).
+    alignas(64) static constexpr auto kSlots = [] {
+        std::array<unsigned char, 64> slots{};
+        for (int j = 0; j < 16; ++j) {
+            for (int k = 0; k < 4; ++k) {
+                slots[4 * j + k] = static_cast<unsigned char>(16 * chunk + j + (k % 2) * 64);
+            }
+        }
+        return slots;
+    }();
+    const __m512i slots = _mm512_load_si512(kSlots.data());
+    const __m512i escapePair = _mm512_permutex2var_epi8(escapes, slots, second);
+    const __m512i thirdAndByte = _mm512_permutex2var_epi8(third, slots, mapped);
+    const __m512i spread = _mm512_mask_blend_epi8(0xCCCCCCCCCCCCCCCCull, escapePair, thirdAndByte);
+    // The byte slots; in the last chunk without that of a lead byte whose trail is not in the
+    // block.
+    const std::uint64_t byteSlots = 0x8888888888888888ull & (chunk == 3 ? lastSlots : ~0ull);
+    const __mmask64 used =
+        (_mm512_test_epi8_mask(spread, spread) & 0x7777777777777777ull) | byteSlots;
+    _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(used, spread));
+    return static_cast<std::size_t>(std::popcount(used));
+}
+
+// The output of a block with its switches: `length` mapped bytes with an escape sequence before
+// every byte that `switches` marks. Writes up to 256 bytes at `out`; returns the number that
+// count.
+inline std::size_t ExpandJisBlock(__m512i mapped, std::size_t length, std::uint64_t switches,
+                                  std::uint64_t kanji, std::uint64_t kana, unsigned char* out) {
+    const std::uint64_t lastSlots =
+        length == kBlockBytes ? ~std::uint64_t{0} : ~(std::uint64_t{1} << 63);
+    const __m512i escapes = _mm512_maskz_mov_epi8(switches, _mm512_set1_epi8(0x1B));
+    const __m512i second = _mm512_mask_mov_epi8(
+        _mm512_maskz_mov_epi8(switches, _mm512_set1_epi8('(')), kanji, _mm512_set1_epi8('$'));
+    const __m512i third = _mm512_mask_mov_epi8(
+        _mm512_maskz_mov_epi8(switches, _mm512_set1_epi8('B')), kana, _mm512_set1_epi8('I'));
+    std::size_t written = ExpandJisChunk<0>(mapped, escapes, second, third, lastSlots, out);
+    written += ExpandJisChunk<1>(mapped, escapes, second, third, lastSlots, out + written);
+    written += ExpandJisChunk<2>(mapped, escapes, second, third, lastSlots, out + written);
+    written += ExpandJisChunk<3>(mapped, escapes, second, third, lastSlots, out + written);
+    return written;
+}
+#endif
+
 // One block of SjisToJis; returns the number of input bytes taken. A mode switch goes before
 // every character whose mode differs from that of the character before it.
 template <class Sink>
@@ -96,6 +148,11 @@ std::size_t SjisBlockToJis(const unsigned char* in, JisWriter& jis, Sink& out) {
             jis.set_mode(endMode);
             return b.length;
         }
+#if defined(__AVX512VBMI__) && defined(__AVX512VBMI2__)
+        const __m512i mapped = MapRowCellAvx512(in, b.pairLeads, b.trail, kana, 0);
+        out.Advance(ExpandJisBlock(mapped, b.length, switches, switches & kanji, switches & kana,
+                                   out.cursor()));
+#else
         // Twice the block, so that every segment can be copied as 64 bytes.
         unsigned char mapped[2 * kBlockBytes];
         MapRowCell<false, true>(in, b, mapped);
@@ -114,6 +171,7 @@ std::size_t SjisBlockToJis(const unsigned char* in, JisWriter& jis, Sink& out) {
         CopyPiece(o, mapped + p, b.length - p);
         o += b.length - p;
         out.Advance(static_cast<std::size_t>(o - begin));
+#endif
     }
     jis.set_mode(endMode);
     return b.length;

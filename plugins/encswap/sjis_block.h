@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <cstring>
 
-#if defined(__AVX2__)
+#if defined(__AVX2__) || defined(__AVX512BW__)
 #include <immintrin.h>
 #elif defined(__SSE2__)
 #include <emmintrin.h>
@@ -158,8 +158,26 @@ inline void ClassifyBytesAvx2(const unsigned char* in, SjisBlock& b) {
 
 #endif
 
+#if defined(__AVX512BW__)
+inline __m512i Bytes512(int value) {
+    return _mm512_set1_epi8(static_cast<char>(value));
+}
+
+inline void ClassifyBytesAvx512(const unsigned char* in, SjisBlock& b) {
+    const __m512i x = _mm512_loadu_si512(in);
+    const std::uint64_t high = _mm512_movepi8_mask(x);
+    b.kana = _mm512_cmple_epu8_mask(_mm512_sub_epi8(x, Bytes512(0xA1)), Bytes512(0xDF - 0xA1));
+    b.lead = high & ~b.kana;
+    b.ascii = ~high;
+    b.extended = _mm512_cmpge_epu8_mask(x, Bytes512(0xFA));
+    b.zero = _mm512_testn_epi8_mask(x, x);
+}
+#endif
+
 inline void ClassifyBytes(const unsigned char* in, SjisBlock& b) {
-#if defined(__AVX2__)
+#if defined(__AVX512BW__)
+    ClassifyBytesAvx512(in, b);
+#elif defined(__AVX2__)
     ClassifyBytesAvx2(in, b);
 #elif defined(__SSE2__)
     ClassifyBytesSse2(in, b);
@@ -282,6 +300,31 @@ inline void MapRowCellAvx2(const unsigned char* in, std::uint64_t pairLeads, std
 
 #endif
 
+#if defined(__AVX512BW__)
+// MapRowCell below with the 64 mapped bytes left in a register.
+inline __m512i MapRowCellAvx512(const unsigned char* in, std::uint64_t pairLeads,
+                                std::uint64_t trails, std::uint64_t sevenBitKana,
+                                unsigned char topBit) {
+    const __m512i x = _mm512_loadu_si512(in);
+    const __m512i next = _mm512_loadu_si512(in + 1);
+    const __m512i top = Bytes512(topBit);
+    // Row from the lead byte: 2 × (lead − 0x70 or 0xB0), less 1 when the trail < 0x9F.
+    const __m512i base = _mm512_mask_blend_epi8(_mm512_cmple_epu8_mask(x, Bytes512(0x9F)),
+                                                Bytes512(0xB0), Bytes512(0x70));
+    __m512i row = _mm512_sub_epi8(x, base);
+    row = _mm512_add_epi8(row, row);
+    row = _mm512_mask_sub_epi8(row, _mm512_cmple_epu8_mask(next, Bytes512(0x9E)), row, Bytes512(1));
+    // Cell from the trail byte: trail − 0x1F, − 0x20 or − 0x7E.
+    __m512i minus = _mm512_mask_blend_epi8(_mm512_cmple_epu8_mask(x, Bytes512(0x9E)),
+                                           Bytes512(0x7E), Bytes512(0x20));
+    minus = _mm512_mask_mov_epi8(minus, _mm512_cmple_epu8_mask(x, Bytes512(0x7E)), Bytes512(0x1F));
+    const __m512i cell = _mm512_sub_epi8(x, minus);
+    __m512i out = _mm512_mask_mov_epi8(x, pairLeads, _mm512_or_si512(row, top));
+    out = _mm512_mask_mov_epi8(out, trails, _mm512_or_si512(cell, top));
+    return _mm512_mask_mov_epi8(out, sevenBitKana, _mm512_and_si512(x, Bytes512(0x7F)));
+}
+#endif
+
 // The 64 bytes with every pair's lead and trail replaced by the row and the cell (with the top
 // bit set when `euc`), and every half-width katakana start by its 7-bit form when `sevenBitKana`.
 // Other bytes stay as they are. Extension characters are not mapped here.
@@ -289,7 +332,9 @@ template <bool euc, bool sevenBitKana>
 void MapRowCell(const unsigned char* in, const SjisBlock& b, unsigned char* mapped) {
     const std::uint64_t kana = sevenBitKana ? b.kana & b.starts : 0;
     const unsigned char topBit = euc ? 0x80 : 0x00;
-#if defined(__AVX2__)
+#if defined(__AVX512BW__)
+    _mm512_storeu_si512(mapped, MapRowCellAvx512(in, b.pairLeads, b.trail, kana, topBit));
+#elif defined(__AVX2__)
     MapRowCellAvx2(in, b.pairLeads, b.trail, kana, topBit, mapped);
 #elif defined(__SSE2__)
     MapRowCellSse2(in, b.pairLeads, b.trail, kana, topBit, mapped);
