@@ -71,13 +71,13 @@ static_assert(static_cast<int>(JisWriter::Mode::kAscii) == 0 &&
               static_cast<int>(JisWriter::Mode::kKana) == 2);
 
 #if defined(__AVX512VBMI__) && defined(__AVX512VBMI2__)
-// Writes 16 bytes of a block, from `chunk` × 16 on, each with the escape sequence before it that
-// `escapes`, `second` and `third` hold for it (zero bytes where none goes). Every byte takes four
-// slots, three escape bytes and itself; squeezing out the empty escape slots leaves the output.
-// Writes 64 bytes at `out` and returns the number that count.
+// Writes the 16 bytes of a block from `chunk` × 16 on, each with the escape sequence before it
+// that `escapes`, `second` and `third` hold for it (zero bytes where none goes). Every byte takes
+// four slots, three escape bytes and itself; squeezing out the empty escape slots leaves the
+// output. Writes 64 bytes at `out`, of which 16 and 3 for every switch count.
 template <int chunk>
-std::size_t ExpandJisChunk(__m512i mapped, __m512i escapes, __m512i second, __m512i third,
-                           std::uint64_t lastSlots, unsigned char* out) {
+void ExpandJisChunk(__m512i mapped, __m512i escapes, __m512i second, __m512i third,
+                    unsigned char* out) {
     // Slot 4j + k takes byte 16 × chunk + j of the first source (k even) or the second (k odd).
     alignas(64) static constexpr auto kSlots = [] {
         std::array<unsigned char, 64> slots{};
@@ -92,52 +92,51 @@ std::size_t ExpandJisChunk(__m512i mapped, __m512i escapes, __m512i second, __m5
     const __m512i escapePair = _mm512_permutex2var_epi8(escapes, slots, second);
     const __m512i thirdAndByte = _mm512_permutex2var_epi8(third, slots, mapped);
     const __m512i spread = _mm512_mask_blend_epi8(0xCCCCCCCCCCCCCCCCull, escapePair, thirdAndByte);
-    // The byte slots; in the last chunk without that of a lead byte whose trail is not in the
-    // block.
-    const std::uint64_t byteSlots = 0x8888888888888888ull & (chunk == 3 ? lastSlots : ~0ull);
     const __mmask64 used =
-        (_mm512_test_epi8_mask(spread, spread) & 0x7777777777777777ull) | byteSlots;
+        (_mm512_test_epi8_mask(spread, spread) & 0x7777777777777777ull) | 0x8888888888888888ull;
     _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(used, spread));
-    return static_cast<std::size_t>(std::popcount(used));
 }
 
-// The output of a block with its switches: `length` mapped bytes with an escape sequence before
-// every byte that `switches` marks. Writes up to 256 bytes at `out`; returns the number that
-// count.
-inline std::size_t ExpandJisBlock(__m512i mapped, std::size_t length, std::uint64_t switches,
-                                  std::uint64_t kanji, std::uint64_t kana, unsigned char* out) {
-    const std::uint64_t lastSlots =
-        length == kBlockBytes ? ~std::uint64_t{0} : ~(std::uint64_t{1} << 63);
+// The output of a whole block: its 64 mapped bytes with an escape sequence before every byte
+// that `switches` marks, into kanji mode where `kanji` marks it and into kana mode where `kana`
+// does. Writes up to 256 bytes at `out`; returns the number that count.
+inline std::size_t ExpandJisBlock(__m512i mapped, std::uint64_t switches, std::uint64_t kanji,
+                                  std::uint64_t kana, unsigned char* out) {
     const __m512i escapes = _mm512_maskz_mov_epi8(switches, _mm512_set1_epi8(0x1B));
     const __m512i second = _mm512_mask_mov_epi8(
         _mm512_maskz_mov_epi8(switches, _mm512_set1_epi8('(')), kanji, _mm512_set1_epi8('$'));
     const __m512i third = _mm512_mask_mov_epi8(
         _mm512_maskz_mov_epi8(switches, _mm512_set1_epi8('B')), kana, _mm512_set1_epi8('I'));
-    std::size_t written = ExpandJisChunk<0>(mapped, escapes, second, third, lastSlots, out);
-    written += ExpandJisChunk<1>(mapped, escapes, second, third, lastSlots, out + written);
-    written += ExpandJisChunk<2>(mapped, escapes, second, third, lastSlots, out + written);
-    written += ExpandJisChunk<3>(mapped, escapes, second, third, lastSlots, out + written);
-    return written;
+    auto chunkLength = [switches](int chunk) {
+        return 16 + 3 * static_cast<std::size_t>(std::popcount(switches >> (16 * chunk) & 0xFFFF));
+    };
+    const std::size_t upToFirst = chunkLength(0);
+    const std::size_t upToSecond = upToFirst + chunkLength(1);
+    const std::size_t upToThird = upToSecond + chunkLength(2);
+    ExpandJisChunk<0>(mapped, escapes, second, third, out);
+    ExpandJisChunk<1>(mapped, escapes, second, third, out + upToFirst);
+    ExpandJisChunk<2>(mapped, escapes, second, third, out + upToSecond);
+    ExpandJisChunk<3>(mapped, escapes, second, third, out + upToThird);
+    return kBlockBytes + 3 * static_cast<std::size_t>(std::popcount(switches));
 }
 #endif
 
-// One block of SjisToJis; returns the number of input bytes taken. A mode switch goes before
-// every character whose mode differs from that of the character before it.
+// One block of SjisToJis, which takes 64 bytes; returns whether the block's last pair has its
+// trail byte in the next block (see ClassifySjisBlockInRun). A mode switch goes before every
+// character whose mode differs from that of the character before it.
 template <class Sink>
-std::size_t SjisBlockToJis(const unsigned char* in, JisWriter& jis, Sink& out) {
+bool SjisBlockToJis(const unsigned char* in, bool carriedTrail, JisWriter& jis, Sink& out) {
     using Mode = JisWriter::Mode;
-    const SjisBlock b = ClassifySjisBlock(in);
+    bool carriesTrail = false;
+    const SjisBlock b = ClassifySjisBlockInRun(in, carriedTrail, carriesTrail);
     const std::uint64_t ascii = b.starts & b.ascii;
     const std::uint64_t kana = b.starts & b.kana;
-    const std::uint64_t kanji = b.starts & b.lead;
-    // Mode of the character before each byte: a trail byte or a kanji start means kanji.
-    const std::uint64_t afterAscii = ascii << 1 | std::uint64_t{jis.mode() == Mode::kAscii};
-    const std::uint64_t afterKana = kana << 1 | std::uint64_t{jis.mode() == Mode::kKana};
-    const std::uint64_t afterKanji = ~(afterAscii | afterKana);
-    const std::uint64_t switches =
-        b.starts & ~((ascii & afterAscii) | (kana & afterKana) | (kanji & afterKanji));
-    const std::uint64_t last = std::uint64_t{1} << (63 - std::countl_zero(b.starts));
-    const Mode endMode = ModeOf(ascii, kana, last);
+    // Every byte has the mode of its character, a trail byte that of its lead byte (kanji), so a
+    // switch goes exactly where a byte's mode differs from that of the byte before it.
+    const std::uint64_t asciiBefore = ascii << 1 | std::uint64_t{jis.mode() == Mode::kAscii};
+    const std::uint64_t kanaBefore = kana << 1 | std::uint64_t{jis.mode() == Mode::kKana};
+    const std::uint64_t switches = (ascii ^ asciiBefore) | (kana ^ kanaBefore);
+    const Mode endMode = ModeOf(ascii, kana, std::uint64_t{1} << 63);
     if constexpr (Sink::kCountsOnly) {
         out.Add(b.length + 3 * std::size_t{BitCount(switches)});
     } else {
@@ -146,12 +145,12 @@ std::size_t SjisBlockToJis(const unsigned char* in, JisWriter& jis, Sink& out) {
             MapRowCell<false, true>(in, b, out.cursor());
             out.Advance(b.length);
             jis.set_mode(endMode);
-            return b.length;
+            return carriesTrail;
         }
 #if defined(__AVX512VBMI__) && defined(__AVX512VBMI2__)
         const __m512i mapped = MapRowCellAvx512(in, b.pairLeads, b.trail, kana, 0);
-        out.Advance(ExpandJisBlock(mapped, b.length, switches, switches & kanji, switches & kana,
-                                   out.cursor()));
+        out.Advance(
+            ExpandJisBlock(mapped, switches, switches & b.lead, switches & kana, out.cursor()));
 #else
         // Twice the block, so that every segment can be copied as 64 bytes.
         unsigned char mapped[2 * kBlockBytes];
@@ -174,18 +173,26 @@ std::size_t SjisBlockToJis(const unsigned char* in, JisWriter& jis, Sink& out) {
 #endif
     }
     jis.set_mode(endMode);
-    return b.length;
+    return carriesTrail;
 }
 
 template <class Sink>
 bool SjisToJis(const unsigned char* in, std::size_t n, Sink& out) {
     JisWriter jis;
     std::size_t i = 0;
-    while (i < n) {
-        if (n - i >= kBlockReach && (Sink::kCountsOnly || out.HasRoom(5 * kBlockBytes))) {
-            i += SjisBlockToJis(in + i, jis, out);
-            continue;
+    bool carriedTrail = false;
+    while (n - i >= kBlockReach && (Sink::kCountsOnly || out.HasRoom(5 * kBlockBytes))) {
+        carriedTrail = SjisBlockToJis(in + i, carriedTrail, jis, out);
+        i += kBlockBytes;
+    }
+    if (carriedTrail) {
+        // The cell of the pair whose lead byte ended the last block.
+        if (!out.Put(RowCellFromSjis(in[i - 1], in[i]).second)) {
+            return false;
         }
+        ++i;
+    }
+    while (i < n) {
         const unsigned char c = in[i];
         if (c < 0x80) {
             if (!WriteAsciiRun(in, i, n, jis, out)) {

@@ -201,6 +201,24 @@ inline SjisBlock ClassifySjisBlock(const unsigned char* in) {
     return b;
 }
 
+// Classifies the 64 bytes at `in` (kBlockReach bytes must be readable) as a piece of a longer
+// run of blocks that each take exactly 64 bytes: `carriedTrail` says that byte 0 is the trail
+// byte of a pair whose lead byte ended the block before. A lead byte at 63 with a nonzero byte
+// after it is a pair lead whose trail byte goes to the next block; `carriesTrail` says so. The
+// blocks then no longer wait for each other's lengths.
+inline SjisBlock ClassifySjisBlockInRun(const unsigned char* in, bool carriedTrail,
+                                        bool& carriesTrail) {
+    SjisBlock b;
+    ClassifyBytes(in, b);
+    const std::uint64_t carried = std::uint64_t{carriedTrail};
+    b.trail = (TrailsAfterLeads(b.lead & ~carried) & ~b.zero) | carried;
+    b.starts = ~b.trail;
+    carriesTrail = ((b.starts & b.lead) >> 63 != 0) && in[kBlockBytes] != 0;
+    b.pairLeads = b.trail >> 1 | std::uint64_t{carriesTrail} << 63;
+    b.length = kBlockBytes;
+    return b;
+}
+
 // The mapping of MapRowCell below, one byte at a time: the reference the vector forms agree
 // with. `pairLeads`, `trails` and `sevenBitKana` mark the bytes to map; `topBit` is 0x80 for
 // EUC and 0 for JIS.
