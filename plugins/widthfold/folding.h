@@ -44,6 +44,8 @@ class Output {
         next_ += 2;
     }
     void Back(std::size_t count) { next_ -= count; }
+    // Takes `count` bytes written at next() as output.
+    void Advance(std::size_t count) { next_ += count; }
     unsigned char* next() const { return next_; }
 
   private:

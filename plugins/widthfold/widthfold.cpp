@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "folding.h"
+#include "folding_avx512.h"
 #include "request_checks.h"
 #include "xfm_plugin.h"
 
@@ -104,6 +105,13 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
             widthfold::HalfToFull(request->input, request->inputLength, out, conversion->set);
             break;
         case Direction::kFullToHalf:
+#if defined(WIDTHFOLD_WITH_AVX512)
+            if (widthfold::HasAvx512()) {
+                widthfold::FullToHalfAvx512(request->input, request->inputLength, out,
+                                            conversion->set);
+                break;
+            }
+#endif
             widthfold::FullToHalf(request->input, request->inputLength, out, conversion->set);
             break;
     }
