@@ -1,13 +1,18 @@
 // The 16-byte vector forms of the block classification and mapping (Shift JIS and EUC) give
 // exactly what the byte-at-a-time forms give, on every kind of byte. (The plug-in runs its 32-byte
 // forms where the processor has them, so the 16-byte ones are checked here on their own; the
-// 32-byte ones are checked through the plug-in by the other tests.)
+// 32-byte ones are checked through the plug-in by the other tests.) The 16-byte build's block-wise
+// conversion to JIS is checked here too, against one written a character at a time.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <random>
+#include <string>
+#include <vector>
 
+#include "byte_sink.h"
 #include "euc_block.h"
+#include "jis_writer.h"
 #include "sjis_block.h"
 
 namespace {
@@ -90,6 +95,68 @@ TEST(EncswapVectors, EucClassificationAndMappingAgreeWithTheByteRule) {
         block::MapEucScalar(bytes, leads, odd, trails & ~odd, kana, expected);
         block::MapEucVector(bytes, leads, odd, trails & ~odd, kana, mapped);
         ASSERT_EQ(std::memcmp(expected, mapped, 64), 0) << round;
+    }
+}
+
+// Shift JIS to JIS one character at a time: the reference for the block-wise conversion.
+std::string JisByCharacter(const std::vector<unsigned char>& in) {
+    std::string out;
+    enum Mode { kAscii, kKanji, kKana } current = kAscii;
+    auto switchTo = [&](Mode next) {
+        if (current != next) {
+            current = next;
+            out += next == kAscii ? "\x1B(B" : next == kKanji ? "\x1B$B" : "\x1B(I";
+        }
+    };
+    for (std::size_t i = 0; i < in.size();) {
+        const unsigned char c = in[i];
+        if (c < 0x80) {
+            switchTo(kAscii);
+            out += static_cast<char>(c);
+            ++i;
+        } else if (c >= 0xA1 && c <= 0xDF) {
+            switchTo(kKana);
+            out += static_cast<char>(c - 0x80);
+            ++i;
+        } else {
+            switchTo(kKanji);
+            if (i + 1 < in.size() && in[i + 1] != 0) {
+                const block::BytePair rc = block::RowCellFromSjis(c, in[i + 1]);
+                out += static_cast<char>(rc.first);
+                out += static_cast<char>(rc.second);
+                i += 2;
+            } else {
+                out += static_cast<char>(c);
+                ++i;
+            }
+        }
+    }
+    switchTo(kAscii);
+    return out;
+}
+
+// Blocks take 64 bytes each and carry a pair split between two of them; texts full of two-byte
+// characters, with zero bytes and one-byte characters among them, split pairs at every block
+// boundary, and a zero byte after a lead byte at the end of a block leaves it unpaired. The exact
+// output size also makes the conversion finish character by character short of the end.
+TEST(EncswapVectors, ShiftJisToJisInBlocksAgreesWithOneCharacterAtATime) {
+    std::mt19937_64 random(10);
+    const unsigned char kinds[] = {0x00, 0x0A, 0x41, 0x81, 0x88, 0x9F, 0xA1, 0xDF, 0xE0, 0xFC};
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<unsigned char> text(random() % 700);
+        for (unsigned char& c : text) {
+            const auto r = random();
+            c = r % 4 == 0 ? kinds[(r >> 8) % std::size(kinds)]
+                           : static_cast<unsigned char>(r >> 16);
+        }
+        const std::string expected = JisByCharacter(text);
+        block::CountingSink counter;
+        block::SjisToJis(text.data(), text.size(), counter);
+        ASSERT_EQ(counter.count(), expected.size()) << "round " << round;
+        std::vector<unsigned char> output(expected.size());
+        block::BoundedSink writer(output.data(), output.size());
+        ASSERT_TRUE(block::SjisToJis(text.data(), text.size(), writer)) << "round " << round;
+        ASSERT_EQ(std::string(output.begin(), output.end()), expected) << "round " << round;
     }
 }
 
