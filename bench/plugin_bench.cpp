@@ -1,19 +1,12 @@
 #include "plugin_bench.h"
 
 #include <cstring>
-#include <map>
-#include <memory>
 #include <vector>
 
 namespace bench_support {
 
 const testing_support::PluginUnderTest& Plugin(const std::string& name) {
-    static std::map<std::string, std::unique_ptr<testing_support::PluginUnderTest>> loaded;
-    auto& slot = loaded[name];
-    if (!slot) {
-        slot = std::make_unique<testing_support::PluginUnderTest>(name);
-    }
-    return *slot;
+    return testing_support::SharedPlugin(name);
 }
 
 void RunConversion(benchmark::State& state, const testing_support::PluginUnderTest& plugin,

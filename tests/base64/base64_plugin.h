@@ -9,8 +9,7 @@ inline constexpr uint32_t kEncode = 0;
 inline constexpr uint32_t kDecode = 1;
 
 inline const testing_support::PluginUnderTest& Base64() {
-    static testing_support::PluginUnderTest plugin("base64");
-    return plugin;
+    return testing_support::SharedPlugin("base64");
 }
 
 }  // namespace base64_test

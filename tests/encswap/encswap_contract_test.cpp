@@ -10,8 +10,7 @@ namespace {
 using testing_support::PluginUnderTest;
 
 const PluginUnderTest& Encswap() {
-    static PluginUnderTest plugin("encswap");
-    return plugin;
+    return testing_support::SharedPlugin("encswap");
 }
 
 TEST(EncswapContract, AnswersVersionCountTitlesAndTableUse) {

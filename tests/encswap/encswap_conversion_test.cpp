@@ -14,8 +14,7 @@ using namespace std::string_literals;
 using testing_support::PluginUnderTest;
 
 const PluginUnderTest& Encswap() {
-    static PluginUnderTest plugin("encswap");
-    return plugin;
+    return testing_support::SharedPlugin("encswap");
 }
 
 enum Function : uint32_t {

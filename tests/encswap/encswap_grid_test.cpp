@@ -15,8 +15,7 @@ namespace {
 using testing_support::PluginUnderTest;
 
 const PluginUnderTest& Encswap() {
-    static PluginUnderTest plugin("encswap");
-    return plugin;
+    return testing_support::SharedPlugin("encswap");
 }
 
 constexpr uint32_t kAutoToSjis = 0, kAutoToJis = 1, kAutoToEuc = 2, kSjisToJis = 3, kSjisToEuc = 4,

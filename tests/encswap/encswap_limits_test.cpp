@@ -12,7 +12,7 @@ namespace {
 using encswap_test::RepeatedMapping;
 
 uint32_t SizeFor(uint32_t function, const RepeatedMapping& input) {
-    static testing_support::PluginUnderTest plugin("encswap");
+    const auto& plugin = testing_support::SharedPlugin("encswap");
     ConvertRequest request{};
     request.size = sizeof request;
     request.input = input.data();

@@ -12,8 +12,7 @@
 namespace {
 
 const testing_support::PluginUnderTest& Encswap() {
-    static testing_support::PluginUnderTest plugin("encswap");
-    return plugin;
+    return testing_support::SharedPlugin("encswap");
 }
 
 // A Shift JIS text as a list of whole characters, in runs of one kind as in real text.

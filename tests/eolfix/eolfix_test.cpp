@@ -12,8 +12,7 @@ namespace {
 using testing_support::PluginUnderTest;
 
 const PluginUnderTest& Eolfix() {
-    static PluginUnderTest plugin("eolfix");
-    return plugin;
+    return testing_support::SharedPlugin("eolfix");
 }
 
 TEST(EolfixContract, AnswersVersionCountTitlesAndTableUse) {
@@ -70,9 +69,9 @@ TEST(EolfixConversion, RewritesEveryKindOfBreakAndReportsTheExactSize) {
         {"a\rb\nc\r\n", "a\r\nb\r\nc\r\n", "a\rb\rc\r", "a\nb\nc\n"},
         {"a\rb\nc\r\n", "a\r\nb\r\nc\r\n", "a\rb\rc\r", "a\nb\nc\n"},
         {"ends in cr\r", "ends in cr\r\n", "ends in cr\r", "ends in cr\n"},
-        {"\r\r\n", "\r\n\r\n", "\r\r", "\n\n"},        // CR CR LF: two breaks
-        {"\n\r", "\r\n\r\n", "\r\r", "\n\n"},          // LF CR: two breaks
-        {"\r\n\r\n", "\r\n\r\n", "\r\r", "\n\n"},      // CR LF CR LF: two breaks
+        {"\r\r\n", "\r\n\r\n", "\r\r", "\n\n"},    // CR CR LF: two breaks
+        {"\n\r", "\r\n\r\n", "\r\r", "\n\n"},      // LF CR: two breaks
+        {"\r\n\r\n", "\r\n\r\n", "\r\r", "\n\n"},  // CR LF CR LF: two breaks
         {"\r", "\r\n", "\r", "\n"},
         {"\n", "\r\n", "\r", "\n"},
         {"\r\r\r", "\r\n\r\n\r\n", "\r\r\r", "\n\n\n"},

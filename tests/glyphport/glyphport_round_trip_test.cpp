@@ -15,8 +15,7 @@ using testing_support::LoadMappingTable;
 using testing_support::MappingTable;
 
 const testing_support::PluginUnderTest& Glyphport() {
-    static testing_support::PluginUnderTest plugin("glyphport");
-    return plugin;
+    return testing_support::SharedPlugin("glyphport");
 }
 
 struct Direction {

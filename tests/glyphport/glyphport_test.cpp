@@ -16,8 +16,7 @@ constexpr uint32_t kMacToWin = 0;
 constexpr uint32_t kWinToMac = 1;
 
 const PluginUnderTest& Glyphport() {
-    static PluginUnderTest plugin("glyphport");
-    return plugin;
+    return testing_support::SharedPlugin("glyphport");
 }
 
 // One step as the host runs it, with an output buffer of exactly `capacity` bytes.

@@ -12,8 +12,7 @@ namespace {
 using testing_support::PluginUnderTest;
 
 const PluginUnderTest& Pictile() {
-    static PluginUnderTest plugin("pictile");
-    return plugin;
+    return testing_support::SharedPlugin("pictile");
 }
 
 TEST(PictileContract, AnswersVersionCountTitleAndTableUse) {

@@ -16,8 +16,7 @@ using pictile_test::ReadIcon;
 using pictile_test::U32At;
 
 const testing_support::PluginUnderTest& Pictile() {
-    static testing_support::PluginUnderTest plugin("pictile");
-    return plugin;
+    return testing_support::SharedPlugin("pictile");
 }
 
 struct IconCase {

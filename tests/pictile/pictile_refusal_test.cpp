@@ -16,8 +16,7 @@ using pictile_test::BitmapShape;
 using pictile_test::MakeBitmap;
 
 const testing_support::PluginUnderTest& Pictile() {
-    static testing_support::PluginUnderTest plugin("pictile");
-    return plugin;
+    return testing_support::SharedPlugin("pictile");
 }
 
 void SetU32(std::string& bytes, std::size_t offset, uint32_t value) {

@@ -53,8 +53,7 @@ void RulebookTest::TearDown() {
 }
 
 const testing_support::PluginUnderTest& RulebookTest::Plugin() {
-    static testing_support::PluginUnderTest plugin("rulebook");
-    return plugin;
+    return testing_support::SharedPlugin("rulebook");
 }
 
 std::string RulebookTest::WriteTable(const std::string& bytes) {

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <map>
+#include <memory>
 #include <vector>
 
 #include "platform/system_error.h"
@@ -34,7 +36,9 @@ void PluginUnderTest::Load(const std::string& path) {
     regExp = BindEntryAs<XfmRegExpFn>(handle_, kXfmRegExpName);
 }
 
-PluginUnderTest::~PluginUnderTest() { platform::FreeLibraryHandle(handle_); }
+PluginUnderTest::~PluginUnderTest() {
+    platform::FreeLibraryHandle(handle_);
+}
 
 std::optional<std::string> PluginUnderTest::Run(uint32_t index, std::string_view input,
                                                 const char* tablePath, uint32_t* size) const {
@@ -70,6 +74,15 @@ std::optional<std::string> PluginUnderTest::Run(uint32_t index, std::string_view
 std::string PluginUnderTest::TitleUtf8(uint32_t index) const {
     const char* title = getTitle(index);
     return title == nullptr ? std::string() : platform::Cp932ToUtf8(title);
+}
+
+const PluginUnderTest& SharedPlugin(const std::string& name) {
+    static std::map<std::string, std::unique_ptr<PluginUnderTest>> loaded;
+    auto& slot = loaded[name];
+    if (!slot) {
+        slot = std::make_unique<PluginUnderTest>(name);
+    }
+    return *slot;
 }
 
 }  // namespace testing_support

@@ -13,7 +13,7 @@
 namespace testing_support {
 
 class PluginUnderTest {
-public:
+  public:
     // Loads POLYSHIFT_PLUGIN_DIR/<name>.so; aborts the test program when that fails.
     explicit PluginUnderTest(const std::string& name);
     explicit PluginUnderTest(const std::string& folder, const std::string& name);
@@ -40,9 +40,12 @@ public:
     // The title of function `index` as UTF-8 (empty when there is none).
     std::string TitleUtf8(uint32_t index) const;
 
-private:
+  private:
     void Load(const std::string& path);
     platform::LibraryHandle handle_ = nullptr;
 };
+
+// The plug-in <name>, loaded on first use and kept for the whole test or benchmark program.
+const PluginUnderTest& SharedPlugin(const std::string& name);
 
 }  // namespace testing_support

@@ -10,8 +10,7 @@ namespace {
 using testing_support::PluginUnderTest;
 
 const PluginUnderTest& Widthfold() {
-    static PluginUnderTest plugin("widthfold");
-    return plugin;
+    return testing_support::SharedPlugin("widthfold");
 }
 
 TEST(WidthfoldContract, AnswersVersionCountTitlesAndTableUse) {

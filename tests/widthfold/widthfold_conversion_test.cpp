@@ -14,8 +14,7 @@ using namespace std::string_literals;
 using testing_support::PluginUnderTest;
 
 const PluginUnderTest& Widthfold() {
-    static PluginUnderTest plugin("widthfold");
-    return plugin;
+    return testing_support::SharedPlugin("widthfold");
 }
 
 enum Function : uint32_t {

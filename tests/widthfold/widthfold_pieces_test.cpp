@@ -12,8 +12,7 @@
 namespace {
 
 const testing_support::PluginUnderTest& Widthfold() {
-    static testing_support::PluginUnderTest plugin("widthfold");
-    return plugin;
+    return testing_support::SharedPlugin("widthfold");
 }
 
 // Characters in runs of one kind, as in real text. A katakana takes its sound mark with it,
