@@ -32,4 +32,8 @@ DisplayText CannotWriteTarget(const std::string& path, const std::string& reason
     return "'" + path + "' に書き込めませんでした。変換先は元のままです。\n" + reason;
 }
 
+DisplayText SettingsListNotSaved(const std::string& path, const std::string& reason) {
+    return "'" + path + "' に設定を保存できませんでした。\n" + reason;
+}
+
 }  // namespace host::texts

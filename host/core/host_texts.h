@@ -30,4 +30,7 @@ DisplayText SourceTooLarge(const std::string& path);
 DisplayText CannotReadSource(const std::string& path, const std::string& reason);
 DisplayText CannotWriteTarget(const std::string& path, const std::string& reason);
 
+// Settings lists: an explicit save that failed, shown in a box titled kTitleError.
+DisplayText SettingsListNotSaved(const std::string& path, const std::string& reason);
+
 }  // namespace host::texts

@@ -1,0 +1,583 @@
+// Settings: the ini file's location and options, window placement, settings lists.
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstring>
+#include <filesystem>
+#include <optional>
+
+#include "host/core/conversion_run.h"
+#include "host/core/function_lookup.h"
+#include "host/core/settings.h"
+#include "platform/message_box.h"
+#include "scripted_ui.h"
+#include "support/sample_text.h"
+#include "support/temp_folder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using host::ProfileFile;
+using testing_support::ReadFile;
+using testing_support::Sjis;
+using testing_support::TempFolder;
+
+// Sets an environment variable for one test (each test runs in a process of its own).
+class ScopedEnv {
+  public:
+    ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+        if (const char* old = std::getenv(name)) {
+            old_ = old;
+        }
+        Set(value);
+    }
+    ~ScopedEnv() { Set(old_); }
+
+  private:
+    void Set(const std::optional<std::string>& value) {
+        if (value) {
+            ::setenv(name_, value->c_str(), 1);
+        } else {
+            ::unsetenv(name_);
+        }
+    }
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// --- Ini location ---------------------------------------------------------------------------
+
+TEST(IniLocation, NamedAfterTheExecutable) {
+    EXPECT_EQ(host::IniFileName("/opt/ps/polyshift"), "polyshift.ini");
+    EXPECT_EQ(host::IniFileName("/opt/ps/polyshift.bin"), "polyshift.ini");
+    EXPECT_EQ(host::IniFileName("/opt/p.s/renamed"), "renamed.ini");
+    EXPECT_EQ(host::IniFileName("/opt/ps/a.b.c"), "a.b.ini");
+}
+
+TEST(IniLocation, BesideAWritableExecutable) {
+    TempFolder folder;
+    EXPECT_EQ(host::IniFilePath(folder.str() + "/polyshift"), folder.str() + "/polyshift.ini");
+}
+
+TEST(IniLocation, ConfigFolderWhenTheExecutableFolderIsReadOnly) {
+    TempFolder folder;
+    const auto readOnly = [](const std::string&) { return false; };
+    {
+        ScopedEnv config("XDG_CONFIG_HOME", folder.str() + "/cfg");
+        EXPECT_EQ(host::IniFilePath("/usr/lib/polyshift/polyshift", readOnly),
+                  folder.str() + "/cfg/polyshift/polyshift.ini");
+    }
+    ScopedEnv home("HOME", folder.str() + "/home");
+    for (const std::optional<std::string>& value :
+         {std::optional<std::string>(), std::optional<std::string>(""),
+          std::optional<std::string>("relative/cfg")}) {
+        ScopedEnv config("XDG_CONFIG_HOME", value);
+        EXPECT_EQ(host::IniFilePath("/usr/lib/polyshift/polyshift", readOnly),
+                  folder.str() + "/home/.config/polyshift/polyshift.ini");
+    }
+}
+
+TEST(IniLocation, TheCheckIsTheEffectiveUsersRight) {
+    TempFolder folder;
+    EXPECT_TRUE(host::IsFolderWritable(folder.str()));
+    EXPECT_FALSE(host::IsFolderWritable(folder.str() + "/missing"));
+    if (::geteuid() == 0) {
+        GTEST_SKIP() << "root may write into a read-only folder; the rule is checked above";
+    }
+    fs::create_directory(folder.path() / "ro");
+    fs::permissions(folder.path() / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+    EXPECT_FALSE(host::IsFolderWritable(folder.str() + "/ro"));
+    ScopedEnv config("XDG_CONFIG_HOME", folder.str() + "/cfg");
+    EXPECT_EQ(host::IniFilePath(folder.str() + "/ro/polyshift"),
+              folder.str() + "/cfg/polyshift/polyshift.ini");
+}
+
+TEST(IniLocation, FolderCreatedOnFirstSaveAndLoadFindsIt) {
+    TempFolder folder;
+    ScopedEnv config("XDG_CONFIG_HOME", folder.str() + "/cfg");
+    const auto readOnly = [](const std::string&) { return false; };
+    const std::string ini = host::IniFilePath("/usr/bin/polyshift", readOnly);
+    EXPECT_FALSE(fs::exists(folder.path() / "cfg"));
+    ProfileFile profile = ProfileFile::Read(ini);
+    host::RunOptions options;
+    options.outputFolder = "/out";
+    host::SaveSettings(profile, options);
+    ASSERT_EQ(host::SaveIniFile(profile, ini).status, host::WriteStatus::kOk);
+    EXPECT_TRUE(fs::is_regular_file(folder.path() / "cfg/polyshift/polyshift.ini"));
+
+    host::RunOptions loaded;
+    host::LoadSettings(ProfileFile::Read(host::IniFilePath("/usr/bin/polyshift", readOnly)), loaded,
+                       "/desk");
+    EXPECT_EQ(loaded.outputFolder, "/out");
+}
+
+// --- Desktop folder -------------------------------------------------------------------------
+
+TEST(DesktopFolder, FromUserDirsWithHomeExpanded) {
+    TempFolder folder;
+    ScopedEnv home("HOME", folder.str() + "/home");
+    ScopedEnv config("XDG_CONFIG_HOME", folder.str() + "/cfg");
+    folder.Write("cfg/user-dirs.dirs",
+                 "# written by xdg-user-dirs-update\n"
+                 "XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n"
+                 "XDG_DESKTOP_DIR=\"$HOME/デスクトップ\"\n");
+    EXPECT_EQ(host::DesktopFolder(), folder.str() + "/home/デスクトップ");
+    folder.Write("cfg/user-dirs.dirs", "XDG_DESKTOP_DIR=\"/srv/desk/\"\n");
+    EXPECT_EQ(host::DesktopFolder(), "/srv/desk");
+}
+
+TEST(DesktopFolder, HomeDesktopWhenItExistsElseEmpty) {
+    TempFolder folder;
+    ScopedEnv home("HOME", folder.str() + "/home");
+    ScopedEnv config("XDG_CONFIG_HOME", folder.str() + "/cfg");
+    EXPECT_EQ(host::DesktopFolder(), "");
+    fs::create_directories(folder.path() / "home/Desktop");
+    EXPECT_EQ(host::DesktopFolder(), folder.str() + "/home/Desktop");
+    folder.Write("cfg/user-dirs.dirs", "XDG_MUSIC_DIR=\"$HOME/Music\"\n");
+    EXPECT_EQ(host::DesktopFolder(), folder.str() + "/home/Desktop");
+}
+
+// --- Section Settings -----------------------------------------------------------------------
+
+TEST(Settings, FirstStartWithoutIniGivesDefaultsAndClosingWritesAllFiveKeys) {
+    TempFolder folder;
+    const std::string ini = folder.str() + "/polyshift.ini";
+    ProfileFile profile = ProfileFile::Read(ini);
+    host::RunOptions options;
+    options.overWrite = true;
+    options.noOutput = true;
+    options.tablePath = "x";
+    host::LoadSettings(profile, options, "/home/taro/Desktop");
+    EXPECT_EQ(options.outputFolder, "/home/taro/Desktop");
+    EXPECT_EQ(options.tablePath, "");
+    EXPECT_FALSE(options.overWrite);
+    EXPECT_FALSE(options.noOutput);
+    EXPECT_FALSE(host::RestoreWindowPlacement(profile));
+
+    host::SaveSettings(profile, options);
+    host::WindowPlacement placement;
+    placement.left = 10;
+    placement.top = 20;
+    placement.right = 600;
+    placement.bottom = 500;
+    host::SaveWindowPlacement(profile, placement);
+    ASSERT_EQ(host::SaveIniFile(profile, ini).status, host::WriteStatus::kOk);
+    EXPECT_EQ(ReadFile(ini),
+              "[Settings]\n"
+              "OutputFolder=/home/taro/Desktop\n"
+              "TablePath=\n"
+              "OverWrite=0\n"
+              "NoOutput=0\n"
+              "Window=" +
+                  host::EncodePlacement(placement.ToBytes()) + "\n");
+    EXPECT_EQ(host::RestoreWindowPlacement(ProfileFile::Read(ini)), placement);
+}
+
+TEST(Settings, FlagsAreOnOnlyForExactlyOne) {
+    for (const auto& [text, on] : std::vector<std::pair<std::string, bool>>{{"1", true},
+                                                                            {"01", true},
+                                                                            {" 1 ", true},
+                                                                            {"2", false},
+                                                                            {"0", false},
+                                                                            {"-1", false},
+                                                                            {"yes", false},
+                                                                            {"", false}}) {
+        host::RunOptions options;
+        host::LoadSettings(
+            ProfileFile::FromBytes("[Settings]\nOverWrite=" + text + "\nNoOutput=" + text + "\n"),
+            options, "");
+        EXPECT_EQ(options.overWrite, on) << text;
+        EXPECT_EQ(options.noOutput, on) << text;
+    }
+}
+
+TEST(Settings, SaveKeepsTheRegExpListAndEverythingElse) {
+    ProfileFile profile = ProfileFile::FromBytes(
+        "[RegExp List]\nregexp1=tr/a-z/A-Z/\nregexp2=s/x/y/g\n\n[Settings]\nOutputFolder=/a\n"
+        "Window=" +
+        std::string(88, 'A') + "\n");
+    host::RunOptions options{"/b", "/t.txt", true, false};
+    EXPECT_TRUE(host::SaveSettings(profile, options));
+    EXPECT_EQ(profile.Bytes(),
+              "[RegExp List]\nregexp1=tr/a-z/A-Z/\nregexp2=s/x/y/g\n\n[Settings]\nOutputFolder=/b\n"
+              "Window=" +
+                  std::string(88, 'A') + "\nTablePath=/t.txt\nOverWrite=1\nNoOutput=0\n");
+}
+
+// --- Window placement -----------------------------------------------------------------------
+
+TEST(WindowPlacement, EachByteIsTwoLettersLowNibbleFirst) {
+    host::PlacementBytes bytes{};
+    bytes[0] = 0x2C;
+    bytes[1] = 0xF0;
+    bytes[43] = 0x0F;
+    const std::string letters = host::EncodePlacement(bytes);
+    ASSERT_EQ(letters.size(), 88u);
+    EXPECT_EQ(letters.substr(0, 4), "MCAP");
+    EXPECT_EQ(letters.substr(86), "PA");
+    EXPECT_EQ(host::DecodePlacement(letters), bytes);
+}
+
+TEST(WindowPlacement, RecordRoundTripsThroughTheLetters) {
+    host::WindowPlacement placement;
+    placement.flags = host::WindowPlacement::kRestoreToMaximized;
+    placement.showCommand = host::WindowPlacement::kShowMaximized;
+    placement.minX = -32000;
+    placement.minY = -32000;
+    placement.maxX = -1;
+    placement.maxY = -8;
+    placement.left = 120;
+    placement.top = 80;
+    placement.right = 1300;
+    placement.bottom = 900;
+    const host::PlacementBytes bytes = placement.ToBytes();
+    EXPECT_EQ(bytes[0], 44);  // length word first, little-endian
+    EXPECT_EQ(bytes[8], 3);
+    EXPECT_EQ(host::WindowPlacement::FromBytes(bytes), placement);
+    ProfileFile profile;
+    host::SaveWindowPlacement(profile, placement);
+    EXPECT_EQ(host::RestoreWindowPlacement(ProfileFile::FromBytes(profile.Bytes())), placement);
+}
+
+TEST(WindowPlacement, BadValuesAreIgnored) {
+    const std::string good = host::EncodePlacement(host::WindowPlacement().ToBytes());
+    for (const std::string& value :
+         {std::string(), good.substr(0, 86), good + "AA", good.substr(0, 87), good + "A",
+          "Q" + good.substr(1), "a" + good.substr(1), good.substr(0, 40) + " " + good.substr(41)}) {
+        EXPECT_FALSE(host::DecodePlacement(value)) << value;
+        EXPECT_FALSE(
+            host::RestoreWindowPlacement(ProfileFile::FromBytes("[Settings]\nWindow=" + value)))
+            << value;
+    }
+    EXPECT_TRUE(host::RestoreWindowPlacement(ProfileFile::FromBytes("[Settings]\nWindow=" + good)));
+}
+
+// --- Settings lists -------------------------------------------------------------------------
+
+// A function list as the registry fills it, with entries of its own.
+host::FunctionList Functions(const std::vector<std::string>& utf8Titles) {
+    host::FunctionList list;
+    uint32_t index = 0;
+    for (const auto& title : utf8Titles) {
+        host::FunctionListItem item;
+        item.title = Sjis(title);
+        item.entry = std::make_unique<host::FunctionEntry>();
+        item.entry->functionIndex = index++;
+        item.pluginFileName = "test.so";
+        list.push_back(std::move(item));
+    }
+    return list;
+}
+
+const std::vector<std::string> kTitles = {"シフトJISに変換（自動判別）",
+                                          "改行をCR+LF(Windows)に変換", "改行をLF(UNIX)に変換",
+                                          "Base64エンコード"};
+
+TEST(SettingsList, WindowsWrittenListLoadsFilesAndChain) {
+    // Byte for byte what the Windows profile functions write: Shift JIS, CR LF, a blank line
+    // before each new section, Windows paths (表 and ソ end in the byte 0x5C, a backslash).
+    const std::string bytes = Sjis(
+        "[Settings]\r\n"
+        "OutputFolder=C:\\Documents and Settings\\taro\\デスクトップ\r\n"
+        "TablePath=C:\\Program Files\\Polyshift\\表.txt\r\n"
+        "OverWrite=0\r\n"
+        "NoOutput=1\r\n"
+        "\r\n"
+        "[Files]\r\n"
+        "Count=3\r\n"
+        "file0=C:\\data\\ソース.txt\r\n"
+        "file1=C:\\data\\README.TXT\r\n"
+        "file2=C:\\data\\a.txt\r\n"
+        "\r\n"
+        "[Functions]\r\n"
+        "Count=4\r\n"
+        "function0=改行をcr+lf(Windows)に変換\r\n"
+        "function1=Unknown function\r\n"
+        "function2=シフトJISに変換（自動判別）\r\n"
+        "function3=改行をCR+LF(Windows)に変換\r\n");
+    TempFolder folder;
+    const std::string path = folder.Write("windows.pzl", bytes);
+
+    host::RunOptions options;
+    host::FileList files;
+    files.Add("/before.txt");
+    host::FunctionList functions = Functions(kTitles);
+    functions[2].checked = true;
+    host::Chain chain{{functions[2].title, functions[2].entry.get()}};
+    std::string failure = "x";
+    const auto loaded =
+        host::LoadSettingsListFile(path, options, files, functions, chain, &failure);
+    EXPECT_EQ(failure, "");
+
+    EXPECT_EQ(options.outputFolder, "C:\\Documents and Settings\\taro\\デスクトップ");
+    EXPECT_EQ(options.tablePath, "C:\\Program Files\\Polyshift\\表.txt");
+    EXPECT_FALSE(options.overWrite);
+    EXPECT_TRUE(options.noOutput);
+    EXPECT_EQ(files.paths(), (std::vector<std::string>{"C:\\data\\a.txt", "C:\\data\\README.TXT",
+                                                       "C:\\data\\ソース.txt"}));
+    ASSERT_EQ(chain.size(), 3u);
+    EXPECT_EQ(chain[0].title, Sjis("改行をcr+lf(Windows)に変換"));  // the text as read
+    EXPECT_EQ(chain[0].entry, functions[1].entry.get());
+    EXPECT_EQ(chain[1].entry, functions[0].entry.get());
+    EXPECT_EQ(chain[2].entry, functions[1].entry.get());
+    EXPECT_EQ(loaded.droppedTitles, std::vector<std::string>{"Unknown function"});
+    EXPECT_TRUE(functions[0].checked);
+    EXPECT_TRUE(functions[1].checked);
+    EXPECT_FALSE(functions[2].checked);
+    EXPECT_FALSE(functions[3].checked);
+}
+
+TEST(SettingsList, SameTitleTwiceRunsTwice) {
+    TempFolder folder;
+    const std::string input = folder.Write("in/a.txt", "x");
+    fs::create_directory(folder.path() / "out");
+    host::FunctionList functions = Functions({"Twice"});
+    functions[0].entry->isUseTable = [](uint32_t) -> uint32_t { return 0; };
+    functions[0].entry->renameFile = [](const char*, char*, uint32_t) -> uint32_t { return 0; };
+    functions[0].entry->getBufferSize = [](ConvertRequest* r) -> uint32_t {
+        return r->inputLength + 1;
+    };
+    functions[0].entry->convert = [](ConvertRequest* r) -> uint32_t {
+        std::memcpy(r->output, r->input, r->inputLength);
+        r->output[r->inputLength] = '+';
+        r->outputLength = r->inputLength + 1;
+        return 1;
+    };
+    const ProfileFile list = ProfileFile::FromBytes(
+        "[Settings]\nOutputFolder=" + folder.str() + "/out\n[Files]\nCount=1\nfile0=" + input +
+        "\n[Functions]\nCount=2\nfunction0=twice\nfunction1=Twice\n");
+    host::RunOptions options;
+    host::FileList files;
+    host::Chain chain;
+    host::LoadSettingsList(list, options, files, functions, chain, "");
+    ASSERT_EQ(chain.size(), 2u);
+    host_testing::ScriptedUi ui;
+    ui.answers = {platform::kAnswerYes};
+    host::ConversionRun run(ui, files, chain, options);
+    run.RunBatch();
+    EXPECT_EQ(run.errorCount(), 0);
+    EXPECT_EQ(ReadFile(folder.path() / "out/a.txt"), "x++");
+}
+
+TEST(SettingsList, LoadingReplacesTheFileListAndMissingKeysAreEmpty) {
+    host::RunOptions options;
+    host::FileList files;
+    files.Add("/old/one");
+    host::FunctionList functions = Functions(kTitles);
+    host::Chain chain;
+    const auto loaded = host::LoadSettingsList(
+        ProfileFile::FromBytes("[Files]\nCount=3\nfile0=/new/a\nfile2=/new/c\n"
+                               "[Functions]\nCount=2\nfunction1=改行をLF\n"),
+        options, files, functions, chain, "/desk");
+    EXPECT_EQ(options.outputFolder, "/desk");
+    // The missing "file1" is an empty path; "function0" an empty title, which names nothing.
+    EXPECT_EQ(files.paths(), (std::vector<std::string>{"", "/new/a", "/new/c"}));
+    ASSERT_EQ(chain.size(), 1u);
+    EXPECT_EQ(chain[0].entry, functions[2].entry.get());
+    EXPECT_EQ(loaded.droppedTitles, std::vector<std::string>{""});
+}
+
+TEST(SettingsList, HugeCountReadsNoMoreEntriesThanTheSectionHas) {
+    host::RunOptions options;
+    host::FileList files;
+    host::FunctionList functions = Functions(kTitles);
+    host::Chain chain;
+    const auto loaded = host::LoadSettingsList(
+        ProfileFile::FromBytes("[Files]\nCount=4000000000\nfile0=/a\nfile1=/b\n"
+                               "[Functions]\nCount=99999999999999999999\nfunction0=Base64\n"),
+        options, files, functions, chain, "");
+    EXPECT_EQ(files.paths(), (std::vector<std::string>{"/a", "/b"}));
+    ASSERT_EQ(chain.size(), 1u);
+    EXPECT_TRUE(loaded.droppedTitles.empty());
+
+    host::LoadSettingsList(ProfileFile::FromBytes("[Files]\nCount=-3\nfile0=/a\n"), options, files,
+                           functions, chain, "");
+    EXPECT_TRUE(files.empty());
+    EXPECT_TRUE(chain.empty());
+
+    // A far-away key does not stretch the range either.
+    host::LoadSettingsList(
+        ProfileFile::FromBytes("[Files]\nCount=4000000000\nfile3999999999=/far\nfile1=/b\n"),
+        options, files, functions, chain, "");
+    EXPECT_EQ(files.paths(), (std::vector<std::string>{"", "/b"}));
+}
+
+TEST(SettingsList, ThousandsOfFilesRoundTripQuickly) {
+    TempFolder folder;
+    const std::string path = folder.str() + "/big.pzl";
+    host::FileList files;
+    for (int i = 0; i < 20000; ++i) {
+        files.Add("/data/" + std::to_string(i) + ".txt");
+    }
+    ASSERT_TRUE(host::SaveSettingsList(path, host::RunOptions{}, files, host::Chain{}).ok);
+    host::RunOptions options;
+    host::FileList loaded;
+    host::FunctionList functions;
+    host::Chain chain;
+    host::LoadSettingsListFile(path, options, loaded, functions, chain);
+    EXPECT_EQ(loaded.paths(), files.paths());
+}
+
+TEST(SettingsList, UnreadableFileGivesDefaultsAndEmptyLists) {
+    TempFolder folder;
+    host::RunOptions options{"/o", "/t", true, true};
+    host::FileList files;
+    files.Add("/x");
+    host::FunctionList functions = Functions(kTitles);
+    functions[0].checked = true;
+    host::Chain chain{{functions[0].title, functions[0].entry.get()}};
+    std::string failure;
+    host::LoadSettingsListFile(folder.str() + "/missing.pzl", options, files, functions, chain,
+                               &failure);
+    EXPECT_FALSE(failure.empty());
+    EXPECT_EQ(options.tablePath, "");
+    EXPECT_FALSE(options.overWrite);
+    EXPECT_TRUE(files.empty());
+    EXPECT_TRUE(chain.empty());
+    EXPECT_FALSE(functions[0].checked);
+}
+
+TEST(SettingsList, Utf8RoundTripWithPathsShiftJisCannotHold) {
+    TempFolder folder;
+    const std::string path = folder.str() + "/set.pzl";
+    host::FunctionList functions = Functions(kTitles);
+    host::RunOptions options{"/out/Ωmega 😀", "/tables/한국어.txt", true, true};
+    host::FileList files;
+    for (const char* file : {"/data/ü/straße.txt", "/data/中文简体/说明.txt", "/data/😀.txt",
+                             "/data/ \"quoted\" ", "/data/デスクトップ/表.txt"}) {
+        files.Add(file);
+    }
+    host::Chain chain{{functions[3].title, functions[3].entry.get()},
+                      {functions[0].title, functions[0].entry.get()}};
+    const auto saved = host::SaveSettingsList(path, options, files, chain);
+    ASSERT_TRUE(saved.ok) << saved.reason;
+    const std::string bytes = ReadFile(path);
+    EXPECT_TRUE(host::IsValidUtf8(bytes));
+    EXPECT_NE(bytes.find("function0=Base64エンコード\n"), std::string::npos) << bytes;
+    EXPECT_EQ(bytes.find('\r'), std::string::npos);
+
+    host::RunOptions loadedOptions;
+    host::FileList loadedFiles;
+    host::Chain loadedChain;
+    const auto loaded =
+        host::LoadSettingsListFile(path, loadedOptions, loadedFiles, functions, loadedChain);
+    EXPECT_EQ(loadedOptions.outputFolder, options.outputFolder);
+    EXPECT_EQ(loadedOptions.tablePath, options.tablePath);
+    EXPECT_TRUE(loadedOptions.overWrite);
+    EXPECT_TRUE(loadedOptions.noOutput);
+    EXPECT_EQ(loadedFiles.paths(), files.paths());
+    ASSERT_EQ(loadedChain.size(), 2u);
+    EXPECT_EQ(loadedChain[0].title, chain[0].title);
+    EXPECT_EQ(loadedChain[0].entry, chain[0].entry);
+    EXPECT_EQ(loadedChain[1].entry, chain[1].entry);
+    EXPECT_TRUE(loaded.droppedTitles.empty());
+}
+
+TEST(SettingsList, SecondSaveWithFewerFilesLeavesNoStaleKeys) {
+    TempFolder folder;
+    const std::string path = folder.Write("set.pzl", "; my working set\n[Extra]\nkeep=1\n");
+    host::FunctionList functions = Functions(kTitles);
+    host::RunOptions options{"/out", "", false, false};
+    host::FileList files;
+    files.Add("/a");
+    files.Add("/b");
+    files.Add("/c");
+    host::Chain chain{{functions[0].title, functions[0].entry.get()},
+                      {functions[1].title, functions[1].entry.get()}};
+    ASSERT_TRUE(host::SaveSettingsList(path, options, files, chain).ok);
+    files.Remove(0);
+    files.Remove(0);
+    chain.pop_back();
+    ASSERT_TRUE(host::SaveSettingsList(path, options, files, chain).ok);
+    EXPECT_EQ(ReadFile(path),
+              "; my working set\n"
+              "[Extra]\n"
+              "keep=1\n"
+              "\n"
+              "[Settings]\n"
+              "OutputFolder=/out\n"
+              "TablePath=\n"
+              "OverWrite=0\n"
+              "NoOutput=0\n"
+              "\n"
+              "[Files]\n"
+              "Count=1\n"
+              "file0=/c\n"
+              "\n"
+              "[Functions]\n"
+              "Count=1\n"
+              "function0=シフトJISに変換（自動判別）\n");
+}
+
+TEST(SettingsList, PathThatCannotBeKeptIsAFailureThatChangesNothing) {
+    TempFolder folder;
+    const std::string path = folder.Write("set.pzl", "[Files]\nCount=0\n");
+    host::FileList files;
+    files.Add("/a\n[Functions]");
+    const auto saved = host::SaveSettingsList(path, host::RunOptions{}, files, host::Chain{});
+    EXPECT_FALSE(saved.ok);
+    EXPECT_NE(saved.reason.find("line break"), std::string::npos) << saved.reason;
+    EXPECT_EQ(ReadFile(path), "[Files]\nCount=0\n");
+
+    files.Clear();
+    files.Add("/bad\xff");
+    EXPECT_FALSE(host::SaveSettingsList(path, host::RunOptions{}, files, host::Chain{}).ok);
+    EXPECT_EQ(ReadFile(path), "[Files]\nCount=0\n");
+}
+
+TEST(SettingsList, FailingSaveReportsTheReasonAndLeavesTheOldFileWhole) {
+    TempFolder folder;
+    const std::string old = "[Settings]\nOutputFolder=/keep\n[Files]\nCount=1\nfile0=/keep/a\n";
+    const std::string path = folder.Write("set.pzl", old);
+    host::FileList files;
+    for (int i = 0; i < 200; ++i) {
+        files.Add("/data/file-with-a-long-name-" + std::to_string(i) + ".txt");
+    }
+    // A full disk, for root as well: the process may not write past 512 bytes.
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 512;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto result = host::SaveSettingsList(path, host::RunOptions{"/new", "", false, false},
+                                               files, host::Chain{});
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(result.ok);
+    EXPECT_FALSE(result.reason.empty());
+    EXPECT_EQ(ReadFile(path), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+
+    // A folder that does not exist: reported, nothing written.
+    const auto missing = host::SaveSettingsList(folder.str() + "/none/set.pzl", host::RunOptions{},
+                                                files, host::Chain{});
+    EXPECT_FALSE(missing.ok);
+    EXPECT_FALSE(missing.reason.empty());
+}
+
+TEST(SettingsList, FailingIniSaveLeavesTheOldFileWhole) {
+    TempFolder folder;
+    const std::string old = "[Settings]\nOutputFolder=/keep\n";
+    const std::string ini = folder.Write("polyshift.ini", old);
+    ProfileFile profile = ProfileFile::Read(ini);
+    host::RunOptions options{std::string(2000, 'x'), "", false, false};
+    host::SaveSettings(profile, options);
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 512;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto result = host::SaveIniFile(profile, ini);
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_NE(result.status, host::WriteStatus::kOk);
+    EXPECT_EQ(ReadFile(ini), old);
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
+}
+
+}  // namespace
