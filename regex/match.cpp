@@ -520,6 +520,7 @@ int TryMatchAt(RegexRecord* rx, const char* position, MatchState& state) {
     *state.lastParen = 0;
     state.highestOpen = 0;
     state.saveStack.clear();
+    state.captureStack.clear();
     if (rx->groupCount > 0) {
         std::fill(rx->startp, rx->startp + rx->groupCount + 1, nullptr);
         std::fill(rx->endp, rx->endp + rx->groupCount + 1, nullptr);

@@ -190,6 +190,74 @@ int MatchGroupMark(const unsigned char* node, const char* p, MatchState& s) {
     return 0;
 }
 
+// ---- Look-aheads --------------------------------------------------------------------------
+
+enum class LookAheadResult { kFailed, kGoOn, kMatched };
+
+// The group positions now, pushed on the capture stack: lastParen, highest open, then the
+// start and end of every group.
+void PushCaptures(MatchState& s) {
+    s.captureStack.push_back(reinterpret_cast<const char*>(static_cast<intptr_t>(*s.lastParen)));
+    s.captureStack.push_back(reinterpret_cast<const char*>(static_cast<intptr_t>(s.highestOpen)));
+    s.captureStack.insert(s.captureStack.end(), s.startp + 1, s.startp + s.groupLimit + 1);
+    s.captureStack.insert(s.captureStack.end(), s.endp + 1, s.endp + s.groupLimit + 1);
+}
+
+// Whether the positions pushed at `at` differ from the current ones.
+bool CapturesChanged(const MatchState& s, std::size_t at) {
+    const char* const* saved = s.captureStack.data() + at + 2;
+    const auto n = static_cast<std::size_t>(s.groupLimit);
+    return std::memcmp(saved, s.startp + 1, n * sizeof(const char*)) != 0 ||
+           std::memcmp(saved + n, s.endp + 1, n * sizeof(const char*)) != 0;
+}
+
+void RestoreCaptures(MatchState& s, std::size_t at) {
+    const char* const* saved = s.captureStack.data() + at;
+    *s.lastParen = static_cast<int32_t>(reinterpret_cast<intptr_t>(saved[0]));
+    s.highestOpen = static_cast<int>(reinterpret_cast<intptr_t>(saved[1]));
+    const auto n = static_cast<std::size_t>(s.groupLimit);
+    std::copy(saved + 2, saved + 2 + n, s.startp + 1);
+    std::copy(saved + 2 + n, saved + 2 + 2 * n, s.endp + 1);
+}
+
+// A look-ahead's body is a match of its own, tried at p. Whatever the body leaves on the save
+// stack when it succeeds is dropped with it, so the loops around the look-ahead find their own
+// blocks again. Its captures count only when the look-ahead holds because the body matched (a
+// positive look-ahead): when a negative one fails they are taken back at once, and when the
+// rest after a positive one fails they are taken back before the failure is reported, so no
+// failed path leaves a group set. kGoOn: go on at p with the next node; otherwise the rest has
+// been decided here.
+LookAheadResult MatchLookAhead(const unsigned char* node, const char* p, MatchState& s) {
+    const bool positive = node[0] == OP_LOOKAHEAD;
+    const std::size_t saveDepth = s.saveStack.size();
+    const std::size_t captureDepth = s.captureStack.size();
+    const bool groups = s.groupLimit > 0;
+    if (groups) {
+        PushCaptures(s);
+    }
+    s.input = p;
+    const bool matched = MatchNodes(node + 4, s) != 0;
+    s.saveStack.resize(saveDepth);
+    LookAheadResult result =
+        matched == positive ? LookAheadResult::kGoOn : LookAheadResult::kFailed;
+    if (groups) {
+        if (matched && !positive) {
+            RestoreCaptures(s, captureDepth);
+        } else if (result == LookAheadResult::kGoOn && positive &&
+                   CapturesChanged(s, captureDepth)) {
+            s.input = p;
+            if (MatchNodes(GoOn(node), s)) {
+                result = LookAheadResult::kMatched;
+            } else {
+                RestoreCaptures(s, captureDepth);
+                result = LookAheadResult::kFailed;
+            }
+        }
+        s.captureStack.resize(captureDepth);
+    }
+    return result;
+}
+
 // ---- Simple repeats -----------------------------------------------------------------------
 
 struct SimpleRepeat {
@@ -741,10 +809,9 @@ int MatchNodes(const unsigned char* node, MatchState& s) {
                 break;
             case OP_LOOKAHEAD:
             case OP_NEG_LOOKAHEAD: {
-                s.input = p;
-                const int matched = MatchNodes(node + 4, s);
-                if (matched != (kind == OP_LOOKAHEAD)) {
-                    return 0;
+                const LookAheadResult result = MatchLookAhead(node, p, s);
+                if (result != LookAheadResult::kGoOn) {
+                    return result == LookAheadResult::kMatched ? 1 : 0;
                 }
                 break;
             }

@@ -31,6 +31,8 @@ struct LoopFrame {
 struct MatchState {
     RegexRecord* rx = nullptr;
     std::vector<intptr_t> saveStack;
+    // Group positions as they stood before each look-ahead being tried (see MatchLookAhead).
+    std::vector<const char*> captureStack;
     int groupLimit = 0;   // the record's groupCount
     int highestOpen = 0;  // highest group opened in the current attempt
     const char* input = nullptr;

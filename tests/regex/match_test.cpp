@@ -98,6 +98,31 @@ TEST(Match, GroupsAlternativesAndBackReferences) {
     RunTable(std::begin(cases), std::end(cases));
 }
 
+// A path that fails leaves no group set: not inside a look-ahead's body, not when a negative
+// look-ahead holds, not when the rest after a positive one fails (results as Python's re).
+TEST(Match, LookAheadCapturesTakePartOnlyInTheMatch) {
+    const Case cases[] = {
+        // A single-character loop inside a negative look-ahead inside a greedy loop.
+        {"(.(?![x]*1))*\\1", "ab1", "no match"},
+        {"(.(?![x]*1))*\\1", "aab1", "[0,2) [0,1)"},
+        {"(?:(\\w)(?![ ]*=))*\\1", "ab =", "no match"},
+        {"(?:(\\w)(?![ ]*=))*\\1", "abb =", "[0,3) [1,2)"},
+        {"(\\W(?![\x83\x95]*\\d))*\\1", "\x8a\xbf 1", "no match", FLAG_KANJI},
+        // Groups of a negative look-ahead whose body matched.
+        {"a*?(?!(a))", "aab", "[0,2) -"},
+        {"a*?(?!(a)|(b))", "aabc", "[3,3) - -"},
+        {"((?!(x))a)+", "aa", "[0,2) [1,2) -"},
+        // Groups of a positive look-ahead whose continuation failed.
+        {"\\w*?(?=(a)|)c", "aac", "[0,3) -"},
+        {"(?:(?=(a))x)?a", "a", "[0,1) -"},
+        {"(?:a(?=(b)))*c", "ababc", "[4,5) -"},
+        {"(?:a(?=(b))b)*c", "ababc", "[0,5) [3,4)"},
+        {"x*(?=(\\w))\\w*?!", "ab!", "[0,3) [0,1)"},
+        {"(?=(a)|(b))\\w+c", "ac", "[0,2) [0,1) -"},
+    };
+    RunTable(std::begin(cases), std::end(cases));
+}
+
 TEST(Match, AnchorsAndBoundaries) {
     const Case cases[] = {
         {"^abc", "abc", "[0,3)"},

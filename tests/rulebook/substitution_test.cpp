@@ -91,6 +91,15 @@ TEST_F(SubstitutionCases, ReplacesFirstOrEveryMatch) {
     });
 }
 
+TEST_F(SubstitutionCases, InsertsOnlyGroupsThatTookPartInTheMatch) {
+    Expect({
+        {"s/(.(?![x]*1))*\\1/[$1]/", "ab1", "ab1"},
+        {"s/(?:(\\w)(?![ ]*=))*\\1/[$1]/", "ab =", "ab ="},
+        {S("s/(\\W(?![ヶ]*\\d))*\\1/[$1]/gk"), S("漢 1"), S("漢 1")},
+        {"s/a*?(?!(a))/[$1]/", "aab", "[]b"},
+    });
+}
+
 TEST_F(Substitution, AnEmptyPatternChangesNothing) {
     const RegExpResult r = RegExp("abc", "s//x/g");
     EXPECT_EQ(r.result, 1u);
