@@ -4,12 +4,19 @@ namespace cli {
 
 const char* const kUsage =
     "usage: polyshift-cli list\n"
-    "       polyshift-cli run [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
+    "       polyshift-cli run [-s LIST.pzl] [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
     "                         [-f FUNCTION]... [-y] PATH...\n"
+    "       polyshift-cli save -s LIST.pzl [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
+    "                         [-f FUNCTION]... PATH...\n"
     "\n"
     "  list          show every plug-in's version and every function as NAME:INDEX<TAB>TITLE\n"
     "  run           convert the files (a folder adds every file below it) through the\n"
     "                functions given with -f, in that order\n"
+    "  save          write the options, files and functions that 'run' would use into the\n"
+    "                settings list given with -s, without converting anything\n"
+    "  -s LIST.pzl   run: take options, files and functions from this settings list (as the\n"
+    "                window saves it); options given here replace the list's, -f replaces its\n"
+    "                whole chain, PATHs are added to its files, and PATH is then optional\n"
     "  -o DIR        write the results into DIR\n"
     "  --overwrite   write every result over its own source file\n"
     "  --no-output   write nothing for a file the chain left unchanged\n"
@@ -39,11 +46,11 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
         result.arguments = parsed;
         return result;
     }
-    if (command != "run") {
+    if (command != "run" && command != "save") {
         result.error = "unknown command '" + command + "'";
         return result;
     }
-    parsed.command = Command::kRun;
+    parsed.command = command == "run" ? Command::kRun : Command::kSave;
     bool onlyPaths = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -64,6 +71,12 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
                 return result;
             }
             parsed.outputFolder = *v;
+        } else if (arg == "-s") {
+            const std::string* v = value("-s");
+            if (v == nullptr) {
+                return result;
+            }
+            parsed.settingsList = *v;
         } else if (arg == "-t") {
             const std::string* v = value("-t");
             if (v == nullptr) {
@@ -87,11 +100,17 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             return result;
         }
     }
-    if (!parsed.outputFolder && !parsed.overWrite) {
+    if (parsed.command == Command::kSave && !parsed.settingsList) {
+        result.error = "say which settings list to write: -s LIST.pzl";
+        return result;
+    }
+    // A settings list read by 'run' brings its own output folder and files.
+    const bool fromList = parsed.command == Command::kRun && parsed.settingsList;
+    if (!fromList && !parsed.outputFolder && !parsed.overWrite) {
         result.error = "say where the results go: -o DIR or --overwrite";
         return result;
     }
-    if (parsed.paths.empty()) {
+    if (!fromList && parsed.paths.empty()) {
         result.error = "no files given";
         return result;
     }

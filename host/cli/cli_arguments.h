@@ -7,10 +7,11 @@
 
 namespace cli {
 
-enum class Command { kList, kRun, kHelp };
+enum class Command { kList, kRun, kSave, kHelp };
 
 struct Arguments {
     Command command = Command::kHelp;
+    std::optional<std::string> settingsList;  // -s: the settings list run reads / save writes
     std::optional<std::string> outputFolder;  // -o
     bool overWrite = false;                   // --overwrite
     bool noOutput = false;                    // --no-output

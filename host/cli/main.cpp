@@ -1,4 +1,5 @@
-// polyshift-cli: lists the plug-ins' functions and runs files through a chain of them.
+// polyshift-cli: lists the plug-ins' functions, runs files through a chain of them, and saves
+// or runs settings lists.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
             return cli::RunList(stdout, stderr);
         case cli::Command::kRun:
             return cli::RunConversion(*parsed.arguments, stderr);
+        case cli::Command::kSave:
+            return cli::SaveSettingsList(*parsed.arguments, stderr);
     }
     return cli::kExitUsage;
 }

@@ -5,6 +5,7 @@
 
 #include "host_fixture.h"
 #include "support/run_program.h"
+#include "support/sample_text.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -116,6 +117,161 @@ TEST_F(CliTest, MissingFilesFailWithTheCount) {
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("変換元ファイルをオープンできません。"), std::string::npos);
     EXPECT_NE(result.err.find("すべての処理を終了しました。（エラー：1）"), std::string::npos);
+}
+
+}  // namespace
+
+// --- Settings lists -------------------------------------------------------------------------
+
+namespace {
+
+class CliSettingsTest : public CliTest {
+  protected:
+    CliSettingsTest() {
+        work.Write("docs/a.txt", "one\r\ntwo\r");
+        work.Write("docs/sub/b.txt", "three\n");
+        work.Write("c.txt", "four\r");
+    }
+};
+
+TEST_F(CliSettingsTest, SavedListRunsToTheSameResultsAsTheCommandItCameFrom) {
+    const std::vector<std::string> options = {"-f", "eolfix:1", "-f", "改行をlf", "docs", "c.txt"};
+    auto direct = options;
+    direct.insert(direct.begin(), {"run", "-o", "direct"});
+    fs::create_directory(work.path() / "direct");
+    auto result = Cli(direct);
+    ASSERT_EQ(result.status, 0) << result.err;
+
+    auto save = options;
+    save.insert(save.begin(), {"save", "-s", "set.pzl", "-o", "listed"});
+    result = Cli(save);
+    ASSERT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_FALSE(fs::exists(work.path() / "listed"));  // nothing converted yet
+    EXPECT_EQ(ReadFile(work.path() / "set.pzl"),
+              "[Settings]\n"
+              "OutputFolder=" +
+                  work.str() +
+                  "/listed\n"
+                  "TablePath=\n"
+                  "OverWrite=0\n"
+                  "NoOutput=0\n"
+                  "\n"
+                  "[Files]\n"
+                  "Count=3\n"
+                  "file0=" +
+                  work.str() +
+                  "/c.txt\n"
+                  "file1=" +
+                  work.str() +
+                  "/docs/a.txt\n"
+                  "file2=" +
+                  work.str() +
+                  "/docs/sub/b.txt\n"
+                  "\n"
+                  "[Functions]\n"
+                  "Count=2\n"
+                  "function0=改行をCR(Macintosh)に変換\n"
+                  "function1=改行をLF(UNIX)に変換\n");
+
+    fs::create_directory(work.path() / "listed");
+    result = Cli({"run", "-s", "set.pzl"});
+    ASSERT_EQ(result.status, 0) << result.err;
+    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+        EXPECT_EQ(ReadFile(work.path() / "listed" / name), ReadFile(work.path() / "direct" / name))
+            << name;
+    }
+    EXPECT_EQ(ReadFile(work.path() / "listed/a.txt"), "one\ntwo\n");
+}
+
+TEST_F(CliSettingsTest, CommandLineReplacesOptionsAndChainAndAddsPaths) {
+    program.AddTestPlugin("tp_upper");
+    work.Write("list.pzl", "[Settings]\nOutputFolder=" + work.str() +
+                               "/from-list\nOverWrite=0\n"
+                               "[Files]\nCount=1\nfile0=" +
+                               work.str() +
+                               "/c.txt\n"
+                               "[Functions]\nCount=2\nfunction0=Gone away\nfunction1=Upper 0\n");
+    fs::create_directory(work.path() / "from-list");
+    fs::create_directory(work.path() / "elsewhere");
+
+    // The list alone: its chain (the unknown title named on stderr) into its folder.
+    auto result = Cli({"run", "-s", "list.pzl"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_NE(result.err.find("list.pzl: no function 'Gone away'"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(ReadFile(work.path() / "from-list/c.txt"), "FOUR\r");
+
+    // -o replaces the folder, -f the whole chain, and the paths are added.
+    result = Cli({"run", "-s", "list.pzl", "-o", "elsewhere", "-f", "eolfix:2", "docs/a.txt"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.err.find("Gone away"), std::string::npos) << result.err;
+    EXPECT_EQ(ReadFile(work.path() / "elsewhere/c.txt"), "four\n");
+    EXPECT_EQ(ReadFile(work.path() / "elsewhere/a.txt"), "one\ntwo\n");
+}
+
+TEST_F(CliSettingsTest, ListsOverWriteAppliesAndATitleTwiceRunsTwice) {
+    program.AddTestPlugin("tp_table");
+    const std::string table = work.Write("t.tbl", "");
+    const std::string file = work.Write("x.txt", "x");
+    work.Write("list.pzl", "[Settings]\nTablePath=" + table +
+                               "\nOverWrite=1\n[Files]\nCount=1\n"
+                               "file0=" +
+                               file +
+                               "\n[Functions]\nCount=2\nfunction0=table 0\n"
+                               "function1=Table 0\n");
+    const auto result = Cli({"run", "-s", "list.pzl"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(ReadFile(file), "x[" + table + "][" + table + "]");
+}
+
+TEST_F(CliSettingsTest, WindowsWrittenListFindsItsFunctions) {
+    // Shift JIS with CR LF, as the Windows program writes it (here with this system's paths).
+    const std::string file = work.Write("w.txt", "a\r\nb\r\n");
+    work.Write("win.pzl", testing_support::Sjis(
+                              "[Settings]\r\nOutputFolder=" + work.str() +
+                              "\r\nTablePath=\r\nOverWrite=1\r\nNoOutput=0\r\n\r\n[Files]\r\n"
+                              "Count=1\r\nfile0=" +
+                              file +
+                              "\r\n\r\n[Functions]\r\nCount=1\r\n"
+                              "function0=改行をLF(UNIX)に変換\r\n"));
+    const auto result = Cli({"run", "-s", "win.pzl"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(ReadFile(file), "a\nb\n");
+}
+
+TEST_F(CliSettingsTest, FailuresAreReported) {
+    // A list that cannot be read.
+    auto result = Cli({"run", "-s", "missing.pzl"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("cannot read the settings list 'missing.pzl'"), std::string::npos)
+        << result.err;
+
+    // A list that cannot be written: the reason is told and the old file stays.
+    fs::create_directory(work.path() / "folder.pzl");
+    result = Cli({"save", "-s", "folder.pzl", "-o", "out", "c.txt"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("cannot save the settings list 'folder.pzl': "), std::string::npos)
+        << result.err;
+    result = Cli({"save", "-s", "no/such/folder/set.pzl", "-o", "out", "c.txt"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("'no/such/folder/set.pzl': "), std::string::npos) << result.err;
+
+    // A list without an output folder needs -o or --overwrite; save needs -s, a place and
+    // files.
+    work.Write("bare.pzl", "[Settings]\nOutputFolder=\n");
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {"run", "-s", "bare.pzl", "c.txt"},
+             {"save", "-o", "out", "c.txt"},
+             {"save", "-s", "x.pzl", "c.txt"},
+             {"save", "-s", "x.pzl", "-o", "out"},
+             {"save", "-s"},
+         }) {
+        result = Cli(args);
+        EXPECT_EQ(result.status, 2) << testing::PrintToString(args) << result.err;
+        EXPECT_NE(result.err.find("usage: polyshift-cli"), std::string::npos);
+    }
+    EXPECT_FALSE(fs::exists(work.path() / "x.pzl"));
 }
 
 }  // namespace
