@@ -1,20 +1,25 @@
-// What an icon made from a bitmap file holds: the values taken from the bitmap's headers and
-// the sizes of the icon's parts. A bitmap is refused when its headers promise colour-table or
-// pixel bytes that the file does not hold, or sizes that do not fit the icon's 32-bit fields.
+// What an icon made from a bitmap file holds: the icon's headers, the sizes of its parts and
+// where in the bitmap each part comes from.
+//
+// A bitmap in the classic form (40-byte information header, uncompressed rows stored bottom
+// row first right after a full colour table, image size covering every row) keeps the
+// layout icons were always made with: its information header, colour table and image-size
+// bytes of pixels, and a mask sized from the low bytes of width and height. Every other form
+// is rewritten into that form: full colour table (missing entries black), plain rows bottom
+// row first, image size computed, and a mask for every pixel.
+//
+// A bitmap is refused when its headers promise colour-table or pixel bytes that the file does
+// not hold, when its run-length data is malformed, or when it is in a form no icon can show
+// (among them, outside the classic form, images wider or higher than 256 pixels).
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 
-namespace pictile {
+#include "pixel_rows.h"
 
-// Bitmap file layout as the conversion reads it: the file header, then a 40-byte information
-// header, then the colour table and the pixel rows back to back.
-inline constexpr std::size_t kBitmapFileHeaderBytes = 14;
-inline constexpr std::size_t kInfoHeaderBytes = 40;
-inline constexpr std::size_t kBitmapDataOffset = kBitmapFileHeaderBytes + kInfoHeaderBytes;
-inline constexpr std::uint16_t kBitmapType = 0x4D42;  // "BM"
+namespace pictile {
 
 // Icon file layout: 6-byte header, one 16-byte image entry, then the image.
 inline constexpr std::size_t kIconHeaderBytes = 6;
@@ -22,15 +27,28 @@ inline constexpr std::size_t kIconEntryBytes = 16;
 inline constexpr std::size_t kIconImageOffset = kIconHeaderBytes + kIconEntryBytes;
 
 struct IconLayout {
-    std::uint8_t width = 0;        // low byte of the bitmap's width
-    std::uint8_t height = 0;       // low byte of the bitmap's height
+    // The image entry.
+    std::uint8_t width = 0;        // low byte of the image's width
+    std::uint8_t height = 0;       // low byte of the image's height
     std::uint8_t colourCount = 0;  // 2^(planes x bit count) below 8 bits, else 0
     std::uint16_t planes = 0;
     std::uint16_t bitCount = 0;
-    std::int32_t doubledHeight = 0;  // colour rows plus mask rows, for the image's header
+
+    // The image's information header.
+    std::int32_t imageWidth = 0;
+    std::int32_t doubledHeight = 0;  // colour rows plus mask rows
+    std::uint32_t imageSizeField = 0;
+
+    // The image's parts.
     std::uint32_t colourTableBytes = 0;
-    std::uint32_t imageBytes = 0;  // pixel bytes, as the information header states them
+    std::uint32_t imageBytes = 0;  // pixel rows
+    std::size_t rowBytes = 0;      // of one pixel row
     std::uint32_t maskBytes = 0;
+
+    // Where they come from.
+    std::uint64_t colourTableAt = 0;
+    std::uint32_t colourTableCopied = 0;  // bytes taken from the file; the rest are black
+    PixelSource pixels;
 
     // 40 + colour table + pixels + mask: the image entry's byte count.
     std::uint32_t ImageEntryBytes() const;

@@ -9,11 +9,6 @@ namespace {
 
 constexpr std::uint16_t kIconType = 1;
 
-// Offsets in the information header.
-constexpr std::size_t kInfoHeightAt = 8;
-constexpr std::size_t kInfoResolutionAt = 24;  // horizontal and vertical resolution, colours
-                                               // used and colours important: 16 bytes to the end
-
 unsigned char* WriteIconHeader(const IconLayout& layout, unsigned char* out) {
     out = WriteU16(out, 0);
     out = WriteU16(out, kIconType);
@@ -28,22 +23,40 @@ unsigned char* WriteIconHeader(const IconLayout& layout, unsigned char* out) {
     return WriteU32(out, static_cast<std::uint32_t>(kIconImageOffset));
 }
 
-unsigned char* WriteInfoHeader(const IconLayout& layout, const unsigned char* in,
-                               unsigned char* out) {
-    std::memcpy(out, in + kBitmapFileHeaderBytes, kInfoHeaderBytes);
-    WriteU32(out + kInfoHeightAt, static_cast<std::uint32_t>(layout.doubledHeight));
-    std::memset(out + kInfoResolutionAt, 0, kInfoHeaderBytes - kInfoResolutionAt);
-    return out + kInfoHeaderBytes;
+// The image's 40-byte information header: uncompressed, no resolution, every colour of the
+// table in use.
+unsigned char* WriteInfoHeader(const IconLayout& layout, unsigned char* out) {
+    out = WriteU32(out, kInfoHeaderBytes);
+    out = WriteU32(out, static_cast<std::uint32_t>(layout.imageWidth));
+    out = WriteU32(out, static_cast<std::uint32_t>(layout.doubledHeight));
+    out = WriteU16(out, layout.planes);
+    out = WriteU16(out, layout.bitCount);
+    out = WriteU32(out, kUncompressed);
+    out = WriteU32(out, layout.imageSizeField);
+    constexpr std::size_t kZeroFields = 16;  // resolutions, colours used, colours important
+    std::memset(out, 0, kZeroFields);
+    return out + kZeroFields;
+}
+
+unsigned char* WriteColourTable(const IconLayout& layout, const unsigned char* in,
+                                unsigned char* out) {
+    std::memcpy(out, in + layout.colourTableAt, layout.colourTableCopied);
+    std::memset(out + layout.colourTableCopied, 0,
+                layout.colourTableBytes - layout.colourTableCopied);
+    return out + layout.colourTableBytes;
 }
 
 }  // namespace
 
-void WriteIcon(const IconLayout& layout, const unsigned char* in, unsigned char* out) {
+bool WriteIcon(const IconLayout& layout, const unsigned char* in, unsigned char* out) {
     out = WriteIconHeader(layout, out);
-    out = WriteInfoHeader(layout, in, out);
-    const std::size_t copied = std::size_t{layout.colourTableBytes} + layout.imageBytes;
-    std::memcpy(out, in + kBitmapDataOffset, copied);
-    std::memset(out + copied, 0, layout.maskBytes);
+    out = WriteInfoHeader(layout, out);
+    out = WriteColourTable(layout, in, out);
+    if (!WritePixelRows(layout.pixels, in, layout.rowBytes, out)) {
+        return false;
+    }
+    std::memset(out + layout.imageBytes, 0, layout.maskBytes);
+    return true;
 }
 
 }  // namespace pictile

@@ -1,5 +1,6 @@
-// pictile: turns a bitmap file into an icon file holding one image of the same size and
-// colour depth, every pixel opaque.
+// pictile: turns a bitmap file into an icon file holding one image of the same size, every
+// pixel opaque. Colour depths and colour tables are kept; run-length data is expanded, and
+// bit-field pixels become 24-bit pixels, or 32-bit ones with their alpha channel.
 #include <cstdint>
 #include <cstring>
 #include <optional>
@@ -52,7 +53,9 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     if (!layout || request->output == nullptr || layout->FileBytes() > request->outputCapacity) {
         return 0;
     }
-    pictile::WriteIcon(*layout, request->input, request->output);
+    if (!pictile::WriteIcon(*layout, request->input, request->output)) {
+        return 0;
+    }
     request->outputLength = layout->FileBytes();
     return 1;
 }

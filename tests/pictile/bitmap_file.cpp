@@ -3,7 +3,6 @@
 #include <cstdlib>
 
 namespace pictile_test {
-namespace {
 
 void Put16(std::string& out, std::uint16_t v) {
     out += static_cast<char>(v & 0xFF);
@@ -15,8 +14,6 @@ void Put32(std::string& out, std::uint32_t v) {
         out += static_cast<char>((v >> (8 * i)) & 0xFF);
     }
 }
-
-}  // namespace
 
 std::uint32_t RowBytes(std::int32_t width, std::uint16_t bitCount) {
     const std::uint64_t bits = std::uint64_t(std::abs(std::int64_t{width})) * bitCount;

@@ -26,7 +26,9 @@ std::uint32_t RowBytes(std::int32_t width, std::uint16_t bitCount);
 // in files that painting programs write.
 std::string MakeBitmap(const BitmapShape& shape);
 
-// Little-endian fields of a byte string.
+// Little-endian fields of a byte string, appended and read.
+void Put16(std::string& out, std::uint16_t v);
+void Put32(std::string& out, std::uint32_t v);
 std::uint16_t U16At(const std::string& bytes, std::size_t offset);
 std::uint32_t U32At(const std::string& bytes, std::size_t offset);
 

@@ -34,6 +34,7 @@ TEST(PictileContract, RefusesNullRequestsAndUnknownFunctions) {
     std::string bitmap(54, '\0');
     bitmap[0] = 'B';
     bitmap[1] = 'M';
+    bitmap[14] = 40;
     bitmap[26] = 1;
     bitmap[28] = 24;
     EXPECT_TRUE(p.Run(0, bitmap).has_value());

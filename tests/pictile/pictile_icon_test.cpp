@@ -1,4 +1,6 @@
-// Icons made from bitmaps of every colour depth, read back and compared with the bitmap.
+// Icons made from bitmaps in the classic form (40-byte information header, full colour table
+// right after it, uncompressed rows bottom row first, image size covering every row): the
+// icon keeps the bitmap's information header, colour table and pixel bytes as they are.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -39,7 +41,11 @@ std::vector<IconCase> Cases() {
         {"48x48, 24 bits", {48, 48, 1, 24, 0}, 62 + 6912 + 384, 0, 384, 0, 48, 48},
         {"24x24, 32 bits", {24, 24, 1, 32, 0}, 62 + 2304 + 96, 0, 96, 0, 24, 24},
         {"256x256, 24 bits", {256, 256, 1, 24, 0}, 62 + 196608, 0, 0, 0, 0, 0},
-        {"image size 0", {32, 32, 1, 4, 16, 0}, 62 + 64 + 128, 64, 128, 16, 32, 32},
+        {"16 bits", {8, 8, 1, 16, 0}, 62 + 128 + 32, 0, 32, 0, 8, 8},
+        // Bytes the image size counts beyond the rows are kept with them.
+        {"image size beyond the rows", {32, 32, 1, 4, 16, 514, 514}, 768, 64, 128, 16, 32, 32},
+        // Width and height go into the icon's entry as their low bytes, and size the mask.
+        {"300 x 20, 24 bits", {300, 20, 1, 24, 0}, 62 + 18000 + 160, 0, 160, 0, 44, 20},
     };
 }
 
@@ -82,6 +88,18 @@ TEST(PictileIcon, HeadersSizesAndDerivedValuesMatchTheBitmap) {
         EXPECT_EQ(icon->pixels, bitmap.substr(U32At(bitmap, 10), imageSize));
         EXPECT_EQ(icon->mask, std::string(c.maskBytes, '\0'));
     }
+}
+
+TEST(PictileIcon, APixelOffsetThatPointsIntoTheColourTableIsReadAsTheTablesEnd) {
+    const std::string bitmap = MakeBitmap({32, 32, 1, 4, 16});
+    std::string zeroOffset = bitmap;
+    zeroOffset.replace(10, 4, 4, '\0');
+    std::string intoTable = bitmap;
+    intoTable[10] = 54 + 20;
+    const auto plain = Pictile().Run(0, bitmap);
+    ASSERT_TRUE(plain.has_value());
+    EXPECT_EQ(Pictile().Run(0, zeroOffset), plain);
+    EXPECT_EQ(Pictile().Run(0, intoTable), plain);
 }
 
 TEST(PictileIcon, BytesAfterThePixelDataAreLeftOut) {

@@ -1,5 +1,6 @@
-// Files that are not bitmaps, and bitmaps whose headers promise more than the file holds,
-// pass on unchanged: size 0, no conversion.
+// Files that are not bitmaps, bitmaps whose headers promise more than the file holds, and
+// bitmaps in forms no icon can show pass on unchanged: size 0, no conversion, nothing read
+// outside the input.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -8,12 +9,15 @@
 #include <vector>
 
 #include "bitmap_file.h"
+#include "bitmap_forms.h"
 #include "support/plugin_under_test.h"
 
 namespace {
 
+using pictile_test::BitmapForm;
 using pictile_test::BitmapShape;
 using pictile_test::MakeBitmap;
+using pictile_test::MakeBitmapOfForm;
 
 const testing_support::PluginUnderTest& Pictile() {
     return testing_support::SharedPlugin("pictile");
@@ -25,10 +29,32 @@ void SetU32(std::string& bytes, std::size_t offset, uint32_t value) {
     }
 }
 
-std::string WithHeight(int32_t height) {
-    std::string bitmap = MakeBitmap({32, 32, 1, 24, 0, 0, 0});
-    SetU32(bitmap, 22, static_cast<uint32_t>(height));
-    return bitmap;
+std::string With32(std::string bytes, std::size_t offset, uint32_t value) {
+    SetU32(bytes, offset, value);
+    return bytes;
+}
+
+std::string With16(std::string bytes, std::size_t offset, uint16_t value) {
+    bytes[offset] = static_cast<char>(value & 0xFF);
+    bytes[offset + 1] = static_cast<char>(value >> 8);
+    return bytes;
+}
+
+BitmapForm Form(std::uint16_t bitCount, std::uint32_t headerBytes, std::uint32_t compression = 0) {
+    BitmapForm form;
+    form.bitCount = bitCount;
+    form.headerBytes = headerBytes;
+    form.compression = compression;
+    return form;
+}
+
+BitmapForm BitFields(std::uint16_t bitCount, std::uint32_t headerBytes, std::uint32_t red,
+                     std::uint32_t green, std::uint32_t blue) {
+    BitmapForm form = Form(bitCount, headerBytes, 3);
+    form.masks[0] = red;
+    form.masks[1] = green;
+    form.masks[2] = blue;
+    return form;
 }
 
 struct RefusalCase {
@@ -36,11 +62,26 @@ struct RefusalCase {
     std::string input;
 };
 
-TEST(PictileRefusal, FilesThatAreNotUsableBitmapsPassOnUnchanged) {
+// Runs the plug-in on `input` held in a heap block of exactly its size, so that the sanitizers
+// see any read past its end.
+bool Refused(const std::string& input, uint32_t* size) {
+    const std::vector<char> exact(input.begin(), input.end());
+    return !Pictile().Run(0, std::string_view(exact.data(), exact.size()), "", size).has_value();
+}
+
+void ExpectRefused(const std::vector<RefusalCase>& cases) {
+    for (const auto& c : cases) {
+        uint32_t size = 99;
+        EXPECT_TRUE(Refused(c.input, &size)) << c.name;
+        EXPECT_EQ(size, 0u) << c.name;
+    }
+}
+
+TEST(PictileRefusal, FilesThatAreNotBitmapsOrAreCutShortPassOnUnchanged) {
     const std::string bitmap = MakeBitmap({32, 32, 1, 4, 16});
-    std::string badImageSize = bitmap;
-    SetU32(badImageSize, 34, 0xFFFFFFF0u);
-    const std::vector<RefusalCase> cases = {
+    const std::string large = MakeBitmapOfForm(Form(24, 124));
+    const std::string noPixels = MakeBitmap({32, 32, 1, 24, 0, 0, 0});
+    ExpectRefused({
         {"empty", ""},
         {"text", std::string(200, 'a')},
         {"other type word", "MB" + bitmap.substr(2)},
@@ -48,30 +89,63 @@ TEST(PictileRefusal, FilesThatAreNotUsableBitmapsPassOnUnchanged) {
         {"53 bytes", bitmap.substr(0, 53)},
         {"pixels one byte short", bitmap.substr(0, bitmap.size() - 1)},
         {"colour table cut", bitmap.substr(0, 54 + 63)},
-        {"8 bits with a 16-colour table",
-         MakeBitmap({16, 16, 1, 8, 16, BitmapShape::kRowBytes, 256})},
-        {"image size beyond the file", badImageSize},
-        {"doubled height too large", WithHeight(0x40000000)},
-        {"doubled height too small", WithHeight(-0x40000001)},
-    };
-    for (const auto& c : cases) {
-        uint32_t size = 99;
-        EXPECT_FALSE(Pictile().Run(0, c.input, "", &size).has_value()) << c.name;
-        EXPECT_EQ(size, 0u) << c.name;
-    }
+        {"image size beyond the file", With32(bitmap, 34, 0xFFFFFFF0u)},
+        {"image size 0 and no pixels", noPixels},
+        {"124-byte header, pixels one byte short", large.substr(0, large.size() - 1)},
+        {"124-byte header cut", large.substr(0, 14 + 100)},
+        {"pixel offset past the end", With32(large, 10, static_cast<uint32_t>(large.size()))},
+        {"pixel offset at the top of the range", With32(large, 10, 0xFFFFFFFFu)},
+        {"short colour table cut",
+         [] {
+             BitmapForm form = Form(8, 40);
+             form.coloursUsed = 20;
+             return MakeBitmapOfForm(form).substr(0, 54 + 79);
+         }()},
+        {"bit-field masks cut",
+         MakeBitmapOfForm(BitFields(16, 40, 0xF800, 0x7E0, 0x1F)).substr(0, 54 + 11)},
+    });
 }
 
-TEST(PictileRefusal, BitmapsThatHoldExactlyWhatTheyPromiseAreConverted) {
-    const std::vector<RefusalCase> cases = {
-        {"headers only, 24 bits, image size 0", MakeBitmap({32, 32, 1, 24, 0, 0, 0})},
-        {"8 bits, 256 colours", MakeBitmap({16, 16, 1, 8, 256})},
-        {"largest height", WithHeight(0x3FFFFFFF)},
-        {"smallest height", WithHeight(-0x40000000)},
-    };
-    for (const auto& c : cases) {
-        EXPECT_TRUE(Pictile().Run(0, c.input).has_value()) << c.name;
-    }
-    EXPECT_EQ(Pictile().Run(0, cases[0].input)->size(), 62u + 128u);
+TEST(PictileRefusal, HeadersThatDescribeNoUsableImagePassOnUnchanged) {
+    const std::string bitmap = MakeBitmap({32, 32, 1, 4, 16});
+    const std::string large = MakeBitmapOfForm(Form(24, 124));
+    const std::string topDown = With32(large, 22, static_cast<uint32_t>(-7));
+    const std::string noPixels = MakeBitmap({32, 32, 1, 24, 0, 0, 0});
+    ExpectRefused({
+        {"core header of 12 bytes", With32(bitmap, 14, 12)},
+        {"header of 39 bytes", With32(bitmap, 14, 39)},
+        {"header past the end", With32(bitmap, 14, 0xFFFFFFF0u)},
+        // Headers alone, heights whose double does not fit the icon's header.
+        {"doubled height too large", With32(noPixels, 22, 0x40000000)},
+        {"doubled height too small", With32(noPixels, 22, static_cast<uint32_t>(-0x40000001))},
+        {"doubled height too large, width 0", With32(With32(noPixels, 18, 0), 22, 0x40000000)},
+        {"width 0", With32(large, 18, 0)},
+        {"negative width", With32(large, 18, static_cast<uint32_t>(-13))},
+        {"height 0", With32(large, 22, 0)},
+        {"wider than an icon", MakeBitmapOfForm([] {
+             BitmapForm form = Form(24, 124);
+             form.width = 257;
+             return form;
+         }())},
+        {"higher than an icon", With32(topDown, 22, static_cast<uint32_t>(-257))},
+        {"two planes", With16(large, 26, 2)},
+        {"0 bits per pixel", With16(large, 28, 0)},
+        {"2 bits per pixel", With16(large, 28, 2)},
+        {"compressed as a photograph", With32(large, 30, 4)},
+        {"compressed as a network graphic", With32(large, 30, 5)},
+        {"unknown compression", With32(large, 30, 0x7FFFFFFF)},
+        {"bit fields of 24 bits", MakeBitmapOfForm(BitFields(24, 124, 0xFF0000, 0xFF00, 0xFF))},
+        {"bit-field mask with a gap", MakeBitmapOfForm(BitFields(32, 124, 0xF0F000, 0xF, 0xF0))},
+        {"bit-field mask beyond 16 bits", MakeBitmapOfForm(BitFields(16, 124, 0x1F000, 0, 0x1F))},
+        {"no colour mask", MakeBitmapOfForm(BitFields(16, 124, 0, 0, 0))},
+        {"bit fields behind a 64-byte header", With32(MakeBitmapOfForm(Form(32, 64)), 30, 3)},
+        {"8-bit runs of 4-bit pixels", With16(MakeBitmapOfForm(Form(8, 40, 1)), 28, 4)},
+        {"4-bit runs of 8-bit pixels", With16(MakeBitmapOfForm(Form(4, 40, 2)), 28, 8)},
+        {"run-length data top row first",
+         With32(MakeBitmapOfForm(Form(8, 40, 1)), 22, static_cast<uint32_t>(-7))},
+        {"run-length data beyond the file",
+         With32(MakeBitmapOfForm(Form(8, 40, 1)), 34, 0xFFFFFFFFu)},
+    });
 }
 
 TEST(PictileRefusal, AShortOutputBufferOrANonBitmapFailsWithoutWriting) {
