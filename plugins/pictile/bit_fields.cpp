@@ -59,15 +59,23 @@ std::optional<BitFieldUnpacker> BitFieldUnpacker::For(const ChannelMasks& masks,
     return unpacker;
 }
 
+template <int kInBytes, int kOutBytes>
+void BitFieldUnpacker::Unpack(const unsigned char* in, std::uint32_t width,
+                              unsigned char* out) const {
+    for (std::uint32_t x = 0; x < width; ++x, in += kInBytes, out += kOutBytes) {
+        const std::uint32_t pixel = kInBytes == 2 ? ReadU16(in) : ReadU32(in);
+        for (int c = 0; c < kOutBytes; ++c) {
+            out[c] = Value(channels_[c], pixel);
+        }
+    }
+}
+
 void BitFieldUnpacker::UnpackRow(const unsigned char* in, std::uint32_t width,
                                  unsigned char* out) const {
-    const std::size_t inBytes = bitCount_ / 8;
-    const int outBytes = HasAlpha() ? 4 : 3;
-    for (std::uint32_t x = 0; x < width; ++x, in += inBytes, out += outBytes) {
-        const std::uint32_t pixel = bitCount_ == 16 ? ReadU16(in) : ReadU32(in);
-        for (int c = 0; c < outBytes; ++c) {
-            out[c] = Unpack(channels_[c], pixel);
-        }
+    if (bitCount_ == 16) {
+        HasAlpha() ? Unpack<2, 4>(in, width, out) : Unpack<2, 3>(in, width, out);
+    } else {
+        HasAlpha() ? Unpack<4, 4>(in, width, out) : Unpack<4, 3>(in, width, out);
     }
 }
 

@@ -32,9 +32,11 @@ class BitFieldUnpacker {
         std::array<std::uint8_t, 256> widened{};
     };
     static std::optional<Channel> ChannelFor(std::uint32_t mask, std::uint16_t bitCount);
-    std::uint8_t Unpack(const Channel& channel, std::uint32_t pixel) const {
+    static std::uint8_t Value(const Channel& channel, std::uint32_t pixel) {
         return channel.widened[(pixel & channel.mask) >> channel.shift];
     }
+    template <int kInBytes, int kOutBytes>
+    void Unpack(const unsigned char* in, std::uint32_t width, unsigned char* out) const;
 
     std::uint16_t bitCount_ = 0;
     std::array<Channel, 4> channels_;  // blue, green, red, alpha: their order in the output

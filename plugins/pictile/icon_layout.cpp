@@ -135,6 +135,12 @@ std::optional<PixelSource> SourceFor(const BitmapHeader& h, std::uint16_t& iconB
             source.form = PixelForm::kRunLength;
             return source;
         case kBitFields:
+            if (h.bitCount == 32 && h.masks.red == 0xFF0000 && h.masks.green == 0xFF00 &&
+                h.masks.blue == 0xFF && h.masks.alpha == 0xFF000000) {
+                // Blue, green, red and alpha bytes: already the icon's 32-bit pixels.
+                source.form = PixelForm::kStored;
+                return source;
+            }
             if (const auto unpacker = BitFieldUnpacker::For(h.masks, h.bitCount)) {
                 source.form = PixelForm::kBitFields;
                 source.masks = h.masks;
