@@ -29,6 +29,15 @@ bool CreateFolder(const std::string& path) {
     return true;
 }
 
+std::optional<FolderIdentity> IdentityOf(const std::string& path) {
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return FolderIdentity{static_cast<unsigned long long>(info.st_dev),
+                          static_cast<unsigned long long>(info.st_ino)};
+}
+
 std::optional<std::vector<FolderItem>> ListFolder(const std::string& folder) {
     std::unique_ptr<DIR, int (*)(DIR*)> dir(::opendir(folder.c_str()), &::closedir);
     if (!dir) {
@@ -50,11 +59,16 @@ std::optional<std::vector<FolderItem>> ListFolder(const std::string& folder) {
         if (name == "." || name == "..") {
             continue;
         }
-        bool isFolder = entry->d_type == DT_DIR;
+        FolderItem item{name, entry->d_type == DT_DIR, entry->d_type == DT_REG};
         if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            isFolder = IsFolder(folder + "/" + name);
+            // What a link leads to; a dangling link is neither.
+            struct stat info{};
+            if (::stat((folder + "/" + name).c_str(), &info) == 0) {
+                item.isFolder = S_ISDIR(info.st_mode);
+                item.isFile = S_ISREG(info.st_mode);
+            }
         }
-        items.push_back({name, isFolder});
+        items.push_back(std::move(item));
     }
     return items;
 }

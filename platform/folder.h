@@ -15,8 +15,19 @@ bool CreateFolder(const std::string& path);
 
 struct FolderItem {
     std::string name;  // bare name, as the folder listing gives it
-    bool isFolder = false;
+    bool isFolder = false;  // a folder, or a link to one
+    bool isFile = false;    // a regular file, or a link to one (not a pipe, device or socket)
 };
+
+// What tells two folders apart whatever path leads to them: device and inode.
+struct FolderIdentity {
+    unsigned long long device = 0;
+    unsigned long long inode = 0;
+    bool operator==(const FolderIdentity&) const = default;
+};
+
+// The identity of the folder `path` names (through links); nothing when it cannot be read.
+std::optional<FolderIdentity> IdentityOf(const std::string& path);
 
 // The entries of `folder` other than "." and "..", in the order the file system returns
 // them. Nothing (with the error text set) when the folder cannot be read.

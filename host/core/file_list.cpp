@@ -2,7 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/folder.h"
 #include "platform/paths.h"
 
 namespace host {
@@ -37,19 +36,33 @@ bool FileList::Add(const std::string& path) {
 }
 
 std::size_t FileList::AddFolderRecursively(const std::string& folder) {
+    std::vector<platform::FolderIdentity> inside;
+    return AddFolderBelow(folder, inside);
+}
+
+// `inside` holds the folders from the walk's start down to `folder`'s parent: a folder found
+// among them again (through a link such as "loop -> ." or "up -> ..") would be walked forever.
+std::size_t FileList::AddFolderBelow(const std::string& folder,
+                                     std::vector<platform::FolderIdentity>& inside) {
+    const auto identity = platform::IdentityOf(folder);
+    if (!identity || std::find(inside.begin(), inside.end(), *identity) != inside.end()) {
+        return 0;
+    }
     const auto items = platform::ListFolder(folder);
     if (!items) {
         return 0;
     }
+    inside.push_back(*identity);
     std::size_t added = 0;
     for (const auto& item : *items) {
         const std::string path = platform::JoinPath(folder, item.name);
         if (item.isFolder) {
-            added += AddFolderRecursively(path);
-        } else if (Add(path)) {
+            added += AddFolderBelow(path, inside);
+        } else if (item.isFile && Add(path)) {
             ++added;
         }
     }
+    inside.pop_back();
     return added;
 }
 

@@ -5,13 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "platform/folder.h"
+
 namespace host {
 
 class FileList {
 public:
     // Adds `path` at its sorted place; false when it is already listed.
     bool Add(const std::string& path);
-    // Adds every file below `folder`, sub-folders included; returns how many were added.
+    // Adds every regular file below `folder` (links to files included), sub-folders included;
+    // returns how many were added. Pipes, devices and sockets are left out, and a link back to
+    // a folder the walk is already inside is not followed.
     std::size_t AddFolderRecursively(const std::string& folder);
     void Remove(std::size_t index);
     void Clear() { paths_.clear(); }
@@ -24,6 +28,9 @@ public:
     const std::vector<std::string>& paths() const { return paths_; }
 
 private:
+    std::size_t AddFolderBelow(const std::string& folder,
+                               std::vector<platform::FolderIdentity>& inside);
+
     std::vector<std::string> paths_;
 };
 

@@ -57,7 +57,7 @@ void PluginRegistry::ScanPlugins() {
     // machine whatever order the file system lists them in.
     std::vector<std::string> names;
     for (const auto& item : *items) {
-        if (!item.isFolder && HasSuffix(item.name, kPluginSuffix)) {
+        if (item.isFile && HasSuffix(item.name, kPluginSuffix)) {
             names.push_back(item.name);
         }
     }

@@ -71,11 +71,18 @@ bool WriteAll(int fd, const unsigned char* bytes, std::size_t length, int& error
 
 ReadResult ReadWholeFile(const std::string& path, std::uint64_t maxSize) {
     ReadResult result;
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // Without O_NONBLOCK, opening a named pipe would wait for a writer, perhaps forever; only
+    // a regular file is read at all.
+    Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY));
     struct stat info{};
-    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0 || S_ISDIR(info.st_mode)) {
+    if (fd.get() < 0 || ::fstat(fd.get(), &info) != 0) {
         result.status = ReadStatus::kCannotOpen;
-        result.reason = ErrorText(fd.get() < 0 ? errno : EISDIR);
+        result.reason = ErrorText(errno);
+        return result;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        result.status = ReadStatus::kCannotOpen;
+        result.reason = S_ISDIR(info.st_mode) ? ErrorText(EISDIR) : "not a regular file";
         return result;
     }
     if (static_cast<std::uint64_t>(info.st_size) > maxSize) {
@@ -83,8 +90,8 @@ ReadResult ReadWholeFile(const std::string& path, std::uint64_t maxSize) {
         return result;
     }
     // Reads up to the size the file had when it was opened; one byte more tells whether it
-    // grew meanwhile (or whether a special file reports a size of 0), and then it is read
-    // on to its real end.
+    // grew meanwhile (or whether it is one of the files that report a size of 0, as under /proc),
+    // and then it is read on to its real end.
     std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
     ByteBuffer buffer(capacity);
     std::size_t done = 0;

@@ -15,7 +15,7 @@ namespace host {
 
 enum class ReadStatus {
     kOk,
-    kCannotOpen,  // missing, a folder, no permission
+    kCannotOpen,  // missing, a folder, not a regular file (a pipe, a device), no permission
     kTooLarge,    // 4 GiB or more: beyond what a conversion step can describe
     kReadError,   // opened, but reading failed part-way
 };

@@ -1,5 +1,9 @@
 #include "table_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -54,10 +58,22 @@ void ShowOpenError(int error) {
 }
 
 // The whole file; a file that cannot be opened or read (a folder, for one) shows the error.
+// Only a regular file is read: opening a named pipe without O_NONBLOCK would wait for a writer.
 bool ReadWholeFile(const char* path, std::string& bytes) {
+    const int fd = ::open(path, O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    struct stat info{};
+    if (fd < 0 || ::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = fd < 0 ? errno : S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        ShowOpenError(error);
+        return false;
+    }
     errno = 0;
-    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(path, "rb"), std::fclose);
+    std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(::fdopen(fd, "rb"), std::fclose);
     if (!file) {
+        ::close(fd);
         ShowOpenError(errno);
         return false;
     }

@@ -1,6 +1,8 @@
 // polyshift-cli end to end: the real program, copied with its runtime into a folder whose
 // "plugin" holds the plug-ins a case needs.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
 #include <filesystem>
 
 #include "host_fixture.h"
@@ -115,6 +117,22 @@ TEST_F(CliTest, MissingFilesFailWithTheCount) {
     fs::create_directory(work.path() / "out");
     const auto result = Cli({"run", "-o", "out", "nothing-here.txt"});
     EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("変換元ファイルをオープンできません。"), std::string::npos);
+    EXPECT_NE(result.err.find("すべての処理を終了しました。（エラー：1）"), std::string::npos);
+}
+
+// Neither a folder that holds a link to itself and a named pipe, nor a pipe named on the
+// command line, stops the run: the folder's file converts once, the named pipe fails at once.
+TEST_F(CliTest, LoopingLinksAndPipesNeitherHangNorRepeat) {
+    work.Write("in/a.txt", "x\r\n");
+    fs::create_directory_symlink(".", work.path() / "in/loop");
+    ASSERT_EQ(::mkfifo((work.path() / "in/pipe").c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo((work.path() / "named").c_str(), 0600), 0);
+    fs::create_directory(work.path() / "out");
+    const auto result = Cli({"run", "-o", "out", "-f", "eolfix:2", "in", "named"});
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_EQ(ReadFile(work.path() / "out/a.txt"), "x\n");
+    EXPECT_FALSE(fs::exists(work.path() / "out/pipe"));
     EXPECT_NE(result.err.find("変換元ファイルをオープンできません。"), std::string::npos);
     EXPECT_NE(result.err.find("すべての処理を終了しました。（エラー：1）"), std::string::npos);
 }

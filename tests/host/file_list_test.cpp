@@ -1,5 +1,8 @@
 // The file list's order and the title look-up used by saved chains and the command line.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 #include "host/core/file_list.h"
 #include "host/core/function_lookup.h"
@@ -29,6 +32,43 @@ TEST(FileList, FolderAddsEveryFileBelowIt) {
     EXPECT_EQ(list.paths(), (std::vector<std::string>{folder.str() + "/sub/deeper/z.txt",
                                                       folder.str() + "/sub/y.txt",
                                                       folder.str() + "/x.txt"}));
+}
+
+// Links that lead back into the walk ("loop -> .", "up -> ..") are not followed, so each file
+// is listed once under its own path; a link to a file still adds that file, and a link to a
+// folder outside the walk is walked.
+TEST(FileList, FolderWalkNeverReentersAFolderItIsInside) {
+    namespace fs = std::filesystem;
+    testing_support::TempFolder outside;
+    outside.Write("o.txt", "o");
+    testing_support::TempFolder folder;
+    folder.Write("x.txt", "1");
+    folder.Write("sub/y.txt", "2");
+    fs::create_directory_symlink(".", folder.path() / "loop");
+    fs::create_directory_symlink("..", folder.path() / "sub/up");
+    fs::create_directory_symlink(folder.path(), folder.path() / "sub/root");
+    fs::create_symlink("x.txt", folder.path() / "link.txt");
+    fs::create_directory_symlink(outside.path(), folder.path() / "sub/elsewhere");
+    host::FileList list;
+    EXPECT_EQ(list.AddFolderRecursively(folder.str()), 4u);
+    EXPECT_EQ(list.paths(), (std::vector<std::string>{folder.str() + "/link.txt",
+                                                      folder.str() + "/sub/elsewhere/o.txt",
+                                                      folder.str() + "/sub/y.txt",
+                                                      folder.str() + "/x.txt"}));
+}
+
+// Only regular files are listed: a named pipe would block the run that opens it, and a link
+// that leads nowhere has nothing to convert.
+TEST(FileList, FolderWalkLeavesOutPipesAndDanglingLinks) {
+    testing_support::TempFolder folder;
+    folder.Write("a.txt", "1");
+    ASSERT_EQ(::mkfifo((folder.str() + "/pipe").c_str(), 0600), 0);
+    std::filesystem::create_symlink("pipe", folder.path() / "to-pipe");
+    std::filesystem::create_symlink("missing", folder.path() / "dangling");
+    host::FileList list;
+    EXPECT_EQ(list.AddFolderRecursively(folder.str()), 1u);
+    EXPECT_EQ(list.paths(), (std::vector<std::string>{folder.str() + "/a.txt"}));
+    EXPECT_EQ(list.AddFolderRecursively(folder.str() + "/none"), 0u);
 }
 
 TEST(TitleLookup, MatchesPrefixesIgnoringCaseOfLettersOnly) {

@@ -1,5 +1,6 @@
 // The plug-in registry over folders of real and test-only plug-ins.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -92,6 +93,8 @@ TEST(Registry, FilesThatAreNotLibrariesAreSkippedWithoutMessage) {
     ProgramFolder program;
     program.AddJunk("broken.so");
     program.AddJunk("notes.txt");
+    // Loading a named pipe would wait for a writer forever.
+    ASSERT_EQ(::mkfifo((program.pluginFolder() + "/pipe.so").c_str(), 0600), 0);
     program.AddTestPlugin("tp_beta");
     ScriptedUi ui;
     host::PluginRegistry registry(program.path(), ui);

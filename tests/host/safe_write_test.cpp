@@ -104,4 +104,16 @@ TEST(WholeFileRead, ReadsEverythingAndRefusesWhatIsTooLargeOrMissing) {
     EXPECT_EQ(host::ReadWholeFile(folder.str()).status, host::ReadStatus::kCannotOpen);
 }
 
+// A named pipe with no writer would block a plain open forever; it fails at once instead, as
+// does a device.
+TEST(WholeFileRead, RefusesPipesAndDevicesWithoutWaiting) {
+    TempFolder folder;
+    const std::string pipe = folder.str() + "/pipe";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    auto read = host::ReadWholeFile(pipe);
+    EXPECT_EQ(read.status, host::ReadStatus::kCannotOpen);
+    EXPECT_FALSE(read.reason.empty());
+    EXPECT_EQ(host::ReadWholeFile("/dev/zero").status, host::ReadStatus::kCannotOpen);
+}
+
 }  // namespace

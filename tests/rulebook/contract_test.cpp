@@ -1,4 +1,6 @@
 // The entry points as the host meets them: identity, table use, refusals and buffer limits.
+#include <sys/stat.h>
+
 #include <cerrno>
 
 #include "rulebook_fixture.h"
@@ -45,6 +47,12 @@ TEST_F(RulebookContract, ReportsATableThatCannotBeOpenedOncePerPass) {
     messages.clear();
     EXPECT_FALSE(Plugin().Run(0, "abc", folder.str().c_str()).has_value());  // a folder
     EXPECT_EQ(messages, std::vector<Message>{TableOpenError(EISDIR)});
+    messages.clear();
+    // A named pipe fails at once rather than waiting for a writer.
+    const std::string pipe = folder.str() + "/pipe.tbl";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    EXPECT_FALSE(Plugin().Run(1, "abc", pipe.c_str()).has_value());
+    EXPECT_EQ(messages, std::vector<Message>{TableOpenError(EINVAL)});
 }
 
 TEST_F(RulebookContract, ConvertRefusesAnOutputBufferSmallerThanTheResult) {
