@@ -1,5 +1,7 @@
 #include "host/cli/cli_arguments.h"
 
+#include <algorithm>
+
 namespace cli {
 
 const char* const kUsage =
@@ -8,6 +10,7 @@ const char* const kUsage =
     "                         [-f FUNCTION]... [-y] PATH...\n"
     "       polyshift-cli save -s LIST.pzl [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
     "                         [-f FUNCTION]... PATH...\n"
+    "       polyshift-cli run [-t TABLE] [-f FUNCTION]... - < IN > OUT\n"
     "\n"
     "  list          show every plug-in's version and every function as NAME:INDEX<TAB>TITLE\n"
     "  run           convert the files (a folder adds every file below it) through the\n"
@@ -22,7 +25,9 @@ const char* const kUsage =
     "  --no-output   write nothing for a file the chain left unchanged\n"
     "  -t TABLE      conversion-table file for the functions that need one\n"
     "  -f FUNCTION   NAME:INDEX (as 'list' shows it) or the beginning of a title\n"
-    "  -y            answer Yes when an existing file would be overwritten\n";
+    "  -y            answer Yes when an existing file would be overwritten\n"
+    "  -             (as a PATH of run) read standard input and write the result to standard\n"
+    "                output\n";
 
 ParseResult ParseArguments(const std::vector<std::string>& args) {
     ParseResult result;
@@ -104,9 +109,19 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
         result.error = "say which settings list to write: -s LIST.pzl";
         return result;
     }
-    // A settings list read by 'run' brings its own output folder and files.
+    const bool anyStream = std::find(parsed.paths.begin(), parsed.paths.end(), "-") !=
+                           parsed.paths.end();
+    if (parsed.command == Command::kSave && anyStream) {
+        result.error = "a settings list cannot hold standard input ('-')";
+        return result;
+    }
+    // A settings list read by 'run' brings its own output folder and files; standard input's
+    // result goes to standard output.
     const bool fromList = parsed.command == Command::kRun && parsed.settingsList;
-    if (!fromList && !parsed.outputFolder && !parsed.overWrite) {
+    const bool onlyStreams =
+        anyStream && std::all_of(parsed.paths.begin(), parsed.paths.end(),
+                                 [](const std::string& path) { return path == "-"; });
+    if (!fromList && !onlyStreams && !parsed.outputFolder && !parsed.overWrite) {
         result.error = "say where the results go: -o DIR or --overwrite";
         return result;
     }

@@ -1,6 +1,7 @@
 #include "host/cli/terminal_ui.h"
 
 #include "platform/message_box.h"
+#include "platform/paths.h"
 #include "platform/text_encoding.h"
 
 namespace cli {
@@ -74,6 +75,15 @@ std::optional<std::string> TerminalUi::selectTableFile(const std::string& functi
     std::fputs(line.c_str(), out_);
     DrawProgress();
     return std::nullopt;
+}
+
+void TerminalUi::streamNameIgnored(const std::string& newName) {
+    ClearProgress();
+    const std::string line = "polyshift-cli: the result goes to standard output; the new name '" +
+                             platform::Cp932ToUtf8(platform::FileNameOf(newName)) +
+                             "' is not used\n";
+    std::fputs(line.c_str(), out_);
+    DrawProgress();
 }
 
 void TerminalUi::DrawProgress() {

@@ -22,6 +22,7 @@ public:
     void setProgressRange(int low, int high) override;
     void setProgressPosition(int position) override;
     std::optional<std::string> selectTableFile(const std::string& functionTitle) override;
+    void streamNameIgnored(const std::string& newName) override;
 
 private:
     void ClearProgress();

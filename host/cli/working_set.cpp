@@ -1,5 +1,6 @@
 #include "host/cli/working_set.h"
 
+#include <algorithm>
 #include <charconv>
 #include <filesystem>
 #include <optional>
@@ -8,6 +9,7 @@
 #include "host/core/function_lookup.h"
 #include "host/core/plugin_registry.h"
 #include "host/core/settings.h"
+#include "host/core/whole_file.h"
 #include "platform/folder.h"
 #include "platform/text_encoding.h"
 
@@ -85,6 +87,10 @@ int BuildWorkingSet(const Arguments& arguments, host::FunctionList& functions, s
     }
 
     for (const std::string& path : arguments.paths) {
+        if (path == host::kStandardStream) {
+            set.files.Add(path);  // standard input, whose result goes to standard output
+            continue;
+        }
         const std::string full = FullPath(path);
         if (platform::IsFolder(full)) {
             set.files.AddFolderRecursively(full);
@@ -101,7 +107,10 @@ int BuildWorkingSet(const Arguments& arguments, host::FunctionList& functions, s
     }
     set.options.overWrite = set.options.overWrite || arguments.overWrite;
     set.options.noOutput = set.options.noOutput || arguments.noOutput;
-    if (!set.options.overWrite && set.options.outputFolder.empty()) {
+    const bool onlyStreams =
+        !set.files.empty() && std::all_of(set.files.paths().begin(), set.files.paths().end(),
+                                          [](const std::string& path) { return path == "-"; });
+    if (!set.options.overWrite && set.options.outputFolder.empty() && !onlyStreams) {
         // Only a settings list without an output folder gets here (no desktop folder either).
         std::fprintf(err, "polyshift-cli: say where the results go: -o DIR or --overwrite\n%s",
                      kUsage);

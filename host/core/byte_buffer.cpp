@@ -17,7 +17,7 @@ constexpr std::size_t kMapFrom = std::size_t{8} << 20;
 
 }  // namespace
 
-ByteBuffer::ByteBuffer(std::size_t size) : size_(size) {
+ByteBuffer::ByteBuffer(std::size_t size) : size_(size), capacity_(size) {
 #if defined(__linux__)
     if (size >= kMapFrom) {
         const std::size_t length = (size + kHugePage - 1) / kHugePage * kHugePage;
@@ -38,6 +38,7 @@ ByteBuffer::ByteBuffer(std::size_t size) : size_(size) {
 ByteBuffer::ByteBuffer(ByteBuffer&& other) noexcept
     : bytes_(std::exchange(other.bytes_, nullptr)),
       size_(std::exchange(other.size_, 0)),
+      capacity_(std::exchange(other.capacity_, 0)),
       mapped_(std::exchange(other.mapped_, 0)) {}
 
 ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept {
@@ -45,6 +46,7 @@ ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept {
         release();
         bytes_ = std::exchange(other.bytes_, nullptr);
         size_ = std::exchange(other.size_, 0);
+        capacity_ = std::exchange(other.capacity_, 0);
         mapped_ = std::exchange(other.mapped_, 0);
     }
     return *this;

@@ -20,6 +20,10 @@ public:
     unsigned char* data() { return bytes_; }
     const unsigned char* data() const { return bytes_; }
     std::size_t size() const { return size_; }
+    // How many bytes the block holds; the size may be set anywhere up to it.
+    std::size_t capacity() const { return capacity_; }
+    // Sets the size, never beyond the capacity.
+    void resize(std::size_t size) { size_ = size < capacity_ ? size : capacity_; }
     // Forgets the bytes past `size` (which is never more than the current size).
     void shrink(std::size_t size) { size_ = size < size_ ? size : size_; }
 
@@ -28,6 +32,7 @@ private:
 
     unsigned char* bytes_ = nullptr;
     std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
     std::size_t mapped_ = 0;  // length of a mapping, 0 for a plain allocation
 };
 

@@ -1,5 +1,7 @@
 #include "host/core/conversion_run.h"
 
+#include <unistd.h>
+
 #include <cstdint>
 #include <cstring>
 
@@ -22,10 +24,12 @@ constexpr unsigned kQuestionYesNo = platform::kIconQuestion | platform::kButtons
 constexpr unsigned kQuestionYesNoCancel = platform::kIconQuestion | platform::kButtonsYesNoCancel;
 constexpr unsigned kInformationOk = platform::kIconInformation | platform::kButtonsOk;
 
+constexpr const char* kSourceChanged = "the file was cut short while it was read";
+
 }  // namespace
 
 std::string ConversionRun::OutputPathFor(const std::string& inputPath) const {
-    if (options_.overWrite) {
+    if (options_.overWrite || inputPath == kStandardStream) {
         return inputPath;
     }
     return platform::JoinPath(options_.outputFolder, platform::FileNameOf(inputPath));
@@ -80,7 +84,8 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
     WaitCursor wait(ui_);
     std::string currentOutput = outputPath;
 
-    ReadResult read = ReadWholeFile(inputPath);
+    const bool stream = inputPath == kStandardStream;
+    ReadResult read = stream ? ReadWholeDescriptor(STDIN_FILENO) : ReadWholeFile(inputPath);
     switch (read.status) {
         case ReadStatus::kOk:
             break;
@@ -97,20 +102,22 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
             AskToGoOn(texts::CannotReadSource(inputPath, read.reason));
             return false;
     }
-    // Plug-ins only read their input, so the bytes as read stay untouched for the final
-    // comparison; the working bytes are the last successful step's output.
-    const ByteBuffer original = std::move(read.bytes);
+    // Plug-ins only read their input, so the bytes as read (mapped from the file where
+    // possible) stay untouched for the final comparison; the working bytes are the last
+    // successful step's output. Output buffers come from the pool and go back to it.
+    const SourceBytes original = std::move(read.bytes);
     ByteBuffer converted;
     bool changedByStep = false;
-    auto working = [&]() -> const ByteBuffer& { return changedByStep ? converted : original; };
+    const unsigned char* workingData = original.data();
+    std::size_t workingSize = original.size();
 
     ConvertRequest request{};
     char newPath[platform::kMaxPath];
     for (const ChainEntry& step : chain_) {
         const FunctionEntry& function = *step.entry;
         request.size = sizeof request;
-        request.input = working().data();
-        request.inputLength = static_cast<uint32_t>(working().size());
+        request.input = workingData;
+        request.inputLength = static_cast<uint32_t>(workingSize);
         request.functionIndex = function.functionIndex;
         if (function.isUseTable(function.functionIndex) != 0 && options_.tablePath.empty()) {
             if (auto chosen = ui_.selectTableFile(step.title)) {
@@ -122,27 +129,56 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
         if (size == 0) {
             continue;
         }
-        ByteBuffer output(size);
+        ByteBuffer output = pool_.Take(size);
         request.output = output.data();
         request.outputCapacity = size;
         request.outputLength = 0;
         if (function.convert(&request) == 0) {
+            pool_.Give(std::move(output));
             ui_.messageBox(texts::StepFailed(step.title), texts::kTitleError, kStopOk);
             continue;
         }
         newPath[0] = '\0';
         if (function.renameFile(outputPath.c_str(), newPath, function.functionIndex) != 0 &&
             newPath[0] != '\0') {
-            currentOutput.assign(newPath, strnlen(newPath, sizeof newPath));
+            // Standard output has no name to change.
+            if (outputPath == kStandardStream) {
+                ui_.streamNameIgnored(std::string(newPath, strnlen(newPath, sizeof newPath)));
+            } else {
+                currentOutput.assign(newPath, strnlen(newPath, sizeof newPath));
+            }
         }
-        // A plug-in that reports more than it was given room for is not believed beyond it.
-        output.shrink(request.outputLength);
+        // A plug-in that reports more than it asked room for is not believed beyond it (a
+        // reused buffer may be larger, and what lies past the step's room is not its output).
+        output.resize(request.outputLength < size ? request.outputLength : size);
+        pool_.Give(std::move(converted));
         converted = std::move(output);
         changedByStep = true;
+        workingData = converted.data();
+        workingSize = converted.size();
     }
 
-    if (SameContent(working().data(), working().size(), original.data(), original.size()) &&
-        options_.noOutput) {
+    // A file cut short while it was mapped read as zeros past its new end: nothing made of
+    // those bytes may be written.
+    if (!original.intact()) {
+        pool_.Give(std::move(converted));
+        ui_.setStatusText(texts::CannotReadSource(inputPath, kSourceChanged));
+        AskToGoOn(texts::CannotReadSource(inputPath, kSourceChanged));
+        return false;
+    }
+    if (options_.noOutput &&
+        (!changedByStep || SameContent(workingData, workingSize, original.data(), original.size()))) {
+        pool_.Give(std::move(converted));
+        return true;
+    }
+    if (currentOutput == kStandardStream) {
+        const WriteResult written = WriteToDescriptor(STDOUT_FILENO, workingData, workingSize);
+        pool_.Give(std::move(converted));
+        if (written.status != WriteStatus::kOk) {
+            ui_.setStatusText(texts::CannotWriteTarget(currentOutput, written.reason));
+            AskToGoOn(texts::CannotWriteTarget(currentOutput, written.reason));
+            return false;
+        }
         return true;
     }
     if (!options_.overWrite && platform::PathExists(currentOutput)) {
@@ -157,7 +193,8 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
             return false;
         }
     }
-    const WriteResult written = ReplaceFileContent(currentOutput, working().data(), working().size());
+    const WriteResult written = ReplaceFileContent(currentOutput, workingData, workingSize);
+    pool_.Give(std::move(converted));
     switch (written.status) {
         case WriteStatus::kOk:
             return true;

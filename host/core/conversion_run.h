@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "host/core/buffer_pool.h"
 #include "host/core/file_list.h"
 #include "host/core/function_entry.h"
 #include "host/core/run_options.h"
@@ -40,6 +41,7 @@ private:
     const FileList& files_;
     const Chain& chain_;
     RunOptions& options_;
+    BufferPool pool_;
     bool cancelRequested_ = false;
     std::int32_t errorCount_ = 0;
 };

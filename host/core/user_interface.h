@@ -26,6 +26,10 @@ public:
     // (Shift JIS); nothing when they cancel.
     virtual std::optional<std::string> selectTableFile(const std::string& functionTitle) = 0;
 
+    // A function proposed `newName` for a result that goes to standard output, which keeps
+    // no name: the name is not used.
+    virtual void streamNameIgnored(const std::string& newName) { (void)newName; }
+
     // The regular-expression tool can (or cannot) be used.
     virtual void setRegexToolEnabled(bool) {}
 };

@@ -8,12 +8,16 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <random>
 #include <system_error>
 
 #include "platform/paths.h"
 
 namespace host {
 namespace {
+
+// Files from this size on are mapped: below it a read costs less than setting up a mapping.
+constexpr std::uint64_t kMapFrom = std::uint64_t{256} << 10;
 
 std::string ErrorText(int error) { return std::generic_category().message(error); }
 
@@ -50,6 +54,28 @@ mode_t CreationMode() {
     return mode;
 }
 
+// Creates a new file named ".polyshift-" and six random characters in the folder of
+// `target`, with `mode` (under the umask); its path goes to `temp`. -1 with errno on failure.
+int CreateTemporaryBeside(const std::string& target, mode_t mode, std::string& temp) {
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::minstd_rand random(std::random_device{}());
+    const std::string folder = platform::RemoveFileName(target);
+    const std::string stem = platform::JoinPath(folder.empty() ? "." : folder, ".polyshift-");
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temp = stem;
+        for (int i = 0; i < 6; ++i) {
+            temp += kLetters[random() % (sizeof kLetters - 1)];
+        }
+        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST) {
+            return fd;
+        }
+    }
+    errno = EEXIST;
+    return -1;
+}
+
 bool WriteAll(int fd, const unsigned char* bytes, std::size_t length, int& error) {
     while (length > 0) {
         const std::size_t chunk = length < (std::size_t{1} << 30) ? length : (std::size_t{1} << 30);
@@ -65,6 +91,78 @@ bool WriteAll(int fd, const unsigned char* bytes, std::size_t length, int& error
         length -= static_cast<std::size_t>(written);
     }
     return true;
+}
+
+// Reads `fd` to its end into `buffer`, expecting about `expected` bytes: one byte more
+// tells whether the file grew meanwhile (or whether a special file reports a size of 0), and
+// then it is read on to its real end. False, with the status set, on failure.
+bool ReadToEnd(int fd, std::uint64_t expected, std::uint64_t maxSize, ByteBuffer& buffer,
+               ReadResult& result) {
+    std::size_t capacity = static_cast<std::size_t>(expected) + 1;
+    buffer = ByteBuffer(capacity);
+    std::size_t done = 0;
+    for (;;) {
+        if (done == capacity) {
+            if (capacity > maxSize) {
+                result.status = ReadStatus::kTooLarge;
+                return false;
+            }
+            const std::size_t grown = capacity * 2 < maxSize + 1 ? capacity * 2 : maxSize + 1;
+            ByteBuffer bigger(grown);
+            std::memcpy(bigger.data(), buffer.data(), done);
+            buffer = std::move(bigger);
+            capacity = grown;
+        }
+        const ssize_t got = ::read(fd, buffer.data() + done, capacity - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            result.status = ReadStatus::kReadError;
+            result.reason = ErrorText(errno);
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<std::size_t>(got);
+    }
+    if (done > maxSize) {
+        result.status = ReadStatus::kTooLarge;
+        return false;
+    }
+    buffer.shrink(done);
+    return true;
+}
+
+}  // namespace
+
+namespace {
+
+// Maps or reads the file open at `fd`, described by `info`. `atStart`: the descriptor was
+// just opened, so it stands at the file's start.
+ReadResult ReadOpened(int fd, const struct stat& info, std::uint64_t maxSize, bool atStart) {
+    ReadResult result;
+    if (static_cast<std::uint64_t>(info.st_size) > maxSize) {
+        result.status = ReadStatus::kTooLarge;
+        return result;
+    }
+    // A regular file is mapped only from its start: a descriptor of standard input may stand
+    // anywhere in it.
+    const off_t offset = !S_ISREG(info.st_mode) ? -1 : atStart ? 0 : ::lseek(fd, 0, SEEK_CUR);
+    if (offset == 0 && static_cast<std::uint64_t>(info.st_size) >= kMapFrom) {
+        if (auto mapping = GuardedMapping::Map(fd, static_cast<std::size_t>(info.st_size))) {
+            result.bytes = SourceBytes(std::move(*mapping));
+            return result;
+        }
+    }
+    ByteBuffer buffer;
+    if (!ReadToEnd(fd, offset > 0 && offset < info.st_size ? info.st_size - offset : info.st_size,
+                   maxSize, buffer, result)) {
+        return result;
+    }
+    result.bytes = SourceBytes(std::move(buffer));
+    return result;
 }
 
 }  // namespace
@@ -85,49 +183,18 @@ ReadResult ReadWholeFile(const std::string& path, std::uint64_t maxSize) {
         result.reason = S_ISDIR(info.st_mode) ? ErrorText(EISDIR) : "not a regular file";
         return result;
     }
-    if (static_cast<std::uint64_t>(info.st_size) > maxSize) {
-        result.status = ReadStatus::kTooLarge;
+    return ReadOpened(fd.get(), info, maxSize, true);
+}
+
+ReadResult ReadWholeDescriptor(int fd, std::uint64_t maxSize) {
+    struct stat info{};
+    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
+        ReadResult result;
+        result.status = ReadStatus::kCannotOpen;
+        result.reason = ErrorText(S_ISDIR(info.st_mode) ? EISDIR : errno);
         return result;
     }
-    // Reads up to the size the file had when it was opened; one byte more tells whether it
-    // grew meanwhile (or whether it is one of the files that report a size of 0, as under /proc),
-    // and then it is read on to its real end.
-    std::size_t capacity = static_cast<std::size_t>(info.st_size) + 1;
-    ByteBuffer buffer(capacity);
-    std::size_t done = 0;
-    for (;;) {
-        if (done == capacity) {
-            if (capacity > maxSize) {
-                result.status = ReadStatus::kTooLarge;
-                return result;
-            }
-            const std::size_t grown = capacity * 2 < maxSize + 1 ? capacity * 2 : maxSize + 1;
-            ByteBuffer bigger(grown);
-            std::memcpy(bigger.data(), buffer.data(), done);
-            buffer = std::move(bigger);
-            capacity = grown;
-        }
-        const ssize_t got = ::read(fd.get(), buffer.data() + done, capacity - done);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            result.status = ReadStatus::kReadError;
-            result.reason = ErrorText(errno);
-            return result;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    if (done > maxSize) {
-        result.status = ReadStatus::kTooLarge;
-        return result;
-    }
-    buffer.shrink(done);
-    result.bytes = std::move(buffer);
-    return result;
+    return ReadOpened(fd, info, maxSize, false);
 }
 
 WriteResult ReplaceFileContent(const std::string& path, const unsigned char* bytes,
@@ -135,32 +202,33 @@ WriteResult ReplaceFileContent(const std::string& path, const unsigned char* byt
     WriteResult result;
     // Write through a symbolic link to the file it names, as opening the path would.
     std::string target = path;
-    struct stat linkInfo{};
-    if (::lstat(path.c_str(), &linkInfo) == 0 && S_ISLNK(linkInfo.st_mode)) {
+    struct stat existing{};
+    bool exists = ::lstat(path.c_str(), &existing) == 0;
+    if (exists && S_ISLNK(existing.st_mode)) {
         if (char* resolved = ::realpath(path.c_str(), nullptr)) {
             target = resolved;
             std::free(resolved);
         }
+        exists = ::stat(target.c_str(), &existing) == 0;
     }
-    struct stat existing{};
-    const bool exists = ::stat(target.c_str(), &existing) == 0;
     if (exists && (S_ISDIR(existing.st_mode) || ::access(target.c_str(), W_OK) != 0)) {
         result.status = WriteStatus::kCannotCreate;
         result.reason = ErrorText(S_ISDIR(existing.st_mode) ? EISDIR : EACCES);
         return result;
     }
-    std::string folder = platform::RemoveFileName(target);
-    std::string temp = platform::JoinPath(folder.empty() ? "." : folder, ".polyshift-XXXXXX");
-    Descriptor fd(::mkostemp(temp.data(), O_CLOEXEC));
+    // A new file gets the usual mode, a replaced one keeps its own; the temporary file is
+    // created with it, and changed only where the umask took bits away.
+    const mode_t mode = exists ? (existing.st_mode & 07777) : CreationMode();
+    std::string temp;
+    Descriptor fd(CreateTemporaryBeside(target, mode, temp));
     if (fd.get() < 0) {
         result.status = WriteStatus::kCannotCreate;
         result.reason = ErrorText(errno);
         return result;
     }
     int error = 0;
-    const mode_t mode = exists ? (existing.st_mode & 07777) : CreationMode();
     bool ok = WriteAll(fd.get(), bytes, length, error);
-    if (ok && ::fchmod(fd.get(), mode) != 0) {
+    if (ok && (mode & ~CreationMode() & 07777) != 0 && ::fchmod(fd.get(), mode) != 0) {
         error = errno;
         ok = false;
     }
@@ -174,6 +242,16 @@ WriteResult ReplaceFileContent(const std::string& path, const unsigned char* byt
     }
     if (!ok) {
         ::unlink(temp.c_str());
+        result.status = WriteStatus::kWriteError;
+        result.reason = ErrorText(error);
+    }
+    return result;
+}
+
+WriteResult WriteToDescriptor(int fd, const unsigned char* bytes, std::size_t length) {
+    WriteResult result;
+    int error = 0;
+    if (!WriteAll(fd, bytes, length, error)) {
         result.status = WriteStatus::kWriteError;
         result.reason = ErrorText(error);
     }

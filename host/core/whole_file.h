@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "host/core/byte_buffer.h"
+#include "host/core/source_bytes.h"
 
 namespace host {
 
@@ -22,14 +22,18 @@ enum class ReadStatus {
 
 struct ReadResult {
     ReadStatus status = ReadStatus::kOk;
-    ByteBuffer bytes;
+    SourceBytes bytes;
     std::string reason;  // the system's text for a failure
 };
 
 // Largest file the run takes: sizes cross the plug-in contract as 32-bit values.
 inline constexpr std::uint64_t kMaxFileSize = 0xFFFFFFFFull;
 
+// A regular file of some size is mapped rather than copied (see GuardedMapping); anything
+// else is read to its end.
 ReadResult ReadWholeFile(const std::string& path, std::uint64_t maxSize = kMaxFileSize);
+// The same for a descriptor that is already open (standard input); it is not closed.
+ReadResult ReadWholeDescriptor(int fd, std::uint64_t maxSize = kMaxFileSize);
 
 enum class WriteStatus {
     kOk,
@@ -44,5 +48,11 @@ struct WriteResult {
 
 WriteResult ReplaceFileContent(const std::string& path, const unsigned char* bytes,
                                std::size_t length);
+
+// Writes every byte to the open descriptor `fd` (standard output), which stays open.
+WriteResult WriteToDescriptor(int fd, const unsigned char* bytes, std::size_t length);
+
+// The path that stands for standard input as a source and standard output as a target.
+inline constexpr char kStandardStream[] = "-";
 
 }  // namespace host

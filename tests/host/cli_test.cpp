@@ -30,6 +30,16 @@ class CliTest : public ::testing::Test {
         return testing_support::RunProgram(work.path(), program.path() + "/polyshift-cli", args);
     }
 
+    // A shell command line in the work folder where "CLI" stands for the program.
+    testing_support::ProgramOutcome Shell(std::string commandLine) {
+        const std::string cli = testing_support::ShellQuote(program.path() + "/polyshift-cli");
+        for (auto at = commandLine.find("CLI"); at != std::string::npos;
+             at = commandLine.find("CLI", at + cli.size())) {
+            commandLine.replace(at, 3, cli);
+        }
+        return testing_support::RunShell(work.path(), commandLine);
+    }
+
     host_testing::ProgramFolder program;
     TempFolder work;
 };
@@ -111,6 +121,43 @@ TEST_F(CliTest, UsageErrorsExitWith2) {
         EXPECT_EQ(result.status, 2) << testing::PrintToString(args);
         EXPECT_NE(result.err.find("usage: polyshift-cli"), std::string::npos);
     }
+}
+
+TEST_F(CliTest, DashFiltersStandardInputToStandardOutputInAPipeline) {
+    program.AddRealPlugin("base64");
+    work.Write("in.txt", "x\r\ny\r\n");
+    // Line breaks to LF, then Base64 and back: the renaming functions' new names (".txt",
+    // ".bin") cannot apply to standard output and are noted on stderr.
+    auto result =
+        Shell("CLI run -f eolfix:2 -f base64:0 - < in.txt | CLI run -f base64:1 - > out.bin");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(ReadFile(work.path() / "out.bin"), "x\ny\n");
+    EXPECT_NE(result.err.find("the new name '-.txt' is not used"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("the new name '-.bin' is not used"), std::string::npos) << result.err;
+    EXPECT_FALSE(fs::exists(work.path() / "-.txt"));
+    EXPECT_FALSE(fs::exists(work.path() / "-.bin"));
+
+    // Standard input that is a pipe, not a file; a chain that leaves it unchanged.
+    result = Shell("printf 'a\\nb\\n' | CLI run -f eolfix:2 -");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "a\nb\n");
+    EXPECT_NE(result.err.find("（エラー：0）"), std::string::npos);
+}
+
+TEST_F(CliTest, DashMixesWithFilesAndHonoursNoOutput) {
+    work.Write("a.txt", "one\n");
+    fs::create_directory(work.path() / "out");
+    // Standard input goes to standard output, the file into -o.
+    auto result = Shell("printf 'two\\n' | CLI run -o out -f eolfix:0 - a.txt");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "two\r\n");
+    EXPECT_EQ(ReadFile(work.path() / "out/a.txt"), "one\r\n");
+
+    // Unchanged with --no-output: nothing is written, and that is no failure.
+    result = Shell("printf 'x\\n' | CLI run --no-output -f eolfix:2 -");
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "");
 }
 
 TEST_F(CliTest, MissingFilesFailWithTheCount) {

@@ -34,7 +34,7 @@ class RunTest : public ::testing::Test {
 protected:
     RunTest() {
         for (const char* name : {"tp_upper", "tp_failing", "tp_table", "tp_rename_one",
-                                 "tp_rename_two"}) {
+                                 "tp_rename_two", "tp_shrink"}) {
             program.AddTestPlugin(name);
         }
         program.AddRealPlugin("eolfix");
@@ -285,6 +285,39 @@ TEST_F(RunTest, LargeFilesConvertWhole) {
     }
     EXPECT_TRUE(result == expected);
     EXPECT_EQ(ui.Only("box").back(), Done(0));
+}
+
+TEST_F(RunTest, NoOutputComparesLargeFilesExactly) {
+    // Large enough to be mapped rather than read; the two differ from their result only in
+    // the very last byte or not at all.
+    const std::string upper(3u << 20, 'A');
+    AddFile("last-byte.txt", upper.substr(1) + "a");
+    AddFile("same.txt", upper);
+    Use("Upper");
+    options.noOutput = true;
+    Run();
+    EXPECT_TRUE(ReadFile(out() + "/last-byte.txt") == upper);
+    EXPECT_FALSE(fs::exists(out() + "/same.txt"));
+    EXPECT_EQ(ui.Only("box").back(), Done(0));
+}
+
+TEST_F(RunTest, SourceCutShortWhileMappedFailsThatFileOnly) {
+    // The step empties the source file while the run still holds it mapped: the bytes it
+    // then reads are not the file's, so nothing may be written for it.
+    const std::string big(2u << 20, 'x');
+    const auto victim = AddFile("a-victim.txt", big);
+    AddFile("b-next.txt", "next");
+    options.tablePath = victim;
+    Use("Shrink");
+    Run();
+    EXPECT_FALSE(fs::exists(out() + "/a-victim.txt"));
+    EXPECT_EQ(ReadFile(out() + "/b-next.txt"), "next");
+    const auto boxes = ui.Only("box");
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_EQ(boxes[1].rfind("box 17 エラー: '" + victim + "' を読み込めませんでした。", 0), 0u)
+        << boxes[1];
+    EXPECT_EQ(boxes[3], Done(1));
+    EXPECT_EQ(std::distance(fs::directory_iterator(out()), fs::directory_iterator()), 1);
 }
 
 TEST(SameContent, ComparesLengthThenBytes) {

@@ -4,9 +4,12 @@
 //   TP_VERSION         version word (default 1.0.0.0)
 //   TP_COUNT           number of functions (default 1)
 //   TP_TITLE_PREFIX    titles are "<prefix> <index>"
-//   TP_KIND            0 copy, 1 upper-case ASCII, 2 fail, 3 append "[<tablePath>]"
+//   TP_KIND            0 copy, 1 upper-case ASCII, 2 fail, 3 append "[<tablePath>]",
+//                      4 copy, but first cut the file named by the table path to nothing
 //   TP_USES_TABLE      XfmIsUseTable answers 1
 //   TP_RENAME_EXT      XfmRenameFile replaces the extension by this text
+#include <unistd.h>
+
 #include <cctype>
 #include <cstring>
 #include <string>
@@ -76,6 +79,9 @@ XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
 
 XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     if (TP_KIND == 2 || request == nullptr || request->functionIndex >= functionCount) {
+        return 0;
+    }
+    if (TP_KIND == 4 && ::truncate(request->tablePath, 0) != 0) {
         return 0;
     }
     const std::string out = Output(*request);

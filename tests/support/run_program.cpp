@@ -7,9 +7,8 @@
 #include "support/temp_folder.h"
 
 namespace testing_support {
-namespace {
 
-std::string Quote(const std::string& s) {
+std::string ShellQuote(const std::string& s) {
     std::string quoted = "'";
     for (char c : s) {
         quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -17,16 +16,20 @@ std::string Quote(const std::string& s) {
     return quoted + "'";
 }
 
-}  // namespace
-
 ProgramOutcome RunProgram(const std::filesystem::path& folder, const std::string& program,
                           const std::vector<std::string>& args) {
-    const TempFolder logs;
-    std::string command = "cd " + Quote(folder.string()) + " && " + Quote(program);
+    std::string command = ShellQuote(program);
     for (const auto& arg : args) {
-        command += " " + Quote(arg);
+        command += " " + ShellQuote(arg);
     }
-    command += " >" + Quote(logs.str() + "/out") + " 2>" + Quote(logs.str() + "/err");
+    return RunShell(folder, command);
+}
+
+ProgramOutcome RunShell(const std::filesystem::path& folder, const std::string& commandLine) {
+    const TempFolder logs;
+    const std::string command = "cd " + ShellQuote(folder.string()) + " && { " + commandLine +
+                                " ; } >" + ShellQuote(logs.str() + "/out") + " 2>" +
+                                ShellQuote(logs.str() + "/err");
     ProgramOutcome outcome;
     const int raw = std::system(command.c_str());
     outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

@@ -17,4 +17,11 @@ struct ProgramOutcome {
 ProgramOutcome RunProgram(const std::filesystem::path& folder, const std::string& program,
                           const std::vector<std::string>& args);
 
+// A shell command line (pipes and redirections included) run in `folder`; `status` is the
+// last command's, `out` and `err` are what the whole line left on standard output and error.
+ProgramOutcome RunShell(const std::filesystem::path& folder, const std::string& commandLine);
+
+// `text` quoted for the shell as one word.
+std::string ShellQuote(const std::string& text);
+
 }  // namespace testing_support

@@ -1,0 +1,30 @@
+// Large conversion buffers kept for the next step or the next file. A fresh block costs a
+// page fault and a cleared page for every page it touches; a block that was used before
+// costs neither, so a run hands its large buffers back here instead of releasing them.
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "host/core/byte_buffer.h"
+
+namespace host {
+
+class BufferPool {
+  public:
+    // Blocks below this size come from the heap, which already reuses them.
+    static constexpr std::size_t kKeepFrom = std::size_t{1} << 20;
+    // At most this many blocks are kept: a step needs its input, its output and the
+    // untouched copy.
+    static constexpr std::size_t kKeepAtMost = 3;
+
+    // A buffer of `size` bytes: the smallest kept block that holds them, or a new one.
+    ByteBuffer Take(std::size_t size);
+    // Keeps `buffer` for a later Take (small blocks are simply released).
+    void Give(ByteBuffer buffer);
+
+  private:
+    std::vector<ByteBuffer> kept_;
+};
+
+}  // namespace host
