@@ -7,28 +7,17 @@
 
 #include "bitmap_file.h"
 #include "bitmap_forms.h"
-#include "reference_decoder.h"
-#include "support/plugin_under_test.h"
+#include "conversion.h"
 
 namespace {
 
 using pictile_test::BitmapForm;
-using pictile_test::DecodeBitmap;
-using pictile_test::DecodeIcon;
+using pictile_test::ConvertBitmap;
+using pictile_test::ExpectIconShowsBitmap;
 using pictile_test::MakeBitmapOfForm;
 using pictile_test::RowBytes;
 using pictile_test::U16At;
 using pictile_test::U32At;
-
-const testing_support::PluginUnderTest& Pictile() {
-    return testing_support::SharedPlugin("pictile");
-}
-
-// The input in a heap block of exactly its size, so that the sanitizers see any read past it.
-std::optional<std::string> Convert(const std::string& bitmap) {
-    const std::vector<char> exact(bitmap.begin(), bitmap.end());
-    return Pictile().Run(0, std::string_view(exact.data(), exact.size()));
-}
 
 struct FormCase {
     const char* name;
@@ -165,16 +154,8 @@ std::vector<FormCase> Cases() {
 TEST(PictileForm, EveryFormGivesAnIconWithTheBitmapsPixels) {
     for (const auto& c : Cases()) {
         SCOPED_TRACE(c.name);
-        const std::string bitmap = MakeBitmapOfForm(c.form);
-        const auto expected = DecodeBitmap(bitmap);
-        ASSERT_TRUE(expected.has_value());
-        const auto icon = Convert(bitmap);
+        const auto icon = ExpectIconShowsBitmap(MakeBitmapOfForm(c.form));
         ASSERT_TRUE(icon.has_value());
-        const auto shown = DecodeIcon(*icon);
-        ASSERT_TRUE(shown.has_value());
-        EXPECT_EQ(shown->width, expected->width);
-        EXPECT_EQ(shown->height, expected->height);
-        EXPECT_TRUE(shown->argb == expected->argb);
         EXPECT_EQ(U16At(*icon, 12), c.iconBitCount);
     }
 }
@@ -185,7 +166,7 @@ TEST(PictileForm, EveryFormGivesAnIconWithTheBitmapsPixels) {
 TEST(PictileForm, RewrittenImagesHaveTheClassicLayout) {
     for (const auto& c : Cases()) {
         SCOPED_TRACE(c.name);
-        const auto icon = Convert(MakeBitmapOfForm(c.form));
+        const auto icon = ConvertBitmap(MakeBitmapOfForm(c.form));
         ASSERT_TRUE(icon.has_value());
         const std::string image = icon->substr(22);
         const uint32_t tableBytes = c.iconBitCount <= 8 ? 4u << c.iconBitCount : 0;
@@ -213,7 +194,7 @@ TEST(PictileForm, AShortColourTableIsFilledUpWithBlack) {
     BitmapForm form = Form(8, 124);
     form.coloursUsed = 20;
     const std::string bitmap = MakeBitmapOfForm(form);
-    const auto icon = Convert(bitmap);
+    const auto icon = ConvertBitmap(bitmap);
     ASSERT_TRUE(icon.has_value());
     EXPECT_EQ(icon->substr(62, 80), bitmap.substr(14 + 124, 80));
     EXPECT_EQ(icon->substr(62 + 80, 1024 - 80), std::string(1024 - 80, '\0'));
@@ -223,7 +204,7 @@ TEST(PictileForm, TheSizePassAnswersTheIconsExactLength) {
     for (const auto& c : Cases()) {
         SCOPED_TRACE(c.name);
         uint32_t size = 0;
-        const auto icon = Pictile().Run(0, MakeBitmapOfForm(c.form), "", &size);
+        const auto icon = ConvertBitmap(MakeBitmapOfForm(c.form), &size);
         ASSERT_TRUE(icon.has_value());
         EXPECT_EQ(size, icon->size());
     }

@@ -10,6 +10,7 @@
 
 #include "bitmap_file.h"
 #include "bitmap_forms.h"
+#include "conversion.h"
 #include "support/plugin_under_test.h"
 
 namespace {
@@ -18,6 +19,7 @@ using pictile_test::BitmapForm;
 using pictile_test::BitmapShape;
 using pictile_test::MakeBitmap;
 using pictile_test::MakeBitmapOfForm;
+using pictile_test::Refused;
 
 const testing_support::PluginUnderTest& Pictile() {
     return testing_support::SharedPlugin("pictile");
@@ -62,18 +64,9 @@ struct RefusalCase {
     std::string input;
 };
 
-// Runs the plug-in on `input` held in a heap block of exactly its size, so that the sanitizers
-// see any read past its end.
-bool Refused(const std::string& input, uint32_t* size) {
-    const std::vector<char> exact(input.begin(), input.end());
-    return !Pictile().Run(0, std::string_view(exact.data(), exact.size()), "", size).has_value();
-}
-
 void ExpectRefused(const std::vector<RefusalCase>& cases) {
     for (const auto& c : cases) {
-        uint32_t size = 99;
-        EXPECT_TRUE(Refused(c.input, &size)) << c.name;
-        EXPECT_EQ(size, 0u) << c.name;
+        EXPECT_TRUE(Refused(c.input)) << c.name;
     }
 }
 

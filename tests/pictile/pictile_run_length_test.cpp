@@ -7,15 +7,15 @@
 
 #include "bitmap_file.h"
 #include "bitmap_forms.h"
-#include "reference_decoder.h"
-#include "support/plugin_under_test.h"
+#include "conversion.h"
 
 namespace {
 
 using pictile_test::BitmapForm;
-using pictile_test::DecodeBitmap;
-using pictile_test::DecodeIcon;
+using pictile_test::ConvertBitmap;
+using pictile_test::ExpectIconShowsBitmap;
 using pictile_test::MakeBitmapOfForm;
+using pictile_test::Refused;
 
 // A 3 x 2 bitmap of 8- or 4-bit pixels with the given records. Its rows hold 4 bytes each, so
 // 4 pixels of 8 bits or 8 of 4 bits counting their padding.
@@ -27,19 +27,6 @@ std::string RunLengthBitmap(int bitCount, const std::string& records) {
     form.compression = bitCount == 8 ? 1 : 2;
     form.runLengthRecords = records;
     return MakeBitmapOfForm(form);
-}
-
-// The input in a heap block of exactly its size, so that the sanitizers see any read past it.
-std::optional<std::string> Convert(const std::string& bitmap, uint32_t* size = nullptr) {
-    const std::vector<char> exact(bitmap.begin(), bitmap.end());
-    return testing_support::SharedPlugin("pictile").Run(
-        0, std::string_view(exact.data(), exact.size()), "", size);
-}
-
-// Refused in the size pass already, so that the file passes on unchanged.
-bool Refused(const std::string& bitmap) {
-    uint32_t size = 99;
-    return !Convert(bitmap, &size).has_value() && size == 0;
 }
 
 struct RecordsCase {
@@ -70,20 +57,13 @@ TEST(PictileRunLength, WellFormedRecordsExpandToTheBitmapsPixels) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        const std::string bitmap = RunLengthBitmap(c.bitCount, c.records);
-        const auto expected = DecodeBitmap(bitmap);
-        ASSERT_TRUE(expected.has_value());
-        const auto icon = Convert(bitmap);
-        ASSERT_TRUE(icon.has_value());
-        const auto shown = DecodeIcon(*icon);
-        ASSERT_TRUE(shown.has_value());
-        EXPECT_TRUE(shown->argb == expected->argb);
+        ExpectIconShowsBitmap(RunLengthBitmap(c.bitCount, c.records));
     }
 }
 
 TEST(PictileRunLength, PixelsTheDataSkipsTakeTheFirstColour) {
     const std::string bitmap = RunLengthBitmap(8, Bytes({1, 2, 0, 2, 1, 1, 1, 3, 0, 1}));
-    const auto icon = Convert(bitmap);
+    const auto icon = ConvertBitmap(bitmap);
     ASSERT_TRUE(icon.has_value());
     // Icon rows: colour table (1024 bytes), then 4 bytes a row, bottom row first.
     const std::string rows = icon->substr(62 + 1024, 8);
