@@ -2,7 +2,6 @@
 
 #include <limits>
 
-#include "bit_fields.h"
 #include "bitmap_header.h"
 
 namespace pictile {
@@ -94,62 +93,12 @@ std::optional<IconLayout> ClassicLayout(const BitmapHeader& h, std::size_t n) {
     pixels.width = static_cast<std::uint32_t>(h.width);
     pixels.rows = static_cast<std::uint32_t>(h.height);
     pixels.bitCount = h.bitCount;
+    pixels.iconBitCount = h.bitCount;
     pixels.rowBytes = layout.rowBytes;
     if (pixels.at + pixels.bytes > n) {
         return std::nullopt;
     }
     return layout;
-}
-
-// How the file stores its pixels and how many bits each becomes in the icon; nothing for a
-// form no icon can show.
-std::optional<PixelSource> SourceFor(const BitmapHeader& h, std::uint16_t& iconBitCount) {
-    PixelSource source;
-    source.bitCount = h.bitCount;
-    iconBitCount = h.bitCount;
-    switch (h.compression) {
-        case kUncompressed:
-            switch (h.bitCount) {
-                case 1:
-                case 4:
-                case 8:
-                case 24:
-                case 32:
-                    source.form = PixelForm::kStored;
-                    return source;
-                case 16:
-                    // Five bits per colour; icon readers take no 16-bit images, so they are
-                    // widened like bit-field pixels.
-                    source.form = PixelForm::kBitFields;
-                    source.masks = {.red = 0x7C00, .green = 0x03E0, .blue = 0x001F};
-                    iconBitCount = 24;
-                    return source;
-            }
-            return std::nullopt;
-        case kRunLength8:
-        case kRunLength4:
-            // Run-length data is stored bottom row first only.
-            if (h.height < 0 || h.bitCount != (h.compression == kRunLength8 ? 8 : 4)) {
-                return std::nullopt;
-            }
-            source.form = PixelForm::kRunLength;
-            return source;
-        case kBitFields:
-            if (h.bitCount == 32 && h.masks.red == 0xFF0000 && h.masks.green == 0xFF00 &&
-                h.masks.blue == 0xFF && h.masks.alpha == 0xFF000000) {
-                // Blue, green, red and alpha bytes: already the icon's 32-bit pixels.
-                source.form = PixelForm::kStored;
-                return source;
-            }
-            if (const auto unpacker = BitFieldUnpacker::For(h.masks, h.bitCount)) {
-                source.form = PixelForm::kBitFields;
-                source.masks = h.masks;
-                iconBitCount = unpacker->OutputBitCount();
-                return source;
-            }
-            return std::nullopt;
-    }
-    return std::nullopt;
 }
 
 // Every other form, rewritten as the classic one.
@@ -161,11 +110,11 @@ std::optional<IconLayout> RewrittenLayout(const BitmapHeader& h, const unsigned 
         rows > kMaxIconSide) {
         return std::nullopt;
     }
-    std::uint16_t iconBitCount = 0;
-    auto source = SourceFor(h, iconBitCount);
+    auto source = PixelSourceFor(h);
     if (!source) {
         return std::nullopt;
     }
+    const std::uint16_t iconBitCount = source->iconBitCount;
     const auto width = static_cast<std::uint32_t>(h.width);
     IconLayout layout;
     layout.width = static_cast<std::uint8_t>(width);

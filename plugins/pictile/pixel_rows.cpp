@@ -42,6 +42,55 @@ bool WriteBitFieldRows(const PixelSource& source, const unsigned char* in, std::
 
 }  // namespace
 
+std::optional<PixelSource> PixelSourceFor(const BitmapHeader& h) {
+    PixelSource source;
+    source.bitCount = h.bitCount;
+    source.iconBitCount = h.bitCount;
+    switch (h.compression) {
+        case kUncompressed:
+            switch (h.bitCount) {
+                case 1:
+                case 4:
+                case 8:
+                case 24:
+                case 32:
+                    source.form = PixelForm::kStored;
+                    return source;
+                case 16:
+                    // Five bits per colour; icon readers take no 16-bit images, so they are
+                    // widened like bit-field pixels.
+                    source.form = PixelForm::kBitFields;
+                    source.masks = {.red = 0x7C00, .green = 0x03E0, .blue = 0x001F};
+                    source.iconBitCount = 24;
+                    return source;
+            }
+            return std::nullopt;
+        case kRunLength8:
+        case kRunLength4:
+            // Run-length data is stored bottom row first only.
+            if (h.height < 0 || h.bitCount != (h.compression == kRunLength8 ? 8 : 4)) {
+                return std::nullopt;
+            }
+            source.form = PixelForm::kRunLength;
+            return source;
+        case kBitFields:
+            if (h.bitCount == 32 && h.masks.red == 0xFF0000 && h.masks.green == 0xFF00 &&
+                h.masks.blue == 0xFF && h.masks.alpha == 0xFF000000) {
+                // Blue, green, red and alpha bytes: already the icon's 32-bit pixels.
+                source.form = PixelForm::kStored;
+                return source;
+            }
+            if (const auto unpacker = BitFieldUnpacker::For(h.masks, h.bitCount)) {
+                source.form = PixelForm::kBitFields;
+                source.masks = h.masks;
+                source.iconBitCount = unpacker->OutputBitCount();
+                return source;
+            }
+            return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 bool PixelRowsReadable(const PixelSource& source, const unsigned char* in) {
     if (source.form != PixelForm::kRunLength) {
         return true;
