@@ -32,7 +32,7 @@ class Expander {
                 if (!Fits(count)) {
                     return false;
                 }
-                Repeat(count, value);
+                Put(count, p - 1, true);
                 continue;
             }
             switch (value) {
@@ -56,7 +56,7 @@ class Expander {
                     if (static_cast<std::size_t>(end - p) < bytes || !Fits(value)) {
                         return false;
                     }
-                    Literal(value, p);
+                    Put(value, p, false);
                     p += bytes;
                 }
             }
@@ -90,29 +90,17 @@ class Expander {
         return x_ >= image_.width ? 0 : std::min<std::uint32_t>(count, image_.width - x_);
     }
 
-    void Repeat(unsigned count, unsigned char value) {
+    // Writes `count` pixels from `bytes`, one a byte at 8 bits and two a byte (high first) at 4
+    // bits. A run repeats its one byte, so that four-bit runs alternate two pixels.
+    void Put(unsigned count, const unsigned char* bytes, bool run) {
         if (rows_ != nullptr) {
             const unsigned shown = Shown(count);
             if (image_.bitCount == 8) {
-                std::memset(Row() + x_, value, shown);
-            } else {
-                // Four-bit runs alternate the byte's high and low pixel.
-                for (unsigned i = 0; i < shown; ++i) {
-                    PutNibble(x_ + i, i % 2 == 0 ? value >> 4 : value & 0x0F);
-                }
-            }
-        }
-        x_ += count;
-    }
-
-    void Literal(unsigned count, const unsigned char* pixels) {
-        if (rows_ != nullptr) {
-            const unsigned shown = Shown(count);
-            if (image_.bitCount == 8) {
-                std::memcpy(Row() + x_, pixels, shown);
+                run ? std::memset(Row() + x_, bytes[0], shown)
+                    : std::memcpy(Row() + x_, bytes, shown);
             } else {
                 for (unsigned i = 0; i < shown; ++i) {
-                    const unsigned char pair = pixels[i / 2];
+                    const unsigned char pair = bytes[run ? 0 : i / 2];
                     PutNibble(x_ + i, i % 2 == 0 ? pair >> 4 : pair & 0x0F);
                 }
             }
