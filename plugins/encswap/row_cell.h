@@ -1,59 +1,16 @@
-// The arithmetic between Shift JIS codes and JIS X 0208 row/cell pairs, applied to every
-// two-byte character without range checks (all results modulo 256), and the EUC form of a
-// row/cell pair.
+// The shared row/cell arithmetic (jis_row_cell.h), named in each build's namespace.
 #pragma once
 
 #include "isa.h"
 
-#include <cstdint>
+#include "jis_row_cell.h"
 
 namespace encswap::ENCSWAP_ISA {
 
-struct BytePair {
-    std::uint8_t first;
-    std::uint8_t second;
-};
-
-// Row/cell (j1, j2) to Shift JIS lead and trail byte.
-constexpr BytePair SjisFromRowCell(std::uint8_t row, std::uint8_t cell) {
-    const unsigned lead = (row + 1u) / 2u + (row <= 0x5E ? 0x70u : 0xB0u);
-    unsigned trail;
-    if ((row & 1u) != 0) {
-        trail = cell + (cell <= 0x5F ? 0x1Fu : 0x20u);
-    } else {
-        trail = cell + 0x7Eu;
-    }
-    return {static_cast<std::uint8_t>(lead), static_cast<std::uint8_t>(trail)};
-}
-
-// Shift JIS lead and trail byte to row/cell (j1, j2).
-constexpr BytePair RowCellFromSjis(std::uint8_t lead, std::uint8_t trail) {
-    unsigned row = 2u * (lead - (lead <= 0x9F ? 0x70u : 0xB0u));
-    if (trail < 0x9F) {
-        row -= 1u;
-    }
-    unsigned cell;
-    if (trail <= 0x7E) {
-        cell = trail - 0x1Fu;
-    } else if (trail <= 0x9E) {
-        cell = trail - 0x20u;
-    } else {
-        cell = trail - 0x7Eu;
-    }
-    return {static_cast<std::uint8_t>(row), static_cast<std::uint8_t>(cell)};
-}
-
-// EUC bytes carry the row and the cell with the top bit set; reading EUC clears it again.
-constexpr std::uint8_t EucByte(std::uint8_t rowOrCell) {
-    return static_cast<std::uint8_t>(rowOrCell | 0x80u);
-}
-constexpr std::uint8_t SevenBit(std::uint8_t byte) {
-    return static_cast<std::uint8_t>(byte & 0x7Fu);
-}
-
-static_assert(SjisFromRowCell(0x34, 0x41).first == 0x8A &&
-              SjisFromRowCell(0x34, 0x41).second == 0xBF);
-static_assert(RowCellFromSjis(0x8A, 0xBF).first == 0x34 &&
-              RowCellFromSjis(0x8A, 0xBF).second == 0x41);
+using jis::BytePair;
+using jis::EucByte;
+using jis::RowCellFromSjis;
+using jis::SevenBit;
+using jis::SjisFromRowCell;
 
 }  // namespace encswap::ENCSWAP_ISA
