@@ -1,0 +1,112 @@
+#include "detect.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "cp932_map.h"
+#include "jis_row_cell.h"
+#include "readers.h"
+
+namespace unibridge {
+namespace {
+
+bool StartsWith(const unsigned char* in, std::size_t n, const char* mark, std::size_t length) {
+    return n >= length && std::memcmp(in, mark, length) == 0;
+}
+
+bool HasJisEscape(const unsigned char* in, std::size_t n) {
+    const unsigned char* p = in;
+    const unsigned char* const end = in + n;
+    while ((p = static_cast<const unsigned char*>(std::memchr(p, 0x1B, end - p))) != nullptr) {
+        if (end - p >= 3 && ((p[1] == '$' && (p[2] == 'B' || p[2] == '@')) ||
+                             (p[1] == '(' && p[2] == 'I'))) {
+            return true;
+        }
+        ++p;
+    }
+    return false;
+}
+
+// Takes every character and keeps nothing; notes whether a multi-byte one came by.
+class Utf8Check {
+  public:
+    bool Ascii(const unsigned char*, std::size_t) { return true; }
+    Put Unicode(char32_t) {
+        multiByte = true;
+        return Put::kDone;
+    }
+    bool multiByte = false;
+};
+
+// Takes every code page 932 character and adds up how plausible the reading is.
+class Scorer {
+  public:
+    explicit Scorer(unsigned kanaScore) : kanaScore_(kanaScore) {}
+
+    bool Ascii(const unsigned char*, std::size_t) { return true; }
+    Put Code(const Cp932Map& map, std::size_t index) {
+        if (index < 256) {
+            score += kanaScore_;  // only kana reach here: ASCII comes in runs
+            return Put::kDone;
+        }
+        const unsigned row = jis::RowCellFromSjis(map.LeadOf(index / 256),
+                                                  static_cast<std::uint8_t>(index)).first -
+                             0x20u;
+        if ((row >= 1 && row <= 8) || (row >= 16 && row <= 47)) {
+            score += 3;
+        } else if (row >= 48 && row <= 84) {
+            score += 2;
+        }
+        return Put::kDone;
+    }
+    std::uint64_t score = 0;
+
+  private:
+    unsigned kanaScore_;
+};
+
+// Where a reading's first fault lies: n when there is none.
+std::size_t FirstFault(const Fault& fault, std::size_t n) {
+    return fault ? fault.offset : n;
+}
+
+}  // namespace
+
+Source Detect(const unsigned char* in, std::size_t n) {
+    if (StartsWith(in, n, "\xEF\xBB\xBF", 3)) {
+        return Source::kUtf8Bom;
+    }
+    if (StartsWith(in, n, "\xFF\xFE", 2)) {
+        return Source::kUtf16Le;
+    }
+    if (StartsWith(in, n, "\xFE\xFF", 2)) {
+        return Source::kUtf16Be;
+    }
+    if (HasJisEscape(in, n)) {
+        return Source::kJis;
+    }
+    Utf8Check utf8;
+    const std::size_t utf8End = FirstFault(ReadUtf8(in, n, 0, utf8), n);
+    if (utf8End == n) {
+        return utf8.multiByte ? Source::kUtf8 : Source::kAscii;
+    }
+    const Cp932Map& map = Cp932Map::Get();
+    Scorer euc(0);
+    const std::size_t eucEnd = FirstFault(ReadEuc(map, in, n, 0, euc), n);
+    // Shift JIS wins as soon as it gets past both other readings' faults, so it is only read
+    // that far unless EUC-JP is valid too: up to the byte after them, which completes a pair.
+    const std::size_t sjisLimit = eucEnd == n ? n : std::min(n, std::max(utf8End, eucEnd) + 2);
+    Scorer sjis(1);
+    const Fault sjisFault = ReadSjis(map, in, sjisLimit, 0, sjis);
+    const std::size_t sjisEnd = sjisFault ? sjisFault.offset : n;
+    if (eucEnd == n && sjisEnd == n) {
+        return euc.score > sjis.score ? Source::kEuc : Source::kSjis;
+    }
+    if (sjisEnd >= eucEnd && sjisEnd >= utf8End) {
+        return Source::kSjis;
+    }
+    return eucEnd >= utf8End ? Source::kEuc : Source::kUtf8;
+}
+
+}  // namespace unibridge

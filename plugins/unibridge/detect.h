@@ -1,0 +1,31 @@
+// Which form a text is in. The rule, in order:
+//
+//  1. A byte-order mark at the start decides: EF BB BF is UTF-8, FF FE UTF-16 little-endian,
+//     FE FF UTF-16 big-endian. (UTF-16 without a mark is not recognised.)
+//  2. An escape sequence that switches to kanji or kana, ESC $ B, ESC $ @ or ESC ( I,
+//     anywhere in the text decides ISO-2022-JP (JIS).
+//  3. A text that is valid UTF-8 throughout is UTF-8 when it holds at least one multi-byte
+//     sequence, and plain ASCII otherwise.
+//  4. Otherwise the text is read as EUC-JP and as Shift JIS. A reading is valid when every
+//     character in it is one that code page 932 holds: for EUC-JP, ASCII, 0x8E followed by
+//     0xA1 to 0xDF, and two bytes 0xA1 to 0xFE whose JIS row and cell give such a character;
+//     for Shift JIS, ASCII, 0xA1 to 0xDF, and a lead byte with a trail byte that give such a
+//     character. When one reading is valid, it decides. When both are, each is scored: a
+//     two-byte character counts 3 in JIS rows 1 to 8 and 16 to 47 (symbols, kana, Greek,
+//     Cyrillic, box drawing and the first-level kanji), 2 in rows 48 to 84 (second-level
+//     kanji) and 0 elsewhere; a half-width katakana counts 1 in the Shift JIS reading and 0 in
+//     the EUC-JP reading. The higher score decides, Shift JIS on a tie.
+//  5. When no reading is valid, not even UTF-8, the one that goes furthest before its first
+//     fault decides (on a tie Shift JIS, then EUC-JP, then UTF-8); converting the text then
+//     fails at that fault.
+#pragma once
+
+#include <cstddef>
+
+#include "source.h"
+
+namespace unibridge {
+
+Source Detect(const unsigned char* in, std::size_t n);
+
+}  // namespace unibridge
