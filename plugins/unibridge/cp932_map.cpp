@@ -63,11 +63,10 @@ Cp932Map::Cp932Map() {
         }
         const unsigned char bytes[1] = {static_cast<unsigned char>(byte)};
         char16_t unit = 0;
+        rowOf_[byte] = kSingle;
         if (IsPlaceholderByte(byte) || !Decode(bytes, 1, unit)) {
-            rowOf_[byte] = kInvalid;
             continue;
         }
-        rowOf_[byte] = kSingle;
         utf8_[byte] = PackUtf8(unit);
         unit_[byte] = unit;
         codes_[unit] = static_cast<std::uint16_t>(byte);
@@ -95,7 +94,7 @@ Cp932Map::Cp932Map() {
         std::size_t index = 0;
         if (length == 1 && rowOf_[bytes[0]] == kSingle) {
             index = bytes[0];
-        } else if (length == 2 && rowOf_[bytes[0]] != kSingle && rowOf_[bytes[0]] != kInvalid) {
+        } else if (length == 2 && rowOf_[bytes[0]] != kSingle) {
             index = Index(rowOf_[bytes[0]], bytes[1]);
         } else {
             continue;

@@ -15,15 +15,14 @@ class Cp932Map {
     // The tables, built on first use.
     static const Cp932Map& Get();
 
-    // What a byte is when it starts a character.
-    static constexpr std::uint8_t kSingle = 0;     // a character of its own
-    static constexpr std::uint8_t kInvalid = 0xFF;  // no character starts with it
-    static constexpr std::size_t kRows = 61;        // row 0 for single bytes, 60 lead bytes
+    // Row of the bytes that are no lead byte: characters of their own, or no characters.
+    static constexpr std::uint8_t kSingle = 0;
+    static constexpr std::size_t kRows = 61;  // row 0 for single bytes, 60 lead bytes
 
     // What `EncodeBmp` answers for a character without a code.
     static constexpr std::uint16_t kNoCode = 0xFFFF;
 
-    // kSingle, kInvalid or the row (1...) of a lead byte.
+    // kSingle, or the row (1...) of a lead byte.
     std::uint8_t RowOf(std::uint8_t byte) const { return rowOf_[byte]; }
     // The lead byte of a row.
     std::uint8_t LeadOf(std::size_t row) const { return leadOf_[row]; }
@@ -34,7 +33,7 @@ class Cp932Map {
     }
 
     // The character's UTF-8 bytes from the low end, their number in the top byte; 0 when the
-    // code page has no character there.
+    // code page has no character there (a single byte that is no character included).
     std::uint32_t Utf8(std::size_t index) const { return utf8_[index]; }
     // The character's UTF-16 unit; only meaningful where Utf8(index) is not 0.
     char16_t Unit(std::size_t index) const { return unit_[index]; }
@@ -42,6 +41,11 @@ class Cp932Map {
     // Shift JIS code of a character of the Basic Multilingual Plane (one byte below 0x100),
     // or kNoCode.
     std::uint16_t EncodeBmp(char16_t unit) const { return codes_[unit]; }
+
+    // The tables themselves, for the conversion kernels.
+    const std::uint8_t* rows() const { return rowOf_.data(); }
+    const std::uint32_t* utf8() const { return utf8_.data(); }
+    const std::uint16_t* codes() const { return codes_.data(); }
 
     Cp932Map(const Cp932Map&) = delete;
     Cp932Map& operator=(const Cp932Map&) = delete;

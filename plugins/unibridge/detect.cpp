@@ -7,6 +7,7 @@
 #include "cp932_map.h"
 #include "jis_row_cell.h"
 #include "readers.h"
+#include "utf8_check.h"
 
 namespace unibridge {
 namespace {
@@ -28,20 +29,26 @@ bool HasJisEscape(const unsigned char* in, std::size_t n) {
     return false;
 }
 
-// Takes every character and keeps nothing; notes whether a multi-byte one came by.
+// Takes every character and keeps nothing; notes whether a multi-byte one or an ESC came by.
 class Utf8Check {
   public:
-    bool Ascii(const unsigned char*, std::size_t) { return true; }
+    static constexpr bool kChecksOnly = true;
+    bool Ascii(const unsigned char* run, std::size_t length) {
+        seen.escape = seen.escape || std::memchr(run, 0x1B, length) != nullptr;
+        return true;
+    }
     Put Unicode(char32_t) {
-        multiByte = true;
+        seen.multiByte = true;
         return Put::kDone;
     }
-    bool multiByte = false;
+    Utf8Seen seen;
 };
 
 // Takes every code page 932 character and adds up how plausible the reading is.
 class Scorer {
   public:
+    static constexpr bool kChecksOnly = true;
+
     explicit Scorer(unsigned kanaScore) : kanaScore_(kanaScore) {}
 
     bool Ascii(const unsigned char*, std::size_t) { return true; }
@@ -54,7 +61,7 @@ class Scorer {
                                                   static_cast<std::uint8_t>(index)).first -
                              0x20u;
         if ((row >= 1 && row <= 8) || (row >= 16 && row <= 47)) {
-            score += 3;
+            score += 4;
         } else if (row >= 48 && row <= 84) {
             score += 2;
         }
@@ -83,23 +90,33 @@ Source Detect(const unsigned char* in, std::size_t n) {
     if (StartsWith(in, n, "\xFE\xFF", 2)) {
         return Source::kUtf16Be;
     }
-    if (HasJisEscape(in, n)) {
-        return Source::kJis;
-    }
+    // The UTF-8 check notes ESC bytes on its way, so that most texts are read once here.
     Utf8Check utf8;
     const std::size_t utf8End = FirstFault(ReadUtf8(in, n, 0, utf8), n);
+    const bool escape =
+        utf8.seen.escape || std::memchr(in + utf8End, 0x1B, n - utf8End) != nullptr;
+    if (escape && HasJisEscape(in, n)) {
+        return Source::kJis;
+    }
     if (utf8End == n) {
-        return utf8.multiByte ? Source::kUtf8 : Source::kAscii;
+        return utf8.seen.multiByte ? Source::kUtf8 : Source::kAscii;
     }
     const Cp932Map& map = Cp932Map::Get();
     Scorer euc(0);
     const std::size_t eucEnd = FirstFault(ReadEuc(map, in, n, 0, euc), n);
-    // Shift JIS wins as soon as it gets past both other readings' faults, so it is only read
-    // that far unless EUC-JP is valid too: up to the byte after them, which completes a pair.
-    const std::size_t sjisLimit = eucEnd == n ? n : std::min(n, std::max(utf8End, eucEnd) + 2);
+    // Shift JIS wins as soon as it gets past both other readings' faults, so it is read that
+    // far first (and one byte more, which completes a pair) unless EUC-JP has no fault.
+    const std::size_t quickLimit =
+        eucEnd == n ? n : std::min(n, std::max(utf8End, eucEnd) + 2);
     Scorer sjis(1);
-    const Fault sjisFault = ReadSjis(map, in, sjisLimit, 0, sjis);
-    const std::size_t sjisEnd = sjisFault ? sjisFault.offset : n;
+    Fault sjisFault = ReadSjis(map, in, quickLimit, 0, sjis);
+    if (quickLimit < n) {
+        if (!sjisFault) {
+            return Source::kSjis;
+        }
+        sjisFault = ReadSjis(map, in, n, 0, sjis);
+    }
+    const std::size_t sjisEnd = FirstFault(sjisFault, n);
     if (eucEnd == n && sjisEnd == n) {
         return euc.score > sjis.score ? Source::kEuc : Source::kSjis;
     }

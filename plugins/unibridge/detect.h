@@ -8,13 +8,14 @@
 //     sequence, and plain ASCII otherwise.
 //  4. Otherwise the text is read as EUC-JP and as Shift JIS. A reading is valid when every
 //     character in it is one that code page 932 holds: for EUC-JP, ASCII, 0x8E followed by
-//     0xA1 to 0xDF, and two bytes 0xA1 to 0xFE whose JIS row and cell give such a character;
-//     for Shift JIS, ASCII, 0xA1 to 0xDF, and a lead byte with a trail byte that give such a
-//     character. When one reading is valid, it decides. When both are, each is scored: a
-//     two-byte character counts 3 in JIS rows 1 to 8 and 16 to 47 (symbols, kana, Greek,
-//     Cyrillic, box drawing and the first-level kanji), 2 in rows 48 to 84 (second-level
-//     kanji) and 0 elsewhere; a half-width katakana counts 1 in the Shift JIS reading and 0 in
-//     the EUC-JP reading. The higher score decides, Shift JIS on a tie.
+//     0xA1 to 0xDF, and two bytes 0xA1 to 0xFE whose JIS row and cell give such a character
+//     (its three-byte characters, 0x8F and two bytes 0xA1 to 0xFE, count as valid here, though
+//     converting them fails); for Shift JIS, ASCII, 0xA1 to 0xDF, and a lead byte with a
+//     trail byte that give such a character. When one reading is valid, it decides. When both
+//     are, each is scored: a two-byte character counts 4 in JIS rows 1 to 8 and 16 to 47
+//     (symbols, kana, Greek, Cyrillic, box drawing and the first-level kanji), 2 in rows 48 to
+//     84 (second-level kanji) and 0 elsewhere; a half-width katakana counts 1 in the Shift JIS
+//     reading and 0 in the EUC-JP reading. The higher score decides, Shift JIS on a tie.
 //  5. When no reading is valid, not even UTF-8, the one that goes furthest before its first
 //     fault decides (on a tie Shift JIS, then EUC-JP, then UTF-8); converting the text then
 //     fails at that fault.

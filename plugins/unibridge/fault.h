@@ -10,6 +10,7 @@ struct Fault {
         kNone,
         kBadBytes,    // `length` bytes at `offset` are no character of the text's encoding
         kNoShiftJis,  // the character `character` at `offset` has no Shift JIS code
+        kNoShiftJisBytes,  // nor has the character of `length` bytes at `offset`
         kNoRoom,      // the output buffer is full
     };
     Kind kind = Kind::kNone;
@@ -22,6 +23,9 @@ struct Fault {
     }
     static Fault NoShiftJis(std::size_t offset, char32_t character) {
         return {Kind::kNoShiftJis, offset, 0, character};
+    }
+    static Fault NoShiftJisBytes(std::size_t offset, std::size_t length) {
+        return {Kind::kNoShiftJisBytes, offset, length, 0};
     }
     static Fault NoRoom(std::size_t offset) { return {Kind::kNoRoom, offset, 0, 0}; }
     explicit operator bool() const { return kind != Kind::kNone; }

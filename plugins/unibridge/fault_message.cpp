@@ -63,6 +63,9 @@ std::string FaultMessage(const Fault& fault, Source source, const unsigned char*
         char code[16];
         std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(fault.character));
         text = line + "行目の文字 " + code + " はシフトJISにありません。";
+    } else if (fault.kind == Fault::Kind::kNoShiftJisBytes) {
+        text = line + "行目の文字 " + Hex(in + fault.offset, fault.length) +
+               " はシフトJISにありません。";
     } else {
         text = line + "行目のバイト " + Hex(in + fault.offset, fault.length) + " は" +
                EncodingName(source) + "の文字として読めません。";

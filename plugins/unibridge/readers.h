@@ -8,11 +8,14 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 
 #include "ascii_run.h"
 #include "cp932_map.h"
 #include "fault.h"
 #include "jis_row_cell.h"
+#include "kernels.h"
+#include "utf8_check.h"
 #include "writers.h"
 
 namespace unibridge {
@@ -40,7 +43,7 @@ Fault PutCode(Writer& out, const Cp932Map& map, std::size_t index, std::size_t o
 // there.
 inline std::size_t PairIndex(const Cp932Map& map, std::uint8_t lead, std::uint8_t trail) {
     const std::size_t row = map.RowOf(lead);
-    if (row == Cp932Map::kSingle || row == Cp932Map::kInvalid) {
+    if (row == Cp932Map::kSingle) {
         return 0;
     }
     const std::size_t index = Cp932Map::Index(row, trail);
@@ -54,6 +57,12 @@ Fault ReadSjis(const Cp932Map& map, const unsigned char* in, std::size_t n, std:
                Writer& out) {
     std::size_t i = start;
     while (i < n) {
+        if constexpr (std::is_same_v<Writer, Utf8Writer>) {
+            i = SjisToUtf8Kernel(map, in, i, n, out.cursor(), out.Room());
+            if (i == n) {
+                break;
+            }
+        }
         const unsigned char c = in[i];
         if (c < 0x80) {
             const std::size_t run = AsciiRun(in + i, n - i);
@@ -64,20 +73,13 @@ Fault ReadSjis(const Cp932Map& map, const unsigned char* in, std::size_t n, std:
             continue;
         }
         const std::size_t row = map.RowOf(c);
-        std::size_t index = c;
-        std::size_t length = 1;
-        if (row == Cp932Map::kInvalid) {
+        const std::size_t length = row == Cp932Map::kSingle ? 1 : 2;
+        if (i + length > n) {
             return Fault::BadBytes(i, 1);
         }
-        if (row != Cp932Map::kSingle) {
-            if (i + 1 == n) {
-                return Fault::BadBytes(i, 1);
-            }
-            index = Cp932Map::Index(row, in[i + 1]);
-            length = 2;
-            if (map.Utf8(index) == 0) {
-                return Fault::BadBytes(i, 2);
-            }
+        const std::size_t index = length == 1 ? c : Cp932Map::Index(row, in[i + 1]);
+        if (map.Utf8(index) == 0) {
+            return Fault::BadBytes(i, length);
         }
         if (const Fault fault = PutCode(out, map, index, i)) {
             return fault;
@@ -89,7 +91,7 @@ Fault ReadSjis(const Cp932Map& map, const unsigned char* in, std::size_t n, std:
 
 // EUC-JP: ASCII, 0x8E with a half-width katakana byte, and pairs of bytes 0xA1 to 0xFE that
 // carry a JIS row and cell, read through the Shift JIS arithmetic. The three-byte characters
-// (0x8F ...) have no place in code page 932.
+// (0x8F ...) have no place in code page 932: only checks (see Writer::kChecksOnly) pass them.
 template <class Writer>
 Fault ReadEuc(const Cp932Map& map, const unsigned char* in, std::size_t n, std::size_t start,
               Writer& out) {
@@ -117,7 +119,16 @@ Fault ReadEuc(const Cp932Map& map, const unsigned char* in, std::size_t n, std::
                    in[i + length] <= 0xFE) {
                 ++length;
             }
-            return Fault::BadBytes(i, length);
+            if (length < 3) {
+                return Fault::BadBytes(i, length);
+            }
+            // A character of JIS X 0212, which code page 932 lacks: well-formed EUC-JP for
+            // telling encodings apart, no character to convert.
+            if constexpr (Writer::kChecksOnly) {
+                i += 3;
+                continue;
+            }
+            return Fault::NoShiftJisBytes(i, 3);
         }
         if (index == 0) {
             return Fault::BadBytes(i, i + 1 < n && next >= 0x80 ? 2 : 1);
@@ -179,10 +190,10 @@ Fault ReadJis(const Cp932Map& map, const unsigned char* in, std::size_t n, std::
         std::size_t length = 1;
         if (mode == Mode::kKana) {
             index = c >= 0x21 && c <= 0x5F ? c + 0x80u : 0;
-        } else if (i + 1 < n) {
+        } else if (c >= 0x21 && c <= 0x7E && i + 1 < n) {
             const unsigned char cell = in[i + 1];
             length = 2;
-            if (c >= 0x21 && c <= 0x7E && cell >= 0x21 && cell <= 0x7E) {
+            if (cell >= 0x21 && cell <= 0x7E) {
                 const jis::BytePair s = jis::SjisFromRowCell(c, cell);
                 index = PairIndex(map, s.first, s.second);
             }
@@ -243,6 +254,14 @@ template <class Writer>
 Fault ReadUtf8(const unsigned char* in, std::size_t n, std::size_t start, Writer& out) {
     std::size_t i = start;
     while (i < n) {
+        if constexpr (std::is_same_v<Writer, SjisWriter>) {
+            i = Utf8ToSjisKernel(Cp932Map::Get(), in, i, n, out.cursor(), out.Room());
+        } else if constexpr (Writer::kChecksOnly) {
+            i = WellFormedUtf8(in, i, n, out.seen);
+        }
+        if (i == n) {
+            break;
+        }
         if (in[i] < 0x80) {
             const std::size_t run = AsciiRun(in + i, n - i);
             if (!out.Ascii(in + i, run)) {

@@ -20,13 +20,17 @@ enum class Put { kDone, kNoRoom, kNoCode };
 
 class BufferWriter {
   public:
+    static constexpr bool kChecksOnly = false;
+
     BufferWriter(unsigned char* out, std::size_t capacity) : out_(out), end_(out + capacity) {}
     std::size_t written(const unsigned char* start) const {
         return static_cast<std::size_t>(out_ - start);
     }
+    std::size_t Room() const { return static_cast<std::size_t>(end_ - out_); }
+    // Where the next byte goes, for kernels that write many characters at once.
+    unsigned char*& cursor() { return out_; }
 
   protected:
-    std::size_t Room() const { return static_cast<std::size_t>(end_ - out_); }
     bool Bytes(const void* bytes, std::size_t length) {
         if (Room() < length) {
             return false;
@@ -144,7 +148,6 @@ class SjisWriter : public BufferWriter {
     explicit SjisWriter(const Cp932Map& map, unsigned char* out, std::size_t capacity)
         : BufferWriter(out, capacity), map_(map) {}
 
-    bool Mark() { return true; }
     bool Ascii(const unsigned char* run, std::size_t length) { return Bytes(run, length); }
 
     Put Code(const Cp932Map& map, std::size_t index) {

@@ -1,0 +1,89 @@
+// The conversions take long texts in blocks of 64 bytes: random texts of every length around
+// the block size, with characters of every kind at every place (pairs split between blocks,
+// trail bytes that look like lead bytes, zero bytes), must convert exactly as the runtime's
+// own converters say, and a fault anywhere must be found at its place.
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/text_encoding.h"
+#include "platform/utf16.h"
+#include "unibridge_fixture.h"
+
+namespace unibridge_test {
+namespace {
+
+// Shift JIS characters of every kind, none of them a second code of another character.
+const std::vector<std::string> kSjisPool = {
+    "a", "Z", " ", "\r\n", "\n", std::string("\0", 1), "\x7F",
+    "\xB1", "\xDF",                  // half-width katakana
+    "\x82\xA0", "\x83\x41",          // kana, trail byte below 0x80
+    "\x8E\x9A", "\x9F\x9F", "\xE0\x9F",  // trail bytes in the lead byte ranges
+    "\x8A\xBF", "\x88\x9F", "\xEA\xA4",  // kanji
+    "\x81\x40", "\x87\x40", "\xF0\x40", "\xF9\xFC", "\xFA\x40", "\xFC\x4B",
+};
+
+std::string RandomSjis(std::mt19937& random, std::size_t bytes) {
+    std::string text = "\x8A\xBF";  // read as nothing but Shift JIS
+    while (text.size() < bytes) {
+        text += kSjisPool[random() % kSjisPool.size()];
+    }
+    return text;
+}
+
+std::size_t LinesBefore(const std::string& text, std::size_t offset) {
+    std::size_t lines = 1;
+    for (std::size_t i = 0; i < offset; ++i) {
+        lines += text[i] == '\n' ? 1 : 0;
+    }
+    return lines;
+}
+
+TEST_F(UnibridgeTest, ShiftJisOfEveryLengthConvertsAsTheRuntimeConverts) {
+    std::mt19937 random(13);
+    for (std::size_t length = 1; length < 400; ++length) {
+        const std::string sjis = RandomSjis(random, length);
+        const std::string utf8 = platform::Cp932ToUtf8(sjis);
+        ASSERT_EQ(Convert(kToUtf8, sjis), utf8) << testing::PrintToString(sjis);
+        ASSERT_EQ(Convert(kToSjis, utf8), sjis) << testing::PrintToString(utf8);
+        ASSERT_EQ(Convert(kToUtf16, sjis),
+                  std::string(kUtf16LeMark) + Utf16Le(utf8));
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(UnibridgeTest, AFaultAnywhereIsFoundAtItsPlace) {
+    std::mt19937 random(7);
+    for (std::size_t length = 2; length < 300; ++length) {
+        std::string sjis = RandomSjis(random, length);
+        const std::size_t at = sjis.size();
+        sjis += "\x85\x40" + RandomSjis(random, 100);  // an undefined pair, then more text
+        messages.clear();
+        ASSERT_EQ(Convert(kToUtf8, sjis), std::nullopt);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, std::to_string(LinesBefore(sjis, at)) +
+                                        "行目のバイト 85 40 はシフトJISの文字として読めません。");
+
+        std::string utf8 = platform::Cp932ToUtf8(sjis.substr(0, at));
+        const std::size_t utf8At = utf8.size();
+        utf8 += "\U0001F600" + platform::Cp932ToUtf8(RandomSjis(random, 100));
+        messages.clear();
+        ASSERT_EQ(Convert(kToSjis, utf8), std::nullopt);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, std::to_string(LinesBefore(utf8, utf8At)) +
+                                        "行目の文字 U+1F600 はシフトJISにありません。");
+        // UTF-16 holds it.
+        EXPECT_EQ(Convert(kToUtf16, utf8), std::string(kUtf16LeMark) + Utf16Le(utf8));
+
+        // A continuation byte without a first byte; the mark keeps the text UTF-8.
+        utf8[utf8At] = '\xBF';
+        messages.clear();
+        ASSERT_EQ(Convert(kToSjis, std::string(kUtf8Mark) + utf8), std::nullopt);
+        ASSERT_EQ(messages.size(), 1u);
+        EXPECT_EQ(messages[0].text, std::to_string(LinesBefore(utf8, utf8At)) +
+                                        "行目のバイト BF はUTF-8の文字として読めません。");
+    }
+}
+
+}  // namespace
+}  // namespace unibridge_test

@@ -1,0 +1,94 @@
+// unibridge on the plug-in contract: what it tells the host, what it refuses, and that its
+// size pass bounds every output without writing past the buffer it was given.
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "support/sample_text.h"
+#include "unibridge_fixture.h"
+
+namespace unibridge_test {
+namespace {
+
+TEST_F(UnibridgeTest, DescribesItsFourFunctions) {
+    EXPECT_EQ(Plugin().getVersion(), XFM_VERSION(1, 0, 0, 0));
+    ASSERT_EQ(Plugin().getCount(), 4u);
+    EXPECT_EQ(Plugin().TitleUtf8(0), "UTF-8に変換（自動判別）");
+    EXPECT_EQ(Plugin().TitleUtf8(1), "UTF-8(BOM付き)に変換（自動判別）");
+    EXPECT_EQ(Plugin().TitleUtf8(2), "UTF-16LE(BOM付き)に変換（自動判別）");
+    EXPECT_EQ(Plugin().TitleUtf8(3), "シフトJISに変換（UTF-8/UTF-16から）");
+    EXPECT_EQ(Plugin().getTitle(4), nullptr);
+    for (uint32_t index = 0; index < 5; ++index) {
+        EXPECT_EQ(Plugin().isUseTable(index), 0u);
+        char newPath[XFM_MAX_PATH] = "unchanged";
+        EXPECT_EQ(Plugin().renameFile("a.txt", newPath, index), 0u);
+        EXPECT_STREQ(newPath, "unchanged");
+    }
+}
+
+TEST_F(UnibridgeTest, RefusesWhatIsNotItsToConvert) {
+    EXPECT_EQ(Plugin().getBufferSize(nullptr), 0u);
+    EXPECT_EQ(Plugin().convert(nullptr), 0u);
+    const std::string text = Sjis("漢字");
+    EXPECT_EQ(SizeFor(4, text), 0u);
+    for (uint32_t index = 0; index < 4; ++index) {
+        EXPECT_EQ(SizeFor(index, ""), 0u) << index;
+    }
+    ConvertRequest request{};
+    request.input = reinterpret_cast<const unsigned char*>(text.data());
+    request.inputLength = static_cast<uint32_t>(text.size());
+    request.functionIndex = 4;
+    request.tablePath = "";
+    EXPECT_EQ(Plugin().convert(&request), 0u);
+    EXPECT_TRUE(messages.empty());
+}
+
+// Every function over texts in every form, into buffers of each size up to the one the size
+// pass asked for: a smaller buffer fails without a message and without a byte written past
+// it; the size asked for always suffices.
+TEST_F(UnibridgeTest, NeverWritesPastTheBufferAndTheSizePassSuffices) {
+    const std::string utf8 = "ｱｲｳ漢字\r\nabc\u2460";
+    const std::vector<std::string> texts = {
+        Sjis(utf8), Euc(utf8), Jis(utf8), utf8, std::string(kUtf8Mark) + utf8,
+        std::string(kUtf16LeMark) + Utf16Le(utf8), std::string(kUtf16BeMark) + Utf16Be(utf8),
+        std::string(kUtf8Mark)};
+    for (uint32_t index = 0; index < 4; ++index) {
+        for (const std::string& text : texts) {
+            const uint32_t size = SizeFor(index, text);
+            if (size == 0) {
+                continue;
+            }
+            for (uint32_t capacity = 0; capacity <= size; ++capacity) {
+                std::vector<unsigned char> buffer(capacity + 16, 0xAA);
+                ConvertRequest request{};
+                request.input = reinterpret_cast<const unsigned char*>(text.data());
+                request.inputLength = static_cast<uint32_t>(text.size());
+                request.functionIndex = index;
+                request.tablePath = "";
+                request.output = buffer.data();
+                request.outputCapacity = capacity;
+                const uint32_t result = Plugin().convert(&request);
+                for (std::size_t i = capacity; i < buffer.size(); ++i) {
+                    ASSERT_EQ(buffer[i], 0xAA) << "function " << index << " capacity " << capacity;
+                }
+                if (capacity == size) {
+                    EXPECT_EQ(result, 1u) << "function " << index << " size " << size << " text " << ::testing::PrintToString(text);
+                }
+                if (result != 0) {
+                    EXPECT_LE(request.outputLength, capacity);
+                }
+            }
+        }
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(UnibridgeTest, ZeroBytesAreCharactersLikeAnyOther) {
+    const std::string utf8("あ\0い\0", 8);
+    EXPECT_EQ(Convert(kToUtf8, Sjis("あ") + std::string("\0", 1) + Sjis("い") + '\0'), utf8);
+    EXPECT_EQ(Convert(kToSjis, utf8), Sjis("あ") + std::string("\0", 1) + Sjis("い") + '\0');
+    EXPECT_EQ(Convert(kToUtf16, utf8), std::string(kUtf16LeMark) + Utf16Le(utf8));
+}
+
+}  // namespace
+}  // namespace unibridge_test

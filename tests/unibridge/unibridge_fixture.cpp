@@ -1,0 +1,85 @@
+#include "unibridge_fixture.h"
+
+#include "platform/message_box.h"
+#include "platform/text_encoding.h"
+#include "platform/utf16.h"
+#include "support/sample_text.h"
+
+namespace unibridge_test {
+namespace {
+
+int Record(void* context, const char* text, const char* title, unsigned style) {
+    static_cast<std::vector<Message>*>(context)->push_back(
+        {platform::Cp932ToUtf8(text), platform::Cp932ToUtf8(title), style});
+    return platform::kAnswerOk;
+}
+
+std::string Utf16(std::string_view utf8, bool bigEndian) {
+    std::string bytes;
+    for (const char16_t unit : platform::Utf8ToUtf16(utf8)) {
+        const char low = static_cast<char>(unit & 0xFF);
+        const char high = static_cast<char>(unit >> 8);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
+    }
+    return bytes;
+}
+
+}  // namespace
+
+void PrintTo(const Message& m, std::ostream* os) {
+    *os << "{\"" << m.text << "\", \"" << m.title << "\", " << m.style << "}";
+}
+
+Message Fault(std::string_view text) {
+    return {std::string(text), "エラー", platform::kButtonsOk | platform::kIconStop};
+}
+
+std::string Sjis(std::string_view utf8) {
+    return testing_support::Sjis(utf8);
+}
+
+std::string Euc(std::string_view utf8) {
+    return testing_support::SharedPlugin("encswap").Run(4, Sjis(utf8)).value_or("");
+}
+
+std::string Jis(std::string_view utf8) {
+    return testing_support::SharedPlugin("encswap").Run(3, Sjis(utf8)).value_or("");
+}
+
+std::string Utf16Le(std::string_view utf8) {
+    return Utf16(utf8, false);
+}
+
+std::string Utf16Be(std::string_view utf8) {
+    return Utf16(utf8, true);
+}
+
+void UnibridgeTest::SetUp() {
+    platform::SetMessageBoxHandler(Record, &messages);
+}
+
+void UnibridgeTest::TearDown() {
+    platform::SetMessageBoxHandler(nullptr, nullptr);
+}
+
+const testing_support::PluginUnderTest& UnibridgeTest::Plugin() {
+    return testing_support::SharedPlugin("unibridge");
+}
+
+std::optional<std::string> UnibridgeTest::Convert(uint32_t index, std::string_view input,
+                                                  uint32_t* size) const {
+    return Plugin().Run(index, input, "", size);
+}
+
+uint32_t UnibridgeTest::SizeFor(uint32_t index, std::string_view input) const {
+    ConvertRequest request{};
+    request.size = sizeof request;
+    request.input = reinterpret_cast<const unsigned char*>(input.data());
+    request.inputLength = static_cast<uint32_t>(input.size());
+    request.functionIndex = index;
+    request.tablePath = "";
+    return Plugin().getBufferSize(&request);
+}
+
+}  // namespace unibridge_test
