@@ -9,7 +9,20 @@ namespace platform {
 namespace {
 MessageBoxHandler currentHandler = nullptr;
 void* currentContext = nullptr;
+thread_local MessageBoxHandler threadHandler = nullptr;
+thread_local void* threadContext = nullptr;
 }  // namespace
+
+MessageBoxHandler SetThreadMessageBoxHandler(MessageBoxHandler handler, void* context,
+                                             void** previousContext) {
+    const MessageBoxHandler previous = threadHandler;
+    if (previousContext != nullptr) {
+        *previousContext = threadContext;
+    }
+    threadHandler = handler;
+    threadContext = context;
+    return previous;
+}
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler, void* context,
                                        void** previousContext) {
@@ -45,6 +58,10 @@ int DefaultAnswer(unsigned style) {
 }
 
 int ShowMessageBox(const char* text, const char* title, unsigned style) {
+    if (threadHandler != nullptr) {
+        return threadHandler(threadContext, text != nullptr ? text : "",
+                             title != nullptr ? title : "", style);
+    }
     if (currentHandler != nullptr) {
         return currentHandler(currentContext, text != nullptr ? text : "",
                               title != nullptr ? title : "", style);

@@ -40,6 +40,10 @@ using MessageBoxHandler = int (*)(void* context, const char* text, const char* t
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler, void* context,
                                        void** previousContext = nullptr);
 
+// The same for the calling thread alone: its handler goes before the one for every thread.
+MessageBoxHandler SetThreadMessageBoxHandler(MessageBoxHandler handler, void* context,
+                                             void** previousContext = nullptr);
+
 int ShowMessageBox(const char* text, const char* title, unsigned style);
 
 // The answer of the default button of a box with this style.

@@ -1,13 +1,14 @@
 #include "host/cli/cli_arguments.h"
 
 #include <algorithm>
+#include <charconv>
 
 namespace cli {
 
 const char* const kUsage =
     "usage: polyshift-cli list\n"
     "       polyshift-cli run [-s LIST.pzl] [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
-    "                         [-f FUNCTION]... [-y] PATH...\n"
+    "                         [-f FUNCTION]... [-y] [--jobs N] PATH...\n"
     "       polyshift-cli save -s LIST.pzl [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
     "                         [-f FUNCTION]... PATH...\n"
     "       polyshift-cli run [-t TABLE] [-f FUNCTION]... - < IN > OUT\n"
@@ -26,6 +27,8 @@ const char* const kUsage =
     "  -t TABLE      conversion-table file for the functions that need one\n"
     "  -f FUNCTION   NAME:INDEX (as 'list' shows it) or the beginning of a title\n"
     "  -y            answer Yes when an existing file would be overwritten\n"
+    "  --jobs N      convert up to N files at the same time (default: one per processor);\n"
+    "                results, messages and their order are those of --jobs 1\n"
     "  -             (as a PATH of run) read standard input and write the result to standard\n"
     "                output\n";
 
@@ -100,6 +103,17 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             parsed.noOutput = true;
         } else if (arg == "-y") {
             parsed.yes = true;
+        } else if (arg == "--jobs" || arg == "-j") {
+            const std::string* v = value(arg.c_str());
+            if (v == nullptr) {
+                return result;
+            }
+            const char* last = v->data() + v->size();
+            const auto [end, error] = std::from_chars(v->data(), last, parsed.jobs);
+            if (error != std::errc() || end != last || parsed.jobs == 0 || parsed.jobs > kMaxJobs) {
+                result.error = "--jobs takes a number from 1 to " + std::to_string(kMaxJobs);
+                return result;
+            }
         } else {
             result.error = "unknown option '" + arg + "'";
             return result;

@@ -18,6 +18,7 @@ struct Arguments {
     std::string tablePath;                    // -t
     std::vector<std::string> functions;       // -f, in chain order (UTF-8)
     bool yes = false;                         // -y: overwrite questions are answered Yes
+    unsigned jobs = 0;                        // --jobs: files at once; 0 = one per processor
     std::vector<std::string> paths;           // files and folders
 };
 
@@ -25,6 +26,9 @@ struct ParseResult {
     std::optional<Arguments> arguments;
     std::string error;  // why the command line is not usable (arguments is empty)
 };
+
+// Most files --jobs converts at once.
+inline constexpr unsigned kMaxJobs = 256;
 
 ParseResult ParseArguments(const std::vector<std::string>& args);
 

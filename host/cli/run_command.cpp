@@ -1,5 +1,8 @@
 #include <unistd.h>
 
+#include <algorithm>
+#include <thread>
+
 #include "host/cli/commands.h"
 #include "host/cli/terminal_ui.h"
 #include "host/cli/working_set.h"
@@ -22,7 +25,8 @@ int RunConversion(const Arguments& arguments, std::FILE* err) {
     }
 
     host::ConversionRun run(ui, set.files, set.chain, set.options);
-    run.RunBatch();
+    const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
+    run.RunBatch(arguments.jobs != 0 ? arguments.jobs : std::min(processors, kMaxJobs));
     if (set.files.empty()) {
         return kExitFilesFailed;
     }

@@ -29,18 +29,7 @@ TerminalUi::~TerminalUi() { ClearProgress(); }
 
 int TerminalUi::messageBox(const host::DisplayText& text, const host::DisplayText& title,
                            unsigned style) {
-    int answer = platform::kAnswerOk;
-    switch (style & platform::kButtonsMask) {
-        case platform::kButtonsYesNo:
-            answer = platform::kAnswerYes;
-            break;
-        case platform::kButtonsYesNoCancel:
-            answer = answerOverwriteYes_ ? platform::kAnswerYes : platform::kAnswerNo;
-            break;
-        default:
-            answer = platform::kAnswerOk;
-            break;
-    }
+    const int answer = *answerWithoutAsking(style);
     ClearProgress();
     std::string line = title.utf8() + ": " + text.utf8();
     const unsigned buttons = style & platform::kButtonsMask;
@@ -54,6 +43,17 @@ int TerminalUi::messageBox(const host::DisplayText& text, const host::DisplayTex
     std::fputs(line.c_str(), out_);
     DrawProgress();
     return answer;
+}
+
+std::optional<int> TerminalUi::answerWithoutAsking(unsigned style) const {
+    switch (style & platform::kButtonsMask) {
+        case platform::kButtonsYesNo:
+            return platform::kAnswerYes;
+        case platform::kButtonsYesNoCancel:
+            return answerOverwriteYes_ ? platform::kAnswerYes : platform::kAnswerNo;
+        default:
+            return platform::kAnswerOk;
+    }
 }
 
 void TerminalUi::setProgressRange(int low, int high) {

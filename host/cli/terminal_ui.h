@@ -23,6 +23,7 @@ public:
     void setProgressPosition(int position) override;
     std::optional<std::string> selectTableFile(const std::string& functionTitle) override;
     void streamNameIgnored(const std::string& newName) override;
+    std::optional<int> answerWithoutAsking(unsigned style) const override;
 
 private:
     void ClearProgress();

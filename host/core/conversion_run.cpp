@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstring>
+#include <new>
 
 #include "host/core/host_texts.h"
 #include "host/core/same_content.h"
@@ -25,6 +26,7 @@ constexpr unsigned kQuestionYesNoCancel = platform::kIconQuestion | platform::kB
 constexpr unsigned kInformationOk = platform::kIconInformation | platform::kButtonsOk;
 
 constexpr const char* kSourceChanged = "the file was cut short while it was read";
+constexpr const char* kNoMemory = "not enough memory";
 
 }  // namespace
 
@@ -35,13 +37,54 @@ std::string ConversionRun::OutputPathFor(const std::string& inputPath) const {
     return platform::JoinPath(options_.outputFolder, platform::FileNameOf(inputPath));
 }
 
-void ConversionRun::AskToGoOn(const DisplayText& text) {
-    if (ui_.messageBox(text, texts::kTitleError, kStopOkCancel) == kAnswerCancel) {
-        cancelRequested_ = true;
+std::vector<std::string> ConversionRun::PathsTouchedBy(const std::string& inputPath,
+                                                       const std::string& outputPath) const {
+    std::vector<std::string> paths{inputPath, outputPath};
+    // Renaming is a function of the path alone, so the names are known before the run.
+    char newPath[platform::kMaxPath];
+    for (const ChainEntry& step : chain_) {
+        newPath[0] = '\0';
+        if (step.entry->renameFile(outputPath.c_str(), newPath, step.entry->functionIndex) != 0 &&
+            newPath[0] != '\0') {
+            paths.emplace_back(newPath, strnlen(newPath, sizeof newPath));
+        }
+    }
+    return paths;
+}
+
+void ConversionRun::AskToGoOn(FileScope& scope, const DisplayText& text) {
+    if (scope.ui.messageBox(text, texts::kTitleError, kStopOkCancel) == kAnswerCancel) {
+        scope.cancel = true;
     }
 }
 
-void ConversionRun::RunBatch() {
+void ConversionRun::ReportFile(std::size_t index, bool handled) {
+    const std::string& input = files_[index];
+    if (!handled) {
+        ui_.messageBox(texts::FileFailed(input), texts::kTitleError, kStopOk);
+        ++errorCount_;
+    }
+    ui_.setProgressPosition(static_cast<int>(index));
+    ui_.setStatusText(input);
+}
+
+namespace {
+
+// True when `ui` answers every prompt a run may show without asking, and never with Cancel:
+// then files may be converted ahead of their turn, since nobody can stop the run.
+bool AnswersKnownInAdvance(const UserInterface& ui) {
+    for (const unsigned style : {kStopOk, kStopOkCancel, kQuestionYesNoCancel}) {
+        const auto answer = ui.answerWithoutAsking(style);
+        if (!answer || *answer == kAnswerCancel) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void ConversionRun::RunBatch(unsigned jobs) {
     const std::size_t count = files_.size();
     if (count == 0) {
         ui_.messageBox(texts::kNoSourceFiles, texts::kTitleError, kStopOk);
@@ -57,16 +100,12 @@ void ConversionRun::RunBatch() {
     }
     errorCount_ = 0;
     cancelRequested_ = false;
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::string& input = files_[i];
-        if (!ConvertFile(input, OutputPathFor(input))) {
-            ui_.messageBox(texts::FileFailed(input), texts::kTitleError, kStopOk);
-            ++errorCount_;
-        }
-        ui_.setProgressPosition(static_cast<int>(i));
-        ui_.setStatusText(input);
-        if (cancelRequested_) {
-            break;
+    if (jobs > 1 && count > 1 && AnswersKnownInAdvance(ui_)) {
+        ConvertFilesAtOnce(jobs);
+    } else {
+        for (std::size_t i = 0; i < count && !cancelRequested_; ++i) {
+            const std::string& input = files_[i];
+            ReportFile(i, ConvertFile(input, OutputPathFor(input)));
         }
     }
     DisplayText final;
@@ -81,7 +120,27 @@ void ConversionRun::RunBatch() {
 }
 
 bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string& outputPath) {
-    WaitCursor wait(ui_);
+    FileScope scope{ui_, pool_};
+    const bool handled = ConvertFileIn(scope, inputPath, outputPath);
+    cancelRequested_ = cancelRequested_ || scope.cancel;
+    return handled;
+}
+
+bool ConversionRun::ConvertFileIn(FileScope& scope, const std::string& inputPath,
+                                  const std::string& outputPath) {
+    try {
+        return ConvertFileOrThrow(scope, inputPath, outputPath);
+    } catch (const std::bad_alloc&) {
+        // A file too large for the memory left fails alone; the run goes on.
+        scope.ui.setStatusText(texts::CannotReadSource(inputPath, kNoMemory));
+        AskToGoOn(scope, texts::CannotReadSource(inputPath, kNoMemory));
+        return false;
+    }
+}
+
+bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inputPath,
+                                       const std::string& outputPath) {
+    WaitCursor wait(scope.ui);
     std::string currentOutput = outputPath;
 
     const bool stream = inputPath == kStandardStream;
@@ -90,16 +149,16 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
         case ReadStatus::kOk:
             break;
         case ReadStatus::kCannotOpen:
-            ui_.setStatusText(texts::kCannotOpenSource);
-            AskToGoOn(texts::kCannotOpenSource);
+            scope.ui.setStatusText(texts::kCannotOpenSource);
+            AskToGoOn(scope, texts::kCannotOpenSource);
             return false;
         case ReadStatus::kTooLarge:
-            ui_.setStatusText(texts::SourceTooLarge(inputPath));
-            AskToGoOn(texts::SourceTooLarge(inputPath));
+            scope.ui.setStatusText(texts::SourceTooLarge(inputPath));
+            AskToGoOn(scope, texts::SourceTooLarge(inputPath));
             return false;
         case ReadStatus::kReadError:
-            ui_.setStatusText(texts::CannotReadSource(inputPath, read.reason));
-            AskToGoOn(texts::CannotReadSource(inputPath, read.reason));
+            scope.ui.setStatusText(texts::CannotReadSource(inputPath, read.reason));
+            AskToGoOn(scope, texts::CannotReadSource(inputPath, read.reason));
             return false;
     }
     // Plug-ins only read their input, so the bytes as read (mapped from the file where
@@ -120,7 +179,7 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
         request.inputLength = static_cast<uint32_t>(workingSize);
         request.functionIndex = function.functionIndex;
         if (function.isUseTable(function.functionIndex) != 0 && options_.tablePath.empty()) {
-            if (auto chosen = ui_.selectTableFile(step.title)) {
+            if (auto chosen = scope.ui.selectTableFile(step.title)) {
                 options_.tablePath = *chosen;
             }
         }
@@ -129,13 +188,13 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
         if (size == 0) {
             continue;
         }
-        ByteBuffer output = pool_.Take(size);
+        ByteBuffer output = scope.pool.Take(size);
         request.output = output.data();
         request.outputCapacity = size;
         request.outputLength = 0;
         if (function.convert(&request) == 0) {
-            pool_.Give(std::move(output));
-            ui_.messageBox(texts::StepFailed(step.title), texts::kTitleError, kStopOk);
+            scope.pool.Give(std::move(output));
+            scope.ui.messageBox(texts::StepFailed(step.title), texts::kTitleError, kStopOk);
             continue;
         }
         newPath[0] = '\0';
@@ -143,7 +202,7 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
             newPath[0] != '\0') {
             // Standard output has no name to change.
             if (outputPath == kStandardStream) {
-                ui_.streamNameIgnored(std::string(newPath, strnlen(newPath, sizeof newPath)));
+                scope.ui.streamNameIgnored(std::string(newPath, strnlen(newPath, sizeof newPath)));
             } else {
                 currentOutput.assign(newPath, strnlen(newPath, sizeof newPath));
             }
@@ -151,7 +210,7 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
         // A plug-in that reports more than it asked room for is not believed beyond it (a
         // reused buffer may be larger, and what lies past the step's room is not its output).
         output.resize(request.outputLength < size ? request.outputLength : size);
-        pool_.Give(std::move(converted));
+        scope.pool.Give(std::move(converted));
         converted = std::move(output);
         changedByStep = true;
         workingData = converted.data();
@@ -161,32 +220,32 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
     // A file cut short while it was mapped read as zeros past its new end: nothing made of
     // those bytes may be written.
     if (!original.intact()) {
-        pool_.Give(std::move(converted));
-        ui_.setStatusText(texts::CannotReadSource(inputPath, kSourceChanged));
-        AskToGoOn(texts::CannotReadSource(inputPath, kSourceChanged));
+        scope.pool.Give(std::move(converted));
+        scope.ui.setStatusText(texts::CannotReadSource(inputPath, kSourceChanged));
+        AskToGoOn(scope, texts::CannotReadSource(inputPath, kSourceChanged));
         return false;
     }
     if (options_.noOutput &&
         (!changedByStep || SameContent(workingData, workingSize, original.data(), original.size()))) {
-        pool_.Give(std::move(converted));
+        scope.pool.Give(std::move(converted));
         return true;
     }
     if (currentOutput == kStandardStream) {
         const WriteResult written = WriteToDescriptor(STDOUT_FILENO, workingData, workingSize);
-        pool_.Give(std::move(converted));
+        scope.pool.Give(std::move(converted));
         if (written.status != WriteStatus::kOk) {
-            ui_.setStatusText(texts::CannotWriteTarget(currentOutput, written.reason));
-            AskToGoOn(texts::CannotWriteTarget(currentOutput, written.reason));
+            scope.ui.setStatusText(texts::CannotWriteTarget(currentOutput, written.reason));
+            AskToGoOn(scope, texts::CannotWriteTarget(currentOutput, written.reason));
             return false;
         }
         return true;
     }
     if (!options_.overWrite && platform::PathExists(currentOutput)) {
         const int answer =
-            ui_.messageBox(texts::ConfirmOverwrite(currentOutput), texts::kTitleConfirm,
+            scope.ui.messageBox(texts::ConfirmOverwrite(currentOutput), texts::kTitleConfirm,
                            kQuestionYesNoCancel);
         if (answer == kAnswerCancel) {
-            cancelRequested_ = true;
+            scope.cancel = true;
             return false;
         }
         if (answer != kAnswerYes) {
@@ -194,16 +253,16 @@ bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string&
         }
     }
     const WriteResult written = ReplaceFileContent(currentOutput, workingData, workingSize);
-    pool_.Give(std::move(converted));
+    scope.pool.Give(std::move(converted));
     switch (written.status) {
         case WriteStatus::kOk:
             return true;
         case WriteStatus::kCannotCreate:
-            AskToGoOn(texts::kCannotOpenTarget);
+            AskToGoOn(scope, texts::kCannotOpenTarget);
             return false;
         case WriteStatus::kWriteError:
-            ui_.setStatusText(texts::CannotWriteTarget(currentOutput, written.reason));
-            AskToGoOn(texts::CannotWriteTarget(currentOutput, written.reason));
+            scope.ui.setStatusText(texts::CannotWriteTarget(currentOutput, written.reason));
+            AskToGoOn(scope, texts::CannotWriteTarget(currentOutput, written.reason));
             return false;
     }
     return false;

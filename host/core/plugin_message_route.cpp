@@ -11,12 +11,20 @@ int RouteToInterface(void* context, const char* text, const char* title, unsigne
 
 }  // namespace
 
-PluginMessageRoute::PluginMessageRoute(UserInterface& ui) {
-    previous_ = platform::SetMessageBoxHandler(&RouteToInterface, &ui, &previousContext_);
+PluginMessageRoute::PluginMessageRoute(UserInterface& ui, bool thisThreadOnly)
+    : thisThreadOnly_(thisThreadOnly) {
+    previous_ = thisThreadOnly ? platform::SetThreadMessageBoxHandler(&RouteToInterface, &ui,
+                                                                       &previousContext_)
+                               : platform::SetMessageBoxHandler(&RouteToInterface, &ui,
+                                                                &previousContext_);
 }
 
 PluginMessageRoute::~PluginMessageRoute() {
-    platform::SetMessageBoxHandler(previous_, previousContext_);
+    if (thisThreadOnly_) {
+        platform::SetThreadMessageBoxHandler(previous_, previousContext_);
+    } else {
+        platform::SetMessageBoxHandler(previous_, previousContext_);
+    }
 }
 
 }  // namespace host

@@ -26,6 +26,14 @@ public:
     // (Shift JIS); nothing when they cancel.
     virtual std::optional<std::string> selectTableFile(const std::string& functionTitle) = 0;
 
+    // For a face that answers every prompt without asking anybody (a terminal), the answer
+    // messageBox gives for `style`; nothing for a face that asks. Such a face never picks a
+    // table file. It lets a run convert several files at once (ConversionRun::RunBatch).
+    virtual std::optional<int> answerWithoutAsking(unsigned style) const {
+        (void)style;
+        return std::nullopt;
+    }
+
     // A function proposed `newName` for a result that goes to standard output, which keeps
     // no name: the name is not used.
     virtual void streamNameIgnored(const std::string& newName) { (void)newName; }
@@ -47,16 +55,18 @@ private:
 };
 
 // Routes the message boxes of plug-ins (platform::ShowMessageBox) to `ui` while it lives,
-// and restores the previous route afterwards.
+// and restores the previous route afterwards: for every thread, or with `thisThreadOnly` for
+// the calling thread alone (ahead of the route for every thread).
 class PluginMessageRoute {
 public:
-    explicit PluginMessageRoute(UserInterface& ui);
+    explicit PluginMessageRoute(UserInterface& ui, bool thisThreadOnly = false);
     PluginMessageRoute(const PluginMessageRoute&) = delete;
     PluginMessageRoute& operator=(const PluginMessageRoute&) = delete;
     ~PluginMessageRoute();
 
 private:
     using Handler = int (*)(void*, const char*, const char*, unsigned);
+    bool thisThreadOnly_;
     Handler previous_ = nullptr;
     void* previousContext_ = nullptr;
 };

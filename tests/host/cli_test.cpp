@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <map>
 
 #include "host_fixture.h"
 #include "support/run_program.h"
@@ -158,6 +159,89 @@ TEST_F(CliTest, DashMixesWithFilesAndHonoursNoOutput) {
     result = Shell("printf 'x\\n' | CLI run --no-output -f eolfix:2 -");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "");
+}
+
+// Files converted at once give exactly what --jobs 1 gives: the same files, the same
+// messages in the same order, the same count and exit status.
+class CliJobsTest : public CliTest {
+protected:
+    CliJobsTest() {
+        program.AddRealPlugin("base64");
+        program.AddTestPlugin("tp_failing");
+    }
+
+    // A folder of files, some of which fail: outputs that exist already (no -y), an output
+    // name taken by a folder, sources with one output name (dup.bin only once the chain
+    // renames to .bin), a source that is not there.
+    void Reset() {
+        fs::remove_all(work.path() / "in");
+        fs::remove_all(work.path() / "out");
+        for (int i = 0; i < 40; ++i) {
+            work.Write("in/f" + std::to_string(100 + i) + ".txt",
+                       "line " + std::to_string(i) + "\nmore\n");
+        }
+        work.Write("in/x/dup.txt", "first\n");
+        work.Write("in/y/dup.txt", "second\n");
+        work.Write("in/z/dup.bin", "third\n");
+        work.Write("out/f105.txt", "old");
+        work.Write("out/f117.txt", "old");
+        fs::create_directories(work.path() / "out/f123.txt");
+    }
+
+    struct Outcome {
+        int status;
+        std::string err;
+        std::map<std::string, std::string> files;
+    };
+
+    Outcome RunWith(const std::string& jobs, std::vector<std::string> extra) {
+        Reset();
+        std::vector<std::string> args{"run", "--jobs", jobs, "-o", "out", "-f", "eolfix:0",
+                                      "-f", "Failing 0"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back("in");
+        args.push_back("missing.txt");
+        const auto result = Cli(args);
+        Outcome outcome{result.status, result.err, {}};
+        for (const auto& entry : fs::recursive_directory_iterator(work.path() / "out")) {
+            outcome.files[entry.path().string()] =
+                entry.is_regular_file() ? ReadFile(entry.path()) : "<folder>";
+        }
+        return outcome;
+    }
+};
+
+TEST_F(CliJobsTest, ParallelRunsMatchTheOneAtATimeRunExactly) {
+    for (const std::vector<std::string>& extra :
+         {std::vector<std::string>{}, {"-y"}, {"-y", "-f", "base64:0", "-f", "base64:1"}}) {
+        const Outcome alone = RunWith("1", extra);
+        EXPECT_EQ(alone.status, 1);
+        for (const std::string jobs : {"2", "7"}) {
+            const Outcome atOnce = RunWith(jobs, extra);
+            EXPECT_EQ(atOnce.status, alone.status) << jobs;
+            EXPECT_EQ(atOnce.err, alone.err) << jobs;
+            EXPECT_EQ(atOnce.files, alone.files) << jobs;
+        }
+    }
+    // Without -y the second source named dup.txt finds the first one's result and fails; with
+    // -y it replaces it, as one at a time in list order.
+    EXPECT_EQ(RunWith("2", {}).files[work.str() + "/out/dup.txt"], "first\r\n");
+    EXPECT_EQ(RunWith("2", {"-y"}).files[work.str() + "/out/dup.txt"], "second\r\n");
+    // Renamed to .bin, both dup.txt results meet z/dup.bin's, which comes last.
+    EXPECT_EQ(RunWith("2", {"-y", "-f", "base64:0", "-f", "base64:1"})
+                  .files[work.str() + "/out/dup.bin"],
+              "third\r\n");
+    const Outcome failing = RunWith("2", {});
+    EXPECT_NE(failing.err.find("すべての処理を終了しました。（エラー：5）"), std::string::npos)
+        << failing.err;
+}
+
+TEST_F(CliTest, JobsMustBeAPositiveNumber) {
+    for (const char* jobs : {"0", "-1", "x", "2x", "100000"}) {
+        const auto result = Cli({"run", "--jobs", jobs, "-o", "out", "a.txt"});
+        EXPECT_EQ(result.status, 2) << jobs;
+        EXPECT_NE(result.err.find("--jobs takes a number"), std::string::npos) << result.err;
+    }
 }
 
 TEST_F(CliTest, MissingFilesFailWithTheCount) {

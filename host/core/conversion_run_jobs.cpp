@@ -1,0 +1,88 @@
+// The run's loop with several files converted at the same time.
+#include <algorithm>
+#include <atomic>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "host/core/conversion_run.h"
+#include "host/core/file_order.h"
+#include "host/core/message_recorder.h"
+
+namespace host {
+namespace {
+
+// What one file's conversion left for the loop that reports in file-list order.
+struct FileOutcome {
+    explicit FileOutcome(const UserInterface& face) : messages(face) {}
+    MessageRecorder messages;
+    bool handled = false;
+    bool done = false;
+};
+
+}  // namespace
+
+void ConversionRun::ConvertFilesAtOnce(unsigned jobs) {
+    const std::size_t count = files_.size();
+    std::vector<std::string> outputs(count);
+    std::vector<std::vector<std::string>> touched(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        outputs[i] = OutputPathFor(files_[i]);
+        touched[i] = PathsTouchedBy(files_[i], outputs[i]);
+    }
+    const auto waits = EarlierFilesToWaitFor(touched);
+
+    std::vector<std::unique_ptr<FileOutcome>> outcomes;
+    outcomes.reserve(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        outcomes.push_back(std::make_unique<FileOutcome>(ui_));
+    }
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::atomic<std::size_t> next{0};
+
+    // Files are taken in list order, so every file waited for is already taken by a thread
+    // that is not waiting for anything later.
+    auto work = [&] {
+        BufferPool pool;
+        for (std::size_t i = next++; i < count; i = next++) {
+            {
+                std::unique_lock lock(mutex);
+                finished.wait(lock, [&] {
+                    return std::all_of(waits[i].begin(), waits[i].end(), [&](std::size_t earlier) {
+                        return outcomes[earlier]->done;
+                    });
+                });
+            }
+            FileOutcome& outcome = *outcomes[i];
+            bool handled = false;
+            {
+                PluginMessageRoute route(outcome.messages, true);
+                FileScope scope{outcome.messages, pool};
+                handled = ConvertFileIn(scope, files_[i], outputs[i]);
+            }
+            {
+                std::lock_guard lock(mutex);
+                outcome.handled = handled;
+                outcome.done = true;
+            }
+            finished.notify_all();
+        }
+    };
+    std::vector<std::jthread> threads;
+    const std::size_t threadCount = std::min<std::size_t>(jobs, count);
+    for (std::size_t t = 0; t < threadCount; ++t) {
+        threads.emplace_back(work);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        {
+            std::unique_lock lock(mutex);
+            finished.wait(lock, [&] { return outcomes[i]->done; });
+        }
+        outcomes[i]->messages.Replay(ui_);
+        ReportFile(i, outcomes[i]->handled);
+    }
+}
+
+}  // namespace host
