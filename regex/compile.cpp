@@ -16,6 +16,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/sjis_bytes.h"
 #include "regex/error_text.h"
 #include "regex/node_program.h"
 #include "regex/start_analysis.h"
@@ -34,7 +35,7 @@ bool IsAsciiSpace(unsigned char c) {
     return c == ' ' || (c >= 9 && c <= 13);
 }
 unsigned char Lower(unsigned char c) {
-    return c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c;
+    return platform::sjis::AsciiLower(c);
 }
 
 // Decimal number at p (digits only), saturating well above any meaningful value.

@@ -16,6 +16,7 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/sjis_bytes.h"
 #include "regex/error_text.h"
 
 namespace regex {
@@ -29,7 +30,7 @@ constexpr auto MakeLeadTable() {
         unsigned char lead[256];
     } t{};
     for (int c = 0; c < 256; ++c) {
-        t.lead[c] = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+        t.lead[c] = platform::sjis::IsLeadByte(static_cast<unsigned char>(c));
     }
     return t;
 }
@@ -40,13 +41,9 @@ constexpr auto MakeFoldTable() {
         unsigned char fold[256];
     } t{};
     for (int c = 0; c < 256; ++c) {
-        unsigned char f = static_cast<unsigned char>(c);
-        if (c >= 'A' && c <= 'Z') {
-            f = static_cast<unsigned char>(c - 'A' + 'a');
-        } else if (c >= 'a' && c <= 'z') {
-            f = static_cast<unsigned char>(c - 'a' + 'A');
-        }
-        t.fold[c] = f;
+        const auto b = static_cast<unsigned char>(c);
+        t.fold[c] = platform::sjis::IsAsciiUpper(b) ? platform::sjis::AsciiLower(b)
+                                                    : platform::sjis::AsciiUpper(b);
     }
     return t;
 }

@@ -19,6 +19,7 @@
 #include <cstring>
 #include <exception>
 
+#include "platform/sjis_bytes.h"
 #include "regex/compile.h"
 #include "regex/error_text.h"
 #include "regex/literal_string.h"
@@ -58,8 +59,8 @@ void FoldInPlace(char* text, std::size_t length, bool kanji) {
         const auto c = static_cast<unsigned char>(text[i]);
         if (kanji && IsLeadByte(c) && i + 1 < length) {
             ++i;
-        } else if (c >= 'A' && c <= 'Z') {
-            text[i] = static_cast<char>(c + ('a' - 'A'));
+        } else {
+            text[i] = static_cast<char>(platform::sjis::AsciiLower(c));
         }
     }
 }

@@ -3,26 +3,24 @@
 #include <algorithm>
 
 #include "platform/paths.h"
+#include "platform/sjis_bytes.h"
 
 namespace host {
 namespace {
 
-unsigned char Fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+bool FoldedLess(char x, char y) {
+    return platform::sjis::AsciiLower(static_cast<unsigned char>(x)) <
+           platform::sjis::AsciiLower(static_cast<unsigned char>(y));
+}
 
 }  // namespace
 
 bool PathLess(const std::string& a, const std::string& b) {
-    const auto folded = std::lexicographical_compare(
-        a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-            return Fold(static_cast<unsigned char>(x)) < Fold(static_cast<unsigned char>(y));
-        });
-    if (folded) {
+    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), FoldedLess)) {
         return true;
     }
-    const auto reverse = std::lexicographical_compare(
-        b.begin(), b.end(), a.begin(), a.end(), [](char x, char y) {
-            return Fold(static_cast<unsigned char>(x)) < Fold(static_cast<unsigned char>(y));
-        });
+    const bool reverse =
+        std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), FoldedLess);
     return !reverse && a < b;
 }
 

@@ -1,13 +1,11 @@
 #include "host/core/function_lookup.h"
 
+#include "platform/sjis_bytes.h"
+
 namespace host {
-namespace {
 
-bool IsLeadByte(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
-
-unsigned char Fold(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
-
-}  // namespace
+using platform::sjis::AsciiLower;
+using platform::sjis::IsLeadByte;
 
 bool TitleStartsWith(std::string_view title, std::string_view prefix) {
     if (prefix.size() > title.size()) {
@@ -24,7 +22,7 @@ bool TitleStartsWith(std::string_view title, std::string_view prefix) {
             ++i;
             continue;
         }
-        if (Fold(t) != Fold(p)) {
+        if (AsciiLower(t) != AsciiLower(p)) {
             return false;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "platform/sjis_bytes.h"
 #include "platform/text_encoding.h"
 
 namespace host {
@@ -24,16 +25,14 @@ std::string_view Trim(std::string_view text) {
     return text;
 }
 
-char Fold(char c) {
-    return (c >= 'A' && c <= 'Z') ? static_cast<char>(c + ('a' - 'A')) : c;
-}
+using platform::sjis::AsciiLower;
 
 bool SameName(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
         return false;
     }
     for (std::size_t i = 0; i < a.size(); ++i) {
-        if (Fold(a[i]) != Fold(b[i])) {
+        if (AsciiLower(a[i]) != AsciiLower(b[i])) {
             return false;
         }
     }
@@ -370,7 +369,7 @@ ProfileSection ProfileFile::Section(std::string_view section) const {
                 ++result.keyCount_;
                 std::string folded(entry->key);
                 for (char& c : folded) {
-                    c = Fold(c);
+                    c = AsciiLower(c);
                 }
                 auto& value = result.values_[std::move(folded)];
                 if (value.occurrences++ == 0) {
@@ -401,7 +400,7 @@ std::optional<std::string> ProfileSection::FindCp932(std::string_view key) const
 const ProfileSection::Value* ProfileSection::Lookup(std::string_view key) const {
     std::string folded(key);
     for (char& c : folded) {
-        c = Fold(c);
+        c = AsciiLower(c);
     }
     const auto found = values_.find(folded);
     return found == values_.end() ? nullptr : &found->second;

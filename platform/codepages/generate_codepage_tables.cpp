@@ -25,13 +25,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/sjis_bytes.h"
+
 namespace {
 
 constexpr unsigned kUnset = 0xFFFFFFFFu;
 
 // Both Japanese code pages use the Shift JIS lead bytes.
 bool IsLeadByte(unsigned byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+    return byte <= 0xFF && platform::sjis::IsLeadByte(static_cast<unsigned char>(byte));
 }
 
 struct CodePage {

@@ -3,12 +3,11 @@
 
 #include <cstddef>
 
+#include "platform/sjis_bytes.h"
+
 namespace rulebook {
 
-// Lead bytes of double-byte characters: 0x81-0x9F and 0xE0-0xFC.
-constexpr bool IsLeadByte(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
+using platform::sjis::IsLeadByte;
 
 // Answers "does this position start a character?" for a text walked from `begin`, a lead
 // byte always taking the byte after it, for positions asked in ascending order. A position

@@ -1,15 +1,14 @@
 #include "cp932_map.h"
 
 #include "platform/codepage.h"
+#include "platform/sjis_bytes.h"
 
 namespace unibridge {
 namespace {
 
 constexpr unsigned kCodePage = platform::kCodePageWindowsJapanese;
 
-bool IsLeadByte(unsigned byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
+using platform::sjis::IsLeadByte;
 
 // Bytes the code page passes through as private placeholders rather than characters: 0x80,
 // 0xA0 and 0xFD to 0xFF. No Shift JIS text holds them.

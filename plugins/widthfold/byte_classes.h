@@ -10,17 +10,13 @@
 #include <emmintrin.h>
 #endif
 
+#include "platform/sjis_bytes.h"
+
 namespace widthfold {
 
-constexpr bool IsLead(unsigned char c) {
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-constexpr bool IsTrail(unsigned char c) {
-    return c >= 0x40 && c <= 0xFC && c != 0x7F;
-}
-constexpr bool IsKana(unsigned char c) {
-    return c >= 0xA1 && c <= 0xDF;
-}
+using platform::sjis::IsHalfWidthKana;
+using platform::sjis::IsLeadByte;
+using platform::sjis::IsTrailByte;
 
 inline constexpr std::size_t kBlockBytes = 64;
 

@@ -105,7 +105,7 @@ inline void HalfToFull(const unsigned char* in, std::size_t n, Output& out, Char
     auto step = [&table](const unsigned char* text, std::size_t i, std::size_t length,
                          Output& o) -> std::size_t {
         const unsigned char c = text[i];
-        if (IsLead(c)) {
+        if (IsLeadByte(c)) {
             return CopyTwoByte(text, i, length, o);
         }
         if (table.full[c] != 0) {
@@ -146,11 +146,11 @@ inline void FullToHalf(const unsigned char* in, std::size_t n, Output& out, Char
     auto step = [&table](const unsigned char* text, std::size_t i, std::size_t length,
                          Output& o) -> std::size_t {
         const unsigned char c = text[i];
-        if (!IsLead(c)) {
+        if (!IsLeadByte(c)) {
             o.Put(c);
             return 1;
         }
-        if (i + 1 >= length || !IsTrail(text[i + 1])) {
+        if (i + 1 >= length || !IsTrailByte(text[i + 1])) {
             return 1;
         }
         if (c == 0x81 || c == 0x82) {
@@ -183,7 +183,7 @@ inline void FullToHalf(const unsigned char* in, std::size_t n, Output& out, Char
     // A marked pair is 0x81 or 0x82 with its trail byte (or a broken character); without branches,
     // as whether it folds follows no pattern: its half-width byte, or both bytes as they are.
     auto blockStep = [&table](const unsigned char* at, Output& o) -> std::size_t {
-        if (!IsTrail(at[1])) {
+        if (!IsTrailByte(at[1])) {
             return 1;  // a broken character: its lead byte is dropped
         }
         const unsigned char half = table.half[at[0] - 0x81][at[1]];
@@ -200,10 +200,10 @@ inline void KatakanaToFull(const unsigned char* in, std::size_t n, Output& out) 
     auto step = [](const unsigned char* text, std::size_t i, std::size_t length,
                    Output& o) -> std::size_t {
         const unsigned char c = text[i];
-        if (IsLead(c)) {
+        if (IsLeadByte(c)) {
             return CopyTwoByte(text, i, length, o);
         }
-        if (!IsKana(c)) {
+        if (!IsHalfWidthKana(c)) {
             o.Put(c);
             return 1;
         }
