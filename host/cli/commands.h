@@ -12,9 +12,9 @@ inline constexpr int kExitFilesFailed = 1;
 inline constexpr int kExitUsage = 2;
 
 int RunList(std::FILE* out, std::FILE* err);
-int RunConversion(const Arguments& arguments, std::FILE* err);
-// 'save': writes the settings list named by -s; 1 with the reason on `err` when that fails.
-int SaveSettingsList(const Arguments& arguments, std::FILE* err);
+// 'run' converts the working set; 'save' writes it into the settings list named by -s
+// (1 with the reason on `err` when that fails).
+int RunOrSave(const Arguments& arguments, std::FILE* err);
 
 // Folder of the running program, where "plugin" is.
 std::string ProgramFolder();

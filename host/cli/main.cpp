@@ -20,9 +20,8 @@ int main(int argc, char** argv) {
         case cli::Command::kList:
             return cli::RunList(stdout, stderr);
         case cli::Command::kRun:
-            return cli::RunConversion(*parsed.arguments, stderr);
         case cli::Command::kSave:
-            return cli::SaveSettingsList(*parsed.arguments, stderr);
+            return cli::RunOrSave(*parsed.arguments, stderr);
     }
     return cli::kExitUsage;
 }

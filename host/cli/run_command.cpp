@@ -8,11 +8,26 @@
 #include "host/cli/working_set.h"
 #include "host/core/conversion_run.h"
 #include "host/core/plugin_registry.h"
+#include "host/core/settings.h"
 
 namespace cli {
+namespace {
 
-int RunConversion(const Arguments& arguments, std::FILE* err) {
-    TerminalUi ui(err, arguments.yes, ::isatty(::fileno(err)) == 1);
+int SaveWorkingSet(const std::string& path, const WorkingSet& set, std::FILE* err) {
+    const auto saved = host::SaveSettingsList(path, set.options, set.files, set.chain);
+    if (!saved.ok) {
+        std::fprintf(err, "polyshift-cli: cannot save the settings list '%s': %s\n", path.c_str(),
+                     saved.reason.c_str());
+        return kExitFilesFailed;
+    }
+    return kExitOk;
+}
+
+}  // namespace
+
+int RunOrSave(const Arguments& arguments, std::FILE* err) {
+    const bool run = arguments.command == Command::kRun;
+    TerminalUi ui(err, arguments.yes, run && ::isatty(::fileno(err)) == 1);
     host::PluginMessageRoute route(ui);
     host::PluginRegistry registry(ProgramFolder(), ui);
     registry.ScanPlugins();
@@ -23,14 +38,17 @@ int RunConversion(const Arguments& arguments, std::FILE* err) {
         status != kExitOk) {
         return status;
     }
+    if (!run) {
+        return SaveWorkingSet(*arguments.settingsList, set, err);
+    }
 
-    host::ConversionRun run(ui, set.files, set.chain, set.options);
+    host::ConversionRun conversion(ui, set.files, set.chain, set.options);
     const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
-    run.RunBatch(arguments.jobs != 0 ? arguments.jobs : std::min(processors, kMaxJobs));
+    conversion.RunBatch(arguments.jobs != 0 ? arguments.jobs : std::min(processors, kMaxJobs));
     if (set.files.empty()) {
         return kExitFilesFailed;
     }
-    return run.errorCount() == 0 ? kExitOk : kExitFilesFailed;
+    return conversion.errorCount() == 0 ? kExitOk : kExitFilesFailed;
 }
 
 }  // namespace cli

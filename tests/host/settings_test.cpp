@@ -362,47 +362,52 @@ TEST(SettingsList, SameTitleTwiceRunsTwice) {
     EXPECT_EQ(ReadFile(folder.path() / "out/a.txt"), "x++");
 }
 
-TEST(SettingsList, LoadingReplacesTheFileListAndMissingKeysAreEmpty) {
-    host::RunOptions options;
-    host::FileList files;
-    files.Add("/old/one");
-    host::FunctionList functions = Functions(kTitles);
-    host::Chain chain;
-    const auto loaded = host::LoadSettingsList(
-        ProfileFile::FromBytes("[Files]\nCount=3\nfile0=/new/a\nfile2=/new/c\n"
-                               "[Functions]\nCount=2\nfunction1=改行をLF\n"),
-        options, files, functions, chain, "/desk");
-    EXPECT_EQ(options.outputFolder, "/desk");
-    // The missing "file1" is an empty path; "function0" an empty title, which names nothing.
-    EXPECT_EQ(files.paths(), (std::vector<std::string>{"", "/new/a", "/new/c"}));
-    ASSERT_EQ(chain.size(), 1u);
-    EXPECT_EQ(chain[0].entry, functions[2].entry.get());
-    EXPECT_EQ(loaded.droppedTitles, std::vector<std::string>{""});
-}
-
-TEST(SettingsList, HugeCountReadsNoMoreEntriesThanTheSectionHas) {
-    host::RunOptions options;
-    host::FileList files;
-    host::FunctionList functions = Functions(kTitles);
-    host::Chain chain;
-    const auto loaded = host::LoadSettingsList(
-        ProfileFile::FromBytes("[Files]\nCount=4000000000\nfile0=/a\nfile1=/b\n"
-                               "[Functions]\nCount=99999999999999999999\nfunction0=Base64\n"),
-        options, files, functions, chain, "");
-    EXPECT_EQ(files.paths(), (std::vector<std::string>{"/a", "/b"}));
-    ASSERT_EQ(chain.size(), 1u);
-    EXPECT_TRUE(loaded.droppedTitles.empty());
-
-    host::LoadSettingsList(ProfileFile::FromBytes("[Files]\nCount=-3\nfile0=/a\n"), options, files,
-                           functions, chain, "");
-    EXPECT_TRUE(files.empty());
-    EXPECT_TRUE(chain.empty());
-
-    // A far-away key does not stretch the range either.
-    host::LoadSettingsList(
-        ProfileFile::FromBytes("[Files]\nCount=4000000000\nfile3999999999=/far\nfile1=/b\n"),
-        options, files, functions, chain, "");
-    EXPECT_EQ(files.paths(), (std::vector<std::string>{"", "/b"}));
+// How Count and missing keys decide the entries of a list.
+TEST(SettingsList, CountsAndMissingKeys) {
+    struct Case {
+        std::string text;
+        std::vector<std::string> files;
+        std::vector<std::size_t> chain;  // function-list indexes
+        std::vector<std::string> dropped;
+    };
+    const std::vector<Case> cases = {
+        // A missing "file1" is an empty path; "function0" an empty title, which names nothing.
+        {"[Files]\nCount=3\nfile0=/new/a\nfile2=/new/c\n"
+         "[Functions]\nCount=2\nfunction1=改行をLF\n",
+         {"", "/new/a", "/new/c"},
+         {2},
+         {""}},
+        // Damaged or hostile counts read no more entries than the section has keys.
+        {"[Files]\nCount=4000000000\nfile0=/a\nfile1=/b\n"
+         "[Functions]\nCount=99999999999999999999\nfunction0=Base64\n",
+         {"/a", "/b"},
+         {3},
+         {}},
+        {"[Files]\nCount=4000000000\nfile3999999999=/far\nfile1=/b\n", {"", "/b"}, {}, {}},
+        // Fewer than the keys: only Count of them. None without a Count, or a negative one.
+        {"[Files]\nCount=1\nfile0=/a\nfile1=/b\n", {"/a"}, {}, {}},
+        {"[Files]\nfile0=/a\n[Functions]\nfunction0=Base64\n", {}, {}, {}},
+        {"[Files]\nCount=-3\nfile0=/a\n", {}, {}, {}},
+        // "file01" is not "file1".
+        {"[Files]\nCount=2\nfile0=/a\nfile01=/b\n", {"/a"}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        host::RunOptions options;
+        host::FileList files;
+        files.Add("/old/one");
+        host::FunctionList functions = Functions(kTitles);
+        host::Chain chain{{functions[1].title, functions[1].entry.get()}};
+        const auto loaded = host::LoadSettingsList(ProfileFile::FromBytes(c.text), options, files,
+                                                   functions, chain, "/desk");
+        EXPECT_EQ(options.outputFolder, "/desk");
+        EXPECT_EQ(files.paths(), c.files) << c.text;
+        std::vector<std::size_t> indexes;
+        for (const auto& entry : chain) {
+            indexes.push_back(entry.entry->functionIndex);
+        }
+        EXPECT_EQ(indexes, c.chain) << c.text;
+        EXPECT_EQ(loaded.droppedTitles, c.dropped) << c.text;
+    }
 }
 
 TEST(SettingsList, ThousandsOfFilesRoundTripQuickly) {
@@ -528,6 +533,20 @@ TEST(SettingsList, PathThatCannotBeKeptIsAFailureThatChangesNothing) {
     EXPECT_EQ(ReadFile(path), "[Files]\nCount=0\n");
 }
 
+// Runs `write` as on a full disk, for root as well: no file may grow past 512 bytes.
+template <typename Write>
+void WithFullDisk(Write write) {
+    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    rlimit small = saved;
+    small.rlim_cur = 512;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    write();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+}
+
 TEST(SettingsList, FailingSaveReportsTheReasonAndLeavesTheOldFileWhole) {
     TempFolder folder;
     const std::string old = "[Settings]\nOutputFolder=/keep\n[Files]\nCount=1\nfile0=/keep/a\n";
@@ -536,17 +555,11 @@ TEST(SettingsList, FailingSaveReportsTheReasonAndLeavesTheOldFileWhole) {
     for (int i = 0; i < 200; ++i) {
         files.Add("/data/file-with-a-long-name-" + std::to_string(i) + ".txt");
     }
-    // A full disk, for root as well: the process may not write past 512 bytes.
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 512;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto result = host::SaveSettingsList(path, host::RunOptions{"/new", "", false, false},
-                                               files, host::Chain{});
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    host::SettingsListSave result;
+    WithFullDisk([&] {
+        result = host::SaveSettingsList(path, host::RunOptions{"/new", "", false, false}, files,
+                                        host::Chain{});
+    });
     EXPECT_FALSE(result.ok);
     EXPECT_FALSE(result.reason.empty());
     EXPECT_EQ(ReadFile(path), old);
@@ -566,15 +579,8 @@ TEST(SettingsList, FailingIniSaveLeavesTheOldFileWhole) {
     ProfileFile profile = ProfileFile::Read(ini);
     host::RunOptions options{std::string(2000, 'x'), "", false, false};
     host::SaveSettings(profile, options);
-    const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit saved{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-    rlimit small = saved;
-    small.rlim_cur = 512;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto result = host::SaveIniFile(profile, ini);
-    ::setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    host::WriteResult result;
+    WithFullDisk([&] { result = host::SaveIniFile(profile, ini); });
     EXPECT_NE(result.status, host::WriteStatus::kOk);
     EXPECT_EQ(ReadFile(ini), old);
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.path()), fs::directory_iterator()), 1);
