@@ -12,7 +12,9 @@
 
 #include "host/core/conversion_run.h"
 #include "host/core/function_lookup.h"
+#include "host/core/plugin_registry.h"
 #include "host/core/settings.h"
+#include "host_fixture.h"
 #include "platform/message_box.h"
 #include "scripted_ui.h"
 #include "support/sample_text.h"
@@ -408,6 +410,43 @@ TEST(SettingsList, CountsAndMissingKeys) {
         }
         EXPECT_EQ(indexes, c.chain) << c.text;
         EXPECT_EQ(loaded.droppedTitles, c.dropped) << c.text;
+    }
+}
+
+// Every function of the plug-ins that ship is found again by the title a settings list keeps
+// of it (in UTF-8, turned back into Shift JIS on loading), unless an earlier function's title
+// begins with its whole title, which then wins as in the window.
+TEST(SettingsList, EveryShippedFunctionSurvivesARoundTrip) {
+    host_testing::ProgramFolder program;
+    for (const auto& library : fs::directory_iterator(POLYSHIFT_PLUGIN_DIR)) {
+        if (library.path().extension() == ".so") {
+            program.AddRealPlugin(library.path().stem().string());
+        }
+    }
+    host_testing::ScriptedUi ui;
+    host::PluginRegistry registry(program.path(), ui);
+    registry.ScanPlugins();
+    registry.FillFunctionList();
+    host::FunctionList& functions = registry.functionList();
+    ASSERT_GT(functions.size(), 20u);
+    host::Chain chain;
+    for (const auto& item : functions) {
+        chain.push_back({item.title, item.entry.get()});
+    }
+    ProfileFile list;
+    ASSERT_TRUE(host::WriteSettingsList(list, host::RunOptions{}, host::FileList{}, chain).ok);
+    host::RunOptions options;
+    host::FileList files;
+    host::Chain loaded;
+    const auto result = host::LoadSettingsList(ProfileFile::FromBytes(list.Bytes()), options, files,
+                                               functions, loaded, "");
+    EXPECT_TRUE(result.droppedTitles.empty());
+    ASSERT_EQ(loaded.size(), chain.size());
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        EXPECT_EQ(loaded[i].title, chain[i].title) << i;
+        EXPECT_EQ(loaded[i].entry,
+                  functions[*host::FindFunctionByTitle(functions, chain[i].title)].entry.get())
+            << i;
     }
 }
 
