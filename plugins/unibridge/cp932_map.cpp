@@ -81,6 +81,10 @@ Cp932Map::Cp932Map() {
             unit_[Index(row, bytes[1])] = unit;
         }
     }
+    for (unsigned pair = 0; pair < 0x10000; ++pair) {
+        const std::size_t row = rowOf_[pair >> 8];
+        utf8ByPair_[pair] = utf8_[row == kSingle ? pair >> 8 : Index(row, pair & 0xFF)];
+    }
     // The way back takes the code the runtime encodes each character to, where that code
     // decodes to the same character again.
     for (unsigned u = 0; u < 0x10000; ++u) {

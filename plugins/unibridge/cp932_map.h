@@ -44,7 +44,9 @@ class Cp932Map {
 
     // The tables themselves, for the conversion kernels.
     const std::uint8_t* rows() const { return rowOf_.data(); }
-    const std::uint32_t* utf8() const { return utf8_.data(); }
+    // Utf8 of the character that the two bytes (first << 8 | second) begin: a pair, or a single
+    // byte whatever follows it.
+    const std::uint32_t* utf8ByPair() const { return utf8ByPair_.data(); }
     const std::uint16_t* codes() const { return codes_.data(); }
 
     Cp932Map(const Cp932Map&) = delete;
@@ -56,8 +58,10 @@ class Cp932Map {
     std::array<std::uint8_t, 256> rowOf_{};
     std::array<std::uint8_t, kRows> leadOf_{};
     std::array<std::uint32_t, kRows * 256> utf8_{};
+    std::array<std::uint32_t, 0x10000> utf8ByPair_{};
     std::array<char16_t, kRows * 256> unit_{};
-    std::array<std::uint16_t, 0x10000> codes_{};
+    // One more entry, so that a 32-bit load of the last code stays inside.
+    std::array<std::uint16_t, 0x10001> codes_{};
 };
 
 // Characters that JIS-based mappings of other systems put where code page 932 has a different

@@ -6,9 +6,10 @@
 
 #include "utf8_blocks.h"
 
-#if defined(__SSE2__)
+#if defined(UNIBRIDGE_SSE2)
 #include <emmintrin.h>
 #endif
+
 
 namespace unibridge {
 namespace {
@@ -17,7 +18,12 @@ constexpr std::size_t kBlock = 64;
 constexpr std::uint64_t kEvenBits = 0x5555555555555555u;
 constexpr std::uint64_t kOddBits = ~kEvenBits;
 
-#if defined(__SSE2__)
+#if defined(UNIBRIDGE_SSE2)
+
+// Asks for the input a few blocks ahead: streams are read faster so on some machines.
+inline void Prefetch(const unsigned char* in) {
+    _mm_prefetch(reinterpret_cast<const char*>(in) + 1024, _MM_HINT_T0);
+}
 
 __m128i Load16(const unsigned char* in) {
     return _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
@@ -57,8 +63,6 @@ std::uint64_t LeadRangeBits(const unsigned char* in) {
     return bits;
 }
 
-#endif
-
 // The lead bytes among `range` (bytes in the lead ranges) when bit 0 is the second byte of a
 // pair begun before the block if `carry` is 1. A byte that is no lead ends a character, so
 // every run of lead-range bytes begins a character, and inside the run leads and trail bytes
@@ -73,20 +77,203 @@ std::uint64_t Leads(std::uint64_t range, std::uint64_t carry) {
     return (evenRuns & kEvenBits) | (oddRuns & kOddBits);
 }
 
+#endif
+
 }  // namespace
+
+#if defined(UNIBRIDGE_SHUFFLES)
+
+namespace {
+
+// 0, 1, ..., 63.
+[[UNIBRIDGE_AVX512]] inline __m512i Ramp64() {
+    return _mm512_set_epi8(63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48, 47,
+                           46, 45, 44, 43, 42, 41, 40, 39, 38, 37, 36, 35, 34, 33, 32, 31, 30,
+                           29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13,
+                           12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+}
+
+// 16 bytes, each in a 32-bit lane.
+[[UNIBRIDGE_AVX512]] inline __m512i Widen16(const unsigned char* bytes) {
+    return _mm512_cvtepu8_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)));
+}
+
+// The lanes below `count` (at most 16).
+inline unsigned LanesBelow(std::size_t count) {
+    return count >= 16 ? 0xFFFFu : (1u << count) - 1;
+}
+
+// Shift JIS to UTF-8, 16 characters at a time: their first bytes are gathered from the block
+// by position, each pair looks up its packed UTF-8, and the packed bytes are compressed into
+// the output by their lengths.
+[[UNIBRIDGE_AVX512]] std::size_t SjisToUtf8Blocks64(const std::uint32_t* table,
+                                                    const unsigned char* in, std::size_t i,
+                                                    std::size_t n, unsigned char*& out) {
+    unsigned char* o = out;
+    std::uint64_t carry = 0;
+    alignas(64) unsigned char first[64];
+    alignas(64) unsigned char second[64];
+    alignas(64) unsigned char positions[64];
+    const __m512i byteInLane = _mm512_set1_epi32(0x03020100);
+    for (; i + kBlock < n; i += kBlock) {
+        Prefetch(in + i);
+        const __m512i block = _mm512_loadu_si512(in + i);
+        if (carry == 0 && _mm512_movepi8_mask(block) == 0) {
+            _mm512_storeu_si512(o, block);
+            o += kBlock;
+            continue;
+        }
+        const std::uint64_t range =
+            _mm512_cmplt_epu8_mask(_mm512_sub_epi8(block, _mm512_set1_epi8(static_cast<char>(0x81))),
+                                   _mm512_set1_epi8(0x1F)) |
+            _mm512_cmplt_epu8_mask(_mm512_sub_epi8(block, _mm512_set1_epi8(static_cast<char>(0xE0))),
+                                   _mm512_set1_epi8(0x1D));
+        const std::uint64_t leads = Leads(range, carry);
+        const std::uint64_t starts = ~((leads << 1) | carry);
+        const __m512i at = _mm512_maskz_compress_epi8(starts, Ramp64());
+        _mm512_store_si512(positions, at);
+        _mm512_store_si512(first, _mm512_permutexvar_epi8(at, block));
+        _mm512_store_si512(second, _mm512_permutexvar_epi8(at, _mm512_loadu_si512(in + i + 1)));
+        const std::size_t count = static_cast<std::size_t>(std::popcount(starts));
+        for (std::size_t k = 0; k < count; k += 16) {
+            __mmask16 lanes = static_cast<__mmask16>(LanesBelow(count - k));
+            const __m512i a = Widen16(first + k);
+            const __m512i b = Widen16(second + k);
+            const __m512i index = _mm512_or_si512(_mm512_slli_epi32(a, 8), b);
+            const __m512i packed =
+                _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), lanes, index, table, 4);
+            const __mmask16 bad = _mm512_mask_cmpeq_epi32_mask(lanes, packed, _mm512_setzero_si512());
+            if (bad != 0) {
+                lanes &= static_cast<__mmask16>((1u << std::countr_zero(static_cast<unsigned>(bad))) - 1);
+            }
+            // A lane keeps its bytes below its length: the length in all four bytes against
+            // each byte's place in the lane.
+            const __m512i length = _mm512_mullo_epi32(_mm512_srli_epi32(packed, 24),
+                                                      _mm512_set1_epi32(0x01010101));
+            const std::uint64_t keep = _mm512_cmplt_epu8_mask(byteInLane, length) &
+                                       _pdep_u64(lanes, 0x1111111111111111u) * 0xF;
+            _mm512_mask_compressstoreu_epi8(o, keep, packed);
+            o += std::popcount(keep);
+            if (bad != 0) {
+                out = o;
+                return i + positions[k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(bad)))];
+            }
+        }
+        carry = leads >> 63;
+    }
+    out = o;
+    return i + carry;
+}
+
+// UTF-8 to Shift JIS, 16 characters at a time: each block is checked whole, the characters'
+// bytes are gathered by position, their code points computed side by side and looked up, and
+// the codes compressed into the output (one byte or two each).
+[[UNIBRIDGE_AVX512]] std::size_t Utf8ToSjisBlocks64(const std::uint16_t* codes,
+                                                    const unsigned char* in, std::size_t i,
+                                                    std::size_t n, unsigned char*& out) {
+    unsigned char* o = out;
+    alignas(64) unsigned char bytes[3][64];
+    alignas(64) unsigned char positions[64];
+    // A sequence at the end of a block reads up to two bytes past it.
+    while (i + kBlock + 2 <= n) {
+        Prefetch(in + i);
+        const __m512i block = _mm512_loadu_si512(in + i);
+        if (_mm512_movepi8_mask(block) == 0) {
+            _mm512_storeu_si512(o, block);
+            o += kBlock;
+            i += kBlock;
+            continue;
+        }
+        // i is a boundary, so nothing before the block is incomplete.
+        if (utf8_blocks::BlockErrors64(block, _mm512_setzero_si512()) != 0) {
+            break;
+        }
+        // The characters that end inside the block; one running past it starts the next block.
+        const std::size_t end = utf8_blocks::BoundaryBefore(in, i, i + kBlock);
+        std::uint64_t starts = _mm512_cmpneq_epi8_mask(
+            _mm512_and_si512(block, _mm512_set1_epi8(static_cast<char>(0xC0))),
+            _mm512_set1_epi8(static_cast<char>(0x80)));
+        if (end - i < kBlock) {
+            starts &= (std::uint64_t{1} << (end - i)) - 1;
+        }
+        // Four-byte sequences have no Shift JIS code: the careful reader reports them.
+        if ((_mm512_cmpge_epu8_mask(block, _mm512_set1_epi8(static_cast<char>(0xF0))) & starts) !=
+            0) {
+            break;
+        }
+        const __m512i at = _mm512_maskz_compress_epi8(starts, Ramp64());
+        _mm512_store_si512(positions, at);
+        _mm512_store_si512(bytes[0], _mm512_permutexvar_epi8(at, block));
+        _mm512_store_si512(bytes[1], _mm512_permutexvar_epi8(at, _mm512_loadu_si512(in + i + 1)));
+        _mm512_store_si512(bytes[2], _mm512_permutexvar_epi8(at, _mm512_loadu_si512(in + i + 2)));
+        const std::size_t count = static_cast<std::size_t>(std::popcount(starts));
+        for (std::size_t k = 0; k < count; k += 16) {
+            __mmask16 lanes = static_cast<__mmask16>(LanesBelow(count - k));
+            const __m512i a = Widen16(bytes[0] + k);
+            const __m512i b = _mm512_and_si512(Widen16(bytes[1] + k), _mm512_set1_epi32(0x3F));
+            const __m512i c = _mm512_and_si512(Widen16(bytes[2] + k), _mm512_set1_epi32(0x3F));
+            const __m512i two = _mm512_or_si512(
+                _mm512_slli_epi32(_mm512_and_si512(a, _mm512_set1_epi32(0x1F)), 6), b);
+            const __m512i three = _mm512_or_si512(
+                _mm512_slli_epi32(_mm512_and_si512(a, _mm512_set1_epi32(0x0F)), 12),
+                _mm512_or_si512(_mm512_slli_epi32(b, 6), c));
+            __m512i character = _mm512_mask_blend_epi32(
+                _mm512_cmpge_epu32_mask(a, _mm512_set1_epi32(0xE0)), two, three);
+            character = _mm512_mask_blend_epi32(
+                _mm512_cmplt_epu32_mask(a, _mm512_set1_epi32(0x80)), character, a);
+            const __m512i code = _mm512_and_si512(
+                _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), lanes, character, codes, 2),
+                _mm512_set1_epi32(0xFFFF));
+            const __mmask16 bad =
+                _mm512_mask_cmpeq_epi32_mask(lanes, code, _mm512_set1_epi32(Cp932Map::kNoCode));
+            if (bad != 0) {
+                lanes &= static_cast<__mmask16>(
+                    (1u << std::countr_zero(static_cast<unsigned>(bad))) - 1);
+            }
+            // Two bytes, high first, or one: the high byte is dropped where there is none.
+            const __mmask16 pair = _mm512_cmpgt_epu32_mask(code, _mm512_set1_epi32(0xFF));
+            const __m512i swapped = _mm512_or_si512(
+                _mm512_srli_epi32(code, 8),
+                _mm512_slli_epi32(_mm512_and_si512(code, _mm512_set1_epi32(0xFF)), 8));
+            const __m256i words =
+                _mm512_cvtepi32_epi16(_mm512_mask_blend_epi32(pair, code, swapped));
+            const std::uint32_t keep = static_cast<std::uint32_t>(
+                _pdep_u32(lanes, 0x55555555u) | _pdep_u32(lanes & pair, 0xAAAAAAAAu));
+            _mm256_mask_compressstoreu_epi8(o, keep, words);
+            o += std::popcount(keep);
+            if (bad != 0) {
+                out = o;
+                return i + positions[k + static_cast<std::size_t>(
+                                             std::countr_zero(static_cast<unsigned>(bad)))];
+            }
+        }
+        i = end;
+    }
+    out = o;
+    return i;
+}
+
+}  // namespace
+
+#endif
 
 std::size_t SjisToUtf8Kernel(const Cp932Map& map, const unsigned char* in, std::size_t i,
                              std::size_t n, unsigned char*& out, std::size_t room) {
-#if defined(__SSE2__)
+#if defined(UNIBRIDGE_SSE2)
     if (room / 3 < n - i) {
         return i;
     }
-    const std::uint8_t* const rows = map.rows();
-    const std::uint32_t* const utf8 = map.utf8();
+#if defined(UNIBRIDGE_SHUFFLES)
+    if (utf8_blocks::HasAvx512()) {
+        return SjisToUtf8Blocks64(map.utf8ByPair(), in, i, n, out);
+    }
+#endif
+    const std::uint32_t* const utf8 = map.utf8ByPair();
     unsigned char* o = out;
     std::uint64_t carry = 0;  // the block's first byte is the second byte of a pair
     // A lead byte at the end of a block reads one byte past it.
     for (; i + kBlock < n; i += kBlock) {
+        Prefetch(in + i);
         if (carry == 0 && HighBits(in + i) == 0) {
             Copy64(in + i, o);
             o += kBlock;
@@ -96,8 +283,7 @@ std::size_t SjisToUtf8Kernel(const Cp932Map& map, const unsigned char* in, std::
         const std::uint64_t starts = ~((leads << 1) | carry);
         for (std::uint64_t m = starts; m != 0; m &= m - 1) {
             const std::size_t p = i + static_cast<std::size_t>(std::countr_zero(m));
-            const std::size_t row = rows[in[p]];
-            const std::uint32_t packed = utf8[row == 0 ? in[p] : row * 256 + in[p + 1]];
+            const std::uint32_t packed = utf8[in[p] << 8 | in[p + 1]];
             if (packed == 0) {
                 out = o;
                 return p;
@@ -127,6 +313,7 @@ namespace {
     unsigned char* o = out;
     // A sequence at the end of a block reads up to two bytes past it.
     while (i + kBlock + 2 <= n) {
+        Prefetch(in + i);
         const std::uint64_t high = HighBits(in + i);
         if (high == 0) {
             Copy64(in + i, o);
@@ -190,6 +377,9 @@ std::size_t Utf8ToSjisKernel(const Cp932Map& map, const unsigned char* in, std::
                              std::size_t n, unsigned char*& out, std::size_t room) {
 #if defined(UNIBRIDGE_SHUFFLES)
     // Output never outgrows input, so the room holds a whole block's stores.
+    if (room >= n - i && utf8_blocks::HasAvx512()) {
+        return Utf8ToSjisBlocks64(map.codes(), in, i, n, out);
+    }
     if (room >= n - i && utf8_blocks::HasShuffles()) {
         return Utf8ToSjisBlocks(map, in, i, n, out);
     }

@@ -6,7 +6,15 @@
 #include <cstddef>
 #include <cstdint>
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+// Tests build the plug-in a second and a third time without the 64-byte code
+// (UNIBRIDGE_WITHOUT_AVX512) and without any vector code (UNIBRIDGE_WITHOUT_VECTORS), so that
+// every processor's path is checked on any one machine.
+#if defined(__SSE2__) && !defined(UNIBRIDGE_WITHOUT_VECTORS)
+#define UNIBRIDGE_SSE2 1
+#endif
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__)) && \
+    !defined(UNIBRIDGE_WITHOUT_VECTORS)
 #define UNIBRIDGE_SHUFFLES 1
 #include <immintrin.h>
 
@@ -24,32 +32,37 @@ constexpr std::uint8_t kOverlong4 = 1 << 6;  // F0 80..8F
 constexpr std::uint8_t kTwoConts = 1 << 7;   // a continuation after a continuation
 constexpr std::uint8_t kCarry = kTooShort | kTooLong | kTwoConts;
 
-#define UNIBRIDGE_TABLE(...) _mm_setr_epi8(__VA_ARGS__)
+// The three lookups, by the high and the low half of a byte's predecessor and by the high half
+// of the byte itself; a byte is malformed where all three share a bit.
+constexpr std::uint8_t kLarge = kCarry | kTooLarge | kTooLarge1000;
+constexpr std::uint8_t kCont = kTooLong | kOverlong2 | kTwoConts;
+alignas(16) inline constexpr std::uint8_t kByte1High[16] = {
+    kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong,
+    kTwoConts, kTwoConts, kTwoConts, kTwoConts, kTooShort | kOverlong2, kTooShort,
+    kTooShort | kOverlong3 | kSurrogate, kTooShort | kTooLarge | kTooLarge1000 | kOverlong4};
+alignas(16) inline constexpr std::uint8_t kByte1Low[16] = {
+    kCarry | kOverlong3 | kOverlong2 | kOverlong4, kCarry | kOverlong2, kCarry, kCarry,
+    kCarry | kTooLarge, kLarge, kLarge, kLarge, kLarge, kLarge, kLarge, kLarge, kLarge,
+    kLarge | kSurrogate, kLarge, kLarge};
+alignas(16) inline constexpr std::uint8_t kByte2High[16] = {
+    kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort,
+    kCont | kOverlong3 | kTooLarge1000 | kOverlong4, kCont | kOverlong3 | kTooLarge,
+    kCont | kSurrogate | kTooLarge, kCont | kSurrogate | kTooLarge, kTooShort, kTooShort,
+    kTooShort, kTooShort};
 
 // Non-zero bytes where `input`, with the 16 bytes before it, is malformed.
 [[gnu::target("sse4.1")]] inline __m128i BlockErrors(__m128i input, __m128i previous) {
     const __m128i nibble = _mm_set1_epi8(0x0F);
     const __m128i prev1 = _mm_alignr_epi8(input, previous, 15);
-    const __m128i byte1High = _mm_shuffle_epi8(
-        UNIBRIDGE_TABLE(kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong,
-                        kTooLong, kTwoConts, kTwoConts, kTwoConts, kTwoConts,
-                        kTooShort | kOverlong2, kTooShort, kTooShort | kOverlong3 | kSurrogate,
-                        kTooShort | kTooLarge | kTooLarge1000 | kOverlong4),
-        _mm_and_si128(_mm_srli_epi16(prev1, 4), nibble));
-    constexpr char kLarge = kCarry | kTooLarge | kTooLarge1000;
-    const __m128i byte1Low = _mm_shuffle_epi8(
-        UNIBRIDGE_TABLE(kCarry | kOverlong3 | kOverlong2 | kOverlong4, kCarry | kOverlong2,
-                        kCarry, kCarry, kCarry | kTooLarge, kLarge, kLarge, kLarge, kLarge, kLarge,
-                        kLarge, kLarge, kLarge, kLarge | kSurrogate, kLarge, kLarge),
-        _mm_and_si128(prev1, nibble));
-    constexpr char kCont = kTooLong | kOverlong2 | kTwoConts;
-    const __m128i byte2High = _mm_shuffle_epi8(
-        UNIBRIDGE_TABLE(kTooShort, kTooShort, kTooShort, kTooShort, kTooShort, kTooShort,
-                        kTooShort, kTooShort, kCont | kOverlong3 | kTooLarge1000 | kOverlong4,
-                        kCont | kOverlong3 | kTooLarge, kCont | kSurrogate | kTooLarge,
-                        kCont | kSurrogate | kTooLarge, kTooShort, kTooShort, kTooShort,
-                        kTooShort),
-        _mm_and_si128(_mm_srli_epi16(input, 4), nibble));
+    const __m128i byte1High =
+        _mm_shuffle_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(kByte1High)),
+                         _mm_and_si128(_mm_srli_epi16(prev1, 4), nibble));
+    const __m128i byte1Low =
+        _mm_shuffle_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(kByte1Low)),
+                         _mm_and_si128(prev1, nibble));
+    const __m128i byte2High =
+        _mm_shuffle_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(kByte2High)),
+                         _mm_and_si128(_mm_srli_epi16(input, 4), nibble));
     const __m128i special = _mm_and_si128(_mm_and_si128(byte1High, byte1Low), byte2High);
     // The second continuation of a three- or four-byte sequence and the third of a four-byte
     // one are continuations after continuations: expected there, and only there.
@@ -62,7 +75,61 @@ constexpr std::uint8_t kCarry = kTooShort | kTooLong | kTwoConts;
     return _mm_xor_si128(expected, special);
 }
 
-#undef UNIBRIDGE_TABLE
+// GCC 12 reports the deliberately undefined start values inside its own 64-byte intrinsics as
+// possibly uninitialised when they are inlined into functions built for those processors.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
+
+#define UNIBRIDGE_AVX512                                                                \
+    gnu::target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,bmi,bmi2,popcnt,lzcnt")
+
+// True where the processor has 64-byte vectors with byte permutes and byte compression.
+inline bool HasAvx512() {
+#if defined(UNIBRIDGE_WITHOUT_AVX512)
+    return false;
+#else
+    static const bool has =
+        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
+        __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi") &&
+        __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("bmi2") &&
+        __builtin_cpu_supports("popcnt");
+    return has;
+#endif
+}
+
+// A lookup table in every 16-byte lane.
+[[UNIBRIDGE_AVX512]] inline __m512i Table64(const std::uint8_t* table) {
+    return _mm512_broadcast_i32x4(_mm_load_si128(reinterpret_cast<const __m128i*>(table)));
+}
+
+// Bits of the bytes of `input` (with the 64 bytes before it) that are malformed.
+[[UNIBRIDGE_AVX512]] inline std::uint64_t BlockErrors64(__m512i input, __m512i previous) {
+    // Byte k of the predecessors is byte 63 + k (62 + k, 61 + k) of previous:input.
+    const __m512i ramp = _mm512_set_epi8(
+        63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48, 47, 46, 45, 44, 43, 42,
+        41, 40, 39, 38, 37, 36, 35, 34, 33, 32, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20,
+        19, 18, 17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+    const __m512i prev1 =
+        _mm512_permutex2var_epi8(previous, _mm512_add_epi8(ramp, _mm512_set1_epi8(63)), input);
+    const __m512i prev2 =
+        _mm512_permutex2var_epi8(previous, _mm512_add_epi8(ramp, _mm512_set1_epi8(62)), input);
+    const __m512i prev3 =
+        _mm512_permutex2var_epi8(previous, _mm512_add_epi8(ramp, _mm512_set1_epi8(61)), input);
+    const __m512i nibble = _mm512_set1_epi8(0x0F);
+    const __m512i byte1High = _mm512_shuffle_epi8(
+        Table64(kByte1High), _mm512_and_si512(_mm512_srli_epi16(prev1, 4), nibble));
+    const __m512i byte1Low = _mm512_shuffle_epi8(Table64(kByte1Low), _mm512_and_si512(prev1, nibble));
+    const __m512i byte2High = _mm512_shuffle_epi8(
+        Table64(kByte2High), _mm512_and_si512(_mm512_srli_epi16(input, 4), nibble));
+    const __m512i special = _mm512_and_si512(_mm512_and_si512(byte1High, byte1Low), byte2High);
+    const __m512i third = _mm512_subs_epu8(prev2, _mm512_set1_epi8(static_cast<char>(0xE0 - 0x80)));
+    const __m512i fourth = _mm512_subs_epu8(prev3, _mm512_set1_epi8(static_cast<char>(0xF0 - 0x80)));
+    const __m512i expected = _mm512_and_si512(_mm512_or_si512(third, fourth),
+                                              _mm512_set1_epi8(static_cast<char>(0x80)));
+    return _mm512_test_epi8_mask(_mm512_xor_si512(expected, special),
+                                 _mm512_set1_epi8(static_cast<char>(0xFF)));
+}
 
 // The last character boundary at or before `end`, where in[from, end) is well-formed up to
 // the sequence that may run past `end`.

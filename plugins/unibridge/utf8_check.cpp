@@ -48,6 +48,9 @@ std::size_t WellFormedScalar(const unsigned char* in, std::size_t i, std::size_t
     __m128i high = _mm_setzero_si128();
     __m128i escapes = _mm_setzero_si128();
     for (; i + kBlock <= limit; i += kBlock) {
+        if ((i & 63) == 0) {
+            _mm_prefetch(reinterpret_cast<const char*>(in + i) + 1024, _MM_HINT_T0);
+        }
         const __m128i input = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
         const __m128i errors = utf8_blocks::BlockErrors(input, previous);
         high = _mm_or_si128(high, input);
@@ -62,6 +65,28 @@ std::size_t WellFormedScalar(const unsigned char* in, std::size_t i, std::size_t
     return utf8_blocks::BoundaryBefore(in, from, i);
 }
 
+[[UNIBRIDGE_AVX512]] std::size_t WellFormedBlocks64(const unsigned char* in, std::size_t i,
+                                                   std::size_t limit, Utf8Seen& seen) {
+    constexpr std::size_t kBlock = 64;
+    const std::size_t from = i;
+    __m512i previous = _mm512_setzero_si512();  // i is a boundary: what came before is complete
+    std::uint64_t high = 0;
+    std::uint64_t escapes = 0;
+    for (; i + kBlock <= limit; i += kBlock) {
+        _mm_prefetch(reinterpret_cast<const char*>(in + i) + 1024, _MM_HINT_T0);
+        const __m512i input = _mm512_loadu_si512(in + i);
+        high |= _mm512_movepi8_mask(input);
+        escapes |= _mm512_cmpeq_epi8_mask(input, _mm512_set1_epi8(0x1B));
+        if (utf8_blocks::BlockErrors64(input, previous) != 0) {
+            break;
+        }
+        previous = input;
+    }
+    seen.multiByte = seen.multiByte || high != 0;
+    seen.escape = seen.escape || escapes != 0;
+    return utf8_blocks::BoundaryBefore(in, from, i);
+}
+
 #endif
 
 }  // namespace
@@ -69,6 +94,9 @@ std::size_t WellFormedScalar(const unsigned char* in, std::size_t i, std::size_t
 std::size_t WellFormedUtf8(const unsigned char* in, std::size_t i, std::size_t limit,
                            Utf8Seen& seen) {
 #if defined(UNIBRIDGE_SHUFFLES)
+    if (utf8_blocks::HasAvx512()) {
+        return WellFormedBlocks64(in, i, limit, seen);
+    }
     if (utf8_blocks::HasShuffles()) {
         return WellFormedBlocks(in, i, limit, seen);
     }

@@ -39,7 +39,18 @@ std::size_t LinesBefore(const std::string& text, std::size_t offset) {
     return lines;
 }
 
-TEST_F(UnibridgeTest, ShiftJisOfEveryLengthConvertsAsTheRuntimeConverts) {
+class Blocks : public UnibridgeTest, public ::testing::WithParamInterface<const char*> {
+  protected:
+    void SetUp() override {
+        UnibridgeTest::SetUp();
+        Use(Build(GetParam()));
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(EveryBuild, Blocks,
+                         ::testing::Values("unibridge", "unibridge_sse", "unibridge_plain"));
+
+TEST_P(Blocks, ShiftJisOfEveryLengthConvertsAsTheRuntimeConverts) {
     std::mt19937 random(13);
     for (std::size_t length = 1; length < 400; ++length) {
         const std::string sjis = RandomSjis(random, length);
@@ -52,7 +63,7 @@ TEST_F(UnibridgeTest, ShiftJisOfEveryLengthConvertsAsTheRuntimeConverts) {
     EXPECT_TRUE(messages.empty());
 }
 
-TEST_F(UnibridgeTest, AFaultAnywhereIsFoundAtItsPlace) {
+TEST_P(Blocks, AFaultAnywhereIsFoundAtItsPlace) {
     std::mt19937 random(7);
     for (std::size_t length = 2; length < 300; ++length) {
         std::string sjis = RandomSjis(random, length);
@@ -75,13 +86,24 @@ TEST_F(UnibridgeTest, AFaultAnywhereIsFoundAtItsPlace) {
         // UTF-16 holds it.
         EXPECT_EQ(Convert(kToUtf16, utf8), std::string(kUtf16LeMark) + Utf16Le(utf8));
 
-        // A continuation byte without a first byte; the mark keeps the text UTF-8.
-        utf8[utf8At] = '\xBF';
+        // Malformed UTF-8 in its place; the mark keeps the text UTF-8.
+        const struct {
+            const char* bytes;
+            const char* reported;
+        } malformed[] = {
+            {"\xBF", "BF"},               // a continuation without a first byte
+            {"\xC0\xAF", "C0"},           // overlong
+            {"\xED\xA0\x80", "ED"},       // a surrogate
+            {"\xF4\x90\x80\x80", "F4"},   // above U+10FFFF
+            {"\xE3\x81", "E3 81"},        // cut short by the character after it
+        };
+        const auto& bad = malformed[length % std::size(malformed)];
+        const std::string broken = utf8.substr(0, utf8At) + bad.bytes + utf8.substr(utf8At + 4);
         messages.clear();
-        ASSERT_EQ(Convert(kToSjis, std::string(kUtf8Mark) + utf8), std::nullopt);
+        ASSERT_EQ(Convert(kToSjis, std::string(kUtf8Mark) + broken), std::nullopt);
         ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0].text, std::to_string(LinesBefore(utf8, utf8At)) +
-                                        "行目のバイト BF はUTF-8の文字として読めません。");
+        EXPECT_EQ(messages[0].text, std::to_string(LinesBefore(utf8, utf8At)) + "行目のバイト " +
+                                        bad.reported + " はUTF-8の文字として読めません。");
     }
 }
 

@@ -1,5 +1,8 @@
 #include "unibridge_fixture.h"
 
+#include <map>
+#include <memory>
+
 #include "platform/message_box.h"
 #include "platform/text_encoding.h"
 #include "platform/utf16.h"
@@ -57,14 +60,23 @@ std::string Utf16Be(std::string_view utf8) {
 
 void UnibridgeTest::SetUp() {
     platform::SetMessageBoxHandler(Record, &messages);
+    plugin_ = &testing_support::SharedPlugin("unibridge");
 }
 
 void UnibridgeTest::TearDown() {
     platform::SetMessageBoxHandler(nullptr, nullptr);
 }
 
-const testing_support::PluginUnderTest& UnibridgeTest::Plugin() {
-    return testing_support::SharedPlugin("unibridge");
+const testing_support::PluginUnderTest& Build(const std::string& name) {
+    if (name == "unibridge") {
+        return testing_support::SharedPlugin(name);
+    }
+    static std::map<std::string, std::unique_ptr<testing_support::PluginUnderTest>> builds;
+    auto& build = builds[name];
+    if (!build) {
+        build = std::make_unique<testing_support::PluginUnderTest>(UNIBRIDGE_TEST_BUILDS, name);
+    }
+    return *build;
 }
 
 std::optional<std::string> UnibridgeTest::Convert(uint32_t index, std::string_view input,

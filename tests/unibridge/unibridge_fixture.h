@@ -48,7 +48,9 @@ class UnibridgeTest : public ::testing::Test {
     void SetUp() override;
     void TearDown() override;
 
-    static const testing_support::PluginUnderTest& Plugin();
+    // The plug-in the test runs: the shipped one unless a test chooses a build of its own.
+    const testing_support::PluginUnderTest& Plugin() const { return *plugin_; }
+    void Use(const testing_support::PluginUnderTest& plugin) { plugin_ = &plugin; }
 
     // Size pass then conversion; nothing when the size is 0 or the conversion fails.
     std::optional<std::string> Convert(uint32_t index, std::string_view input,
@@ -57,6 +59,13 @@ class UnibridgeTest : public ::testing::Test {
     uint32_t SizeFor(uint32_t index, std::string_view input) const;
 
     std::vector<Message> messages;
+
+  private:
+    const testing_support::PluginUnderTest* plugin_ = nullptr;
 };
+
+// The builds of the plug-in made for the tests: "unibridge" as shipped, "unibridge_sse"
+// without the 64-byte code, "unibridge_plain" without any vector code.
+const testing_support::PluginUnderTest& Build(const std::string& name);
 
 }  // namespace unibridge_test
