@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/codepage.h"
+#include "platform/sjis_bytes.h"
 #include "platform/utf16.h"
 #include "unibridge_fixture.h"
 
@@ -17,10 +18,6 @@ struct Character {
     std::string code;  // Shift JIS bytes
     char16_t unit;
 };
-
-bool IsLeadByte(unsigned byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
 
 // Every code the runtime decodes to a character of its own, except the bytes it passes
 // through as placeholders (0x80, 0xA0, 0xFD-0xFF): an undefined code decodes to U+30FB,
@@ -40,7 +37,7 @@ std::vector<Character> CodePageCharacters() {
         if (first == 0x80 || first == 0xA0 || first >= 0xFD) {
             continue;
         }
-        if (!IsLeadByte(first)) {
+        if (!platform::sjis::IsLeadByte(static_cast<unsigned char>(first))) {
             add(std::string(1, static_cast<char>(first)));
             continue;
         }
