@@ -53,17 +53,29 @@ function(polyshift_add_plugin name)
   set_property(GLOBAL APPEND PROPERTY POLYSHIFT_PLUGINS ${name})
 endfunction()
 
-# polyshift_add_test(<name> SOURCES ... [LIBRARIES ...])
+# polyshift_add_test(<name> SOURCES ... [LIBRARIES ...] [VECTOR_LEVELS])
 # A GoogleTest executable registered with CTest. It knows where the built plug-ins are
 # (POLYSHIFT_PLUGIN_DIR) and is built after all of them.
+# With VECTOR_LEVELS the whole program also runs once per vector level the plug-ins have code
+# for (<name>.isa-sse2, ...), held to it by POLYSHIFT_ISA; a level the processor lacks is
+# reported as skipped.
+set(POLYSHIFT_VECTOR_LEVELS sse2 avx2 avx512)
 function(polyshift_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
+  cmake_parse_arguments(ARG "VECTOR_LEVELS" "" "SOURCES;LIBRARIES" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE polyshift_testsupport ${ARG_LIBRARIES}
                         GTest::gtest GTest::gtest_main)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "LC_ALL=C.UTF-8")
+  if(ARG_VECTOR_LEVELS)
+    target_sources(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/support/vector_level_check.cpp)
+    foreach(level IN LISTS POLYSHIFT_VECTOR_LEVELS)
+      add_test(NAME ${name}.isa-${level} COMMAND ${name})
+      set_tests_properties(${name}.isa-${level} PROPERTIES
+        ENVIRONMENT "LC_ALL=C.UTF-8;POLYSHIFT_ISA=${level}" SKIP_RETURN_CODE 77)
+    endforeach()
+  endif()
 endfunction()
 
 # polyshift_add_benchmark(<name> SOURCES ... [LIBRARIES ...])

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "conversions.h"
+#include "platform/cpu_features.h"
 #include "request_checks.h"
 #include "xfm_plugin.h"
 
@@ -56,27 +57,16 @@ const Route* RouteFor(const ConvertRequest* request) {
     return plugin_support::FunctionFor(kRoutes, request);
 }
 
-bool HasAvx2() {
 #if defined(ENCSWAP_WITH_AVX2)
-    static const bool has = __builtin_cpu_supports("avx2") && __builtin_cpu_supports("popcnt") &&
-                            __builtin_cpu_supports("bmi") && __builtin_cpu_supports("lzcnt");
-    return has;
-#else
-    return false;
-#endif
+bool HasAvx2() {
+    return platform::Cpu().avx2;
 }
-
-bool HasAvx512() {
+#endif
 #if defined(ENCSWAP_WITH_AVX512)
-    static const bool has =
-        HasAvx2() && __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("avx512f") &&
-        __builtin_cpu_supports("avx512bw") && __builtin_cpu_supports("avx512vl") &&
-        __builtin_cpu_supports("avx512vbmi2");
-    return has;
-#else
-    return false;
-#endif
+bool HasAvx512() {
+    return platform::Cpu().avx512;
 }
+#endif
 
 std::uint64_t OutputSize(const Route& route, const ConvertRequest& request) {
 #if defined(ENCSWAP_WITH_AVX512)

@@ -18,6 +18,8 @@
 #define UNIBRIDGE_SHUFFLES 1
 #include <immintrin.h>
 
+#include "platform/cpu_features.h"
+
 namespace unibridge::utf8_blocks {
 
 // What can be wrong, as bits that the three lookups of a byte and the byte before it share.
@@ -89,12 +91,7 @@ inline bool HasAvx512() {
 #if defined(UNIBRIDGE_WITHOUT_AVX512)
     return false;
 #else
-    static const bool has =
-        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-        __builtin_cpu_supports("avx512vl") && __builtin_cpu_supports("avx512vbmi") &&
-        __builtin_cpu_supports("avx512vbmi2") && __builtin_cpu_supports("bmi2") &&
-        __builtin_cpu_supports("popcnt");
-    return has;
+    return platform::Cpu().avx512;
 #endif
 }
 
@@ -146,8 +143,7 @@ inline std::size_t BoundaryBefore(const unsigned char* in, std::size_t from, std
 
 // True where the processor has the shuffles (and the block test of the same generation).
 inline bool HasShuffles() {
-    static const bool has = __builtin_cpu_supports("sse4.1");
-    return has;
+    return platform::Cpu().sse41;
 }
 
 }  // namespace unibridge::utf8_blocks

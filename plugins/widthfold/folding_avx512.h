@@ -14,6 +14,7 @@
 #include <cstdint>
 
 #include "folding.h"
+#include "platform/cpu_features.h"
 #include "width_tables.h"
 
 #define WIDTHFOLD_AVX512 \
@@ -22,12 +23,7 @@
 namespace widthfold {
 
 inline bool HasAvx512() {
-    static const bool has =
-        __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
-        __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2") &&
-        __builtin_cpu_supports("popcnt") && __builtin_cpu_supports("bmi") &&
-        __builtin_cpu_supports("lzcnt");
-    return has;
+    return platform::Cpu().avx512;
 }
 
 // Bytes of `x` from `first` to `last`.
