@@ -5,6 +5,17 @@
 #include <unordered_map>
 
 namespace host {
+namespace {
+
+// `path` in lexically normal form; most paths already are, and are taken as they are.
+std::string Normal(const std::string& path) {
+    const bool plain = path.find("//") == std::string::npos &&
+                       path.find("/.") == std::string::npos && path.rfind("./", 0) != 0 &&
+                       path != "." && path != "..";
+    return plain ? path : std::filesystem::path(path).lexically_normal().string();
+}
+
+}  // namespace
 
 std::vector<std::vector<std::size_t>> EarlierFilesToWaitFor(
     const std::vector<std::vector<std::string>>& paths) {
@@ -13,7 +24,7 @@ std::vector<std::vector<std::size_t>> EarlierFilesToWaitFor(
     for (std::size_t file = 0; file < paths.size(); ++file) {
         std::vector<std::size_t>& earlier = waits[file];
         for (const std::string& path : paths[file]) {
-            const std::string key = std::filesystem::path(path).lexically_normal().string();
+            const std::string key = Normal(path);
             const auto [at, inserted] = lastUser.try_emplace(key, file);
             if (!inserted && at->second != file) {
                 earlier.push_back(at->second);

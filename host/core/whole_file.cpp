@@ -216,6 +216,26 @@ WriteResult ReplaceFileContent(const std::string& path, const unsigned char* byt
         result.reason = ErrorText(S_ISDIR(existing.st_mode) ? EISDIR : EACCES);
         return result;
     }
+    if (!exists) {
+        // Nothing to keep safe: the file is written in place, and removed if that fails.
+        Descriptor fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+        if (fd.get() >= 0) {
+            int error = 0;
+            if (!WriteAll(fd.get(), bytes, length, error) || !fd.Close()) {
+                error = error != 0 ? error : errno;
+                ::unlink(target.c_str());
+                result.status = WriteStatus::kWriteError;
+                result.reason = ErrorText(error);
+            }
+            return result;
+        }
+        if (errno != EEXIST) {
+            result.status = WriteStatus::kCannotCreate;
+            result.reason = ErrorText(errno);
+            return result;
+        }
+        // Something appeared there meanwhile (or a link that leads nowhere): replace it.
+    }
     // A new file gets the usual mode, a replaced one keeps its own; the temporary file is
     // created with it, and changed only where the umask took bits away.
     const mode_t mode = exists ? (existing.st_mode & 07777) : CreationMode();

@@ -3,7 +3,8 @@
 // A write never destroys the file it replaces: the bytes go to a temporary file in the
 // target's folder, which is moved over the target only when every byte is written. The
 // replaced file's permissions are kept; on failure the target is untouched and no temporary
-// file is left behind.
+// file is left behind. A new file is created in place (never over one that appears
+// meanwhile) and removed again when its write fails.
 #pragma once
 
 #include <cstdint>

@@ -91,6 +91,30 @@ TEST(SafeWrite, WriteFailingHalfWayKeepsTheOldFileAndLeavesNoTemporaryFile) {
     EXPECT_EQ(EntriesIn(folder.path()), 1u);
 }
 
+TEST(SafeWrite, NewFileFailingHalfWayIsRemovedAgain) {
+    TempFolder folder;
+    struct rlimit old{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 4096;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    const auto result = Write(folder.str() + "/new.txt", std::string(100000, 'x'));
+    ::setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_EQ(result.status, host::WriteStatus::kWriteError);
+    EXPECT_EQ(EntriesIn(folder.path()), 0u);
+}
+
+TEST(SafeWrite, DanglingLinkIsReplacedByTheFile) {
+    TempFolder folder;
+    fs::create_symlink(folder.path() / "nowhere", folder.path() / "link.txt");
+    EXPECT_EQ(Write(folder.str() + "/link.txt", "new").status, host::WriteStatus::kOk);
+    EXPECT_FALSE(fs::is_symlink(folder.path() / "link.txt"));
+    EXPECT_EQ(ReadFile(folder.path() / "link.txt"), "new");
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+}
+
 TEST(WholeFileRead, ReadsEverythingAndRefusesWhatIsTooLargeOrMissing) {
     TempFolder folder;
     const auto path = folder.Write("a.bin", std::string("a\0b", 3));
