@@ -11,28 +11,28 @@ MessageBoxHandler currentHandler = nullptr;
 void* currentContext = nullptr;
 thread_local MessageBoxHandler threadHandler = nullptr;
 thread_local void* threadContext = nullptr;
+
+MessageBoxHandler Exchange(MessageBoxHandler& slot, void*& slotContext,
+                           MessageBoxHandler handler, void* context, void** previousContext) {
+    const MessageBoxHandler previous = slot;
+    if (previousContext != nullptr) {
+        *previousContext = slotContext;
+    }
+    slot = handler;
+    slotContext = context;
+    return previous;
+}
+
 }  // namespace
 
 MessageBoxHandler SetThreadMessageBoxHandler(MessageBoxHandler handler, void* context,
                                              void** previousContext) {
-    const MessageBoxHandler previous = threadHandler;
-    if (previousContext != nullptr) {
-        *previousContext = threadContext;
-    }
-    threadHandler = handler;
-    threadContext = context;
-    return previous;
+    return Exchange(threadHandler, threadContext, handler, context, previousContext);
 }
 
 MessageBoxHandler SetMessageBoxHandler(MessageBoxHandler handler, void* context,
                                        void** previousContext) {
-    const MessageBoxHandler previous = currentHandler;
-    if (previousContext != nullptr) {
-        *previousContext = currentContext;
-    }
-    currentHandler = handler;
-    currentContext = context;
-    return previous;
+    return Exchange(currentHandler, currentContext, handler, context, previousContext);
 }
 
 int DefaultAnswer(unsigned style) {

@@ -4,6 +4,7 @@
 #include <condition_variable>
 #include <memory>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 #include "host/core/conversion_run.h"
@@ -72,8 +73,16 @@ void ConversionRun::ConvertFilesAtOnce(unsigned jobs) {
     };
     std::vector<std::jthread> threads;
     const std::size_t threadCount = std::min<std::size_t>(jobs, count);
-    for (std::size_t t = 0; t < threadCount; ++t) {
-        threads.emplace_back(work);
+    try {
+        for (std::size_t t = 0; t < threadCount; ++t) {
+            threads.emplace_back(work);
+        }
+    } catch (const std::system_error&) {
+        // The system gives no more threads: those that started take every file, and without
+        // any this thread converts them all.
+        if (threads.empty()) {
+            work();
+        }
     }
     for (std::size_t i = 0; i < count; ++i) {
         {

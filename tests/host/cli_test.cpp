@@ -167,7 +167,9 @@ class CliJobsTest : public CliTest {
 protected:
     CliJobsTest() {
         program.AddRealPlugin("base64");
+        program.AddRealPlugin("rulebook");
         program.AddTestPlugin("tp_failing");
+        work.Write("broken.re", "s/(/x/\n");  // the plug-in shows a box for every file
     }
 
     // A folder of files, some of which fail: outputs that exist already (no -y), an output
@@ -213,7 +215,10 @@ protected:
 
 TEST_F(CliJobsTest, ParallelRunsMatchTheOneAtATimeRunExactly) {
     for (const std::vector<std::string>& extra :
-         {std::vector<std::string>{}, {"-y"}, {"-y", "-f", "base64:0", "-f", "base64:1"}}) {
+         {std::vector<std::string>{},
+          {"-y"},
+          {"-y", "-f", "base64:0", "-f", "base64:1"},
+          {"-t", "broken.re", "-f", "rulebook:0"}}) {
         const Outcome alone = RunWith("1", extra);
         EXPECT_EQ(alone.status, 1);
         for (const std::string jobs : {"2", "7"}) {

@@ -72,19 +72,25 @@ TEST(SafeWrite, RefusesMissingFoldersFoldersAndReadOnlyFiles) {
     EXPECT_EQ(EntriesIn(folder.path()), ::geteuid() != 0 ? 2u : 1u);
 }
 
-TEST(SafeWrite, WriteFailingHalfWayKeepsTheOldFileAndLeavesNoTemporaryFile) {
-    TempFolder folder;
-    const auto path = folder.Write("a.txt", "the old content stays");
-    // Files may not grow past 4 KiB: the write fails part-way with EFBIG.
+// Writes 100,000 bytes while files may not grow past 4 KiB: the write fails part-way with
+// EFBIG.
+host::WriteResult WriteTooMuch(const std::string& path) {
     struct rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+    EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
     const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = old;
     small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
     const auto result = Write(path, std::string(100000, 'x'));
     ::setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, oldHandler);
+    return result;
+}
+
+TEST(SafeWrite, WriteFailingHalfWayKeepsTheOldFileAndLeavesNoTemporaryFile) {
+    TempFolder folder;
+    const auto path = folder.Write("a.txt", "the old content stays");
+    const auto result = WriteTooMuch(path);
     EXPECT_EQ(result.status, host::WriteStatus::kWriteError);
     EXPECT_FALSE(result.reason.empty());
     EXPECT_EQ(ReadFile(path), "the old content stays");
@@ -93,15 +99,7 @@ TEST(SafeWrite, WriteFailingHalfWayKeepsTheOldFileAndLeavesNoTemporaryFile) {
 
 TEST(SafeWrite, NewFileFailingHalfWayIsRemovedAgain) {
     TempFolder folder;
-    struct rlimit old{};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto result = Write(folder.str() + "/new.txt", std::string(100000, 'x'));
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    const auto result = WriteTooMuch(folder.str() + "/new.txt");
     EXPECT_EQ(result.status, host::WriteStatus::kWriteError);
     EXPECT_EQ(EntriesIn(folder.path()), 0u);
 }
