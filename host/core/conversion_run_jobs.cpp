@@ -39,9 +39,21 @@ void ConversionRun::ConvertFilesAtOnce(unsigned jobs) {
     for (std::size_t i = 0; i < count; ++i) {
         outcomes.push_back(std::make_unique<FileOutcome>(ui_));
     }
+    // Shared between the threads, under `mutex`.
     std::mutex mutex;
-    std::condition_variable finished;
+    std::condition_variable earlierDone;  // for threads waiting for earlier files
+    std::condition_variable reportReady;  // for this thread, waiting to report
+    std::size_t doneCount = 0;
+    std::size_t waitingThreads = 0;
+    std::size_t reportWaitsFor = count;  // the file this thread waits for, count for none
     std::atomic<std::size_t> next{0};
+
+    // This thread reports file i once it is done and a batch of files after it too (or all
+    // are): waking up for every single file would cost more than converting a small one.
+    const std::size_t batch = 32;
+    auto readyToReport = [&](std::size_t i) {
+        return outcomes[i]->done && doneCount >= std::min(count, i + batch);
+    };
 
     // Files are taken in list order, so every file waited for is already taken by a thread
     // that is not waiting for anything later.
@@ -50,11 +62,16 @@ void ConversionRun::ConvertFilesAtOnce(unsigned jobs) {
         for (std::size_t i = next++; i < count; i = next++) {
             {
                 std::unique_lock lock(mutex);
-                finished.wait(lock, [&] {
+                const auto earlierAllDone = [&] {
                     return std::all_of(waits[i].begin(), waits[i].end(), [&](std::size_t earlier) {
                         return outcomes[earlier]->done;
                     });
-                });
+                };
+                if (!earlierAllDone()) {
+                    ++waitingThreads;
+                    earlierDone.wait(lock, earlierAllDone);
+                    --waitingThreads;
+                }
             }
             FileOutcome& outcome = *outcomes[i];
             bool handled = false;
@@ -63,12 +80,22 @@ void ConversionRun::ConvertFilesAtOnce(unsigned jobs) {
                 FileScope scope{outcome.messages, pool};
                 handled = ConvertFileIn(scope, files_[i], outputs[i]);
             }
+            bool wakeThreads = false;
+            bool wakeReport = false;
             {
                 std::lock_guard lock(mutex);
                 outcome.handled = handled;
                 outcome.done = true;
+                ++doneCount;
+                wakeThreads = waitingThreads > 0;
+                wakeReport = reportWaitsFor < count && readyToReport(reportWaitsFor);
             }
-            finished.notify_all();
+            if (wakeThreads) {
+                earlierDone.notify_all();
+            }
+            if (wakeReport) {
+                reportReady.notify_one();
+            }
         }
     };
     std::vector<std::jthread> threads;
@@ -87,7 +114,11 @@ void ConversionRun::ConvertFilesAtOnce(unsigned jobs) {
     for (std::size_t i = 0; i < count; ++i) {
         {
             std::unique_lock lock(mutex);
-            finished.wait(lock, [&] { return outcomes[i]->done; });
+            if (!readyToReport(i)) {
+                reportWaitsFor = i;
+                reportReady.wait(lock, [&] { return readyToReport(i); });
+                reportWaitsFor = count;
+            }
         }
         outcomes[i]->messages.Replay(ui_);
         ReportFile(i, outcomes[i]->handled);
