@@ -39,6 +39,18 @@ Fault PutCode(Writer& out, const Cp932Map& map, std::size_t index, std::size_t o
     return PutFault(out.Code(map, index), offset, map.Unit(index));
 }
 
+// Writes the run of ASCII bytes at in[i] and moves `i` past it; false, with `i` where it was,
+// when the output has no room for it.
+template <class Writer>
+bool PutAsciiRun(const unsigned char* in, std::size_t& i, std::size_t n, Writer& out) {
+    const std::size_t run = AsciiRun(in + i, n - i);
+    if (!out.Ascii(in + i, run)) {
+        return false;
+    }
+    i += run;
+    return true;
+}
+
 // Index in `map` of the Shift JIS pair (lead, trail); 0 when the code page has no character
 // there.
 inline std::size_t PairIndex(const Cp932Map& map, std::uint8_t lead, std::uint8_t trail) {
@@ -65,11 +77,9 @@ Fault ReadSjis(const Cp932Map& map, const unsigned char* in, std::size_t n, std:
         }
         const unsigned char c = in[i];
         if (c < 0x80) {
-            const std::size_t run = AsciiRun(in + i, n - i);
-            if (!out.Ascii(in + i, run)) {
+            if (!PutAsciiRun(in, i, n, out)) {
                 return Fault::NoRoom(i);
             }
-            i += run;
             continue;
         }
         const std::size_t row = map.RowOf(c);
@@ -99,11 +109,9 @@ Fault ReadEuc(const Cp932Map& map, const unsigned char* in, std::size_t n, std::
     while (i < n) {
         const unsigned char c = in[i];
         if (c < 0x80) {
-            const std::size_t run = AsciiRun(in + i, n - i);
-            if (!out.Ascii(in + i, run)) {
+            if (!PutAsciiRun(in, i, n, out)) {
                 return Fault::NoRoom(i);
             }
-            i += run;
             continue;
         }
         const unsigned char next = i + 1 < n ? in[i + 1] : 0;
@@ -263,11 +271,9 @@ Fault ReadUtf8(const unsigned char* in, std::size_t n, std::size_t start, Writer
             break;
         }
         if (in[i] < 0x80) {
-            const std::size_t run = AsciiRun(in + i, n - i);
-            if (!out.Ascii(in + i, run)) {
+            if (!PutAsciiRun(in, i, n, out)) {
                 return Fault::NoRoom(i);
             }
-            i += run;
             continue;
         }
         const Utf8Sequence s = DecodeUtf8(in + i, n - i);

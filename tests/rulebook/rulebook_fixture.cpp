@@ -1,27 +1,11 @@
 #include "rulebook_fixture.h"
 
-#include <ostream>
 
 #include "platform/message_box.h"
 #include "platform/shared_string.h"
-#include "platform/text_encoding.h"
 #include "support/sample_text.h"
 
 namespace rulebook_test {
-namespace {
-
-int Record(void* context, const char* text, const char* title, unsigned style) {
-    auto* messages = static_cast<std::vector<Message>*>(context);
-    messages->push_back({platform::Cp932ToUtf8(text), platform::Cp932ToUtf8(title), style});
-    return platform::DefaultAnswer(style);
-}
-
-}  // namespace
-
-void PrintTo(const Message& m, std::ostream* os) {
-    *os << "{\"" << m.text << "\", \"" << m.title << "\", 0x" << std::hex << m.style << std::dec
-        << "}";
-}
 
 Message CommandError(std::string_view error, std::string_view command) {
     return {std::string(error) + ": " + std::string(command), "エラー",
@@ -45,11 +29,11 @@ std::string S(std::string_view utf8) {
 }
 
 void RulebookTest::SetUp() {
-    platform::SetMessageBoxHandler(Record, &messages);
+    testing_support::RecordMessages(&messages);
 }
 
 void RulebookTest::TearDown() {
-    platform::SetMessageBoxHandler(nullptr, nullptr);
+    testing_support::StopRecordingMessages();
 }
 
 const testing_support::PluginUnderTest& RulebookTest::Plugin() {

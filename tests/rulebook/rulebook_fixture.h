@@ -10,18 +10,13 @@
 #include <vector>
 
 #include "support/plugin_under_test.h"
+#include "support/recorded_messages.h"
 #include "support/temp_folder.h"
 
 namespace rulebook_test {
 
 // A message box as the plug-in showed it, texts in UTF-8.
-struct Message {
-    std::string text;
-    std::string title;
-    unsigned style = 0;
-    bool operator==(const Message&) const = default;
-};
-void PrintTo(const Message& m, std::ostream* os);
+using Message = testing_support::RecordedMessage;
 
 // "エラー" boxes: a failing command (warning icon) and a table that cannot be opened (stop).
 Message CommandError(std::string_view error, std::string_view command);

@@ -4,18 +4,11 @@
 #include <memory>
 
 #include "platform/message_box.h"
-#include "platform/text_encoding.h"
 #include "platform/utf16.h"
 #include "support/sample_text.h"
 
 namespace unibridge_test {
 namespace {
-
-int Record(void* context, const char* text, const char* title, unsigned style) {
-    static_cast<std::vector<Message>*>(context)->push_back(
-        {platform::Cp932ToUtf8(text), platform::Cp932ToUtf8(title), style});
-    return platform::kAnswerOk;
-}
 
 std::string Utf16(std::string_view utf8, bool bigEndian) {
     std::string bytes;
@@ -29,10 +22,6 @@ std::string Utf16(std::string_view utf8, bool bigEndian) {
 }
 
 }  // namespace
-
-void PrintTo(const Message& m, std::ostream* os) {
-    *os << "{\"" << m.text << "\", \"" << m.title << "\", " << m.style << "}";
-}
 
 Message Fault(std::string_view text) {
     return {std::string(text), "エラー", platform::kButtonsOk | platform::kIconStop};
@@ -59,12 +48,12 @@ std::string Utf16Be(std::string_view utf8) {
 }
 
 void UnibridgeTest::SetUp() {
-    platform::SetMessageBoxHandler(Record, &messages);
+    testing_support::RecordMessages(&messages);
     plugin_ = &testing_support::SharedPlugin("unibridge");
 }
 
 void UnibridgeTest::TearDown() {
-    platform::SetMessageBoxHandler(nullptr, nullptr);
+    testing_support::StopRecordingMessages();
 }
 
 const testing_support::PluginUnderTest& Build(const std::string& name) {

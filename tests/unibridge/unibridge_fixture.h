@@ -6,12 +6,12 @@
 
 #include <cstdint>
 #include <optional>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "support/plugin_under_test.h"
+#include "support/recorded_messages.h"
 
 namespace unibridge_test {
 
@@ -25,13 +25,7 @@ inline constexpr std::string_view kUtf16LeMark = "\xFF\xFE";
 inline constexpr std::string_view kUtf16BeMark = "\xFE\xFF";
 
 // A message box as the plug-in showed it, its texts in UTF-8.
-struct Message {
-    std::string text;
-    std::string title;
-    unsigned style = 0;
-    bool operator==(const Message&) const = default;
-};
-void PrintTo(const Message& m, std::ostream* os);
+using Message = testing_support::RecordedMessage;
 
 // The box that reports a fault.
 Message Fault(std::string_view text);
