@@ -29,6 +29,14 @@ std::size_t MarkLength(Source source) {
     }
 }
 
+std::uint64_t HighBytes(const unsigned char* in, std::size_t n) {
+    std::uint64_t count = 0;
+    for (std::size_t i = 0; i < n; ++i) {
+        count += in[i] >> 7;
+    }
+    return count;
+}
+
 bool StaysAsItIs(Target target, Source source) {
     switch (target) {
         case Target::kUtf8:
@@ -73,7 +81,7 @@ Fault Write(Writer& out, Source source, const unsigned char* in, std::size_t n) 
 
 }  // namespace
 
-std::uint64_t OutputBound(Target target, Source source, std::size_t n) {
+std::uint64_t OutputBound(Target target, Source source, const unsigned char* in, std::size_t n) {
     if (StaysAsItIs(target, source)) {
         return 0;
     }
@@ -86,6 +94,11 @@ std::uint64_t OutputBound(Target target, Source source, std::size_t n) {
             // bytes for 1 (a half-width katakana).
             bound = IsUtf8(source) ? text : IsUtf16(source) ? text / 2 * 3 : 3 * text;
             bound += target == Target::kUtf8Bom ? 3 : 0;
+            // A text too long for that bound to fit 32 bits is counted: in Shift JIS and EUC-JP
+            // every character grows by at most 2 bytes per byte of 0x80 or more in it.
+            if (bound > 0xFFFFFFFFu && (source == Source::kSjis || source == Source::kEuc)) {
+                bound = text + 2 * HighBytes(in, n) + (target == Target::kUtf8Bom ? 3 : 0);
+            }
             break;
         case Target::kUtf16Le:
             // Every character takes at most 2 bytes per byte read.

@@ -17,10 +17,10 @@ enum class Target {
     kSjis,     // Shift JIS, code page 932, from UTF-8 or UTF-16 only
 };
 
-// An upper bound of the output's size, at least 1; 0 when the text stays as it is (plain ASCII
-// to UTF-8 or Shift JIS, a text already in the target form, or no UTF-8 or UTF-16 text to
-// take to Shift JIS).
-std::uint64_t OutputBound(Target target, Source source, std::size_t n);
+// An upper bound of the output's size for the `n` bytes at `in`, at least 1; 0 when the text
+// stays as it is (plain ASCII to UTF-8 or Shift JIS, a text already in the target form, or no
+// UTF-8 or UTF-16 text to take to Shift JIS).
+std::uint64_t OutputBound(Target target, Source source, const unsigned char* in, std::size_t n);
 
 // Converts a text of `source` form (for which OutputBound is not 0) and sets `written`.
 // Returns the fault that stopped it, if any: nothing is written past `capacity`.

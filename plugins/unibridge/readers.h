@@ -152,7 +152,8 @@ Fault ReadEuc(const Cp932Map& map, const unsigned char* in, std::size_t n, std::
 // ISO-2022-JP: ASCII until ESC $ B or ESC $ @ switch to pairs of JIS row and cell (0x21 to
 // 0x7E), ESC ( I or SO to half-width katakana in 7 bits (0x21 to 0x5F), and ESC ( B, ESC ( J
 // or SI back to ASCII. In the two other modes every byte must belong to a character of the
-// mode, line breaks included; in ASCII mode any other ESC is an ordinary byte.
+// mode, line breaks included. A switch to any other character set is a fault; in ASCII mode any
+// other ESC is an ordinary byte.
 template <class Writer>
 Fault ReadJis(const Cp932Map& map, const unsigned char* in, std::size_t n, std::size_t start,
               Writer& out) {
@@ -173,6 +174,11 @@ Fault ReadJis(const Cp932Map& map, const unsigned char* in, std::size_t n, std::
                 i += 3;
                 continue;
             }
+        }
+        // Any other switch to a character set (ESC, then one of $ ( ) * + , - . /) would
+        // leave its characters misread.
+        if (c == 0x1B && i + 1 < n && in[i + 1] >= 0x24 && in[i + 1] <= 0x2F) {
+            return Fault::BadBytes(i, i + 2 < n ? 3 : 2);
         }
         if (c == 0x0E || c == 0x0F) {
             mode = c == 0x0E ? Mode::kKana : Mode::kAscii;

@@ -70,7 +70,7 @@ XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
     }
     const unibridge::Source source = unibridge::Detect(request->input, request->inputLength);
     return plugin_support::SizeOrZero(
-        unibridge::OutputBound(function->target, source, request->inputLength));
+        unibridge::OutputBound(function->target, source, request->input, request->inputLength));
 }
 
 // Fails with a message naming the first place it cannot convert, and without one (nothing
@@ -81,7 +81,8 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
         return 0;
     }
     const unibridge::Source source = unibridge::Detect(request->input, request->inputLength);
-    if (unibridge::OutputBound(function->target, source, request->inputLength) == 0) {
+    if (unibridge::OutputBound(function->target, source, request->input, request->inputLength) ==
+        0) {
         return 0;
     }
     std::size_t written = 0;
