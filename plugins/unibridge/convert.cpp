@@ -139,4 +139,16 @@ Fault Convert(Target target, Source source, const unsigned char* in, std::size_t
     return fault;
 }
 
+bool ConvertUtf8ToSjis(const unsigned char* in, std::size_t n, unsigned char* out,
+                       std::size_t capacity, std::size_t& written) {
+    SjisWriter writer(Cp932Map::Get(), out, capacity);
+    if (ReadUtf8(in, n, 0, writer)) {
+        return false;
+    }
+    written = writer.written(out);
+    // Every multi-byte sequence becomes shorter; plain ASCII, which detection leaves alone,
+    // stays as long.
+    return written < n;
+}
+
 }  // namespace unibridge

@@ -27,4 +27,11 @@ std::uint64_t OutputBound(Target target, Source source, const unsigned char* in,
 Fault Convert(Target target, Source source, const unsigned char* in, std::size_t n,
               unsigned char* out, std::size_t capacity, std::size_t& written);
 
+// UTF-8 to Shift JIS without detecting first, for a text that nothing decides before the UTF-8
+// check (see DecidedBeforeUtf8): the conversion checks every sequence anyway. True, with
+// `written` set, exactly when detection would find UTF-8 and the conversion succeed; otherwise
+// what the output holds is undefined.
+bool ConvertUtf8ToSjis(const unsigned char* in, std::size_t n, unsigned char* out,
+                       std::size_t capacity, std::size_t& written);
+
 }  // namespace unibridge

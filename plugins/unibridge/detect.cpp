@@ -80,6 +80,11 @@ std::size_t FirstFault(const Fault& fault, std::size_t n) {
 
 }  // namespace
 
+bool DecidedBeforeUtf8(const unsigned char* in, std::size_t n) {
+    return StartsWith(in, n, "\xEF\xBB\xBF", 3) || StartsWith(in, n, "\xFF\xFE", 2) ||
+           StartsWith(in, n, "\xFE\xFF", 2) || HasJisEscape(in, n);
+}
+
 Source Detect(const unsigned char* in, std::size_t n) {
     if (StartsWith(in, n, "\xEF\xBB\xBF", 3)) {
         return Source::kUtf8Bom;

@@ -29,4 +29,7 @@ namespace unibridge {
 
 Source Detect(const unsigned char* in, std::size_t n);
 
+// True when rule 1 or 2 decides the text, before the UTF-8 check.
+bool DecidedBeforeUtf8(const unsigned char* in, std::size_t n);
+
 }  // namespace unibridge

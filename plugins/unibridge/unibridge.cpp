@@ -80,12 +80,20 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     if (function == nullptr || request->inputLength == 0 || request->output == nullptr) {
         return 0;
     }
+    std::size_t written = 0;
+    // UTF-8 to Shift JIS checks the text on its way, so most texts need no detection first.
+    if (function->target == Target::kSjis &&
+        !unibridge::DecidedBeforeUtf8(request->input, request->inputLength) &&
+        unibridge::ConvertUtf8ToSjis(request->input, request->inputLength, request->output,
+                                     request->outputCapacity, written)) {
+        request->outputLength = static_cast<uint32_t>(written);
+        return 1;
+    }
     const unibridge::Source source = unibridge::Detect(request->input, request->inputLength);
     if (unibridge::OutputBound(function->target, source, request->input, request->inputLength) ==
         0) {
         return 0;
     }
-    std::size_t written = 0;
     const unibridge::Fault fault =
         unibridge::Convert(function->target, source, request->input, request->inputLength,
                            request->output, request->outputCapacity, written);
