@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <charconv>
+#include <map>
+#include <set>
 
 namespace cli {
 
@@ -12,12 +14,23 @@ const char* const kUsage =
     "       polyshift-cli save -s LIST.pzl [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
     "                         [-f FUNCTION]... PATH...\n"
     "       polyshift-cli run [-t TABLE] [-f FUNCTION]... - < IN > OUT\n"
+    "       polyshift-cli scan [--no-kana] [--no-special] [--no-extended] [--no-user]\n"
+    "                          [--unify-breaks] [--raw] PATH...\n"
+    "       polyshift-cli lower [--ext-upper | --name-upper] PATH...\n"
+    "       polyshift-cli regex -e COMMAND (-o DIR | --overwrite) [--no-output] [-y] PATH...\n"
+    "       polyshift-cli about | --version\n"
     "\n"
     "  list          show every plug-in's version and every function as NAME:INDEX<TAB>TITLE\n"
     "  run           convert the files (a folder adds every file below it) through the\n"
     "                functions given with -f, in that order\n"
     "  save          write the options, files and functions that 'run' would use into the\n"
     "                settings list given with -s, without converting anything\n"
+    "  scan          list the platform-dependent Shift JIS characters of the files with their\n"
+    "                line numbers and codes\n"
+    "  lower         turn the capitals of the files' names into small letters (never over an\n"
+    "                existing file)\n"
+    "  regex         apply one regular-expression command to the files\n"
+    "  about         show the program's version and every plug-in's version\n"
     "  -s LIST.pzl   run: take options, files and functions from this settings list (as the\n"
     "                window saves it); options given here replace the list's, -f replaces its\n"
     "                whole chain, PATHs are added to its files, and PATH is then optional\n"
@@ -30,7 +43,38 @@ const char* const kUsage =
     "  --jobs N      convert up to N files at the same time (default: one per processor);\n"
     "                results, messages and their order are those of --jobs 1\n"
     "  -             (as a PATH of run) read standard input and write the result to standard\n"
-    "                output\n";
+    "                output\n"
+    "  --no-kana     scan: leave out half-width katakana (0xA1-0xDF)\n"
+    "  --no-special  scan: leave out the special characters (0x8540-0x889E)\n"
+    "  --no-extended scan: leave out the extended characters (0xEB40-0xEFFC)\n"
+    "  --no-user     scan: leave out the user-defined area (0xF040 and up)\n"
+    "  --unify-breaks scan: count CR LF, CR and LF alike as line breaks\n"
+    "  --raw         scan: print the report in Shift JIS with CR LF, as the window shows it\n"
+    "  --ext-upper   lower: only files whose extension has no small letter\n"
+    "  --name-upper  lower: only files whose name before the extension has no small letter\n"
+    "  -e COMMAND    regex: the command, such as s/(\\d+)/[$1]/g or tr/a-z/A-Z/\n";
+
+namespace {
+
+// The commands that take options and paths, and the options each of them takes.
+const std::map<std::string, std::pair<Command, std::set<std::string>>>& PathCommands() {
+    static const std::map<std::string, std::pair<Command, std::set<std::string>>> commands = {
+        {"run",
+         {Command::kRun,
+          {"-s", "-o", "-t", "-f", "--overwrite", "--no-output", "-y", "--jobs", "-j"}}},
+        {"save",
+         {Command::kSave,
+          {"-s", "-o", "-t", "-f", "--overwrite", "--no-output", "-y", "--jobs", "-j"}}},
+        {"scan",
+         {Command::kScan,
+          {"--no-kana", "--no-special", "--no-extended", "--no-user", "--unify-breaks", "--raw"}}},
+        {"lower", {Command::kLower, {"--ext-upper", "--name-upper"}}},
+        {"regex", {Command::kRegex, {"-e", "-o", "--overwrite", "--no-output", "-y"}}},
+    };
+    return commands;
+}
+
+}  // namespace
 
 ParseResult ParseArguments(const std::vector<std::string>& args) {
     ParseResult result;
@@ -54,11 +98,22 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
         result.arguments = parsed;
         return result;
     }
-    if (command != "run" && command != "save") {
+    if (command == "about" || command == "--version") {
+        if (args.size() > 1) {
+            result.error = "'" + command + "' takes no arguments";
+            return result;
+        }
+        parsed.command = Command::kAbout;
+        result.arguments = parsed;
+        return result;
+    }
+    const auto known = PathCommands().find(command);
+    if (known == PathCommands().end()) {
         result.error = "unknown command '" + command + "'";
         return result;
     }
-    parsed.command = command == "run" ? Command::kRun : Command::kSave;
+    parsed.command = known->second.first;
+    const std::set<std::string>& accepted = known->second.second;
     bool onlyPaths = false;
     for (std::size_t i = 1; i < args.size(); ++i) {
         const std::string& arg = args[i];
@@ -73,6 +128,9 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             parsed.paths.push_back(arg);
         } else if (arg == "--") {
             onlyPaths = true;
+        } else if (accepted.count(arg) == 0) {
+            result.error = "unknown option '" + arg + "'";
+            return result;
         } else if (arg == "-o") {
             const std::string* v = value("-o");
             if (v == nullptr) {
@@ -103,6 +161,28 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             parsed.noOutput = true;
         } else if (arg == "-y") {
             parsed.yes = true;
+        } else if (arg == "-e") {
+            const std::string* v = value("-e");
+            if (v == nullptr) {
+                return result;
+            }
+            parsed.expression = *v;
+        } else if (arg == "--no-kana") {
+            parsed.scan.halfWidthKana = false;
+        } else if (arg == "--no-special") {
+            parsed.scan.specialRows = false;
+        } else if (arg == "--no-extended") {
+            parsed.scan.extendedArea = false;
+        } else if (arg == "--no-user") {
+            parsed.scan.userArea = false;
+        } else if (arg == "--unify-breaks") {
+            parsed.scan.unifyLineBreaks = true;
+        } else if (arg == "--raw") {
+            parsed.raw = true;
+        } else if (arg == "--ext-upper") {
+            parsed.selection = host::LowercaseSelection::kUpperExtension;
+        } else if (arg == "--name-upper") {
+            parsed.selection = host::LowercaseSelection::kUpperName;
         } else if (arg == "--jobs" || arg == "-j") {
             const std::string* v = value(arg.c_str());
             if (v == nullptr) {
@@ -135,12 +215,24 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     const bool onlyStreams =
         anyStream && std::all_of(parsed.paths.begin(), parsed.paths.end(),
                                  [](const std::string& path) { return path == "-"; });
-    if (!fromList && !onlyStreams && !parsed.outputFolder && !parsed.overWrite) {
+    const bool writesFiles = parsed.command == Command::kRun || parsed.command == Command::kSave ||
+                             parsed.command == Command::kRegex;
+    const bool toStandardOutput = onlyStreams && parsed.command == Command::kRun;
+    if (writesFiles && !fromList && !toStandardOutput && !parsed.outputFolder &&
+        !parsed.overWrite) {
         result.error = "say where the results go: -o DIR or --overwrite";
         return result;
     }
     if (!fromList && parsed.paths.empty()) {
         result.error = "no files given";
+        return result;
+    }
+    if (parsed.command != Command::kRun && anyStream) {
+        result.error = "only 'run' reads standard input ('-')";
+        return result;
+    }
+    if (parsed.command == Command::kRegex && parsed.expression.empty()) {
+        result.error = "give the command with -e COMMAND";
         return result;
     }
     result.arguments = parsed;

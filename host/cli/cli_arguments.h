@@ -5,9 +5,12 @@
 #include <string>
 #include <vector>
 
+#include "host/core/character_scan.h"
+#include "host/core/lowercase_file_name.h"
+
 namespace cli {
 
-enum class Command { kList, kRun, kSave, kHelp };
+enum class Command { kList, kRun, kSave, kScan, kLower, kRegex, kAbout, kHelp };
 
 struct Arguments {
     Command command = Command::kHelp;
@@ -19,6 +22,10 @@ struct Arguments {
     std::vector<std::string> functions;       // -f, in chain order (UTF-8)
     bool yes = false;                         // -y: overwrite questions are answered Yes
     unsigned jobs = 0;                        // --jobs: files at once; 0 = one per processor
+    host::ScanOptions scan;                   // scan: --no-kana ... --unify-breaks
+    bool raw = false;                         // scan --raw: the report's own bytes
+    host::LowercaseSelection selection{};     // lower: --ext-upper, --name-upper
+    std::string expression;                   // regex -e (UTF-8)
     std::vector<std::string> paths;           // files and folders
 };
 

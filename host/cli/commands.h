@@ -15,6 +15,10 @@ int RunList(std::FILE* out, std::FILE* err);
 // 'run' converts the working set; 'save' writes it into the settings list named by -s
 // (1 with the reason on `err` when that fails).
 int RunOrSave(const Arguments& arguments, std::FILE* err);
+int RunScan(const Arguments& arguments, std::FILE* out, std::FILE* err);
+int RunLower(const Arguments& arguments, std::FILE* out, std::FILE* err);
+int RunRegex(const Arguments& arguments, std::FILE* err);
+int RunAbout(std::FILE* out, std::FILE* err);
 
 // Folder of the running program, where "plugin" is.
 std::string ProgramFolder();

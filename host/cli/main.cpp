@@ -1,5 +1,5 @@
-// polyshift-cli: lists the plug-ins' functions, runs files through a chain of them, and saves
-// or runs settings lists.
+// polyshift-cli: lists the plug-ins' functions, runs files through a chain of them, saves
+// or runs settings lists, and offers the host's tools.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -22,6 +22,14 @@ int main(int argc, char** argv) {
         case cli::Command::kRun:
         case cli::Command::kSave:
             return cli::RunOrSave(*parsed.arguments, stderr);
+        case cli::Command::kScan:
+            return cli::RunScan(*parsed.arguments, stdout, stderr);
+        case cli::Command::kLower:
+            return cli::RunLower(*parsed.arguments, stdout, stderr);
+        case cli::Command::kRegex:
+            return cli::RunRegex(*parsed.arguments, stderr);
+        case cli::Command::kAbout:
+            return cli::RunAbout(stdout, stderr);
     }
     return cli::kExitUsage;
 }

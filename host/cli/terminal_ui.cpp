@@ -35,7 +35,8 @@ int TerminalUi::messageBox(const host::DisplayText& text, const host::DisplayTex
     const unsigned buttons = style & platform::kButtonsMask;
     if (buttons == platform::kButtonsYesNo || buttons == platform::kButtonsYesNoCancel) {
         line += std::string(" -> ") + AnswerWord(answer);
-        if (buttons == platform::kButtonsYesNoCancel && !answerOverwriteYes_) {
+        const bool overwrite = buttons == platform::kButtonsYesNoCancel || yesNoAsksToOverwrite_;
+        if (overwrite && !answerOverwriteYes_) {
             line += " (-y answers はい)";
         }
     }
@@ -48,7 +49,10 @@ int TerminalUi::messageBox(const host::DisplayText& text, const host::DisplayTex
 std::optional<int> TerminalUi::answerWithoutAsking(unsigned style) const {
     switch (style & platform::kButtonsMask) {
         case platform::kButtonsYesNo:
-            return platform::kAnswerYes;
+            if (!yesNoAsksToOverwrite_) {
+                return platform::kAnswerYes;
+            }
+            [[fallthrough]];
         case platform::kButtonsYesNoCancel:
             return answerOverwriteYes_ ? platform::kAnswerYes : platform::kAnswerNo;
         default:

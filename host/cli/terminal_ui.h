@@ -1,6 +1,6 @@
 // The core's user interface on a terminal: every message goes to stderr in UTF-8 and every
 // prompt is answered without a dialogue (run confirmation Yes; overwrite Yes only with -y,
-// otherwise No; error prompts OK; the table-file choice Cancel, with a note saying which
+// otherwise No, also as a Yes/No question once overwriteQuestionsAreYesNo() is called; error prompts OK; the table-file choice Cancel, with a note saying which
 // function wanted a table). A progress bar is drawn on stderr when it is a terminal.
 #pragma once
 
@@ -25,6 +25,10 @@ public:
     void streamNameIgnored(const std::string& newName) override;
     std::optional<int> answerWithoutAsking(unsigned style) const override;
 
+    // From now on Yes/No questions too ask before overwriting (the regular-expression tool's),
+    // not for the run's go-ahead.
+    void overwriteQuestionsAreYesNo() { yesNoAsksToOverwrite_ = true; }
+
 private:
     void ClearProgress();
     void DrawProgress();
@@ -32,6 +36,7 @@ private:
     std::FILE* out_;
     bool answerOverwriteYes_;
     bool drawProgress_;
+    bool yesNoAsksToOverwrite_ = false;
     bool progressShown_ = false;
     int low_ = 0;
     int high_ = 0;

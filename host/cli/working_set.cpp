@@ -2,15 +2,14 @@
 
 #include <algorithm>
 #include <charconv>
-#include <filesystem>
 #include <optional>
 
 #include "host/cli/commands.h"
+#include "host/cli/file_arguments.h"
 #include "host/core/function_lookup.h"
 #include "host/core/plugin_registry.h"
 #include "host/core/settings.h"
 #include "host/core/whole_file.h"
-#include "platform/folder.h"
 #include "platform/text_encoding.h"
 
 namespace cli {
@@ -37,12 +36,6 @@ std::optional<std::size_t> FindFunction(const host::FunctionList& list, const st
         return std::nullopt;
     }
     return host::FindFunctionByTitle(list, platform::Utf8ToCp932(name));
-}
-
-std::string FullPath(const std::string& path) {
-    std::error_code error;
-    const auto absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
 }
 
 }  // namespace
@@ -91,12 +84,7 @@ int BuildWorkingSet(const Arguments& arguments, host::FunctionList& functions, s
             set.files.Add(path);  // standard input, whose result goes to standard output
             continue;
         }
-        const std::string full = FullPath(path);
-        if (platform::IsFolder(full)) {
-            set.files.AddFolderRecursively(full);
-        } else {
-            set.files.Add(full);
-        }
+        AddPath(set.files, path);
     }
 
     if (arguments.outputFolder) {

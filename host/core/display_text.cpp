@@ -35,4 +35,12 @@ std::string DisplayText::utf8() const {
     return out;
 }
 
+std::string DisplayText::cp932() const {
+    std::string out;
+    for (const Part& part : parts_) {
+        out += part.cp932 ? part.bytes : platform::Utf8ToCp932(part.bytes);
+    }
+    return out;
+}
+
 }  // namespace host

@@ -29,6 +29,8 @@ public:
     bool empty() const;
     // The whole text in UTF-8.
     std::string utf8() const;
+    // The whole text in Shift JIS; what code page 932 lacks becomes "?" or a closest fit.
+    std::string cp932() const;
 
     bool operator==(const DisplayText& other) const { return utf8() == other.utf8(); }
 

@@ -1,5 +1,5 @@
 // Everything the core asks of the face it runs behind: message boxes, the status line, the
-// progress bar, the wait cursor and the table-file choice.
+// progress bar, the wait cursor, the beep and the table-file choice.
 #pragma once
 
 #include <optional>
@@ -21,6 +21,8 @@ public:
     virtual void setProgressPosition(int position) = 0;
     virtual void beginWaitCursor() {}
     virtual void endWaitCursor() {}
+    // The system's default beep.
+    virtual void beep() {}
 
     // The user picks a conversion-table file for the function titled `functionTitle`
     // (Shift JIS); nothing when they cancel.

@@ -1,49 +1,18 @@
-// polyshift-cli end to end: the real program, copied with its runtime into a folder whose
-// "plugin" holds the plug-ins a case needs.
+// polyshift-cli end to end: listing, running and settings lists.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
 #include <filesystem>
 #include <map>
 
-#include "host_fixture.h"
-#include "support/run_program.h"
+#include "cli_fixture.h"
 #include "support/sample_text.h"
-#include "support/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using host_testing::CliTest;
 using testing_support::ReadFile;
-using testing_support::TempFolder;
-
-class CliTest : public ::testing::Test {
-  protected:
-    CliTest() {
-        const fs::path cli = POLYSHIFT_CLI;
-        fs::copy_file(cli, fs::path(program.path()) / "polyshift-cli");
-        fs::copy_file(cli.parent_path() / "libpolyshift-runtime.so",
-                      fs::path(program.path()) / "libpolyshift-runtime.so");
-        program.AddRealPlugin("eolfix");
-    }
-
-    testing_support::ProgramOutcome Cli(const std::vector<std::string>& args) {
-        return testing_support::RunProgram(work.path(), program.path() + "/polyshift-cli", args);
-    }
-
-    // A shell command line in the work folder where "CLI" stands for the program.
-    testing_support::ProgramOutcome Shell(std::string commandLine) {
-        const std::string cli = testing_support::ShellQuote(program.path() + "/polyshift-cli");
-        for (auto at = commandLine.find("CLI"); at != std::string::npos;
-             at = commandLine.find("CLI", at + cli.size())) {
-            commandLine.replace(at, 3, cli);
-        }
-        return testing_support::RunShell(work.path(), commandLine);
-    }
-
-    host_testing::ProgramFolder program;
-    TempFolder work;
-};
 
 TEST_F(CliTest, ListShowsVersionLinesThenFunctions) {
     program.AddTestPlugin("tp_alpha");

@@ -38,6 +38,8 @@ void ScriptedUi::beginWaitCursor() {
 
 void ScriptedUi::endWaitCursor() { --waitDepth; }
 
+void ScriptedUi::beep() { log.push_back("beep"); }
+
 std::optional<std::string> ScriptedUi::selectTableFile(const std::string& functionTitle) {
     log.push_back("table " + platform::Cp932ToUtf8(functionTitle));
     if (tableChoices.empty()) {

@@ -6,6 +6,7 @@
 //   "pos <position>"                the progress position
 //   "table <title>"                 the table-file choice for a function
 //   "regex-tool on" / "regex-tool off"
+//   "beep"
 #pragma once
 
 #include <deque>
@@ -36,6 +37,7 @@ public:
     void setProgressPosition(int position) override;
     void beginWaitCursor() override;
     void endWaitCursor() override;
+    void beep() override;
     std::optional<std::string> selectTableFile(const std::string& functionTitle) override;
     void setRegexToolEnabled(bool enabled) override;
 

@@ -8,6 +8,7 @@
 //                      4 copy, but first cut the file named by the table path to nothing
 //   TP_USES_TABLE      XfmIsUseTable answers 1
 //   TP_RENAME_EXT      XfmRenameFile replaces the extension by this text
+//   TP_REGEXP          XfmRegExp appends "<command>" to the text; the command "fail" fails
 #include <unistd.h>
 
 #include <cctype>
@@ -15,6 +16,7 @@
 #include <string>
 
 #include "platform/paths.h"
+#include "platform/shared_string.h"
 #include "xfm_plugin.h"
 
 #ifndef TP_VERSION
@@ -104,3 +106,15 @@ XFM_EXPORT uint32_t XFM_CALL XfmRenameFile(const char* outputPath, char* newPath
     return 0;
 #endif
 }
+
+#ifdef TP_REGEXP
+XFM_EXPORT uint32_t XFM_CALL XfmRegExp(XfmText* text, const char* command) {
+    if (text == nullptr || command == nullptr || std::strcmp(command, "fail") == 0) {
+        return 0;
+    }
+    std::string result(text->view());
+    result += std::string("<") + command + ">";
+    text->assign(result);
+    return 1;
+}
+#endif

@@ -1,0 +1,32 @@
+#include "host/cli/file_arguments.h"
+
+#include <filesystem>
+
+#include "platform/folder.h"
+
+namespace cli {
+
+std::string FullPath(const std::string& path) {
+    std::error_code error;
+    const auto absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.lexically_normal().string();
+}
+
+void AddPath(host::FileList& files, const std::string& path) {
+    const std::string full = FullPath(path);
+    if (platform::IsFolder(full)) {
+        files.AddFolderRecursively(full);
+    } else {
+        files.Add(full);
+    }
+}
+
+host::FileList CollectFiles(const std::vector<std::string>& paths) {
+    host::FileList files;
+    for (const std::string& path : paths) {
+        AddPath(files, path);
+    }
+    return files;
+}
+
+}  // namespace cli

@@ -1,0 +1,129 @@
+#include "host/core/lowercase_file_name.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "host/core/host_texts.h"
+#include "host/core/safe_rename.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+#include "platform/utf16.h"
+
+namespace host {
+namespace {
+
+bool IsCapital(unsigned char byte) {
+    return byte >= 'A' && byte <= 'Z';
+}
+bool IsSmall(unsigned char byte) {
+    return byte >= 'a' && byte <= 'z';
+}
+
+bool IsValidUtf8(std::string_view text) {
+    return platform::Utf16ToUtf8(platform::Utf8ToUtf16(text)) == text;
+}
+
+// For every byte of `name`: true where it is an ASCII letter outside a two-byte character.
+std::vector<bool> LetterPositions(std::string_view name) {
+    std::vector<bool> letters(name.size(), false);
+    const bool shiftJis = !IsValidUtf8(name);
+    for (std::size_t i = 0; i < name.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(name[i]);
+        if (shiftJis && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC))) {
+            ++i;  // the trail byte belongs to this character
+            continue;
+        }
+        letters[i] = IsCapital(byte) || IsSmall(byte);
+    }
+    return letters;
+}
+
+bool HasSmallLetter(std::string_view name, const std::vector<bool>& letters, std::size_t from,
+                    std::size_t to) {
+    for (std::size_t i = from; i < to; ++i) {
+        if (letters[i] && IsSmall(static_cast<unsigned char>(name[i]))) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<std::string> LowercaseName(std::string_view name, LowercaseSelection selection) {
+    const std::vector<bool> letters = LetterPositions(name);
+    const std::size_t dot = name.rfind('.');
+    switch (selection) {
+        case LowercaseSelection::kAllFiles:
+            break;
+        case LowercaseSelection::kUpperExtension:
+            if (dot == std::string_view::npos || HasSmallLetter(name, letters, dot, name.size())) {
+                return std::nullopt;
+            }
+            break;
+        case LowercaseSelection::kUpperName:
+            if (HasSmallLetter(name, letters, 0,
+                               dot == std::string_view::npos ? name.size() : dot)) {
+                return std::nullopt;
+            }
+            break;
+    }
+    std::string lowered(name);
+    bool changed = false;
+    for (std::size_t i = 0; i < lowered.size(); ++i) {
+        if (letters[i] && IsCapital(static_cast<unsigned char>(lowered[i]))) {
+            lowered[i] = static_cast<char>(lowered[i] + 0x20);
+            changed = true;
+        }
+    }
+    if (!changed) {
+        return std::nullopt;
+    }
+    return lowered;
+}
+
+std::optional<std::string> LowercaseFileName(const std::string& path,
+                                             LowercaseSelection selection) {
+    const std::string_view name = platform::FileNameOf(path);
+    if (name.empty()) {
+        return std::nullopt;
+    }
+    const auto lowered = LowercaseName(name, selection);
+    if (!lowered) {
+        return std::nullopt;
+    }
+    std::string renamed = path.substr(0, path.size() - name.size()) + *lowered;
+    if (!RenameWithoutReplacing(path, renamed)) {
+        return std::nullopt;
+    }
+    return renamed;
+}
+
+std::size_t LowercaseListedFiles(
+    UserInterface& ui, FileList& files,
+    const std::function<std::optional<LowercaseSelection>()>& askSelection) {
+    if (files.empty()) {
+        ui.messageBox(texts::kNoSourceFiles, texts::kTitleError,
+                      platform::kIconStop | platform::kButtonsOk);
+        ui.setStatusText(texts::kNoSourceFiles);
+        return 0;
+    }
+    const std::size_t count = files.size();
+    ui.setProgressRange(0, count > INT32_MAX ? INT32_MAX : static_cast<int>(count));
+    ui.setProgressPosition(0);
+    ui.setStatusText({});
+    const auto selection = askSelection();
+    if (!selection) {
+        return 0;
+    }
+    std::size_t renamed = 0;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        if (auto newPath = LowercaseFileName(files[i], *selection)) {
+            files.Replace(i, *newPath);
+            ++renamed;
+        }
+    }
+    return renamed;
+}
+
+}  // namespace host

@@ -1,0 +1,94 @@
+// The regular-expression tool's history and its command dialog's behaviour.
+#include <gtest/gtest.h>
+
+#include "host/core/regex_command_entry.h"
+#include "host/core/regex_history.h"
+
+namespace {
+
+using host::RegexHistory;
+
+// A store in memory that counts its writes.
+class MemoryStore : public host::RegexHistoryStore {
+  public:
+    RegexHistory stored;
+    int saves = 0;
+    RegexHistory Load() override { return stored; }
+    void Save(const RegexHistory& history) override {
+        stored = history;
+        ++saves;
+    }
+};
+
+RegexHistory History(std::vector<std::string> entries) {
+    RegexHistory history;
+    std::copy(entries.begin(), entries.end(), history.begin());
+    return history;
+}
+
+TEST(RegexHistory, RememberCommandMovesAndDrops) {
+    const RegexHistory full = History({"c1", "c2", "c3", "c4", "c5", "c6", "c7", "c8"});
+    struct Case {
+        const char* name;
+        RegexHistory before;
+        std::string command;
+        RegexHistory after;
+    };
+    const std::vector<Case> cases = {
+        {"first into an empty history", {}, "s/a/b/", History({"s/a/b/"})},
+        {"place 3 moves to 1, 1 and 2 move down, the rest stay", full, "c3",
+         History({"c3", "c1", "c2", "c4", "c5", "c6", "c7", "c8"})},
+        {"place 1 stays", full, "c1", full},
+        {"place 7 is the last one searched", full, "c7",
+         History({"c7", "c1", "c2", "c3", "c4", "c5", "c6", "c8"})},
+        {"a ninth command drops the oldest", full, "new",
+         History({"new", "c1", "c2", "c3", "c4", "c5", "c6", "c7"})},
+        {"place 8 comes back on top without a copy", full, "c8",
+         History({"c8", "c1", "c2", "c3", "c4", "c5", "c6", "c7"})},
+        {"matching is case-sensitive", History({"s/a/b/"}), "S/A/B/",
+         History({"S/A/B/", "s/a/b/"})},
+        {"an empty command changes nothing", full, "", full},
+    };
+    for (const Case& c : cases) {
+        RegexHistory history = c.before;
+        host::RememberCommand(history, c.command);
+        EXPECT_EQ(history, c.after) << c.name;
+    }
+}
+
+TEST(RegexCommandEntry, AcceptRemembersAndCloseSaves) {
+    MemoryStore store;
+    store.stored = History({"one", "", "three"});
+    host::RegexCommandEntry entry(store);
+    EXPECT_EQ(entry.DropDownEntries(), std::vector<std::string>{"one"});
+    EXPECT_TRUE(entry.Accept("two"));
+    EXPECT_EQ(store.saves, 0);
+    entry.Close();
+    EXPECT_EQ(store.saves, 1);
+    EXPECT_EQ(store.stored, History({"two", "one", "", "three"}));
+}
+
+TEST(RegexCommandEntry, CancelWritesTheSameHistoryBack) {
+    MemoryStore store;
+    store.stored = History({"one"});
+    host::RegexCommandEntry entry(store);
+    entry.Close();
+    EXPECT_EQ(store.saves, 1);
+    EXPECT_EQ(store.stored, History({"one"}));
+}
+
+TEST(RegexCommandEntry, CommandOver260BytesIsRefusedAndNotRemembered) {
+    MemoryStore store;
+    host::RegexCommandEntry entry(store);
+    EXPECT_FALSE(entry.Accept(std::string(261, 'x')));
+    EXPECT_EQ(entry.history(), RegexHistory{});
+    EXPECT_TRUE(entry.Accept(std::string(260, 'x')));
+    EXPECT_EQ(entry.history()[0], std::string(260, 'x'));
+}
+
+TEST(RegexHistory, KeysAreNumberedFromOne) {
+    EXPECT_EQ(host::RegexHistoryKey(1), "regexp1");
+    EXPECT_EQ(host::RegexHistoryKey(8), "regexp8");
+}
+
+}  // namespace
