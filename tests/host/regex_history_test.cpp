@@ -1,8 +1,12 @@
 // The regular-expression tool's history and its command dialog's behaviour.
 #include <gtest/gtest.h>
 
+#include "host/core/ini_regex_history.h"
+#include "host/core/profile_file.h"
 #include "host/core/regex_command_entry.h"
 #include "host/core/regex_history.h"
+#include "support/sample_text.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -89,6 +93,38 @@ TEST(RegexCommandEntry, CommandOver260BytesIsRefusedAndNotRemembered) {
 TEST(RegexHistory, KeysAreNumberedFromOne) {
     EXPECT_EQ(host::RegexHistoryKey(1), "regexp1");
     EXPECT_EQ(host::RegexHistoryKey(8), "regexp8");
+}
+
+TEST(IniRegexHistory, ReadsTheSectionAndReplacesItWhole) {
+    testing_support::TempFolder folder;
+    const std::string ini = folder.Write("polyshift.ini",
+                                         "[Settings]\nOverWrite=1\n\n"
+                                         "[RegExp List]\nregexp1=s/a/b/\nregexp3=tr/x/y/\n"
+                                         "regexp9=stale\n");
+    host::IniRegexHistoryStore store(ini);
+    EXPECT_EQ(store.Load(), History({"s/a/b/", "", "tr/x/y/"}));
+
+    const std::string japanese = testing_support::Sjis("tr/０-９/0-9/k");
+    RegexHistory history = History({japanese, "c2", "c3", "c4", "c5", "c6", "c7", "c8"});
+    host::RememberCommand(history, "c9");
+    store.Save(history);
+    EXPECT_EQ(store.Load(), history);
+    const auto profile = host::ProfileFile::Read(ini);
+    EXPECT_EQ(profile.KeyNames("RegExp List"),
+              (std::vector<std::string>{"regexp1", "regexp2", "regexp3", "regexp4", "regexp5",
+                                        "regexp6", "regexp7", "regexp8"}));
+    EXPECT_EQ(profile.GetString("RegExp List", "regexp2"), "tr/０-９/0-9/k");
+    EXPECT_EQ(profile.GetString("Settings", "OverWrite"), "1");
+
+    store.Save(History({"only"}));
+    EXPECT_EQ(host::ProfileFile::Read(ini).KeyNames("RegExp List"),
+              std::vector<std::string>{"regexp1"});
+}
+
+TEST(IniRegexHistory, MissingFileGivesAnEmptyHistory) {
+    testing_support::TempFolder folder;
+    host::IniRegexHistoryStore store(folder.str() + "/none.ini");
+    EXPECT_EQ(store.Load(), RegexHistory{});
 }
 
 }  // namespace
