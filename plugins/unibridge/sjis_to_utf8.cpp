@@ -1,0 +1,139 @@
+#include "kernels.h"
+
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
+#include "block_bits.h"
+
+namespace unibridge {
+
+using blocks::kBlock;
+#if defined(UNIBRIDGE_SSE2)
+using blocks::Prefetch;
+using blocks::HighBits;
+using blocks::Copy64;
+using blocks::LeadRangeBits;
+using blocks::Leads;
+#endif
+#if defined(UNIBRIDGE_SHUFFLES)
+using blocks::Ramp64;
+using blocks::Widen16;
+using blocks::LanesBelow;
+#endif
+
+#if defined(UNIBRIDGE_SHUFFLES)
+
+namespace {
+
+// Shift JIS to UTF-8, 16 characters at a time: their first bytes are gathered from the block
+// by position, each pair looks up its packed UTF-8, and the packed bytes are compressed into
+// the output by their lengths.
+[[UNIBRIDGE_AVX512]] std::size_t SjisToUtf8Blocks64(const std::uint32_t* table,
+                                                    const unsigned char* in, std::size_t i,
+                                                    std::size_t n, unsigned char*& out) {
+    unsigned char* o = out;
+    std::uint64_t carry = 0;
+    alignas(64) unsigned char first[64];
+    alignas(64) unsigned char second[64];
+    alignas(64) unsigned char positions[64];
+    const __m512i byteInLane = _mm512_set1_epi32(0x03020100);
+    for (; i + kBlock < n; i += kBlock) {
+        Prefetch(in + i);
+        const __m512i block = _mm512_loadu_si512(in + i);
+        if (carry == 0 && _mm512_movepi8_mask(block) == 0) {
+            _mm512_storeu_si512(o, block);
+            o += kBlock;
+            continue;
+        }
+        const std::uint64_t range =
+            _mm512_cmplt_epu8_mask(_mm512_sub_epi8(block, _mm512_set1_epi8(static_cast<char>(0x81))),
+                                   _mm512_set1_epi8(0x1F)) |
+            _mm512_cmplt_epu8_mask(_mm512_sub_epi8(block, _mm512_set1_epi8(static_cast<char>(0xE0))),
+                                   _mm512_set1_epi8(0x1D));
+        const std::uint64_t leads = Leads(range, carry);
+        const std::uint64_t starts = ~((leads << 1) | carry);
+        const __m512i at = _mm512_maskz_compress_epi8(starts, Ramp64());
+        _mm512_store_si512(positions, at);
+        _mm512_store_si512(first, _mm512_permutexvar_epi8(at, block));
+        _mm512_store_si512(second, _mm512_permutexvar_epi8(at, _mm512_loadu_si512(in + i + 1)));
+        const std::size_t count = static_cast<std::size_t>(std::popcount(starts));
+        for (std::size_t k = 0; k < count; k += 16) {
+            __mmask16 lanes = static_cast<__mmask16>(LanesBelow(count - k));
+            const __m512i a = Widen16(first + k);
+            const __m512i b = Widen16(second + k);
+            const __m512i index = _mm512_or_si512(_mm512_slli_epi32(a, 8), b);
+            const __m512i packed =
+                _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), lanes, index, table, 4);
+            const __mmask16 bad = _mm512_mask_cmpeq_epi32_mask(lanes, packed, _mm512_setzero_si512());
+            if (bad != 0) {
+                lanes &= static_cast<__mmask16>((1u << std::countr_zero(static_cast<unsigned>(bad))) - 1);
+            }
+            // A lane keeps its bytes below its length: the length in all four bytes against
+            // each byte's place in the lane.
+            const __m512i length = _mm512_mullo_epi32(_mm512_srli_epi32(packed, 24),
+                                                      _mm512_set1_epi32(0x01010101));
+            const std::uint64_t keep = _mm512_cmplt_epu8_mask(byteInLane, length) &
+                                       _pdep_u64(lanes, 0x1111111111111111u) * 0xF;
+            _mm512_mask_compressstoreu_epi8(o, keep, packed);
+            o += std::popcount(keep);
+            if (bad != 0) {
+                out = o;
+                return i + positions[k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(bad)))];
+            }
+        }
+        carry = leads >> 63;
+    }
+    out = o;
+    return i + carry;
+}
+
+}  // namespace
+
+#endif
+
+std::size_t SjisToUtf8Kernel(const Cp932Map& map, const unsigned char* in, std::size_t i,
+                             std::size_t n, unsigned char*& out, std::size_t room) {
+#if defined(UNIBRIDGE_SSE2)
+    if (room / 3 < n - i) {
+        return i;
+    }
+#if defined(UNIBRIDGE_SHUFFLES)
+    if (utf8_blocks::HasAvx512()) {
+        return SjisToUtf8Blocks64(map.utf8ByPair(), in, i, n, out);
+    }
+#endif
+    const std::uint32_t* const utf8 = map.utf8ByPair();
+    unsigned char* o = out;
+    std::uint64_t carry = 0;  // the block's first byte is the second byte of a pair
+    // A lead byte at the end of a block reads one byte past it.
+    for (; i + kBlock < n; i += kBlock) {
+        Prefetch(in + i);
+        if (carry == 0 && HighBits(in + i) == 0) {
+            Copy64(in + i, o);
+            o += kBlock;
+            continue;
+        }
+        const std::uint64_t leads = Leads(LeadRangeBits(in + i), carry);
+        const std::uint64_t starts = ~((leads << 1) | carry);
+        for (std::uint64_t m = starts; m != 0; m &= m - 1) {
+            const std::size_t p = i + static_cast<std::size_t>(std::countr_zero(m));
+            const std::uint32_t packed = utf8[in[p] << 8 | in[p + 1]];
+            if (packed == 0) {
+                out = o;
+                return p;
+            }
+            std::memcpy(o, &packed, 4);  // little-endian: the bytes from the low end
+            o += packed >> 24;
+        }
+        carry = leads >> 63;
+    }
+    out = o;
+    return i + carry;
+#else
+    (void)map, (void)in, (void)n, (void)out, (void)room;
+    return i;
+#endif
+}
+
+}  // namespace unibridge
