@@ -103,7 +103,8 @@ Cp932Map::Cp932Map() {
             continue;
         }
         if (utf8_[index] != 0 && unit_[index] == unit) {
-            codes_[u] = static_cast<std::uint16_t>(length == 1 ? bytes[0] : bytes[0] << 8 | bytes[1]);
+            codes_[u] =
+                static_cast<std::uint16_t>(length == 1 ? bytes[0] : bytes[0] << 8 | bytes[1]);
         }
     }
     for (const JisAlias& alias : kJisAliases) {

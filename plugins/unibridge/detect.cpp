@@ -20,8 +20,8 @@ bool HasJisEscape(const unsigned char* in, std::size_t n) {
     const unsigned char* p = in;
     const unsigned char* const end = in + n;
     while ((p = static_cast<const unsigned char*>(std::memchr(p, 0x1B, end - p))) != nullptr) {
-        if (end - p >= 3 && ((p[1] == '$' && (p[2] == 'B' || p[2] == '@')) ||
-                             (p[1] == '(' && p[2] == 'I'))) {
+        if (end - p >= 3 &&
+            ((p[1] == '$' && (p[2] == 'B' || p[2] == '@')) || (p[1] == '(' && p[2] == 'I'))) {
             return true;
         }
         ++p;
@@ -57,9 +57,9 @@ class Scorer {
             score += kanaScore_;  // only kana reach here: ASCII comes in runs
             return Put::kDone;
         }
-        const unsigned row = jis::RowCellFromSjis(map.LeadOf(index / 256),
-                                                  static_cast<std::uint8_t>(index)).first -
-                             0x20u;
+        const unsigned row =
+            jis::RowCellFromSjis(map.LeadOf(index / 256), static_cast<std::uint8_t>(index)).first -
+            0x20u;
         if ((row >= 1 && row <= 8) || (row >= 16 && row <= 47)) {
             score += 4;
         } else if (row >= 48 && row <= 84) {
@@ -98,8 +98,7 @@ Source Detect(const unsigned char* in, std::size_t n) {
     // The UTF-8 check notes ESC bytes on its way, so that most texts are read once here.
     Utf8Check utf8;
     const std::size_t utf8End = FirstFault(ReadUtf8(in, n, 0, utf8), n);
-    const bool escape =
-        utf8.seen.escape || std::memchr(in + utf8End, 0x1B, n - utf8End) != nullptr;
+    const bool escape = utf8.seen.escape || std::memchr(in + utf8End, 0x1B, n - utf8End) != nullptr;
     if (escape && HasJisEscape(in, n)) {
         return Source::kJis;
     }
@@ -111,8 +110,7 @@ Source Detect(const unsigned char* in, std::size_t n) {
     const std::size_t eucEnd = FirstFault(ReadEuc(map, in, n, 0, euc), n);
     // Shift JIS wins as soon as it gets past both other readings' faults, so it is read that
     // far first (and one byte more, which completes a pair) unless EUC-JP has no fault.
-    const std::size_t quickLimit =
-        eucEnd == n ? n : std::min(n, std::max(utf8End, eucEnd) + 2);
+    const std::size_t quickLimit = eucEnd == n ? n : std::min(n, std::max(utf8End, eucEnd) + 2);
     Scorer sjis(1);
     Fault sjisFault = ReadSjis(map, in, quickLimit, 0, sjis);
     if (quickLimit < n) {

@@ -8,10 +8,10 @@ namespace unibridge {
 struct Fault {
     enum class Kind {
         kNone,
-        kBadBytes,    // `length` bytes at `offset` are no character of the text's encoding
-        kNoShiftJis,  // the character `character` at `offset` has no Shift JIS code
+        kBadBytes,         // `length` bytes at `offset` are no character of the text's encoding
+        kNoShiftJis,       // the character `character` at `offset` has no Shift JIS code
         kNoShiftJisBytes,  // nor has the character of `length` bytes at `offset`
-        kNoRoom,      // the output buffer is full
+        kNoRoom,           // the output buffer is full
     };
     Kind kind = Kind::kNone;
     std::size_t offset = 0;  // in the whole input

@@ -9,16 +9,15 @@
 
 namespace unibridge {
 
-// The line (from 1) of the byte at `offset` of the `n` bytes at `in`; lines end with CR LF, LF or CR, which in UTF-16
-// are units of two bytes.
+// The line (from 1) of the byte at `offset` of the `n` bytes at `in`; lines end with CR LF, LF or
+// CR, which in UTF-16 are units of two bytes.
 std::size_t LineOf(Source source, const unsigned char* in, std::size_t n, std::size_t offset);
 
 // The message for `fault` (not kNoRoom) in Shift JIS, such as
 // "12行目の文字 U+1F600 はシフトJISにありません。",
 // "2行目の文字 8F B0 A1 はシフトJISにありません。" or
 // "3行目のバイト 82 0A はシフトJISの文字として読めません。".
-std::string FaultMessage(const Fault& fault, Source source, const unsigned char* in,
-                         std::size_t n);
+std::string FaultMessage(const Fault& fault, Source source, const unsigned char* in, std::size_t n);
 
 // Shows that message in a box titled "エラー".
 void ShowFault(const Fault& fault, Source source, const unsigned char* in, std::size_t n);

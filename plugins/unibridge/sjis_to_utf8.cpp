@@ -10,16 +10,16 @@ namespace unibridge {
 
 using blocks::kBlock;
 #if defined(UNIBRIDGE_SSE2)
-using blocks::Prefetch;
-using blocks::HighBits;
 using blocks::Copy64;
+using blocks::HighBits;
 using blocks::LeadRangeBits;
 using blocks::Leads;
+using blocks::Prefetch;
 #endif
 #if defined(UNIBRIDGE_SHUFFLES)
+using blocks::LanesBelow;
 using blocks::Ramp64;
 using blocks::Widen16;
-using blocks::LanesBelow;
 #endif
 
 #if defined(UNIBRIDGE_SHUFFLES)
@@ -47,10 +47,12 @@ namespace {
             continue;
         }
         const std::uint64_t range =
-            _mm512_cmplt_epu8_mask(_mm512_sub_epi8(block, _mm512_set1_epi8(static_cast<char>(0x81))),
-                                   _mm512_set1_epi8(0x1F)) |
-            _mm512_cmplt_epu8_mask(_mm512_sub_epi8(block, _mm512_set1_epi8(static_cast<char>(0xE0))),
-                                   _mm512_set1_epi8(0x1D));
+            _mm512_cmplt_epu8_mask(
+                _mm512_sub_epi8(block, _mm512_set1_epi8(static_cast<char>(0x81))),
+                _mm512_set1_epi8(0x1F)) |
+            _mm512_cmplt_epu8_mask(
+                _mm512_sub_epi8(block, _mm512_set1_epi8(static_cast<char>(0xE0))),
+                _mm512_set1_epi8(0x1D));
         const std::uint64_t leads = Leads(range, carry);
         const std::uint64_t starts = ~((leads << 1) | carry);
         const __m512i at = _mm512_maskz_compress_epi8(starts, Ramp64());
@@ -65,21 +67,24 @@ namespace {
             const __m512i index = _mm512_or_si512(_mm512_slli_epi32(a, 8), b);
             const __m512i packed =
                 _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), lanes, index, table, 4);
-            const __mmask16 bad = _mm512_mask_cmpeq_epi32_mask(lanes, packed, _mm512_setzero_si512());
+            const __mmask16 bad =
+                _mm512_mask_cmpeq_epi32_mask(lanes, packed, _mm512_setzero_si512());
             if (bad != 0) {
-                lanes &= static_cast<__mmask16>((1u << std::countr_zero(static_cast<unsigned>(bad))) - 1);
+                lanes &= static_cast<__mmask16>(
+                    (1u << std::countr_zero(static_cast<unsigned>(bad))) - 1);
             }
             // A lane keeps its bytes below its length: the length in all four bytes against
             // each byte's place in the lane.
-            const __m512i length = _mm512_mullo_epi32(_mm512_srli_epi32(packed, 24),
-                                                      _mm512_set1_epi32(0x01010101));
+            const __m512i length =
+                _mm512_mullo_epi32(_mm512_srli_epi32(packed, 24), _mm512_set1_epi32(0x01010101));
             const std::uint64_t keep = _mm512_cmplt_epu8_mask(byteInLane, length) &
                                        _pdep_u64(lanes, 0x1111111111111111u) * 0xF;
             _mm512_mask_compressstoreu_epi8(o, keep, packed);
             o += std::popcount(keep);
             if (bad != 0) {
                 out = o;
-                return i + positions[k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(bad)))];
+                return i + positions[k + static_cast<std::size_t>(
+                                             std::countr_zero(static_cast<unsigned>(bad)))];
             }
         }
         carry = leads >> 63;

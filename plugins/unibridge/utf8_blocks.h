@@ -38,6 +38,7 @@ constexpr std::uint8_t kCarry = kTooShort | kTooLong | kTwoConts;
 // of the byte itself; a byte is malformed where all three share a bit.
 constexpr std::uint8_t kLarge = kCarry | kTooLarge | kTooLarge1000;
 constexpr std::uint8_t kCont = kTooLong | kOverlong2 | kTwoConts;
+// clang-format off
 alignas(16) inline constexpr std::uint8_t kByte1High[16] = {
     kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong, kTooLong,
     kTwoConts, kTwoConts, kTwoConts, kTwoConts, kTooShort | kOverlong2, kTooShort,
@@ -51,6 +52,7 @@ alignas(16) inline constexpr std::uint8_t kByte2High[16] = {
     kCont | kOverlong3 | kTooLarge1000 | kOverlong4, kCont | kOverlong3 | kTooLarge,
     kCont | kSurrogate | kTooLarge, kCont | kSurrogate | kTooLarge, kTooShort, kTooShort,
     kTooShort, kTooShort};
+// clang-format on
 
 // Non-zero bytes where `input`, with the 16 bytes before it, is malformed.
 [[gnu::target("sse4.1")]] inline __m128i BlockErrors(__m128i input, __m128i previous) {
@@ -59,9 +61,8 @@ alignas(16) inline constexpr std::uint8_t kByte2High[16] = {
     const __m128i byte1High =
         _mm_shuffle_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(kByte1High)),
                          _mm_and_si128(_mm_srli_epi16(prev1, 4), nibble));
-    const __m128i byte1Low =
-        _mm_shuffle_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(kByte1Low)),
-                         _mm_and_si128(prev1, nibble));
+    const __m128i byte1Low = _mm_shuffle_epi8(
+        _mm_load_si128(reinterpret_cast<const __m128i*>(kByte1Low)), _mm_and_si128(prev1, nibble));
     const __m128i byte2High =
         _mm_shuffle_epi8(_mm_load_si128(reinterpret_cast<const __m128i*>(kByte2High)),
                          _mm_and_si128(_mm_srli_epi16(input, 4), nibble));
@@ -83,7 +84,7 @@ alignas(16) inline constexpr std::uint8_t kByte2High[16] = {
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
 
-#define UNIBRIDGE_AVX512                                                                \
+#define UNIBRIDGE_AVX512 \
     gnu::target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,bmi,bmi2,popcnt,lzcnt")
 
 // True where the processor has 64-byte vectors with byte permutes and byte compression.
@@ -104,9 +105,9 @@ inline bool HasAvx512() {
 [[UNIBRIDGE_AVX512]] inline std::uint64_t BlockErrors64(__m512i input, __m512i previous) {
     // Byte k of the predecessors is byte 63 + k (62 + k, 61 + k) of previous:input.
     const __m512i ramp = _mm512_set_epi8(
-        63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48, 47, 46, 45, 44, 43, 42,
-        41, 40, 39, 38, 37, 36, 35, 34, 33, 32, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20,
-        19, 18, 17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
+        63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48, 47, 46, 45, 44, 43, 42, 41,
+        40, 39, 38, 37, 36, 35, 34, 33, 32, 31, 30, 29, 28, 27, 26, 25, 24, 23, 22, 21, 20, 19, 18,
+        17, 16, 15, 14, 13, 12, 11, 10, 9, 8, 7, 6, 5, 4, 3, 2, 1, 0);
     const __m512i prev1 =
         _mm512_permutex2var_epi8(previous, _mm512_add_epi8(ramp, _mm512_set1_epi8(63)), input);
     const __m512i prev2 =
@@ -116,14 +117,16 @@ inline bool HasAvx512() {
     const __m512i nibble = _mm512_set1_epi8(0x0F);
     const __m512i byte1High = _mm512_shuffle_epi8(
         Table64(kByte1High), _mm512_and_si512(_mm512_srli_epi16(prev1, 4), nibble));
-    const __m512i byte1Low = _mm512_shuffle_epi8(Table64(kByte1Low), _mm512_and_si512(prev1, nibble));
+    const __m512i byte1Low =
+        _mm512_shuffle_epi8(Table64(kByte1Low), _mm512_and_si512(prev1, nibble));
     const __m512i byte2High = _mm512_shuffle_epi8(
         Table64(kByte2High), _mm512_and_si512(_mm512_srli_epi16(input, 4), nibble));
     const __m512i special = _mm512_and_si512(_mm512_and_si512(byte1High, byte1Low), byte2High);
     const __m512i third = _mm512_subs_epu8(prev2, _mm512_set1_epi8(static_cast<char>(0xE0 - 0x80)));
-    const __m512i fourth = _mm512_subs_epu8(prev3, _mm512_set1_epi8(static_cast<char>(0xF0 - 0x80)));
-    const __m512i expected = _mm512_and_si512(_mm512_or_si512(third, fourth),
-                                              _mm512_set1_epi8(static_cast<char>(0x80)));
+    const __m512i fourth =
+        _mm512_subs_epu8(prev3, _mm512_set1_epi8(static_cast<char>(0xF0 - 0x80)));
+    const __m512i expected =
+        _mm512_and_si512(_mm512_or_si512(third, fourth), _mm512_set1_epi8(static_cast<char>(0x80)));
     return _mm512_test_epi8_mask(_mm512_xor_si512(expected, special),
                                  _mm512_set1_epi8(static_cast<char>(0xFF)));
 }

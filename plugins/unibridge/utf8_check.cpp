@@ -66,7 +66,7 @@ std::size_t WellFormedScalar(const unsigned char* in, std::size_t i, std::size_t
 }
 
 [[UNIBRIDGE_AVX512]] std::size_t WellFormedBlocks64(const unsigned char* in, std::size_t i,
-                                                   std::size_t limit, Utf8Seen& seen) {
+                                                    std::size_t limit, Utf8Seen& seen) {
     constexpr std::size_t kBlock = 64;
     const std::size_t from = i;
     __m512i previous = _mm512_setzero_si512();  // i is a boundary: what came before is complete

@@ -10,15 +10,15 @@ namespace unibridge {
 
 using blocks::kBlock;
 #if defined(UNIBRIDGE_SSE2)
-using blocks::Prefetch;
-using blocks::Load16;
-using blocks::HighBits;
 using blocks::Copy64;
+using blocks::HighBits;
+using blocks::Load16;
+using blocks::Prefetch;
 #endif
 #if defined(UNIBRIDGE_SHUFFLES)
+using blocks::LanesBelow;
 using blocks::Ramp64;
 using blocks::Widen16;
-using blocks::LanesBelow;
 #endif
 
 #if defined(UNIBRIDGE_SHUFFLES)
@@ -74,13 +74,13 @@ namespace {
             const __m512i c = _mm512_and_si512(Widen16(bytes[2] + k), _mm512_set1_epi32(0x3F));
             const __m512i two = _mm512_or_si512(
                 _mm512_slli_epi32(_mm512_and_si512(a, _mm512_set1_epi32(0x1F)), 6), b);
-            const __m512i three = _mm512_or_si512(
-                _mm512_slli_epi32(_mm512_and_si512(a, _mm512_set1_epi32(0x0F)), 12),
-                _mm512_or_si512(_mm512_slli_epi32(b, 6), c));
+            const __m512i three =
+                _mm512_or_si512(_mm512_slli_epi32(_mm512_and_si512(a, _mm512_set1_epi32(0x0F)), 12),
+                                _mm512_or_si512(_mm512_slli_epi32(b, 6), c));
             __m512i character = _mm512_mask_blend_epi32(
                 _mm512_cmpge_epu32_mask(a, _mm512_set1_epi32(0xE0)), two, three);
-            character = _mm512_mask_blend_epi32(
-                _mm512_cmplt_epu32_mask(a, _mm512_set1_epi32(0x80)), character, a);
+            character = _mm512_mask_blend_epi32(_mm512_cmplt_epu32_mask(a, _mm512_set1_epi32(0x80)),
+                                                character, a);
             const __m512i code = _mm512_and_si512(
                 _mm512_mask_i32gather_epi32(_mm512_setzero_si512(), lanes, character, codes, 2),
                 _mm512_set1_epi32(0xFFFF));
@@ -113,9 +113,9 @@ namespace {
     return i;
 }
 
-[[gnu::target("sse4.1")]] std::size_t Utf8ToSjisBlocks(const Cp932Map& map,
-                                                       const unsigned char* in, std::size_t i,
-                                                       std::size_t n, unsigned char*& out) {
+[[gnu::target("sse4.1")]] std::size_t Utf8ToSjisBlocks(const Cp932Map& map, const unsigned char* in,
+                                                       std::size_t i, std::size_t n,
+                                                       unsigned char*& out) {
     const std::uint16_t* const codes = map.codes();
     const std::size_t from = i;
     unsigned char* o = out;
@@ -144,9 +144,9 @@ namespace {
         std::uint64_t starts = 0;
         for (std::size_t k = 0; k < kBlock; k += 16) {
             const __m128i b = Load16(in + i + k);
-            const __m128i continuation = _mm_cmpeq_epi8(
-                _mm_and_si128(b, _mm_set1_epi8(static_cast<char>(0xC0))),
-                _mm_set1_epi8(static_cast<char>(0x80)));
+            const __m128i continuation =
+                _mm_cmpeq_epi8(_mm_and_si128(b, _mm_set1_epi8(static_cast<char>(0xC0))),
+                               _mm_set1_epi8(static_cast<char>(0x80)));
             starts |= static_cast<std::uint64_t>(
                           static_cast<unsigned>(~_mm_movemask_epi8(continuation) & 0xFFFF))
                       << k;
@@ -158,7 +158,8 @@ namespace {
             const std::size_t p = i + static_cast<std::size_t>(std::countr_zero(m));
             const unsigned c = in[p];
             const unsigned two = (c & 0x1Fu) << 6 | (in[p + 1] & 0x3Fu);
-            const unsigned three = (c & 0x0Fu) << 12 | (in[p + 1] & 0x3Fu) << 6 | (in[p + 2] & 0x3Fu);
+            const unsigned three =
+                (c & 0x0Fu) << 12 | (in[p + 1] & 0x3Fu) << 6 | (in[p + 2] & 0x3Fu);
             const unsigned character = c < 0x80 ? c : c < 0xE0 ? two : three;
             const std::uint16_t code = c < 0xF0 ? codes[character] : Cp932Map::kNoCode;
             if (code == Cp932Map::kNoCode) {

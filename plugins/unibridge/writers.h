@@ -3,9 +3,9 @@
 // past the end and answers kNoRoom; the conversion then stops.
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <bit>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -20,6 +20,8 @@ enum class Put { kDone, kNoRoom, kNoCode };
 
 class BufferWriter {
   public:
+    // Writers that keep nothing but only check a reading (those of the detection) say so here;
+    // readers then take some well-formed text that they would not convert.
     static constexpr bool kChecksOnly = false;
 
     BufferWriter(unsigned char* out, std::size_t capacity) : out_(out), end_(out + capacity) {}
@@ -122,7 +124,9 @@ class Utf16LeWriter : public BufferWriter {
         return true;
     }
 
-    Put Code(const Cp932Map& map, std::size_t index) { return Unit(map.Unit(index)); }
+    Put Code(const Cp932Map& map, std::size_t index) {
+        return Unit(map.Unit(index));
+    }
 
     Put Unicode(char32_t c) {
         if (c < 0x10000) {
@@ -155,14 +159,13 @@ class SjisWriter : public BufferWriter {
             const unsigned char byte = static_cast<unsigned char>(index);
             return Bytes(&byte, 1) ? Put::kDone : Put::kNoRoom;
         }
-        const unsigned char bytes[2] = {map.LeadOf(index / 256),
-                                        static_cast<unsigned char>(index)};
+        const unsigned char bytes[2] = {map.LeadOf(index / 256), static_cast<unsigned char>(index)};
         return Bytes(bytes, 2) ? Put::kDone : Put::kNoRoom;
     }
 
     Put Unicode(char32_t c) {
-        const std::uint16_t code = c < 0x10000 ? map_.EncodeBmp(static_cast<char16_t>(c))
-                                               : Cp932Map::kNoCode;
+        const std::uint16_t code =
+            c < 0x10000 ? map_.EncodeBmp(static_cast<char16_t>(c)) : Cp932Map::kNoCode;
         if (code == Cp932Map::kNoCode) {
             return Put::kNoCode;
         }

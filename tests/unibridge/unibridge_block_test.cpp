@@ -14,14 +14,16 @@ namespace unibridge_test {
 namespace {
 
 // Shift JIS characters of every kind, none of them a second code of another character.
+// clang-format off
 const std::vector<std::string> kSjisPool = {
     "a", "Z", " ", "\r\n", "\n", std::string("\0", 1), "\x7F",
-    "\xB1", "\xDF",                  // half-width katakana
-    "\x82\xA0", "\x83\x41",          // kana, trail byte below 0x80
+    "\xB1", "\xDF",                      // half-width katakana
+    "\x82\xA0", "\x83\x41",              // kana, trail byte below 0x80
     "\x8E\x9A", "\x9F\x9F", "\xE0\x9F",  // trail bytes in the lead byte ranges
     "\x8A\xBF", "\x88\x9F", "\xEA\xA4",  // kanji
     "\x81\x40", "\x87\x40", "\xF0\x40", "\xF9\xFC", "\xFA\x40", "\xFC\x4B",
 };
+// clang-format on
 
 std::string RandomSjis(std::mt19937& random, std::size_t bytes) {
     std::string text = "\x8A\xBF";  // read as nothing but Shift JIS
@@ -57,8 +59,7 @@ TEST_P(Blocks, ShiftJisOfEveryLengthConvertsAsTheRuntimeConverts) {
         const std::string utf8 = platform::Cp932ToUtf8(sjis);
         ASSERT_EQ(Convert(kToUtf8, sjis), utf8) << testing::PrintToString(sjis);
         ASSERT_EQ(Convert(kToSjis, utf8), sjis) << testing::PrintToString(utf8);
-        ASSERT_EQ(Convert(kToUtf16, sjis),
-                  std::string(kUtf16LeMark) + Utf16Le(utf8));
+        ASSERT_EQ(Convert(kToUtf16, sjis), std::string(kUtf16LeMark) + Utf16Le(utf8));
     }
     EXPECT_TRUE(messages.empty());
 }
@@ -91,11 +92,11 @@ TEST_P(Blocks, AFaultAnywhereIsFoundAtItsPlace) {
             const char* bytes;
             const char* reported;
         } malformed[] = {
-            {"\xBF", "BF"},               // a continuation without a first byte
-            {"\xC0\xAF", "C0"},           // overlong
-            {"\xED\xA0\x80", "ED"},       // a surrogate
-            {"\xF4\x90\x80\x80", "F4"},   // above U+10FFFF
-            {"\xE3\x81", "E3 81"},        // cut short by the character after it
+            {"\xBF", "BF"},              // a continuation without a first byte
+            {"\xC0\xAF", "C0"},          // overlong
+            {"\xED\xA0\x80", "ED"},      // a surrogate
+            {"\xF4\x90\x80\x80", "F4"},  // above U+10FFFF
+            {"\xE3\x81", "E3 81"},       // cut short by the character after it
         };
         const auto& bad = malformed[length % std::size(malformed)];
         const std::string broken = utf8.substr(0, utf8At) + bad.bytes + utf8.substr(utf8At + 4);

@@ -48,10 +48,14 @@ TEST_F(UnibridgeTest, RefusesWhatIsNotItsToConvert) {
 // it; the size asked for always suffices.
 TEST_F(UnibridgeTest, NeverWritesPastTheBufferAndTheSizePassSuffices) {
     const std::string utf8 = "ｱｲｳ漢字\r\nabc\u2460";
-    const std::vector<std::string> texts = {
-        Sjis(utf8), Euc(utf8), Jis(utf8), utf8, std::string(kUtf8Mark) + utf8,
-        std::string(kUtf16LeMark) + Utf16Le(utf8), std::string(kUtf16BeMark) + Utf16Be(utf8),
-        std::string(kUtf8Mark)};
+    const std::vector<std::string> texts = {Sjis(utf8),
+                                            Euc(utf8),
+                                            Jis(utf8),
+                                            utf8,
+                                            std::string(kUtf8Mark) + utf8,
+                                            std::string(kUtf16LeMark) + Utf16Le(utf8),
+                                            std::string(kUtf16BeMark) + Utf16Be(utf8),
+                                            std::string(kUtf8Mark)};
     for (uint32_t index = 0; index < 4; ++index) {
         for (const std::string& text : texts) {
             const uint32_t size = SizeFor(index, text);
@@ -72,7 +76,8 @@ TEST_F(UnibridgeTest, NeverWritesPastTheBufferAndTheSizePassSuffices) {
                     ASSERT_EQ(buffer[i], 0xAA) << "function " << index << " capacity " << capacity;
                 }
                 if (capacity == size) {
-                    EXPECT_EQ(result, 1u) << "function " << index << " size " << size << " text " << ::testing::PrintToString(text);
+                    EXPECT_EQ(result, 1u) << "function " << index << " size " << size << " text "
+                                          << ::testing::PrintToString(text);
                 }
                 if (result != 0) {
                     EXPECT_LE(request.outputLength, capacity);

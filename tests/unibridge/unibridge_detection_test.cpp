@@ -15,8 +15,7 @@ class Detection : public UnibridgeTest {
     // every form can carry.
     static const std::string& Text() {
         static const std::string text =
-            platform::Cp932ToUtf8(testing_support::JapaneseText(20000)) +
-            "①②㈱〜—∥−￠￡￢\r\n";
+            platform::Cp932ToUtf8(testing_support::JapaneseText(20000)) + "①②㈱〜—∥−￠￡￢\r\n";
         return text;
     }
 };
@@ -53,8 +52,8 @@ TEST_F(Detection, RealTextsInEverySourceFormBecomeTheSameUtf8) {
 }
 
 TEST_F(Detection, ShortTextsAreReadTheWayTheyWereWritten) {
-    for (const char* utf8 : {"あ", "ア", "漢字", "日本語", "ｱ", "ｱｲｳｴｵ漢", "表", "ソ",
-                             "予定表", "①", "a\u30FBb", "能力"}) {
+    for (const char* utf8 : {"あ", "ア", "漢字", "日本語", "ｱ", "ｱｲｳｴｵ漢", "表", "ソ", "予定表",
+                             "①", "a\u30FBb", "能力"}) {
         EXPECT_EQ(Convert(kToUtf8, Sjis(utf8)), utf8) << "Shift JIS " << utf8;
         EXPECT_EQ(Convert(kToUtf8, Jis(utf8)), utf8) << "JIS " << utf8;
         EXPECT_EQ(Convert(kToSjis, utf8), Sjis(utf8)) << "UTF-8 " << utf8;
@@ -100,8 +99,7 @@ TEST_F(Detection, MarksAreAddedDroppedOrTurned) {
     EXPECT_EQ(Convert(kToUtf8Bom, utf8), std::string(kUtf8Mark) + utf8);
     EXPECT_EQ(Convert(kToUtf16, std::string(kUtf16BeMark) + Utf16Be(utf8)),
               std::string(kUtf16LeMark) + Utf16Le(utf8));
-    EXPECT_EQ(Convert(kToUtf8, std::string(kUtf16BeMark) + Utf16Be("\U0001F600")),
-              "\U0001F600");
+    EXPECT_EQ(Convert(kToUtf8, std::string(kUtf16BeMark) + Utf16Be("\U0001F600")), "\U0001F600");
     // A mark alone is an empty text.
     EXPECT_EQ(Convert(kToUtf8, std::string(kUtf8Mark)), "");
     EXPECT_EQ(Convert(kToSjis, std::string(kUtf16LeMark)), "");

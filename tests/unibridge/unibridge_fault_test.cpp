@@ -18,15 +18,18 @@ std::string Lines(int count, std::string_view lineBreak = "\n") {
 
 TEST_F(UnibridgeTest, ACharacterShiftJisCannotHoldFailsWithItsLine) {
     EXPECT_EQ(Convert(kToSjis, Lines(11) + "絵文字\U0001F600です"), std::nullopt);
-    EXPECT_EQ(messages, std::vector<Message>{Fault("12行目の文字 U+1F600 はシフトJISにありません。")});
+    EXPECT_EQ(messages,
+              std::vector<Message>{Fault("12行目の文字 U+1F600 はシフトJISにありません。")});
     messages.clear();
     EXPECT_EQ(Convert(kToSjis, std::string(kUtf16LeMark) + Utf16Le(Lines(2, "\r\n") + "¥100")),
               std::nullopt);
-    EXPECT_EQ(messages, std::vector<Message>{Fault("3行目の文字 U+00A5 はシフトJISにありません。")});
+    EXPECT_EQ(messages,
+              std::vector<Message>{Fault("3行目の文字 U+00A5 はシフトJISにありません。")});
     messages.clear();
     // Only the first place is named.
     EXPECT_EQ(Convert(kToSjis, Lines(3, "\r") + "é and ö"), std::nullopt);
-    EXPECT_EQ(messages, std::vector<Message>{Fault("4行目の文字 U+00E9 はシフトJISにありません。")});
+    EXPECT_EQ(messages,
+              std::vector<Message>{Fault("4行目の文字 U+00E9 はシフトJISにありません。")});
 }
 
 TEST_F(UnibridgeTest, BytesThatAreNoCharacterFailWithTheirLine) {
@@ -57,7 +60,8 @@ TEST_F(UnibridgeTest, BytesThatAreNoCharacterFailWithTheirLine) {
          "2行目のバイト E3 81 はUTF-8の文字として読めません。"},
         {"an overlong UTF-8 sequence", kToUtf16, std::string(kUtf8Mark) + "\xC0\xAF",
          "1行目のバイト C0 はUTF-8の文字として読めません。"},
-        {"a lone surrogate", kToUtf8, std::string(kUtf16LeMark) + Utf16Le("あ\r\n") + std::string("\x00\xD8", 2),
+        {"a lone surrogate", kToUtf8,
+         std::string(kUtf16LeMark) + Utf16Le("あ\r\n") + std::string("\x00\xD8", 2),
          "2行目のバイト 00 D8 はUTF-16の文字として読めません。"},
         {"an odd last byte", kToSjis, std::string(kUtf16BeMark) + Utf16Be("\n\n") + "\x30",
          "3行目のバイト 30 はUTF-16の文字として読めません。"},

@@ -86,9 +86,9 @@ TEST_F(UnibridgeTest, EveryCodePageCharacterConvertsToUtf8AndBack) {
 
 TEST_F(UnibridgeTest, DuplicateCodesComeBackAtTheCodePagesOwnChoice) {
     // NEC-selected IBM extensions, and NEC row 13 symbols that JIS row 2 also has.
-    EXPECT_EQ(Convert(kToSjis, "あ\u7E8A"), Sjis("あ") + "\xFA\x5C");   // 0xED40 or 0xFA5C
-    EXPECT_EQ(Convert(kToSjis, "あ\u2170"), Sjis("あ") + "\xFA\x40");   // 0xEEEF or 0xFA40
-    EXPECT_EQ(Convert(kToSjis, "あ\u2252"), Sjis("あ") + "\x81\xE0");   // 0x8790 or 0x81E0
+    EXPECT_EQ(Convert(kToSjis, "あ\u7E8A"), Sjis("あ") + "\xFA\x5C");  // 0xED40 or 0xFA5C
+    EXPECT_EQ(Convert(kToSjis, "あ\u2170"), Sjis("あ") + "\xFA\x40");  // 0xEEEF or 0xFA40
+    EXPECT_EQ(Convert(kToSjis, "あ\u2252"), Sjis("あ") + "\x81\xE0");  // 0x8790 or 0x81E0
     EXPECT_EQ(Convert(kToUtf8, Sjis("あ") + "\xED\x40\xFA\x5C"), "あ\u7E8A\u7E8A");
 }
 
