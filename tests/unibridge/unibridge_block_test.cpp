@@ -64,6 +64,28 @@ TEST_P(Blocks, ShiftJisOfEveryLengthConvertsAsTheRuntimeConverts) {
     EXPECT_TRUE(messages.empty());
 }
 
+TEST_P(Blocks, EucAndJisOfEveryLengthConvertAsTheirShiftJisForms) {
+    // What EUC-JP and JIS carry: no user-defined or IBM extension codes (EUC-JP has the NEC
+    // selected copies of the latter), nor, for JIS, zero bytes and line breaks inside kanji.
+    // Half-width katakana only in JIS: in a short random EUC-JP text they would make it read
+    // as Shift JIS just as well.
+    const std::vector<std::string> pool = {
+        "a",        " ",        "\r\n",     "\x82\xA0", "\x83\x41", "\x8E\x9A", "\x9F\x9F",
+        "\xE0\x9F", "\x8A\xBF", "\x88\x9F", "\xEA\xA4", "\x81\x40", "\x87\x40"};
+    std::mt19937 random(11);
+    for (std::size_t length = 1; length < 300; ++length) {
+        std::string sjis = "\x82\xA0\x82\xA2";  // "あい"
+        while (sjis.size() < length) {
+            sjis += pool[random() % pool.size()];
+        }
+        const std::string utf8 = platform::Cp932ToUtf8(sjis);
+        ASSERT_EQ(Convert(kToUtf8, Euc(utf8)), utf8) << testing::PrintToString(sjis);
+        const std::string withKana = platform::Cp932ToUtf8(sjis + "\xB1\xDF" + sjis);
+        ASSERT_EQ(Convert(kToUtf8, Jis(withKana)), withKana) << testing::PrintToString(sjis);
+    }
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_P(Blocks, AFaultAnywhereIsFoundAtItsPlace) {
     std::mt19937 random(7);
     for (std::size_t length = 2; length < 300; ++length) {
