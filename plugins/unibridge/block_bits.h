@@ -12,7 +12,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace unibridge::blocks {
+namespace unibridge {
 
 inline constexpr std::size_t kBlock = 64;
 inline constexpr std::uint64_t kEvenBits = 0x5555555555555555u;
@@ -101,4 +101,4 @@ inline unsigned LanesBelow(std::size_t count) {
 
 #endif
 
-}  // namespace unibridge::blocks
+}  // namespace unibridge

@@ -8,20 +8,6 @@
 
 namespace unibridge {
 
-using blocks::kBlock;
-#if defined(UNIBRIDGE_SSE2)
-using blocks::Copy64;
-using blocks::HighBits;
-using blocks::LeadRangeBits;
-using blocks::Leads;
-using blocks::Prefetch;
-#endif
-#if defined(UNIBRIDGE_SHUFFLES)
-using blocks::LanesBelow;
-using blocks::Ramp64;
-using blocks::Widen16;
-#endif
-
 #if defined(UNIBRIDGE_SHUFFLES)
 
 namespace {
