@@ -6,22 +6,17 @@
 #include "platform/sjis_bytes.h"
 
 namespace host {
-namespace {
-
-bool FoldedLess(char x, char y) {
-    return platform::sjis::AsciiLower(static_cast<unsigned char>(x)) <
-           platform::sjis::AsciiLower(static_cast<unsigned char>(y));
-}
-
-}  // namespace
-
 bool PathLess(const std::string& a, const std::string& b) {
-    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), FoldedLess)) {
-        return true;
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i) {
+        const auto x = platform::sjis::AsciiLower(static_cast<unsigned char>(a[i]));
+        const auto y = platform::sjis::AsciiLower(static_cast<unsigned char>(b[i]));
+        if (x != y) {
+            return x < y;
+        }
     }
-    const bool reverse =
-        std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), FoldedLess);
-    return !reverse && a < b;
+    // Equal without regard to case up to the shorter one's end.
+    return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 
 bool FileList::Add(const std::string& path) {
@@ -46,10 +41,16 @@ std::size_t FileList::AddFolderBelow(const std::string& folder,
     if (!identity || std::find(inside.begin(), inside.end(), *identity) != inside.end()) {
         return 0;
     }
-    const auto items = platform::ListFolder(folder);
+    auto items = platform::ListFolder(folder);
     if (!items) {
         return 0;
     }
+    // In list order, almost every path lands at the end of the list: adding a large folder
+    // then costs no moving of what is listed already.
+    std::sort(items->begin(), items->end(),
+              [](const platform::FolderItem& a, const platform::FolderItem& b) {
+                  return PathLess(a.name, b.name);
+              });
     inside.push_back(*identity);
     std::size_t added = 0;
     for (const auto& item : *items) {

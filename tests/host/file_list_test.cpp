@@ -22,6 +22,27 @@ TEST(FileList, SortsWithoutRegardToCaseAndKeepsEachPathOnce) {
               (std::vector<std::string>{"/d/A.txt", "/d/a.txt", "/d/b.txt", "/d/C.txt"}));
 }
 
+TEST(FileList, OrderIsCaseFoldedThenByBytes) {
+    // The plain rule: compare with ASCII capitals folded; equal ones by their bytes.
+    const auto reference = [](std::string a, std::string b) {
+        std::string fa = a, fb = b;
+        for (auto* s : {&fa, &fb}) {
+            for (char& c : *s) {
+                c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+            }
+        }
+        return fa != fb ? fa < fb : a < b;
+    };
+    const std::vector<std::string> paths{"",     "a",     "A",     "ab",     "aB",      "Ab",
+                                         "a/b",  "a.b",   "a_b",   "Z",      "z[",      "~",
+                                         "\xff", "a\x80", "A\x80", "/d/s/x", "/d/s.txt"};
+    for (const auto& a : paths) {
+        for (const auto& b : paths) {
+            EXPECT_EQ(host::PathLess(a, b), reference(a, b)) << a << " " << b;
+        }
+    }
+}
+
 TEST(FileList, FolderAddsEveryFileBelowIt) {
     testing_support::TempFolder folder;
     folder.Write("x.txt", "1");
