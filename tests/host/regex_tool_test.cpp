@@ -1,9 +1,7 @@
 // The regular-expression tool over the real rulebook library and over test libraries standing
 // in for it: every box, status text and progress step in order, and what ends up on disk.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "host/core/plugin_registry.h"
@@ -11,6 +9,7 @@
 #include "host_fixture.h"
 #include "platform/message_box.h"
 #include "scripted_ui.h"
+#include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -163,15 +162,11 @@ TEST_F(RegexToolTest, AWriteFailingHalfWayKeepsTheSource) {
     options.overWrite = true;
     const std::string original(1000, 'a');
     const auto a = AddFile("a.txt", original);
-    struct rlimit old {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 4096;
-    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto result = Run("s/a/bbbbbbbbbb/g");
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
+    host::RegexToolResult result;
+    {
+        testing_support::FileSizeLimit limit(4096);
+        result = Run("s/a/bbbbbbbbbb/g");
+    }
     EXPECT_EQ(result.errors, 1);
     EXPECT_EQ(ReadFile(a), original);
     EXPECT_EQ(std::distance(fs::directory_iterator(work.path() / "in"), {}), 1);

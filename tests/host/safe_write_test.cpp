@@ -1,13 +1,12 @@
 // Whole-file reads and writes: a failed write leaves the old file as it was.
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <filesystem>
 
 #include "host/core/whole_file.h"
+#include "support/file_size_limit.h"
 #include "support/temp_folder.h"
 
 namespace {
@@ -75,16 +74,8 @@ TEST(SafeWrite, RefusesMissingFoldersFoldersAndReadOnlyFiles) {
 // Writes 100,000 bytes while files may not grow past 4 KiB: the write fails part-way with
 // EFBIG.
 host::WriteResult WriteTooMuch(const std::string& path) {
-    struct rlimit old{};
-    EXPECT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit small = old;
-    small.rlim_cur = 4096;
-    EXPECT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-    const auto result = Write(path, std::string(100000, 'x'));
-    ::setrlimit(RLIMIT_FSIZE, &old);
-    std::signal(SIGXFSZ, oldHandler);
-    return result;
+    testing_support::FileSizeLimit limit(4096);
+    return Write(path, std::string(100000, 'x'));
 }
 
 TEST(SafeWrite, WriteFailingHalfWayKeepsTheOldFileAndLeavesNoTemporaryFile) {
