@@ -27,16 +27,14 @@ TerminalUi::TerminalUi(std::FILE* out, bool answerOverwriteYes, bool drawProgres
 
 TerminalUi::~TerminalUi() { ClearProgress(); }
 
-int TerminalUi::messageBox(const host::DisplayText& text, const host::DisplayText& title,
-                           unsigned style) {
-    const int answer = *answerWithoutAsking(style);
+int TerminalUi::showMessage(const host::Message& message) {
+    const int answer = *answerWithoutAsking(message.kind, message.style);
     ClearProgress();
-    std::string line = title.utf8() + ": " + text.utf8();
-    const unsigned buttons = style & platform::kButtonsMask;
+    std::string line = message.title.utf8() + ": " + message.text.utf8();
+    const unsigned buttons = message.style & platform::kButtonsMask;
     if (buttons == platform::kButtonsYesNo || buttons == platform::kButtonsYesNoCancel) {
         line += std::string(" -> ") + AnswerWord(answer);
-        const bool overwrite = buttons == platform::kButtonsYesNoCancel || yesNoAsksToOverwrite_;
-        if (overwrite && !answerOverwriteYes_) {
+        if (message.kind == host::MessageKind::kOverwriteQuestion && !answerOverwriteYes_) {
             line += " (-y answers はい)";
         }
     }
@@ -46,17 +44,19 @@ int TerminalUi::messageBox(const host::DisplayText& text, const host::DisplayTex
     return answer;
 }
 
-std::optional<int> TerminalUi::answerWithoutAsking(unsigned style) const {
-    switch (style & platform::kButtonsMask) {
-        case platform::kButtonsYesNo:
-            if (!yesNoAsksToOverwrite_) {
-                return platform::kAnswerYes;
-            }
-            [[fallthrough]];
-        case platform::kButtonsYesNoCancel:
+std::optional<int> TerminalUi::answerWithoutAsking(host::MessageKind kind, unsigned style) const {
+    // The command itself started the run, which goes on past errors; only overwriting
+    // depends on -y. Anything else takes the box's default button.
+    switch (kind) {
+        case host::MessageKind::kRunConfirmation:
+            return platform::kAnswerYes;
+        case host::MessageKind::kOverwriteQuestion:
             return answerOverwriteYes_ ? platform::kAnswerYes : platform::kAnswerNo;
-        default:
+        case host::MessageKind::kInputError:
+        case host::MessageKind::kOutputError:
             return platform::kAnswerOk;
+        default:
+            return platform::DefaultAnswer(style);
     }
 }
 
@@ -72,7 +72,8 @@ void TerminalUi::setProgressPosition(int position) {
     DrawProgress();
 }
 
-std::optional<std::string> TerminalUi::selectTableFile(const std::string& functionTitle) {
+std::optional<std::string> TerminalUi::selectTableFile(const std::string& functionTitle,
+                                                       const std::string& /*currentPath*/) {
     ClearProgress();
     const std::string line = "polyshift-cli: \"" + platform::Cp932ToUtf8(functionTitle) +
                              "\" needs a conversion table (-t TABLE); running it without one\n";

@@ -1,7 +1,8 @@
 // The core's user interface on a terminal: every message goes to stderr in UTF-8 and every
 // prompt is answered without a dialogue (run confirmation Yes; overwrite Yes only with -y,
-// otherwise No, also as a Yes/No question once overwriteQuestionsAreYesNo() is called; error prompts OK; the table-file choice Cancel, with a note saying which
-// function wanted a table). A progress bar is drawn on stderr when it is a terminal.
+// otherwise No; error prompts OK; the table-file choice Cancel, with a note saying which
+// function wanted a table). Every prompt is answered by its kind, whatever its buttons. A progress
+// bar is drawn on stderr when it is a terminal.
 #pragma once
 
 #include <cstdio>
@@ -16,18 +17,14 @@ public:
     TerminalUi(std::FILE* out, bool answerOverwriteYes, bool drawProgress);
     ~TerminalUi() override;
 
-    int messageBox(const host::DisplayText& text, const host::DisplayText& title,
-                   unsigned style) override;
+    int showMessage(const host::Message& message) override;
     void setStatusText(const host::DisplayText&) override {}
     void setProgressRange(int low, int high) override;
     void setProgressPosition(int position) override;
-    std::optional<std::string> selectTableFile(const std::string& functionTitle) override;
+    std::optional<std::string> selectTableFile(const std::string& functionTitle,
+                                               const std::string& currentPath) override;
     void streamNameIgnored(const std::string& newName) override;
-    std::optional<int> answerWithoutAsking(unsigned style) const override;
-
-    // From now on Yes/No questions too ask before overwriting (the regular-expression tool's),
-    // not for the run's go-ahead.
-    void overwriteQuestionsAreYesNo() { yesNoAsksToOverwrite_ = true; }
+    std::optional<int> answerWithoutAsking(host::MessageKind kind, unsigned style) const override;
 
 private:
     void ClearProgress();
@@ -36,7 +33,6 @@ private:
     std::FILE* out_;
     bool answerOverwriteYes_;
     bool drawProgress_;
-    bool yesNoAsksToOverwrite_ = false;
     bool progressShown_ = false;
     int low_ = 0;
     int high_ = 0;

@@ -60,7 +60,6 @@ int RunLower(const Arguments& arguments, std::FILE* out, std::FILE* err) {
 
 int RunRegex(const Arguments& arguments, std::FILE* err) {
     TerminalUi ui(err, arguments.yes, false);
-    ui.overwriteQuestionsAreYesNo();
     host::PluginRegistry registry(ProgramFolder(), ui);
     registry.LoadRegexPlugin();
     if (registry.rulebookHandle() == nullptr) {

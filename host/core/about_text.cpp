@@ -38,7 +38,7 @@ bool OpenReadme(UserInterface& ui, const std::string& executablePath,
         return true;
     }
     const DisplayText message = texts::ReadmeMissing(path);
-    ui.messageBox(message, texts::kTitleError, platform::kIconStop | platform::kButtonsOk);
+    ui.messageBox(MessageKind::kCommandError, message, texts::kTitleError, platform::kIconStop | platform::kButtonsOk);
     ui.setStatusText(message);
     return false;
 }

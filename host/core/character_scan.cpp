@@ -124,7 +124,7 @@ ScanReport ScanFiles(UserInterface& ui, const std::vector<std::string>& paths,
                      const ScanOptions& options) {
     ScanReport result;
     if (paths.empty()) {
-        ui.messageBox(texts::kNothingToScan, texts::kTitleError,
+        ui.messageBox(MessageKind::kCommandError, texts::kNothingToScan, texts::kTitleError,
                       platform::kIconStop | platform::kButtonsOk);
         return result;
     }

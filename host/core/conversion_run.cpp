@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <new>
+#include <utility>
 
 #include "host/core/host_texts.h"
 #include "host/core/same_content.h"
@@ -52,8 +53,8 @@ std::vector<std::string> ConversionRun::PathsTouchedBy(const std::string& inputP
     return paths;
 }
 
-void ConversionRun::AskToGoOn(FileScope& scope, const DisplayText& text) {
-    if (scope.ui.messageBox(text, texts::kTitleError, kStopOkCancel) == kAnswerCancel) {
+void ConversionRun::AskToGoOn(FileScope& scope, MessageKind kind, const DisplayText& text) {
+    if (scope.ui.messageBox(kind, text, texts::kTitleError, kStopOkCancel) == kAnswerCancel) {
         scope.cancel = true;
     }
 }
@@ -61,7 +62,8 @@ void ConversionRun::AskToGoOn(FileScope& scope, const DisplayText& text) {
 void ConversionRun::ReportFile(std::size_t index, bool handled) {
     const std::string& input = files_[index];
     if (!handled) {
-        ui_.messageBox(texts::FileFailed(input), texts::kTitleError, kStopOk);
+        ui_.messageBox(MessageKind::kFileFailed, texts::FileFailed(input), texts::kTitleError,
+                       kStopOk);
         ++errorCount_;
     }
     ui_.setProgressPosition(static_cast<int>(index));
@@ -73,8 +75,16 @@ namespace {
 // True when `ui` answers every prompt a run may show without asking, and never with Cancel:
 // then files may be converted ahead of their turn, since nobody can stop the run.
 bool AnswersKnownInAdvance(const UserInterface& ui) {
-    for (const unsigned style : {kStopOk, kStopOkCancel, kQuestionYesNoCancel}) {
-        const auto answer = ui.answerWithoutAsking(style);
+    const std::pair<MessageKind, unsigned> prompts[] = {
+        {MessageKind::kStepFailed, kStopOk},
+        {MessageKind::kFileFailed, kStopOk},
+        {MessageKind::kInputError, kStopOkCancel},
+        {MessageKind::kOutputError, kStopOkCancel},
+        {MessageKind::kOverwriteQuestion, kQuestionYesNoCancel},
+        {MessageKind::kPluginMessage, kStopOk},
+    };
+    for (const auto& [kind, style] : prompts) {
+        const auto answer = ui.answerWithoutAsking(kind, style);
         if (!answer || *answer == kAnswerCancel) {
             return false;
         }
@@ -87,7 +97,8 @@ bool AnswersKnownInAdvance(const UserInterface& ui) {
 void ConversionRun::RunBatch(unsigned jobs) {
     const std::size_t count = files_.size();
     if (count == 0) {
-        ui_.messageBox(texts::kNoSourceFiles, texts::kTitleError, kStopOk);
+        ui_.messageBox(MessageKind::kCommandError, texts::kNoSourceFiles, texts::kTitleError,
+                       kStopOk);
         ui_.setStatusText(texts::kNoSourceFiles);
         return;
     }
@@ -95,7 +106,8 @@ void ConversionRun::RunBatch(unsigned jobs) {
     ui_.setProgressRange(0, last);
     ui_.setProgressPosition(0);
     ui_.setStatusText({});
-    if (ui_.messageBox(texts::kConfirmRun, texts::kTitleConfirm, kQuestionYesNo) != kAnswerYes) {
+    if (ui_.messageBox(MessageKind::kRunConfirmation, texts::kConfirmRun, texts::kTitleConfirm,
+                       kQuestionYesNo) != kAnswerYes) {
         return;
     }
     errorCount_ = 0;
@@ -116,7 +128,7 @@ void ConversionRun::RunBatch(unsigned jobs) {
         final = texts::AllDone(errorCount_);
     }
     ui_.setStatusText(final);
-    ui_.messageBox(final, texts::kTitleFinished, kInformationOk);
+    ui_.messageBox(MessageKind::kRunFinished, final, texts::kTitleFinished, kInformationOk);
 }
 
 bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string& outputPath) {
@@ -133,7 +145,7 @@ bool ConversionRun::ConvertFileIn(FileScope& scope, const std::string& inputPath
     } catch (const std::bad_alloc&) {
         // A file too large for the memory left fails alone; the run goes on.
         scope.ui.setStatusText(texts::CannotReadSource(inputPath, kNoMemory));
-        AskToGoOn(scope, texts::CannotReadSource(inputPath, kNoMemory));
+        AskToGoOn(scope, MessageKind::kInputError, texts::CannotReadSource(inputPath, kNoMemory));
         return false;
     }
 }
@@ -150,15 +162,16 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
             break;
         case ReadStatus::kCannotOpen:
             scope.ui.setStatusText(texts::kCannotOpenSource);
-            AskToGoOn(scope, texts::kCannotOpenSource);
+            AskToGoOn(scope, MessageKind::kInputError, texts::kCannotOpenSource);
             return false;
         case ReadStatus::kTooLarge:
             scope.ui.setStatusText(texts::SourceTooLarge(inputPath));
-            AskToGoOn(scope, texts::SourceTooLarge(inputPath));
+            AskToGoOn(scope, MessageKind::kInputError, texts::SourceTooLarge(inputPath));
             return false;
         case ReadStatus::kReadError:
             scope.ui.setStatusText(texts::CannotReadSource(inputPath, read.reason));
-            AskToGoOn(scope, texts::CannotReadSource(inputPath, read.reason));
+            AskToGoOn(scope, MessageKind::kInputError,
+                      texts::CannotReadSource(inputPath, read.reason));
             return false;
     }
     // Plug-ins only read their input, so the bytes as read (mapped from the file where
@@ -179,7 +192,7 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
         request.inputLength = static_cast<uint32_t>(workingSize);
         request.functionIndex = function.functionIndex;
         if (function.isUseTable(function.functionIndex) != 0 && options_.tablePath.empty()) {
-            if (auto chosen = scope.ui.selectTableFile(step.title)) {
+            if (auto chosen = scope.ui.selectTableFile(step.title, options_.tablePath)) {
                 options_.tablePath = *chosen;
             }
         }
@@ -194,7 +207,8 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
         request.outputLength = 0;
         if (function.convert(&request) == 0) {
             scope.pool.Give(std::move(output));
-            scope.ui.messageBox(texts::StepFailed(step.title), texts::kTitleError, kStopOk);
+            scope.ui.messageBox(MessageKind::kStepFailed, texts::StepFailed(step.title),
+                                texts::kTitleError, kStopOk);
             continue;
         }
         newPath[0] = '\0';
@@ -222,7 +236,8 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
     if (!original.intact()) {
         scope.pool.Give(std::move(converted));
         scope.ui.setStatusText(texts::CannotReadSource(inputPath, kSourceChanged));
-        AskToGoOn(scope, texts::CannotReadSource(inputPath, kSourceChanged));
+        AskToGoOn(scope, MessageKind::kInputError,
+                  texts::CannotReadSource(inputPath, kSourceChanged));
         return false;
     }
     if (options_.noOutput &&
@@ -235,15 +250,16 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
         scope.pool.Give(std::move(converted));
         if (written.status != WriteStatus::kOk) {
             scope.ui.setStatusText(texts::CannotWriteTarget(currentOutput, written.reason));
-            AskToGoOn(scope, texts::CannotWriteTarget(currentOutput, written.reason));
+            AskToGoOn(scope, MessageKind::kOutputError,
+                      texts::CannotWriteTarget(currentOutput, written.reason));
             return false;
         }
         return true;
     }
     if (!options_.overWrite && platform::PathExists(currentOutput)) {
-        const int answer =
-            scope.ui.messageBox(texts::ConfirmOverwrite(currentOutput), texts::kTitleConfirm,
-                           kQuestionYesNoCancel);
+        const int answer = scope.ui.messageBox(MessageKind::kOverwriteQuestion,
+                                               texts::ConfirmOverwrite(currentOutput),
+                                               texts::kTitleConfirm, kQuestionYesNoCancel);
         if (answer == kAnswerCancel) {
             scope.cancel = true;
             return false;
@@ -258,11 +274,12 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
         case WriteStatus::kOk:
             return true;
         case WriteStatus::kCannotCreate:
-            AskToGoOn(scope, texts::kCannotOpenTarget);
+            AskToGoOn(scope, MessageKind::kOutputError, texts::kCannotOpenTarget);
             return false;
         case WriteStatus::kWriteError:
             scope.ui.setStatusText(texts::CannotWriteTarget(currentOutput, written.reason));
-            AskToGoOn(scope, texts::CannotWriteTarget(currentOutput, written.reason));
+            AskToGoOn(scope, MessageKind::kOutputError,
+                      texts::CannotWriteTarget(currentOutput, written.reason));
             return false;
     }
     return false;

@@ -54,7 +54,7 @@ private:
     std::vector<std::string> PathsTouchedBy(const std::string& inputPath,
                                             const std::string& outputPath) const;
     // Shows an OK/Cancel error prompt; Cancel ends the run after the current file.
-    static void AskToGoOn(FileScope& scope, const DisplayText& text);
+    static void AskToGoOn(FileScope& scope, MessageKind kind, const DisplayText& text);
     // ConvertFile within `scope`; callable from several threads at once as long as the face
     // never picks a table.
     bool ConvertFileIn(FileScope& scope, const std::string& inputPath,

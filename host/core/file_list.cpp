@@ -20,8 +20,8 @@ bool PathLess(const std::string& a, const std::string& b) {
 }
 
 bool FileList::Add(const std::string& path) {
-    const auto at = std::lower_bound(paths_.begin(), paths_.end(), path, PathLess);
-    if (at != paths_.end() && *at == path) {
+    const auto at = std::upper_bound(paths_.begin(), paths_.end(), path, PathLess);
+    if (duplicates_ == Duplicates::kListOnce && at != paths_.begin() && *(at - 1) == path) {
         return false;
     }
     paths_.insert(at, path);

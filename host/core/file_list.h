@@ -1,5 +1,6 @@
-// The list of input files: full paths, kept sorted alphabetically without regard to case,
-// each path once.
+// The list of input files: full paths, kept sorted alphabetically without regard to case.
+// The window lists a path as often as it is added (a run then converts it that often); the
+// command line lists each path once.
 #pragma once
 
 #include <string>
@@ -9,9 +10,17 @@
 
 namespace host {
 
+enum class Duplicates {
+    kListOnce,  // adding a listed path again does nothing
+    kAllow,     // adding a listed path again lists it once more
+};
+
 class FileList {
 public:
-    // Adds `path` at its sorted place; false when it is already listed.
+    explicit FileList(Duplicates duplicates = Duplicates::kListOnce) : duplicates_(duplicates) {}
+
+    // Adds `path` at its sorted place (after paths that sort the same); false when it is
+    // already listed and the list keeps each path once.
     bool Add(const std::string& path);
     // Adds every regular file below `folder` (links to files included), sub-folders included;
     // returns how many were added. Pipes, devices and sockets are left out, and a link back to
@@ -31,6 +40,7 @@ private:
     std::size_t AddFolderBelow(const std::string& folder,
                                std::vector<platform::FolderIdentity>& inside);
 
+    Duplicates duplicates_;
     std::vector<std::string> paths_;
 };
 

@@ -20,6 +20,9 @@ inline const DisplayText kCannotOpenSource = "変換元ファイルをオープ�
 inline const DisplayText kCannotOpenTarget =
     "変換先のフォルダがないか、\n変換先ファイルをオープンできません。";
 
+// Main window.
+inline const DisplayText kNothingSelected = "削除するファイルが選択されていません。";
+
 // `functionTitle` is the plug-in's Shift JIS title; paths are the system's own bytes.
 DisplayText StepFailed(const std::string& functionTitle);
 DisplayText ConfirmOverwrite(const std::string& path);

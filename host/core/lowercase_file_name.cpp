@@ -103,7 +103,7 @@ std::size_t LowercaseListedFiles(
     UserInterface& ui, FileList& files,
     const std::function<std::optional<LowercaseSelection>()>& askSelection) {
     if (files.empty()) {
-        ui.messageBox(texts::kNoSourceFiles, texts::kTitleError,
+        ui.messageBox(MessageKind::kCommandError, texts::kNoSourceFiles, texts::kTitleError,
                       platform::kIconStop | platform::kButtonsOk);
         ui.setStatusText(texts::kNoSourceFiles);
         return 0;

@@ -4,39 +4,41 @@
 
 namespace host {
 
-int MessageRecorder::messageBox(const DisplayText& text, const DisplayText& title, unsigned style) {
-    events_.push_back({Kind::kBox, text, title, style, {}});
-    return face_->answerWithoutAsking(style).value_or(platform::DefaultAnswer(style));
+int MessageRecorder::showMessage(const Message& message) {
+    events_.push_back({Kind::kBox, message, {}});
+    return face_->answerWithoutAsking(message.kind, message.style)
+        .value_or(platform::DefaultAnswer(message.style));
 }
 
 void MessageRecorder::setStatusText(const DisplayText& text) {
-    events_.push_back({Kind::kStatus, text, {}, 0, {}});
+    events_.push_back({Kind::kStatus, {MessageKind::kCommandError, text, {}, 0}, {}});
 }
 
-std::optional<std::string> MessageRecorder::selectTableFile(const std::string& functionTitle) {
-    events_.push_back({Kind::kTable, {}, {}, 0, functionTitle});
+std::optional<std::string> MessageRecorder::selectTableFile(const std::string& functionTitle,
+                                                            const std::string& /*currentPath*/) {
+    events_.push_back({Kind::kTable, {}, functionTitle});
     return std::nullopt;
 }
 
 void MessageRecorder::streamNameIgnored(const std::string& newName) {
-    events_.push_back({Kind::kStreamName, {}, {}, 0, newName});
+    events_.push_back({Kind::kStreamName, {}, newName});
 }
 
-std::optional<int> MessageRecorder::answerWithoutAsking(unsigned style) const {
-    return face_->answerWithoutAsking(style);
+std::optional<int> MessageRecorder::answerWithoutAsking(MessageKind kind, unsigned style) const {
+    return face_->answerWithoutAsking(kind, style);
 }
 
 void MessageRecorder::Replay(UserInterface& ui) {
     for (const Event& event : events_) {
         switch (event.kind) {
             case Kind::kBox:
-                ui.messageBox(event.text, event.title, event.style);
+                ui.showMessage(event.message);
                 break;
             case Kind::kStatus:
-                ui.setStatusText(event.text);
+                ui.setStatusText(event.message.text);
                 break;
             case Kind::kTable:
-                ui.selectTableFile(event.name);
+                ui.selectTableFile(event.name, {});
                 break;
             case Kind::kStreamName:
                 ui.streamNameIgnored(event.name);

@@ -15,14 +15,15 @@ class MessageRecorder : public UserInterface {
     // `face` gives the answers; it must answer without asking (answerWithoutAsking).
     explicit MessageRecorder(const UserInterface& face) : face_(&face) {}
 
-    int messageBox(const DisplayText& text, const DisplayText& title, unsigned style) override;
+    int showMessage(const Message& message) override;
     void setStatusText(const DisplayText& text) override;
     void setProgressRange(int, int) override {}
     void setProgressPosition(int) override {}
     // Written down; nothing is picked, as a face that answers without asking would.
-    std::optional<std::string> selectTableFile(const std::string& functionTitle) override;
+    std::optional<std::string> selectTableFile(const std::string& functionTitle,
+                                               const std::string& currentPath) override;
     void streamNameIgnored(const std::string& newName) override;
-    std::optional<int> answerWithoutAsking(unsigned style) const override;
+    std::optional<int> answerWithoutAsking(MessageKind kind, unsigned style) const override;
 
     // Shows everything written down on `ui`, in the order it happened, and forgets it.
     void Replay(UserInterface& ui);
@@ -31,9 +32,7 @@ class MessageRecorder : public UserInterface {
     enum class Kind { kBox, kStatus, kTable, kStreamName };
     struct Event {
         Kind kind;
-        DisplayText text;
-        DisplayText title;
-        unsigned style = 0;
+        Message message;  // a box's, or the status text in message.text
         std::string name;
     };
 

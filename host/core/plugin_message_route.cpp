@@ -5,7 +5,8 @@ namespace host {
 namespace {
 
 int RouteToInterface(void* context, const char* text, const char* title, unsigned style) {
-    return static_cast<UserInterface*>(context)->messageBox(DisplayText::FromCp932(text),
+    return static_cast<UserInterface*>(context)->messageBox(MessageKind::kPluginMessage,
+                                                            DisplayText::FromCp932(text),
                                                             DisplayText::FromCp932(title), style);
 }
 

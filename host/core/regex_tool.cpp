@@ -17,8 +17,8 @@ constexpr unsigned kStopOk = platform::kIconStop | platform::kButtonsOk;
 constexpr unsigned kQuestionYesNo = platform::kIconQuestion | platform::kButtonsYesNo;
 constexpr unsigned kInformationOk = platform::kIconInformation | platform::kButtonsOk;
 
-void ShowError(UserInterface& ui, const DisplayText& text, bool onStatusLine) {
-    ui.messageBox(text, texts::kTitleError, kStopOk);
+void ShowError(UserInterface& ui, MessageKind kind, const DisplayText& text, bool onStatusLine) {
+    ui.messageBox(kind, text, texts::kTitleError, kStopOk);
     if (onStatusLine) {
         ui.setStatusText(text);
     }
@@ -35,13 +35,14 @@ bool ConvertFileByRegex(UserInterface& ui, const std::string& source,
         case ReadStatus::kOk:
             break;
         case ReadStatus::kCannotOpen:
-            ShowError(ui, texts::kCannotOpenSource, true);
+            ShowError(ui, MessageKind::kInputError, texts::kCannotOpenSource, true);
             return false;
         case ReadStatus::kTooLarge:
-            ShowError(ui, texts::SourceTooLarge(source), true);
+            ShowError(ui, MessageKind::kInputError, texts::SourceTooLarge(source), true);
             return false;
         case ReadStatus::kReadError:
-            ShowError(ui, texts::CannotReadSource(source, read.reason), true);
+            ShowError(ui, MessageKind::kInputError, texts::CannotReadSource(source, read.reason),
+                      true);
             return false;
     }
     const std::string_view original(reinterpret_cast<const char*>(read.bytes.data()),
@@ -54,8 +55,8 @@ bool ConvertFileByRegex(UserInterface& ui, const std::string& source,
         return true;
     }
     if (!options.overWrite && platform::PathExists(destination)) {
-        if (ui.messageBox(texts::ConfirmOverwrite(destination), texts::kTitleConfirm,
-                          kQuestionYesNo) != platform::kAnswerYes) {
+        if (ui.messageBox(MessageKind::kOverwriteQuestion, texts::ConfirmOverwrite(destination),
+                          texts::kTitleConfirm, kQuestionYesNo) != platform::kAnswerYes) {
             return false;
         }
     }
@@ -65,10 +66,11 @@ bool ConvertFileByRegex(UserInterface& ui, const std::string& source,
         case WriteStatus::kOk:
             return true;
         case WriteStatus::kCannotCreate:
-            ShowError(ui, texts::kCannotOpenTarget, false);
+            ShowError(ui, MessageKind::kOutputError, texts::kCannotOpenTarget, false);
             return false;
         case WriteStatus::kWriteError:
-            ShowError(ui, texts::CannotWriteTarget(destination, written.reason), true);
+            ShowError(ui, MessageKind::kOutputError,
+                      texts::CannotWriteTarget(destination, written.reason), true);
             return false;
     }
     return false;
@@ -83,7 +85,7 @@ RegexToolResult RunRegexTool(UserInterface& ui, platform::LibraryHandle rulebook
     }
     const std::size_t count = files.size();
     if (count == 0) {
-        ShowError(ui, texts::kNoSourceFiles, true);
+        ShowError(ui, MessageKind::kCommandError, texts::kNoSourceFiles, true);
         return result;
     }
     const int last = count > INT_MAX ? INT_MAX : static_cast<int>(count);
@@ -97,7 +99,7 @@ RegexToolResult RunRegexTool(UserInterface& ui, platform::LibraryHandle rulebook
     const auto getVersion = platform::BindEntryAs<XfmGetVersionFn>(rulebook, kXfmGetVersionName);
     const auto regExp = platform::BindEntryAs<XfmRegExpFn>(rulebook, kXfmRegExpName);
     if (getVersion == nullptr || getVersion() < kOldestRegexRulebook || regExp == nullptr) {
-        ShowError(ui, texts::kOldRulebook, true);
+        ShowError(ui, MessageKind::kCommandError, texts::kOldRulebook, true);
         return result;
     }
     result.ran = true;
@@ -109,7 +111,7 @@ RegexToolResult RunRegexTool(UserInterface& ui, platform::LibraryHandle rulebook
                 ? source
                 : platform::JoinPath(options.outputFolder, platform::FileNameOf(source));
         if (!ConvertFileByRegex(ui, source, destination, *command, regExp, options)) {
-            ShowError(ui, texts::FileFailed(source), false);
+            ShowError(ui, MessageKind::kFileFailed, texts::FileFailed(source), false);
             ++result.errors;
         }
         ui.setProgressPosition(i > INT_MAX ? INT_MAX : static_cast<int>(i));
@@ -118,7 +120,7 @@ RegexToolResult RunRegexTool(UserInterface& ui, platform::LibraryHandle rulebook
     ui.setProgressPosition(last);
     const DisplayText done = texts::AllDone(result.errors);
     ui.setStatusText(done);
-    ui.messageBox(done, texts::kTitleFinished, kInformationOk);
+    ui.messageBox(MessageKind::kRunFinished, done, texts::kTitleFinished, kInformationOk);
     return result;
 }
 

@@ -8,7 +8,8 @@ namespace host {
 
 void ShowSystemError(UserInterface& ui) {
     const DisplayText text(platform::LastSystemErrorText());
-    ui.messageBox(text, texts::kTitleError, platform::kIconStop | platform::kButtonsOk);
+    ui.messageBox(MessageKind::kSystemError, text, texts::kTitleError,
+                  platform::kIconStop | platform::kButtonsOk);
     ui.setStatusText(text);
 }
 

@@ -1,21 +1,48 @@
 // Everything the core asks of the face it runs behind: message boxes, the status line, the
-// progress bar, the wait cursor, the beep and the table-file choice.
+// progress bar, the wait cursor, the beep and the file and folder choices.
 #pragma once
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "host/core/display_text.h"
 
 namespace host {
 
+// What a message box is about. A face that answers without asking (the terminal, a test)
+// decides by this, never by the buttons a box happens to have.
+enum class MessageKind {
+    kRunConfirmation,    // the run is about to start: Yes goes on
+    kOverwriteQuestion,  // an existing file would be replaced: Yes, No or Cancel (ends the run)
+    kInputError,         // a source file cannot be read: OK goes on, Cancel ends the run
+    kOutputError,        // a result cannot be written: OK goes on, Cancel ends the run
+    kStepFailed,         // a function of the chain failed on a file; the step is skipped
+    kFileFailed,         // a file counted as failed
+    kRunFinished,        // the final report of a run
+    kCommandError,       // a command cannot do what was asked (no files, nothing selected)
+    kSettingsError,      // a settings list could not be saved
+    kSystemError,        // the system's text for an error
+    kPluginMessage,      // a plug-in's own box
+};
+
+struct Message {
+    MessageKind kind = MessageKind::kCommandError;
+    DisplayText text;
+    DisplayText title;
+    unsigned style = 0;  // buttons, icon and default button, as in platform/message_box.h
+};
+
 class UserInterface {
 public:
     virtual ~UserInterface() = default;
 
-    // A modal box; `style` and the answer use the values of platform/message_box.h.
-    virtual int messageBox(const DisplayText& text, const DisplayText& title,
-                           unsigned style) = 0;
+    // A modal box; the answer uses the values of platform/message_box.h.
+    virtual int showMessage(const Message& message) = 0;
+    int messageBox(MessageKind kind, const DisplayText& text, const DisplayText& title,
+                   unsigned style) {
+        return showMessage({kind, text, title, style});
+    }
     virtual void setStatusText(const DisplayText& text) = 0;
     virtual void setProgressRange(int low, int high) = 0;
     virtual void setProgressPosition(int position) = 0;
@@ -24,14 +51,28 @@ public:
     // The system's default beep.
     virtual void beep() {}
 
-    // The user picks a conversion-table file for the function titled `functionTitle`
-    // (Shift JIS); nothing when they cancel.
-    virtual std::optional<std::string> selectTableFile(const std::string& functionTitle) = 0;
+    // The user picks a conversion-table file, for the function titled `functionTitle` (Shift
+    // JIS; empty when no function asks) and starting from `currentPath`; nothing when they
+    // cancel.
+    virtual std::optional<std::string> selectTableFile(const std::string& functionTitle,
+                                                       const std::string& currentPath) = 0;
+
+    // The choices only a window offers; a face without them chooses nothing.
+    // The output folder, starting from `currentFolder`.
+    virtual std::optional<std::string> browseForFolder(const std::string& /*currentFolder*/) {
+        return std::nullopt;
+    }
+    // Files to add to the file list; empty when cancelled.
+    virtual std::vector<std::string> chooseFilesToAdd() { return {}; }
+    // A settings-list file to load, or to save to (an existing file already confirmed).
+    virtual std::optional<std::string> chooseSettingsListToLoad() { return std::nullopt; }
+    virtual std::optional<std::string> chooseSettingsListToSave() { return std::nullopt; }
 
     // For a face that answers every prompt without asking anybody (a terminal), the answer
-    // messageBox gives for `style`; nothing for a face that asks. Such a face never picks a
-    // table file. It lets a run convert several files at once (ConversionRun::RunBatch).
-    virtual std::optional<int> answerWithoutAsking(unsigned style) const {
+    // a box of `kind` with `style` gets; nothing for a face that asks. Such a face never picks
+    // a table file. It lets a run convert several files at once (ConversionRun::RunBatch).
+    virtual std::optional<int> answerWithoutAsking(MessageKind kind, unsigned style) const {
+        (void)kind;
         (void)style;
         return std::nullopt;
     }

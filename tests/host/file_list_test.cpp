@@ -43,6 +43,16 @@ TEST(FileList, OrderIsCaseFoldedThenByBytes) {
     }
 }
 
+TEST(FileList, ListsAPathAgainWhenDuplicatesAreAllowed) {
+    host::FileList list(host::Duplicates::kAllow);
+    EXPECT_TRUE(list.Add("/d/b.txt"));
+    EXPECT_TRUE(list.Add("/d/B.txt"));
+    EXPECT_TRUE(list.Add("/d/b.txt"));
+    EXPECT_TRUE(list.Add("/d/a.txt"));
+    EXPECT_EQ(list.paths(),
+              (std::vector<std::string>{"/d/a.txt", "/d/B.txt", "/d/b.txt", "/d/b.txt"}));
+}
+
 TEST(FileList, FolderAddsEveryFileBelowIt) {
     testing_support::TempFolder folder;
     folder.Write("x.txt", "1");

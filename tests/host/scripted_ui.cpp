@@ -5,9 +5,11 @@
 
 namespace host_testing {
 
-int ScriptedUi::messageBox(const host::DisplayText& text, const host::DisplayText& title,
-                           unsigned style) {
-    log.push_back("box " + std::to_string(style) + " " + title.utf8() + ": " + text.utf8());
+int ScriptedUi::showMessage(const host::Message& message) {
+    const unsigned style = message.style;
+    log.push_back("box " + std::to_string(style) + " " + message.title.utf8() + ": " +
+                  message.text.utf8());
+    kinds.push_back(message.kind);
     if ((style & platform::kButtonsMask) == platform::kButtonsOk) {
         return platform::kAnswerOk;
     }
@@ -36,18 +38,51 @@ void ScriptedUi::beginWaitCursor() {
     maxWaitDepth = std::max(maxWaitDepth, waitDepth);
 }
 
-void ScriptedUi::endWaitCursor() { --waitDepth; }
+void ScriptedUi::endWaitCursor() {
+    --waitDepth;
+}
 
 void ScriptedUi::beep() { log.push_back("beep"); }
 
-std::optional<std::string> ScriptedUi::selectTableFile(const std::string& functionTitle) {
-    log.push_back("table " + platform::Cp932ToUtf8(functionTitle));
-    if (tableChoices.empty()) {
-        return std::nullopt;
+namespace {
+
+// The next scripted choice, or what a cancelled dialog gives when the script is used up.
+template <typename Choice>
+Choice Next(std::deque<Choice>& choices) {
+    if (choices.empty()) {
+        return Choice{};
     }
-    auto choice = tableChoices.front();
-    tableChoices.pop_front();
+    Choice choice = std::move(choices.front());
+    choices.pop_front();
     return choice;
+}
+
+}  // namespace
+
+std::optional<std::string> ScriptedUi::selectTableFile(const std::string& functionTitle,
+                                                       const std::string& /*currentPath*/) {
+    log.push_back("table " + platform::Cp932ToUtf8(functionTitle));
+    return Next(tableChoices);
+}
+
+std::optional<std::string> ScriptedUi::browseForFolder(const std::string& currentFolder) {
+    log.push_back("folder " + currentFolder);
+    return Next(folderChoices);
+}
+
+std::vector<std::string> ScriptedUi::chooseFilesToAdd() {
+    log.push_back("add-files");
+    return Next(fileChoices);
+}
+
+std::optional<std::string> ScriptedUi::chooseSettingsListToLoad() {
+    log.push_back("load-list");
+    return Next(settingsListChoices);
+}
+
+std::optional<std::string> ScriptedUi::chooseSettingsListToSave() {
+    log.push_back("save-list");
+    return Next(settingsListChoices);
 }
 
 void ScriptedUi::setRegexToolEnabled(bool enabled) {

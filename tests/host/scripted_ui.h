@@ -5,6 +5,9 @@
 //   "range <low> <high>"            the progress range
 //   "pos <position>"                the progress position
 //   "table <title>"                 the table-file choice for a function
+//   "folder <current>"              the output-folder choice
+//   "add-files"                     the choice of files to add
+//   "load-list" / "save-list"       the choice of a settings-list file
 //   "regex-tool on" / "regex-tool off"
 //   "beep"
 #pragma once
@@ -30,15 +33,26 @@ public:
     int waitDepth = 0;
     int maxWaitDepth = 0;
 
-    int messageBox(const host::DisplayText& text, const host::DisplayText& title,
-                   unsigned style) override;
+    // The kind of every box, in the order of the "box" lines.
+    std::vector<host::MessageKind> kinds;
+    // What the window's own choices return, in order; when none is left they are cancelled.
+    std::deque<std::optional<std::string>> folderChoices;
+    std::deque<std::vector<std::string>> fileChoices;
+    std::deque<std::optional<std::string>> settingsListChoices;
+
+    int showMessage(const host::Message& message) override;
     void setStatusText(const host::DisplayText& text) override;
     void setProgressRange(int low, int high) override;
     void setProgressPosition(int position) override;
     void beginWaitCursor() override;
     void endWaitCursor() override;
     void beep() override;
-    std::optional<std::string> selectTableFile(const std::string& functionTitle) override;
+    std::optional<std::string> selectTableFile(const std::string& functionTitle,
+                                               const std::string& currentPath) override;
+    std::optional<std::string> browseForFolder(const std::string& currentFolder) override;
+    std::vector<std::string> chooseFilesToAdd() override;
+    std::optional<std::string> chooseSettingsListToLoad() override;
+    std::optional<std::string> chooseSettingsListToSave() override;
     void setRegexToolEnabled(bool enabled) override;
 
     // The log lines that start with `kind` ("box", "pos", ...).

@@ -1,0 +1,167 @@
+#include "host/core/workbench.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "host/core/conversion_run.h"
+#include "host/core/function_lookup.h"
+#include "host/core/host_texts.h"
+#include "platform/folder.h"
+#include "platform/message_box.h"
+
+namespace host {
+
+Workbench::Workbench(std::string programFolder, UserInterface& ui)
+    : ui_(ui), registry_(std::move(programFolder), ui) {}
+
+void Workbench::Start(const std::vector<std::string>& commandLinePaths) {
+    for (const std::string& path : commandLinePaths) {
+        AddExistingPath(path);
+    }
+    registry_.LoadRegexPlugin();
+    registry_.ScanPlugins();
+    registry_.FillFunctionList();
+    ui_.setStatusText({});
+}
+
+void Workbench::Close() {
+    chain_.clear();
+    registry_.FreeFunctionEntries();
+    registry_.FreePlugins();
+    registry_.FreeRegexPlugin();
+}
+
+void Workbench::ResetStatus() {
+    ui_.setProgressPosition(0);
+    ui_.setStatusText({});
+}
+
+void Workbench::AddExistingPath(const std::string& path) {
+    if (!platform::PathExists(path)) {
+        return;
+    }
+    if (platform::IsFolder(path)) {
+        files_.AddFolderRecursively(path);
+    } else {
+        files_.Add(path);
+    }
+}
+
+void Workbench::AddFilesByDialog() {
+    ResetStatus();
+    for (const std::string& path : ui_.chooseFilesToAdd()) {
+        files_.Add(path);
+    }
+}
+
+void Workbench::AddDroppedPaths(const std::vector<std::string>& paths) {
+    ResetStatus();
+    for (const std::string& path : paths) {
+        AddExistingPath(path);
+    }
+}
+
+void Workbench::DeleteSelectedFiles(const std::vector<std::size_t>& selectedRows) {
+    ResetStatus();
+    std::vector<std::size_t> rows;
+    for (std::size_t row : selectedRows) {
+        if (row < files_.size()) {
+            rows.push_back(row);
+        }
+    }
+    if (rows.empty()) {
+        ui_.messageBox(MessageKind::kCommandError, texts::kNothingSelected, texts::kTitleError,
+                       platform::kIconStop | platform::kButtonsOk);
+        ui_.setStatusText(texts::kNothingSelected);
+        return;
+    }
+    // From the bottom up, so that the rows still to go keep their places.
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) {
+        files_.Remove(*row);
+    }
+}
+
+void Workbench::DeleteAllFiles() {
+    ResetStatus();
+    files_.Clear();
+}
+
+void Workbench::RemoveFileAt(std::size_t row) {
+    ResetStatus();
+    files_.Remove(row);
+}
+
+void Workbench::SetFunctionChecked(std::size_t item, bool checked) {
+    FunctionList& functions = registry_.functionList();
+    if (item >= functions.size()) {
+        return;
+    }
+    FunctionListItem& function = functions[item];
+    function.checked = checked;
+    const auto inChain = std::find_if(chain_.begin(), chain_.end(), [&](const ChainEntry& entry) {
+        return TitleStartsWith(entry.title, function.title);
+    });
+    if (checked && inChain == chain_.end() && function.entry != nullptr) {
+        chain_.push_back({function.title, function.entry.get()});
+    } else if (!checked && inChain != chain_.end()) {
+        chain_.erase(inChain);
+    }
+}
+
+void Workbench::RemoveChainEntryAt(std::size_t row) {
+    ResetStatus();
+    if (row >= chain_.size()) {
+        return;
+    }
+    const std::string title = chain_[row].title;
+    chain_.erase(chain_.begin() + static_cast<std::ptrdiff_t>(row));
+    if (const auto item = FindFunctionByTitle(registry_.functionList(), title)) {
+        registry_.functionList()[*item].checked = false;
+    }
+}
+
+std::optional<std::size_t> Workbench::MoveChainEntryUp(std::optional<std::size_t> selected) {
+    if (!selected || *selected == 0 || *selected >= chain_.size()) {
+        return selected;
+    }
+    std::swap(chain_[*selected], chain_[*selected - 1]);
+    return *selected - 1;
+}
+
+std::optional<std::size_t> Workbench::MoveChainEntryDown(std::optional<std::size_t> selected) {
+    if (!selected || *selected + 1 >= chain_.size()) {
+        return selected;
+    }
+    std::swap(chain_[*selected], chain_[*selected + 1]);
+    return *selected + 1;
+}
+
+void Workbench::ChooseOutputFolder() {
+    ResetStatus();
+    if (auto folder = ui_.browseForFolder(options_.outputFolder)) {
+        options_.outputFolder = std::move(*folder);
+    }
+}
+
+bool Workbench::ChooseTableFile() {
+    ResetStatus();
+    auto table = ui_.selectTableFile({}, options_.tablePath);
+    if (!table) {
+        return false;
+    }
+    options_.tablePath = std::move(*table);
+    return true;
+}
+
+void Workbench::RunBatch() {
+    ConversionRun run(ui_, files_, chain_, options_);
+    run.RunBatch();
+}
+
+void Workbench::ReloadPlugins() {
+    registry_.ReloadPlugins(chain_);
+}
+
+}  // namespace host

@@ -1,0 +1,86 @@
+// The main window's working set and every command on it, without any toolkit: the file list,
+// the function list with its check marks, the chain, the options of a run and the plug-ins.
+// A window shows what is here and turns the user's clicks into these calls; every box, file
+// choice, status text and progress step goes through the UserInterface.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/core/file_list.h"
+#include "host/core/function_entry.h"
+#include "host/core/plugin_registry.h"
+#include "host/core/run_options.h"
+#include "host/core/user_interface.h"
+
+namespace host {
+
+class Workbench {
+public:
+    // `programFolder` holds the program and its folder "plugin".
+    Workbench(std::string programFolder, UserInterface& ui);
+    Workbench(const Workbench&) = delete;
+    Workbench& operator=(const Workbench&) = delete;
+
+    // Start-up once the window stands: the paths of the command line (a missing one skipped
+    // without a word), the rulebook handle of the regular-expression tool, the plug-ins.
+    void Start(const std::vector<std::string>& commandLinePaths);
+    // Closing: the function entries, the plug-ins and the rulebook handle are released.
+    void Close();
+
+    // File list.
+    void AddFilesByDialog();
+    // Dropped files and folders: a folder adds every file below it, a vanished path nothing.
+    void AddDroppedPaths(const std::vector<std::string>& paths);
+    void DeleteSelectedFiles(const std::vector<std::size_t>& selectedRows);
+    void DeleteAllFiles();
+    // A double-click on the file list.
+    void RemoveFileAt(std::size_t row);
+
+    // Function list and chain.
+    void SetFunctionChecked(std::size_t item, bool checked);
+    // A double-click on the chain.
+    void RemoveChainEntryAt(std::size_t row);
+    // "▲" and "▼": the selection afterwards (unchanged when nothing moves).
+    std::optional<std::size_t> MoveChainEntryUp(std::optional<std::size_t> selected);
+    std::optional<std::size_t> MoveChainEntryDown(std::optional<std::size_t> selected);
+
+    // Options.
+    void ChooseOutputFolder();
+    // True when a table file was chosen.
+    bool ChooseTableFile();
+    void SetOverWrite(bool on) { options_.overWrite = on; }
+    void SetNoOutput(bool on) { options_.noOutput = on; }
+    void SetOptions(const RunOptions& options) { options_ = options; }
+
+    // The conversion run over the file list through the chain, on the calling thread.
+    void RunBatch();
+    // The plug-ins loaded anew: no function is checked and the chain is empty afterwards.
+    void ReloadPlugins();
+
+    const FileList& files() const { return files_; }
+    FileList& files() { return files_; }
+    const FunctionList& functions() const { return registry_.functionList(); }
+    const Chain& chain() const { return chain_; }
+    const RunOptions& options() const { return options_; }
+    PluginRegistry& registry() { return registry_; }
+    const PluginRegistry& registry() const { return registry_; }
+    UserInterface& ui() { return ui_; }
+
+private:
+    // Most commands start with the progress bar at 0 and an empty status line.
+    void ResetStatus();
+    // A path of the command line or of a drop: a folder adds every file below it, a missing
+    // path is skipped.
+    void AddExistingPath(const std::string& path);
+
+    UserInterface& ui_;
+    PluginRegistry registry_;
+    FileList files_{Duplicates::kAllow};
+    Chain chain_;
+    RunOptions options_;
+};
+
+}  // namespace host

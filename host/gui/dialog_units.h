@@ -1,0 +1,38 @@
+// Dialog units to pixels, by the rule of the dialog's font: a horizontal unit is a quarter of
+// the average width of the letters "A" to "Z" and "a" to "z", a vertical unit an eighth of
+// the character height.
+#pragma once
+
+#include <QFont>
+#include <QRect>
+
+namespace gui {
+
+class DialogUnits {
+public:
+    explicit DialogUnits(const QFont& font);
+
+    int baseWidth() const { return baseWidth_; }
+    int baseHeight() const { return baseHeight_; }
+
+    int x(int units) const { return Scale(units, baseWidth_, 4); }
+    int y(int units) const { return Scale(units, baseHeight_, 8); }
+    QRect rect(int left, int top, int width, int height) const {
+        return {x(left), y(top), x(width), y(height)};
+    }
+
+private:
+    // units * base / divisor, rounded to the nearest pixel.
+    static int Scale(int units, int base, int divisor) {
+        return (units * base + divisor / 2) / divisor;
+    }
+
+    int baseWidth_;
+    int baseHeight_;
+};
+
+// The dialog's font: "ＭＳ Ｐゴシック" 9 pt, which on this system is drawn with IPAPGothic, or
+// else Noto Sans CJK JP.
+QFont DialogFont();
+
+}  // namespace gui

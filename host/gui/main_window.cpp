@@ -1,0 +1,422 @@
+#include "host/gui/main_window.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFrame>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QThread>
+#include <QUrl>
+
+#include "host/core/uri_list.h"
+#include "host/gui/dialog_units.h"
+#include "host/gui/input_guard.h"
+#include "host/gui/main_window_layout.h"
+#include "platform/text_encoding.h"
+
+namespace gui {
+namespace {
+
+QString FromUtf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+QString PathText(const std::string& path) {
+    return QString::fromStdString(path);
+}
+
+QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
+    const QString text = FromUtf8(spec.text);
+    switch (spec.kind) {
+        case ControlKind::kEtchedLine: {
+            auto* line = new QFrame(parent);
+            line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+            return line;
+        }
+        case ControlKind::kGroupBox:
+            return new QGroupBox(text, parent);
+        case ControlKind::kListBox: {
+            auto* list = new QListWidget(parent);
+            list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+            return list;
+        }
+        case ControlKind::kChainBox: {
+            auto* list = new QListWidget(parent);
+            list->setSelectionMode(QAbstractItemView::SingleSelection);
+            return list;
+        }
+        case ControlKind::kCheckListBox: {
+            auto* list = new QListWidget(parent);
+            list->setSelectionMode(QAbstractItemView::SingleSelection);
+            return list;
+        }
+        case ControlKind::kCheckBox:
+            return new QCheckBox(text, parent);
+        case ControlKind::kPushButton: {
+            auto* button = new QPushButton(text, parent);
+            button->setAutoDefault(false);
+            return button;
+        }
+        case ControlKind::kReadOnlyField: {
+            auto* field = new QLineEdit(parent);
+            field->setReadOnly(true);
+            field->setAcceptDrops(false);
+            return field;
+        }
+        case ControlKind::kStaticText: {
+            auto* label = new QLabel(parent);
+            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+            label->setWordWrap(true);
+            return label;
+        }
+        case ControlKind::kProgressBar: {
+            auto* bar = new QProgressBar(parent);
+            bar->setTextVisible(false);
+            bar->setRange(0, 100);
+            bar->setValue(0);
+            return bar;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(std::string programFolder, std::string iniPath)
+    : iniPath_(std::move(iniPath)) {
+    setWindowTitle(FromUtf8(kWindowTitle));
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/polyshift/polyshift-%1.png").arg(size));
+    }
+    setWindowIcon(icon);
+    BuildControls();
+    ui_ = new WindowUi(this, statusLine_, progressBar_);
+    inputGuard_ = new InputGuard(this);
+    BuildMenu();
+    messageRoute_ = std::make_unique<host::PluginMessageRoute>(*ui_);
+    workbench_ = std::make_unique<host::Workbench>(std::move(programFolder), *ui_);
+    Connect();
+}
+
+MainWindow::~MainWindow() {
+    if (runThread_ != nullptr) {
+        runThread_->wait();
+    }
+    if (!closed_) {
+        workbench_->Close();
+    }
+}
+
+void MainWindow::BuildControls() {
+    client_ = new QWidget(this);
+    client_->setFont(DialogFont());
+    const DialogUnits units(client_->font());
+    for (const ControlSpec& spec : kControls) {
+        QWidget* control = CreateControl(spec, client_);
+        control->setObjectName(QString::fromLatin1(spec.name));
+        control->setGeometry(units.rect(spec.left, spec.top, spec.width, spec.height));
+    }
+    // Group boxes stay behind the controls they frame.
+    for (QGroupBox* group : client_->findChildren<QGroupBox*>()) {
+        group->lower();
+    }
+    client_->setFixedSize(units.x(kDialogWidth), units.y(kDialogHeight));
+    setCentralWidget(client_);
+
+    fileList_ = client_->findChild<QListWidget*>(control::kFileList);
+    chainList_ = client_->findChild<QListWidget*>(control::kChainList);
+    functionList_ = client_->findChild<QListWidget*>(control::kFunctionList);
+    outputField_ = client_->findChild<QLineEdit*>(control::kOutputField);
+    tableField_ = client_->findChild<QLineEdit*>(control::kTableField);
+    overWriteBox_ = client_->findChild<QCheckBox*>(control::kOverWriteBox);
+    noOutputBox_ = client_->findChild<QCheckBox*>(control::kNoOutputBox);
+    statusLine_ = client_->findChild<QLabel*>(control::kStatusLine);
+    progressBar_ = client_->findChild<QProgressBar*>(control::kProgressBar);
+}
+
+void MainWindow::BuildMenu() {
+    QMenuBar* bar = menuBar();
+    bar->setFont(client_->font());
+    for (const MenuSpec& spec : kMenus) {
+        QMenu* menu = bar->addMenu(FromUtf8(spec.title));
+        for (const MenuItemSpec& item : spec.items) {
+            if (item.text == nullptr) {
+                menu->addSeparator();
+                continue;
+            }
+            QAction* action = menu->addAction(FromUtf8(item.text));
+            action->setData(item.commandId);
+            const int id = item.commandId;
+            connect(action, &QAction::triggered, this, [this, id] { runCommand(id); });
+            actions_[id] = action;
+        }
+    }
+    // Commands of the host's tools wait for their handlers.
+    for (int id :
+         {command::kCharacterScan, command::kLowerCaseNames, command::kReadMe, command::kAbout}) {
+        actions_[id]->setEnabled(false);
+    }
+    actions_[command::kRegexConversion]->setEnabled(false);
+    ui_->setRegexToolAction(actions_[command::kRegexConversion]);
+    setFixedSize(client_->width(), client_->height() + bar->sizeHint().height());
+}
+
+void MainWindow::Connect() {
+    auto button = [this](const char* name) { return client_->findChild<QPushButton*>(name); };
+    connect(button(control::kRunButton), &QPushButton::clicked, this, &MainWindow::StartRun);
+    connect(button(control::kOutputButton), &QPushButton::clicked, this, [this] {
+        workbench_->ChooseOutputFolder();
+        ShowOptions();
+    });
+    connect(button(control::kTableButton), &QPushButton::clicked, this, [this] {
+        workbench_->ChooseTableFile();
+        ShowOptions();
+    });
+    connect(button(control::kUpButton), &QPushButton::clicked, this,
+            [this] { ShowChain(workbench_->MoveChainEntryUp(SelectedChainRow())); });
+    connect(button(control::kDownButton), &QPushButton::clicked, this,
+            [this] { ShowChain(workbench_->MoveChainEntryDown(SelectedChainRow())); });
+    connect(overWriteBox_, &QCheckBox::toggled, this,
+            [this](bool on) { workbench_->SetOverWrite(on); });
+    connect(noOutputBox_, &QCheckBox::toggled, this,
+            [this](bool on) { workbench_->SetNoOutput(on); });
+    connect(functionList_, &QListWidget::itemChanged, this, [this](QListWidgetItem* item) {
+        const int row = functionList_->row(item);
+        functionList_->setCurrentRow(row);
+        workbench_->SetFunctionChecked(static_cast<std::size_t>(row),
+                                       item->checkState() == Qt::Checked);
+        ShowChain();
+    });
+    connect(chainList_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        workbench_->RemoveChainEntryAt(static_cast<std::size_t>(chainList_->row(item)));
+        ShowChain();
+        ShowFunctions();
+    });
+    connect(fileList_, &QListWidget::itemDoubleClicked, this, [this](QListWidgetItem* item) {
+        workbench_->RemoveFileAt(static_cast<std::size_t>(fileList_->row(item)));
+        ShowFiles();
+    });
+}
+
+void MainWindow::Start(const std::vector<std::string>& commandLinePaths) {
+    // TODO placement
+    workbench_->Start(commandLinePaths);
+    LoadSettings();
+    ShowFiles();
+    ShowFunctions();
+    ShowChain();
+    ShowOptions();
+    setAcceptDrops(true);
+}
+
+void MainWindow::setCommandHandler(int commandId, std::function<void()> handler) {
+    handlers_[commandId] = std::move(handler);
+    if (QAction* action = commandAction(commandId);
+        action != nullptr && commandId != command::kRegexConversion) {
+        action->setEnabled(true);
+    }
+}
+
+QAction* MainWindow::commandAction(int commandId) const {
+    const auto found = actions_.find(commandId);
+    return found == actions_.end() ? nullptr : found->second;
+}
+
+void MainWindow::runCommand(int commandId) {
+    if (running()) {
+        return;
+    }
+    switch (commandId) {
+        case command::kExit:
+            close();
+            return;
+        case command::kAddFiles:
+            workbench_->AddFilesByDialog();
+            ShowFiles();
+            return;
+        case command::kDeleteFiles: {
+            std::vector<std::size_t> rows;
+            for (const QModelIndex& index : fileList_->selectionModel()->selectedRows()) {
+                rows.push_back(static_cast<std::size_t>(index.row()));
+            }
+            workbench_->DeleteSelectedFiles(rows);
+            ShowFiles();
+            return;
+        }
+        case command::kDeleteAllFiles:
+            workbench_->DeleteAllFiles();
+            ShowFiles();
+            return;
+        case command::kReloadPlugins:
+            ReloadPlugins();
+            return;
+        case command::kLoadSettingsList:
+            LoadSettingsList();
+            return;
+        case command::kSaveSettingsList:
+            SaveSettingsList();
+            return;
+        default:
+            break;
+    }
+    const auto handler = handlers_.find(commandId);
+    if (handler != handlers_.end() && handler->second) {
+        handler->second();
+        refresh();
+    }
+}
+
+void MainWindow::StartRun() {
+    if (running()) {
+        return;
+    }
+    inputGuard_->setActive(true);
+    runThread_ = QThread::create([this] { workbench_->RunBatch(); });
+    connect(runThread_, &QThread::finished, this, [this] {
+        runThread_->wait();
+        delete runThread_;
+        runThread_ = nullptr;
+        inputGuard_->setActive(false);
+        // A table chosen during the run stays chosen.
+        ShowOptions();
+        emit runFinished();
+    });
+    runThread_->start();
+}
+
+void MainWindow::ReloadPlugins() {
+    workbench_->ReloadPlugins();
+    ShowFunctions();
+    ShowChain();
+}
+
+void MainWindow::LoadSettingsList() {}
+void MainWindow::SaveSettingsList() {}
+void MainWindow::LoadSettings() {}
+void MainWindow::SaveSettings() {}
+
+void MainWindow::refresh() {
+    ShowFiles();
+    ShowFunctions();
+    ShowChain();
+    ShowOptions();
+}
+
+void MainWindow::ShowFiles() {
+    fileList_->clear();
+    for (const std::string& path : workbench_->files().paths()) {
+        fileList_->addItem(PathText(path));
+    }
+}
+
+void MainWindow::ShowFunctions() {
+    const QSignalBlocker blocker(functionList_);
+    const int current = functionList_->currentRow();
+    functionList_->clear();
+    for (const host::FunctionListItem& function : workbench_->functions()) {
+        auto* item = new QListWidgetItem(
+            QString::fromStdString(platform::Cp932ToUtf8(function.title)), functionList_);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setCheckState(function.checked ? Qt::Checked : Qt::Unchecked);
+    }
+    if (current >= 0 && current < functionList_->count()) {
+        functionList_->setCurrentRow(current);
+    }
+}
+
+void MainWindow::ShowChain(std::optional<std::size_t> selected) {
+    chainList_->clear();
+    for (const host::ChainEntry& entry : workbench_->chain()) {
+        chainList_->addItem(QString::fromStdString(platform::Cp932ToUtf8(entry.title)));
+    }
+    if (selected && *selected < static_cast<std::size_t>(chainList_->count())) {
+        chainList_->setCurrentRow(static_cast<int>(*selected));
+    }
+}
+
+void MainWindow::ShowOptions() {
+    const host::RunOptions& options = workbench_->options();
+    outputField_->setText(PathText(options.outputFolder));
+    tableField_->setText(PathText(options.tablePath));
+    const QSignalBlocker overWriteBlocker(overWriteBox_);
+    const QSignalBlocker noOutputBlocker(noOutputBox_);
+    overWriteBox_->setChecked(options.overWrite);
+    noOutputBox_->setChecked(options.noOutput);
+}
+
+std::optional<std::size_t> MainWindow::SelectedChainRow() const {
+    const QList<QListWidgetItem*> selected = chainList_->selectedItems();
+    if (selected.isEmpty()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(chainList_->row(selected.constFirst()));
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (running()) {
+        event->ignore();
+        return;
+    }
+    if (!closed_) {
+        closed_ = true;
+        workbench_->Close();
+        SaveSettings();
+    }
+    event->accept();
+}
+
+void MainWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Escape:
+            close();
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            // Enter leaves the window as it is.
+            event->accept();
+            return;
+        default:
+            QMainWindow::keyPressEvent(event);
+    }
+}
+
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (event->mimeData()->hasUrls()) {
+        event->acceptProposedAction();
+    }
+}
+
+void MainWindow::dropEvent(QDropEvent* event) {
+    activateWindow();
+    const QMimeData* data = event->mimeData();
+    std::vector<std::string> paths;
+    const QByteArray uriList = data->data(QStringLiteral("text/uri-list"));
+    if (!uriList.isEmpty()) {
+        paths = host::LocalPathsFromUriList(uriList.toStdString());
+    } else {
+        for (const QUrl& url : data->urls()) {
+            if (url.isLocalFile()) {
+                paths.push_back(QFile::encodeName(url.toLocalFile()).toStdString());
+            }
+        }
+    }
+    workbench_->AddDroppedPaths(paths);
+    event->acceptProposedAction();
+    ShowFiles();
+}
+
+}  // namespace gui
