@@ -11,8 +11,7 @@ DialogUnits::DialogUnits(const QFont& font) {
     const QFontMetrics metrics(font);
     static const QString letters =
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
-    // The average over the 52 letters, rounded to the nearest pixel.
-    baseWidth_ = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
+    baseWidth_ = metrics.horizontalAdvance(letters) / 52.0;
     baseHeight_ = metrics.height();
 }
 

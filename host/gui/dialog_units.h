@@ -5,6 +5,7 @@
 
 #include <QFont>
 #include <QRect>
+#include <cmath>
 
 namespace gui {
 
@@ -12,8 +13,8 @@ class DialogUnits {
 public:
     explicit DialogUnits(const QFont& font);
 
-    int baseWidth() const { return baseWidth_; }
-    int baseHeight() const { return baseHeight_; }
+    double baseWidth() const { return baseWidth_; }
+    double baseHeight() const { return baseHeight_; }
 
     int x(int units) const { return Scale(units, baseWidth_, 4); }
     int y(int units) const { return Scale(units, baseHeight_, 8); }
@@ -23,12 +24,12 @@ public:
 
 private:
     // units * base / divisor, rounded to the nearest pixel.
-    static int Scale(int units, int base, int divisor) {
-        return (units * base + divisor / 2) / divisor;
+    static int Scale(int units, double base, int divisor) {
+        return static_cast<int>(std::lround(units * base / divisor));
     }
 
-    int baseWidth_;
-    int baseHeight_;
+    double baseWidth_;
+    double baseHeight_;
 };
 
 // The dialog's font: "ＭＳ Ｐゴシック" 9 pt, which on this system is drawn with IPAPGothic, or

@@ -1,0 +1,68 @@
+// The window's test classes; main.cpp runs the one named on the command line, or all.
+#pragma once
+
+#include <QObject>
+#include <memory>
+
+#include "window_fixture.h"
+
+namespace window_testing {
+
+class LayoutTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void titleFontAndFixedSize();
+    void everyControlByIdWithTextAndRectangle();
+    void menuTextsOrderSeparatorsAndIds();
+    void regexToolFollowsTheRulebookLibrary();
+    void toolCommandsWaitForTheirHandlers();
+
+private:
+    std::unique_ptr<WindowFixture> fixture_;
+};
+
+class CommandsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void addFilesByDialogListsDuplicatesSorted();
+    void dropAddsFilesAndFoldersAndSkipsVanishedPaths();
+    void deleteWithoutSelectionSaysSoDeleteAllEmptiesTheList();
+    void doubleClickRemovesAFile();
+    void checkMarksFillTheChainTitlesDifferingInCaseOnce();
+    void upAndDownStopAtTheEndsOfTheChain();
+    void doubleClickOnTheChainClearsTheCheckMark();
+    void cancelledDialogsKeepFolderAndTable();
+    void chosenFolderAndTableAreShown();
+    void reloadEmptiesTheChain();
+    void messageBoxButtonsReadInJapanese();
+
+private:
+    std::unique_ptr<WindowFixture> fixture_;
+};
+
+class RunTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void wholeRunWithProgressAndFinalMessage();
+    void tableDialogAndPluginBoxesComeFromTheWorker();
+    void windowTakesNoInputDuringARun();
+    void inputGuardSwallowsTheWindowsInputOnly();
+
+private:
+    std::unique_ptr<WindowFixture> fixture_;
+};
+
+class StartupTest : public QObject {
+    Q_OBJECT
+private slots:
+    void commandLineFolderFileAndMissingPath();
+    void enterDoesNothingEscapeCloses();
+};
+
+}  // namespace window_testing
