@@ -11,24 +11,56 @@
 
 namespace host {
 
-Workbench::Workbench(std::string programFolder, UserInterface& ui)
-    : ui_(ui), registry_(std::move(programFolder), ui) {}
+Workbench::Workbench(std::string programFolder, std::string iniPath, UserInterface& ui)
+    : iniPath_(std::move(iniPath)), ui_(ui), registry_(std::move(programFolder), ui) {}
+
+std::optional<WindowPlacement> Workbench::SavedPlacement() const {
+    return RestoreWindowPlacement(ProfileFile::Read(iniPath_));
+}
 
 void Workbench::Start(const std::vector<std::string>& commandLinePaths) {
     for (const std::string& path : commandLinePaths) {
         AddExistingPath(path);
     }
+    LoadSettings(ProfileFile::Read(iniPath_), options_);
     registry_.LoadRegexPlugin();
     registry_.ScanPlugins();
     registry_.FillFunctionList();
     ui_.setStatusText({});
 }
 
-void Workbench::Close() {
+void Workbench::Close(const std::optional<WindowPlacement>& placement) {
     chain_.clear();
     registry_.FreeFunctionEntries();
     registry_.FreePlugins();
     registry_.FreeRegexPlugin();
+    // Like the profile functions, an ini file that cannot be written is left as it is.
+    ProfileFile profile = ProfileFile::Read(iniPath_);
+    SaveSettings(profile, options_);
+    if (placement) {
+        SaveWindowPlacement(profile, *placement);
+    }
+    SaveIniFile(profile, iniPath_);
+}
+
+void Workbench::LoadSettingsListByDialog() {
+    if (const auto path = ui_.chooseSettingsListToLoad()) {
+        LoadSettingsListFile(*path, options_, files_, registry_.functionList(), chain_);
+    }
+}
+
+void Workbench::SaveSettingsListByDialog() {
+    const auto path = ui_.chooseSettingsListToSave();
+    if (!path) {
+        return;
+    }
+    const SettingsListSave saved = SaveSettingsList(*path, options_, files_, chain_);
+    if (!saved.ok) {
+        const DisplayText text = texts::SettingsListNotSaved(*path, saved.reason);
+        ui_.messageBox(MessageKind::kSettingsError, text, texts::kTitleError,
+                       platform::kIconStop | platform::kButtonsOk);
+        ui_.setStatusText(text);
+    }
 }
 
 void Workbench::ResetStatus() {

@@ -13,22 +13,28 @@
 #include "host/core/function_entry.h"
 #include "host/core/plugin_registry.h"
 #include "host/core/run_options.h"
+#include "host/core/settings.h"
 #include "host/core/user_interface.h"
 
 namespace host {
 
 class Workbench {
 public:
-    // `programFolder` holds the program and its folder "plugin".
-    Workbench(std::string programFolder, UserInterface& ui);
+    // `programFolder` holds the program and its folder "plugin"; `iniPath` is the ini file
+    // that keeps the options from one start to the next.
+    Workbench(std::string programFolder, std::string iniPath, UserInterface& ui);
     Workbench(const Workbench&) = delete;
     Workbench& operator=(const Workbench&) = delete;
 
+    // The window's placement as the ini file keeps it, when it keeps one.
+    std::optional<WindowPlacement> SavedPlacement() const;
     // Start-up once the window stands: the paths of the command line (a missing one skipped
-    // without a word), the rulebook handle of the regular-expression tool, the plug-ins.
+    // without a word), the options of the ini file, the rulebook handle of the
+    // regular-expression tool, the plug-ins.
     void Start(const std::vector<std::string>& commandLinePaths);
-    // Closing: the function entries, the plug-ins and the rulebook handle are released.
-    void Close();
+    // Closing: the function entries, the plug-ins and the rulebook handle are released, then
+    // the options and the window's placement saved in the ini file.
+    void Close(const std::optional<WindowPlacement>& placement);
 
     // File list.
     void AddFilesByDialog();
@@ -55,6 +61,10 @@ public:
     void SetNoOutput(bool on) { options_.noOutput = on; }
     void SetOptions(const RunOptions& options) { options_ = options; }
 
+    // Settings lists: options, file list and chain from a file, or into one.
+    void LoadSettingsListByDialog();
+    void SaveSettingsListByDialog();
+
     // The conversion run over the file list through the chain, on the calling thread.
     void RunBatch();
     // The plug-ins loaded anew: no function is checked and the chain is empty afterwards.
@@ -68,6 +78,7 @@ public:
     PluginRegistry& registry() { return registry_; }
     const PluginRegistry& registry() const { return registry_; }
     UserInterface& ui() { return ui_; }
+    const std::string& iniPath() const { return iniPath_; }
 
 private:
     // Most commands start with the progress bar at 0 and an empty status line.
@@ -76,6 +87,7 @@ private:
     // path is skipped.
     void AddExistingPath(const std::string& path);
 
+    std::string iniPath_;
     UserInterface& ui_;
     PluginRegistry registry_;
     FileList files_{Duplicates::kAllow};

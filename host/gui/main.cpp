@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "host/core/settings.h"
 #include "host/gui/japanese_translation.h"
 #include "host/gui/main_window.h"
 #include "platform/folder.h"
@@ -12,7 +13,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);  // takes Qt's own options out of argv
     gui::InstallJapaneseTranslation();
     const std::string executable = platform::ExecutablePath();
-    const std::string iniPath = executable + ".ini";
+    const std::string iniPath = host::IniFilePath(executable);
     gui::MainWindow window(platform::RemoveFileName(executable), iniPath);
     window.Start(std::vector<std::string>(argv + 1, argv + argc));
     window.show();

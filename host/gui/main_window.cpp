@@ -24,6 +24,7 @@
 #include "host/gui/dialog_units.h"
 #include "host/gui/input_guard.h"
 #include "host/gui/main_window_layout.h"
+#include "host/gui/window_placement.h"
 #include "platform/text_encoding.h"
 
 namespace gui {
@@ -108,7 +109,7 @@ MainWindow::MainWindow(std::string programFolder, std::string iniPath)
     inputGuard_ = new InputGuard(this);
     BuildMenu();
     messageRoute_ = std::make_unique<host::PluginMessageRoute>(*ui_);
-    workbench_ = std::make_unique<host::Workbench>(std::move(programFolder), *ui_);
+    workbench_ = std::make_unique<host::Workbench>(std::move(programFolder), iniPath_, *ui_);
     Connect();
 }
 
@@ -117,7 +118,7 @@ MainWindow::~MainWindow() {
         runThread_->wait();
     }
     if (!closed_) {
-        workbench_->Close();
+        workbench_->Close(PlacementOf(*this));
     }
 }
 
@@ -213,9 +214,10 @@ void MainWindow::Connect() {
 }
 
 void MainWindow::Start(const std::vector<std::string>& commandLinePaths) {
-    // TODO placement
+    if (const auto placement = workbench_->SavedPlacement()) {
+        ApplyPlacement(*this, *placement);
+    }
     workbench_->Start(commandLinePaths);
-    LoadSettings();
     ShowFiles();
     ShowFunctions();
     ShowChain();
@@ -265,10 +267,11 @@ void MainWindow::runCommand(int commandId) {
             ReloadPlugins();
             return;
         case command::kLoadSettingsList:
-            LoadSettingsList();
+            workbench_->LoadSettingsListByDialog();
+            refresh();
             return;
         case command::kSaveSettingsList:
-            SaveSettingsList();
+            workbench_->SaveSettingsListByDialog();
             return;
         default:
             break;
@@ -303,11 +306,6 @@ void MainWindow::ReloadPlugins() {
     ShowFunctions();
     ShowChain();
 }
-
-void MainWindow::LoadSettingsList() {}
-void MainWindow::SaveSettingsList() {}
-void MainWindow::LoadSettings() {}
-void MainWindow::SaveSettings() {}
 
 void MainWindow::refresh() {
     ShowFiles();
@@ -373,8 +371,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     }
     if (!closed_) {
         closed_ = true;
-        workbench_->Close();
-        SaveSettings();
+        workbench_->Close(PlacementOf(*this));
     }
     event->accept();
 }

@@ -72,10 +72,6 @@ private:
 
     void StartRun();
     void ReloadPlugins();
-    void LoadSettingsList();
-    void SaveSettingsList();
-    void LoadSettings();
-    void SaveSettings();
 
     void ShowFiles();
     void ShowFunctions();

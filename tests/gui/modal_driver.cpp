@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QTest>
 #include <algorithm>
@@ -36,11 +38,19 @@ void ModalDriver::Poll() {
         return;
     }
     modal->setProperty("answered", true);
-    if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-        AnswerBox(box);
-    } else if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
-        AnswerDialog(dialog);
-    }
+    // Answered from the event loop rather than from this timer: an answer may open another
+    // box (a file dialog's overwrite question), and this timer must be free to see it.
+    QPointer<QWidget> target(modal);
+    QTimer::singleShot(0, this, [this, target] {
+        if (target == nullptr) {
+            return;
+        }
+        if (auto* box = qobject_cast<QMessageBox*>(target)) {
+            AnswerBox(box);
+        } else if (auto* dialog = qobject_cast<QFileDialog*>(target)) {
+            AnswerDialog(dialog);
+        }
+    });
 }
 
 void ModalDriver::AnswerBox(QMessageBox* box) {
@@ -80,19 +90,20 @@ void ModalDriver::AnswerDialog(QFileDialog* dialog) {
         dialog->reject();
         return;
     }
+    // Typed into the dialog's file-name field, as a user would: the field then holds the
+    // whole answer whatever the dialog has listed so far.
     const QStringList paths = choice->split(QLatin1Char('\n'));
-    const QFileInfo first(paths.constFirst());
-    dialog->setDirectory(first.isDir() ? first.absoluteFilePath() : first.absolutePath());
-    if (first.isDir()) {
-        dialog->selectFile(first.absoluteFilePath());
-    } else {
-        QStringList names;
+    QString typed = paths.constFirst();
+    if (paths.size() > 1) {
+        QStringList quoted;
         for (const QString& path : paths) {
-            names << QLatin1Char('"') + QFileInfo(path).fileName() + QLatin1Char('"');
+            quoted << QLatin1Char('"') + path + QLatin1Char('"');
         }
-        dialog->selectFile(names.size() == 1 ? QFileInfo(paths.constFirst()).fileName()
-                                             : names.join(QLatin1Char(' ')));
+        typed = quoted.join(QLatin1Char(' '));
     }
+    auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+    QVERIFY(field != nullptr);
+    field->setText(typed);
     static_cast<QDialog*>(dialog)->accept();  // public as a dialog
 }
 

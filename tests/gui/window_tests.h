@@ -63,6 +63,8 @@ class StartupTest : public QObject {
 private slots:
     void commandLineFolderFileAndMissingPath();
     void enterDoesNothingEscapeCloses();
+    void settingsComeBackAtTheNextStart();
+    void settingsListLoadedAndSavedFromTheWindow();
 };
 
 }  // namespace window_testing

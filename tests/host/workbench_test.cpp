@@ -2,6 +2,7 @@
 // check marks into the chain, the chain's moves, the option choices and a reload.
 #include <gtest/gtest.h>
 
+#include "host/core/profile_file.h"
 #include "host/core/uri_list.h"
 #include "host/core/workbench.h"
 #include "host_fixture.h"
@@ -52,7 +53,7 @@ class WorkbenchTest : public ::testing::Test {
     ProgramFolder program;
     testing_support::TempFolder work;
     ScriptedUi ui;
-    host::Workbench bench{program.path(), ui};
+    host::Workbench bench{program.path(), program.path() + "/polyshift.ini", ui};
 };
 
 TEST_F(WorkbenchTest, StartTakesCommandLineFoldersAndFilesSkipsMissingPathsAndLoadsPlugins) {
@@ -222,6 +223,68 @@ TEST_F(WorkbenchTest, RunGivesEveryPromptItsKind) {
                             MessageKind::kRunConfirmation, MessageKind::kOverwriteQuestion,
                             MessageKind::kFileFailed, MessageKind::kRunFinished}));
     EXPECT_EQ(ui.Only("pos"), (Lines{"pos 0", "pos 0", "pos 1"}));
+}
+
+TEST_F(WorkbenchTest, ClosingKeepsOptionsAndPlacementForTheNextStart) {
+    Start();
+    host::RunOptions options;
+    options.outputFolder = "/out put";
+    options.tablePath = "/t.txt";
+    options.noOutput = true;
+    bench.SetOptions(options);
+    host::WindowPlacement placement;
+    placement.left = 10;
+    placement.top = 20;
+    placement.right = 110;
+    placement.bottom = 220;
+    bench.Close(placement);
+
+    const host::ProfileFile ini = host::ProfileFile::Read(bench.iniPath());
+    EXPECT_EQ(ini.KeyNames("Settings"),
+              (Lines{"OutputFolder", "TablePath", "OverWrite", "NoOutput", "Window"}));
+    host::Workbench next(program.path(), bench.iniPath(), ui);
+    EXPECT_EQ(next.SavedPlacement(), placement);
+    next.Start({});
+    EXPECT_EQ(next.options().outputFolder, "/out put");
+    EXPECT_EQ(next.options().tablePath, "/t.txt");
+    EXPECT_FALSE(next.options().overWrite);
+    EXPECT_TRUE(next.options().noOutput);
+}
+
+TEST_F(WorkbenchTest, SettingsListsCarryOptionsFilesAndChain) {
+    Start();
+    ui.fileChoices.push_back({"/f/b", "/f/a", "/f/a"});
+    bench.AddFilesByDialog();
+    bench.SetFunctionChecked(2, true);
+    bench.SetFunctionChecked(0, true);
+    const std::string list = work.str() + "/set.pzl";
+    ui.settingsListChoices = {list, std::nullopt};
+    bench.SaveSettingsListByDialog();
+    bench.SaveSettingsListByDialog();  // cancelled
+
+    bench.DeleteAllFiles();
+    bench.SetFunctionChecked(0, false);
+    bench.SetFunctionChecked(1, true);
+    ui.settingsListChoices = {list};
+    bench.LoadSettingsListByDialog();
+    EXPECT_EQ(bench.files().paths(), (Lines{"/f/a", "/f/a", "/f/b"}));
+    EXPECT_EQ(ChainTitles(), (Lines{"Beta 0", "Alpha 0"}));
+    EXPECT_EQ(Checks(), (std::vector<bool>{true, false, true, false}));
+    EXPECT_TRUE(ui.Only("box").empty());
+}
+
+TEST_F(WorkbenchTest, ASettingsListThatCannotBeSavedIsReported) {
+    Start();
+    const std::string list = work.str() + "/no such folder/set.pzl";
+    ui.settingsListChoices = {list};
+    bench.SaveSettingsListByDialog();
+    ASSERT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kSettingsError});
+    const Lines boxes = ui.Only("box");
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].rfind("box 16 エラー: '" + list + "' に設定を保存できませんでした。\n", 0),
+              0u)
+        << boxes[0];
+    EXPECT_EQ(ui.log.back().rfind("status '" + list, 0), 0u);
 }
 
 TEST(UriList, GivesTheBytesOfLocalPaths) {
