@@ -1,30 +1,31 @@
 #include "host/core/uri_list.h"
 
+#include <charconv>
 #include <optional>
 
 namespace host {
 namespace {
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9') {
-        return c - '0';
+// "%XY" at `at` as the byte 0xXY; nothing unless both X and Y are hexadecimal digits.
+std::optional<char> EscapedByte(std::string_view text, std::size_t at) {
+    if (text[at] != '%' || text.size() - at < 3) {
+        return std::nullopt;
     }
-    if (c >= 'a' && c <= 'f') {
-        return c - 'a' + 10;
+    unsigned value = 0;
+    const char* first = text.data() + at + 1;
+    const auto [end, error] = std::from_chars(first, first + 2, value, 16);
+    if (error != std::errc() || end != first + 2) {
+        return std::nullopt;
     }
-    if (c >= 'A' && c <= 'F') {
-        return c - 'A' + 10;
-    }
-    return -1;
+    return static_cast<char>(value);
 }
 
 std::string PercentDecoded(std::string_view text) {
     std::string bytes;
     bytes.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '%' && i + 2 < text.size() && HexValue(text[i + 1]) >= 0 &&
-            HexValue(text[i + 2]) >= 0) {
-            bytes += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+        if (const auto byte = EscapedByte(text, i)) {
+            bytes += *byte;
             i += 2;
         } else {
             bytes += text[i];
