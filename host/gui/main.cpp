@@ -6,6 +6,7 @@
 #include "host/core/settings.h"
 #include "host/gui/japanese_translation.h"
 #include "host/gui/main_window.h"
+#include "host/gui/tool_commands.h"
 #include "platform/folder.h"
 #include "platform/paths.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char** argv) {
     const std::string executable = platform::ExecutablePath();
     const std::string iniPath = host::IniFilePath(executable);
     gui::MainWindow window(platform::RemoveFileName(executable), iniPath);
+    gui::InstallToolCommands(window, executable);
     window.Start(std::vector<std::string>(argv + 1, argv + argc));
     window.show();
     return app.exec();

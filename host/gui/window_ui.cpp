@@ -1,6 +1,7 @@
 #include "host/gui/window_ui.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QProgressBar>
@@ -117,6 +118,10 @@ void WindowUi::endWaitCursor() {
             window_->unsetCursor();
         }
     });
+}
+
+void WindowUi::beep() {
+    OnWindowThread([] { QApplication::beep(); });
 }
 
 std::optional<std::string> WindowUi::selectTableFile(const std::string& /*functionTitle*/,

@@ -29,6 +29,7 @@ public:
     void setProgressPosition(int position) override;
     void beginWaitCursor() override;
     void endWaitCursor() override;
+    void beep() override;
     std::optional<std::string> selectTableFile(const std::string& functionTitle,
                                                const std::string& currentPath) override;
     std::optional<std::string> browseForFolder(const std::string& currentFolder) override;

@@ -67,4 +67,23 @@ private slots:
     void settingsListLoadedAndSavedFromTheWindow();
 };
 
+class ToolsTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void everyDialogAsItIsDrawn();
+    void scanDefaultsReportAndFont();
+    void scanOfAnEmptyListSaysSo();
+    void lowercaseCommandRenamesAndKeepsListPlaces();
+    void regexDropDownOffersTheHistoryAndKeepsTheTypedText();
+    void regexCommandOver260IsRefusedAndNotRemembered();
+    void regexCommandConvertsTheListedFiles();
+    void aboutBoxShowsStampAndPlugins();
+    void missingReadMeNamesItsFullPath();
+
+private:
+    std::unique_ptr<WindowFixture> fixture_;
+};
+
 }  // namespace window_testing

@@ -1,0 +1,67 @@
+#include "host/gui/regex_dialog.h"
+
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "host/core/host_texts.h"
+#include "host/core/tool_texts.h"
+#include "host/gui/tool_dialog_builder.h"
+#include "platform/message_box.h"
+#include "platform/text_encoding.h"
+
+namespace gui {
+
+HistoryCombo::HistoryCombo(const host::RegexCommandEntry& entry, QWidget* parent)
+    : QComboBox(parent), entry_(entry) {
+    setEditable(true);
+    setInsertPolicy(QComboBox::NoInsert);
+    setMaxVisibleItems(8);
+}
+
+void HistoryCombo::showPopup() {
+    if (entry_.history().front().empty()) {
+        return;
+    }
+    const QString typed = currentText();
+    clear();
+    for (const std::string& command : entry_.DropDownEntries()) {
+        addItem(QString::fromStdString(platform::Cp932ToUtf8(command)));
+    }
+    setEditText(typed);
+    QComboBox::showPopup();
+}
+
+RegexDialog::RegexDialog(host::RegexCommandEntry& entry, host::UserInterface& ui, QWidget* parent)
+    : QDialog(parent), entry_(entry), ui_(ui) {
+    BuildToolDialog(*this, kRegexDialog);
+    // The field that knows the history takes the place of the plain one.
+    QComboBox* plain = ToolControl<QComboBox>(*this, tool_control::kCommand);
+    auto* combo = new HistoryCombo(entry_, this);
+    combo->setObjectName(plain->objectName());
+    combo->setGeometry(plain->geometry());
+    delete plain;
+    combo->setFocus();
+    connect(ToolControl<QPushButton>(*this, tool_control::kOk), &QPushButton::clicked, this,
+            &RegexDialog::accept);
+    connect(ToolControl<QPushButton>(*this, tool_control::kCancel), &QPushButton::clicked, this,
+            &QDialog::reject);
+}
+
+void RegexDialog::accept() {
+    const QString typed = ToolControl<QComboBox>(*this, tool_control::kCommand)->currentText();
+    const std::string command = platform::Utf8ToCp932(typed.toStdString());
+    if (!entry_.Accept(command)) {
+        ui_.messageBox(host::MessageKind::kCommandError, host::texts::kCommandTooLong,
+                       host::texts::kTitleError, platform::kIconStop | platform::kButtonsOk);
+        return;
+    }
+    command_ = command;
+    QDialog::accept();
+}
+
+void RegexDialog::done(int result) {
+    entry_.Close();
+    QDialog::done(result);
+}
+
+}  // namespace gui

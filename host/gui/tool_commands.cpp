@@ -1,0 +1,71 @@
+#include "host/gui/tool_commands.h"
+
+#include <QDesktopServices>
+#include <QUrl>
+
+#include "host/core/about_text.h"
+#include "host/core/ini_regex_history.h"
+#include "host/core/lowercase_file_name.h"
+#include "host/core/regex_tool.h"
+#include "host/gui/about_box.h"
+#include "host/gui/lowercase_dialog.h"
+#include "host/gui/main_window.h"
+#include "host/gui/main_window_layout.h"
+#include "host/gui/regex_dialog.h"
+#include "host/gui/scan_dialog.h"
+
+namespace gui {
+namespace {
+
+void CharacterScan(MainWindow& window) {
+    ScanDialog dialog(window.workbench().files().paths(), window.ui(), &window);
+    dialog.exec();
+}
+
+void LowercaseNames(MainWindow& window) {
+    host::LowercaseListedFiles(window.ui(), window.workbench().files(),
+                               [&window]() -> std::optional<host::LowercaseSelection> {
+                                   LowercaseDialog dialog(&window);
+                                   if (dialog.exec() != QDialog::Accepted) {
+                                       return std::nullopt;
+                                   }
+                                   return dialog.selection();
+                               });
+    window.refresh();
+}
+
+void RegexConversion(MainWindow& window) {
+    host::Workbench& workbench = window.workbench();
+    host::RunRegexTool(window.ui(), workbench.registry().rulebookHandle(),
+                       workbench.files().paths(), workbench.options(),
+                       [&window]() -> std::optional<std::string> {
+                           host::IniRegexHistoryStore store(window.iniPath());
+                           host::RegexCommandEntry entry(store);
+                           RegexDialog dialog(entry, window.ui(), &window);
+                           if (dialog.exec() != QDialog::Accepted) {
+                               return std::nullopt;
+                           }
+                           return dialog.command();
+                       });
+}
+
+bool OpenInViewer(const std::string& path) {
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+}
+
+}  // namespace
+
+void InstallToolCommands(MainWindow& window, const std::string& executablePath) {
+    window.setCommandHandler(command::kCharacterScan, [&window] { CharacterScan(window); });
+    window.setCommandHandler(command::kLowerCaseNames, [&window] { LowercaseNames(window); });
+    window.setCommandHandler(command::kRegexConversion, [&window] { RegexConversion(window); });
+    window.setCommandHandler(command::kReadMe, [&window, executablePath] {
+        host::OpenReadme(window.ui(), executablePath, OpenInViewer);
+    });
+    window.setCommandHandler(command::kAbout, [&window] {
+        AboutBox box(window.workbench().registry().pluginVersionText(), &window);
+        box.exec();
+    });
+}
+
+}  // namespace gui

@@ -1,0 +1,285 @@
+// The tools' dialogs and the Tools and Help commands: every dialog as it is drawn, the scan's
+// report, the lower-casing selection, the regular-expression command with its history, the
+// About box and the read-me.
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+
+#include "host/core/about_text.h"
+#include "host/core/ini_regex_history.h"
+#include "host/core/profile_file.h"
+#include "host/gui/about_box.h"
+#include "host/gui/dialog_units.h"
+#include "host/gui/lowercase_dialog.h"
+#include "host/gui/main_window_layout.h"
+#include "host/gui/regex_dialog.h"
+#include "host/gui/scan_dialog.h"
+#include "host/gui/tool_commands.h"
+#include "host/gui/tool_dialog_builder.h"
+#include "window_tests.h"
+
+namespace window_testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+QString Q(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+// Works on the next tool dialog that opens modally (not a message box or file dialog).
+void OnNextDialog(std::function<void(QDialog*)> work) {
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, work] {
+        auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr || qobject_cast<QMessageBox*>(dialog) != nullptr ||
+            dialog->metaObject()->className() == QByteArrayLiteral("QFileDialog")) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        work(dialog);
+    });
+    timer->start(10);
+}
+
+void Click(const QDialog& dialog, const char* id) {
+    QTest::mouseClick(gui::ToolControl<QAbstractButton>(dialog, id), Qt::LeftButton);
+}
+
+QString TextOf(QWidget* widget) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        return group->title();
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    return {};
+}
+
+void CheckLayout(const QDialog& dialog, const gui::ToolDialogSpec& spec,
+                 const std::vector<const char*>& classNames) {
+    QCOMPARE(dialog.windowTitle(), QString::fromUtf8(spec.title));
+    const gui::DialogUnits units(dialog.font());
+    QCOMPARE(dialog.size(), QSize(units.x(spec.width), units.y(spec.height)));
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    QCOMPARE(static_cast<std::size_t>(spec.controls.size()), classNames.size());
+    for (std::size_t i = 0; i < classNames.size(); ++i) {
+        const gui::ToolControlSpec& control = spec.controls[i];
+        auto* widget = gui::ToolControl<QWidget>(dialog, control.name);
+        QVERIFY2(widget != nullptr, control.name);
+        QVERIFY2(widget->inherits(classNames[i]), control.name);
+        if (control.kind != gui::ToolControlKind::kIcon && strlen(control.text) > 0 &&
+            control.kind != gui::ToolControlKind::kResultField) {
+            QCOMPARE(TextOf(widget), QString::fromUtf8(control.text));
+        }
+        const QRect expected = units.rect(control.left, control.top, control.width, control.height);
+        QCOMPARE(widget->geometry().topLeft(), expected.topLeft());
+        QCOMPARE(widget->width(), expected.width());
+        if (control.kind != gui::ToolControlKind::kCommandCombo) {
+            QCOMPARE(widget->height(), expected.height());
+        }
+    }
+}
+
+}  // namespace
+
+void ToolsTest::init() {
+    fixture_ = std::make_unique<WindowFixture>(std::initializer_list<const char*>{},
+                                               std::initializer_list<const char*>{"rulebook"});
+    fixture_->Open();
+    gui::InstallToolCommands(fixture_->window(), fixture_->program.path() + "/polyshift");
+    fixture_->driver.seen.clear();
+}
+
+void ToolsTest::cleanup() {
+    fixture_.reset();
+}
+
+void ToolsTest::everyDialogAsItIsDrawn() {
+    gui::MainWindow& window = fixture_->window();
+    gui::ScanDialog scan({}, window.ui(), &window);
+    CheckLayout(scan, gui::kScanDialog,
+                {"QGroupBox", "QCheckBox", "QCheckBox", "QCheckBox", "QCheckBox", "QCheckBox",
+                 "QLabel", "QPlainTextEdit", "QPushButton", "QPushButton"});
+    gui::LowercaseDialog lower(&window);
+    CheckLayout(lower, gui::kLowercaseDialog,
+                {"QGroupBox", "QRadioButton", "QRadioButton", "QRadioButton", "QPushButton",
+                 "QPushButton"});
+    host::IniRegexHistoryStore store(fixture_->iniPath());
+    host::RegexCommandEntry entry(store);
+    gui::RegexDialog regex(entry, window.ui(), &window);
+    CheckLayout(regex, gui::kRegexDialog, {"QComboBox", "QLabel", "QPushButton", "QPushButton"});
+    QCOMPARE(gui::ToolControl<QLabel>(regex, "examples")->text().split('\n').size(), 5);
+    gui::AboutBox about("", &window);
+    CheckLayout(
+        about, gui::kAboutBox,
+        {"QLabel", "QLabel", "QLabel", "QLabel", "QGroupBox", "QPlainTextEdit", "QPushButton"});
+    QVERIFY(gui::ToolControl<QPushButton>(lower, "1")->isDefault());
+    QVERIFY(gui::ToolControl<QPushButton>(regex, "1")->isDefault());
+    QVERIFY(gui::ToolControl<QPushButton>(about, "1")->isDefault());
+}
+
+void ToolsTest::scanDefaultsReportAndFont() {
+    gui::MainWindow& window = fixture_->window();
+    const std::string file = fixture_->work.Write("a.txt", "x\r\n\x87\x40\xb1");
+    gui::ScanDialog dialog({file}, window.ui(), &window);
+    for (const char* id : {"1011", "1012", "1013", "1018"}) {
+        QVERIFY(gui::ToolControl<QCheckBox>(dialog, id)->isChecked());
+    }
+    QVERIFY(!gui::ToolControl<QCheckBox>(dialog, "1028")->isChecked());
+    auto* result = gui::ToolControl<QPlainTextEdit>(dialog, "1030");
+    QVERIFY(result->isReadOnly());
+    // Fixed-width: every ASCII character one column, a Japanese character two.
+    const QFontMetricsF metrics(result->font());
+    QVERIFY(QStringList({"IPAGothic", "Noto Sans Mono CJK JP"})
+                .contains(QFontInfo(result->font()).family()));
+    QCOMPARE(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('M'));
+    QVERIFY(qAbs(metrics.horizontalAdvance(QStringLiteral("日")) -
+                 2 * metrics.horizontalAdvance('M')) < 0.5);
+    gui::ToolControl<QCheckBox>(dialog, "1011")->setChecked(false);
+    Click(dialog, "1031");
+    QCOMPARE(result->toPlainText(), Q("*** " + file +
+                                      " ***\n   2行目:[ ① ] = 0x8740\n"
+                                      "*** スキャン終了 ***\n"));
+    QVERIFY(fixture_->driver.seen.isEmpty());
+}
+
+void ToolsTest::scanOfAnEmptyListSaysSo() {
+    gui::MainWindow& window = fixture_->window();
+    gui::ScanDialog dialog({}, window.ui(), &window);
+    Click(dialog, "1031");
+    QVERIFY(fixture_->driver.waitForSeen(1));
+    QVERIFY(fixture_->driver.seen[0].contains("スキャン対象ファイルがリストにありません"));
+    QVERIFY(gui::ToolControl<QPlainTextEdit>(dialog, "1030")->toPlainText().isEmpty());
+}
+
+void ToolsTest::lowercaseCommandRenamesAndKeepsListPlaces() {
+    WindowFixture& f = *fixture_;
+    const std::string upper = f.work.Write("B.TXT", "b");
+    const std::string mixed = f.work.Write("a.TXT", "a");
+    f.window().workbench().AddDroppedPaths({upper, mixed});
+    f.window().refresh();
+    OnNextDialog([](QDialog* dialog) {
+        QVERIFY(gui::ToolControl<QRadioButton>(*dialog, "1021")->isChecked());
+        gui::ToolControl<QRadioButton>(*dialog, "1023")->click();
+        Click(*dialog, "1");
+    });
+    f.window().runCommand(gui::command::kLowerCaseNames);
+    QCOMPARE(f.items("1001"), (QStringList{Q(mixed), Q(f.work.str() + "/b.txt")}));
+    QVERIFY(fs::exists(f.work.path() / "b.txt"));
+    QVERIFY(fs::exists(f.work.path() / "a.TXT"));
+}
+
+void ToolsTest::regexDropDownOffersTheHistoryAndKeepsTheTypedText() {
+    WindowFixture& f = *fixture_;
+    host::IniRegexHistoryStore store(f.iniPath());
+    host::RegexCommandEntry empty(store);
+    gui::RegexDialog first(empty, f.window().ui(), &f.window());
+    auto* combo = gui::ToolControl<QComboBox>(first, "1024");
+    combo->showPopup();
+    QCOMPARE(combo->count(), 0);
+    first.reject();
+
+    host::RegexHistory history{"s/a/b/", "tr/x/y/"};
+    store.Save(history);
+    host::RegexCommandEntry entry(store);
+    gui::RegexDialog dialog(entry, f.window().ui(), &f.window());
+    combo = gui::ToolControl<QComboBox>(dialog, "1024");
+    combo->setEditText(QStringLiteral("typed"));
+    combo->showPopup();
+    QCOMPARE(combo->count(), 2);
+    QCOMPARE(combo->itemText(1), QStringLiteral("tr/x/y/"));
+    QCOMPARE(combo->currentText(), QStringLiteral("typed"));
+    combo->hidePopup();
+}
+
+void ToolsTest::regexCommandOver260IsRefusedAndNotRemembered() {
+    WindowFixture& f = *fixture_;
+    host::IniRegexHistoryStore store(f.iniPath());
+    host::RegexCommandEntry entry(store);
+    gui::RegexDialog dialog(entry, f.window().ui(), &f.window());
+    dialog.show();
+    auto* combo = gui::ToolControl<QComboBox>(dialog, "1024");
+    combo->setEditText(QString(131, QChar(0x3042)));  // 262 bytes in Shift JIS
+    Click(dialog, "1");
+    QVERIFY(f.driver.waitForSeen(1));
+    QVERIFY(f.driver.seen[0].contains("260"));
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(dialog.result(), 0);
+    combo->setEditText(QString(130, QChar(0x3042)));
+    Click(dialog, "1");
+    QCOMPARE(dialog.result(), static_cast<int>(QDialog::Accepted));
+    std::string expected;
+    for (int i = 0; i < 130; ++i) {
+        expected += "\x82\xa0";  // "あ"
+    }
+    QCOMPARE(store.Load()[0], expected);
+    QCOMPARE(host::ProfileFile::Read(f.iniPath()).KeyNames("RegExp List"),
+             std::vector<std::string>{"regexp1"});
+}
+
+void ToolsTest::regexCommandConvertsTheListedFiles() {
+    WindowFixture& f = *fixture_;
+    const std::string file = f.work.Write("in/a.txt", "price 100");
+    fs::create_directories(f.work.path() / "out");
+    f.window().workbench().AddDroppedPaths({file});
+    host::RunOptions options = f.window().workbench().options();
+    options.outputFolder = f.work.str() + "/out";
+    options.overWrite = false;
+    f.window().workbench().SetOptions(options);
+    QVERIFY(f.window().commandAction(gui::command::kRegexConversion)->isEnabled());
+    OnNextDialog([](QDialog* dialog) {
+        gui::ToolControl<QComboBox>(*dialog, "1024")->setEditText(QStringLiteral("s/(\\d+)/[$1]/"));
+        Click(*dialog, "1");
+    });
+    f.window().runCommand(gui::command::kRegexConversion);
+    QVERIFY(f.driver.waitForSeen(1));
+    QVERIFY(f.driver.seen.last().contains("すべての処理を終了しました。（エラー：0）"));
+    QCOMPARE(testing_support::ReadFile(f.work.path() / "out/a.txt"), std::string("price [100]"));
+    QCOMPARE(host::IniRegexHistoryStore(f.iniPath()).Load()[0], std::string("s/(\\d+)/[$1]/"));
+    QCOMPARE(f.control<QProgressBar>("1012")->value(), 1);
+}
+
+void ToolsTest::aboutBoxShowsStampAndPlugins() {
+    WindowFixture& f = *fixture_;
+    gui::AboutBox none("", &f.window());
+    QVERIFY(gui::ToolControl<QPlainTextEdit>(none, "1015")->toPlainText().isEmpty());
+    QCOMPARE(gui::ToolControl<QLabel>(none, "1020")->text(), Q(host::BuildStamp()));
+    gui::AboutBox some("a.so v.1.0.0.2\r\nb.so v.1.2.3.4\r\n", &f.window());
+    QCOMPARE(gui::ToolControl<QPlainTextEdit>(some, "1015")->toPlainText(),
+             QStringLiteral("a.so v.1.0.0.2\nb.so v.1.2.3.4"));
+    OnNextDialog([](QDialog* dialog) {
+        QVERIFY(gui::ToolControl<QPlainTextEdit>(*dialog, "1015")
+                    ->toPlainText()
+                    .startsWith(QStringLiteral("rulebook.so v.")));
+        Click(*dialog, "1");
+    });
+    f.window().runCommand(gui::command::kAbout);
+}
+
+void ToolsTest::missingReadMeNamesItsFullPath() {
+    WindowFixture& f = *fixture_;
+    f.window().runCommand(gui::command::kReadMe);
+    QVERIFY(f.driver.waitForSeen(1));
+    const QString message = Q("'" + f.program.path() + "/polyshift.htm' が見つかりません。");
+    QVERIFY2(f.driver.seen[0].contains(message), qPrintable(f.driver.seen[0]));
+    QCOMPARE(f.control<QLabel>("1017")->text(), message);
+}
+
+}  // namespace window_testing
