@@ -1,5 +1,7 @@
 #include "host/gui/about_box.h"
 
+#include <algorithm>
+
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -14,8 +16,9 @@ AboutBox::AboutBox(const std::string& pluginVersionText, QWidget* parent) : QDia
     auto* icon = ToolControl<QLabel>(*this, "icon");
     const QIcon windowIcon = parent != nullptr ? parent->windowIcon() : QIcon();
     icon->setPixmap(windowIcon.pixmap(icon->size().boundedTo(QSize(32, 32))));
-    ToolControl<QLabel>(*this, tool_control::kBuildStamp)
-        ->setText(QString::fromStdString(host::BuildStamp()));
+    auto* stamp = ToolControl<QLabel>(*this, tool_control::kBuildStamp);
+    stamp->setText(QString::fromStdString(host::BuildStamp()));
+    stamp->resize(std::max(stamp->width(), stamp->sizeHint().width()), stamp->height());
     QString versions = QString::fromStdString(pluginVersionText);
     versions.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (versions.endsWith('\n')) {

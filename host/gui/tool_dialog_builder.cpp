@@ -1,5 +1,7 @@
 #include "host/gui/tool_dialog_builder.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -79,6 +81,13 @@ void BuildToolDialog(QDialog& dialog, const ToolDialogSpec& spec) {
             auto* combo = static_cast<QComboBox*>(control);
             rect.setHeight(combo->sizeHint().height());
             combo->setMaxVisibleItems(8);
+        }
+        const bool oneLineText =
+            (spec.kind == ToolControlKind::kLabel || spec.kind == ToolControlKind::kStaticText) &&
+            !QString::fromUtf8(spec.text).contains('\n');
+        if (oneLineText) {
+            // This font may draw a line wider than the original one: never cut it off.
+            rect.setWidth(std::max(rect.width(), control->sizeHint().width()));
         }
         control->setGeometry(rect);
         // A label's "&" mnemonic moves the focus to the control after it.
