@@ -47,22 +47,6 @@ const Expected kExpected[] = {
     {"menuLine", "QFrame", "", 0, 0, 378, 1},
 };
 
-QString TextOf(QWidget* widget) {
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        return button->text();
-    }
-    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-        return group->title();
-    }
-    if (auto* field = qobject_cast<QLineEdit*>(widget)) {
-        return field->text();
-    }
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        return label->text();
-    }
-    return {};
-}
-
 // Pixels of `units` dialog units for a base unit of `base` pixels per `divisor` units.
 double Pixels(int units, double base, int divisor) {
     return units * base / divisor;

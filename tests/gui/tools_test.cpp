@@ -59,19 +59,6 @@ void Click(const QDialog& dialog, const char* id) {
     QTest::mouseClick(gui::ToolControl<QAbstractButton>(dialog, id), Qt::LeftButton);
 }
 
-QString TextOf(QWidget* widget) {
-    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
-        return button->text();
-    }
-    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
-        return group->title();
-    }
-    if (auto* label = qobject_cast<QLabel*>(widget)) {
-        return label->text();
-    }
-    return {};
-}
-
 void CheckLayout(const QDialog& dialog, const gui::ToolDialogSpec& spec,
                  const std::vector<const char*>& classNames) {
     QCOMPARE(dialog.windowTitle(), QString::fromUtf8(spec.title));

@@ -1,5 +1,9 @@
 #include "window_fixture.h"
 
+#include <QAbstractButton>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 
 namespace window_testing {
@@ -45,6 +49,22 @@ QStringList WindowFixture::checkedItems() const {
         }
     }
     return texts;
+}
+
+QString TextOf(QWidget* widget) {
+    if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        return button->text();
+    }
+    if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+        return group->title();
+    }
+    if (auto* field = qobject_cast<QLineEdit*>(widget)) {
+        return field->text();
+    }
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        return label->text();
+    }
+    return {};
 }
 
 void DoubleClick(QListWidget* list, int row) {

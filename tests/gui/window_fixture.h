@@ -43,6 +43,9 @@ private:
     std::unique_ptr<gui::MainWindow> window_;
 };
 
+// The text a control shows: a button's or label's text, a group box's title, a field's text.
+QString TextOf(QWidget* widget);
+
 // A double-click on row `row` of `list`, as a user makes it (a click first).
 void DoubleClick(QListWidget* list, int row);
 
