@@ -20,5 +20,10 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The runtime library beside the programs is the package's own.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS_PRIVATE_DIRS ${CPACK_PACKAGING_INSTALL_PREFIX}/${POLYSHIFT_INSTALL_DIR})
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
+# What the window needs beyond its libraries: Qt's own Japanese texts (the buttons of its
+# boxes) and a font for the dialog's Japanese.
+if(TARGET polyshift)
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n, fonts-ipafont-gothic | fonts-noto-cjk")
+endif()
 set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
 include(CPack)
