@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <thread>
 #include <vector>
 
 #include "host/core/byte_buffer.h"
@@ -18,13 +19,23 @@ class BufferPool {
     // untouched copy.
     static constexpr std::size_t kKeepAtMost = 3;
 
+    // Starts making a block of `capacity` bytes, `touched` of them ready to be written, on
+    // another thread, unless a kept block holds `capacity` already: the pages are then
+    // cleared while this thread does something else (a plug-in measuring its output), and
+    // the next Take that fits gets the block.
+    void Prepare(std::size_t capacity, std::size_t touched);
     // A buffer of `size` bytes: the smallest kept block that holds them, or a new one.
     ByteBuffer Take(std::size_t size);
     // Keeps `buffer` for a later Take (small blocks are simply released).
     void Give(ByteBuffer buffer);
 
   private:
+    // Waits for a block being prepared and keeps it.
+    void FinishPreparing();
+
     std::vector<ByteBuffer> kept_;
+    ByteBuffer prepared_;
+    std::jthread preparing_;
 };
 
 }  // namespace host

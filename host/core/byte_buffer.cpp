@@ -54,6 +54,20 @@ ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept {
 
 ByteBuffer::~ByteBuffer() { release(); }
 
+void ByteBuffer::Prefault(std::size_t bytes) {
+    bytes = bytes < capacity_ ? bytes : capacity_;
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    if (mapped_ != 0 && ::madvise(bytes_, bytes, MADV_POPULATE_WRITE) == 0) {
+        return;
+    }
+#endif
+    // One write per page faults it in; the content is undefined anyway.
+    constexpr std::size_t kPage = 4096;
+    for (std::size_t at = 0; at < bytes; at += kPage) {
+        bytes_[at] = 0;
+    }
+}
+
 void ByteBuffer::release() {
     if (bytes_ == nullptr) {
         return;

@@ -24,6 +24,9 @@ public:
     std::size_t capacity() const { return capacity_; }
     // Sets the size, never beyond the capacity.
     void resize(std::size_t size) { size_ = size < capacity_ ? size : capacity_; }
+    // Makes the first `bytes` bytes (at most the capacity) ready to be written, so that
+    // writing them later costs no page faults or page clearing.
+    void Prefault(std::size_t bytes);
     // Forgets the bytes past `size` (which is never more than the current size).
     void shrink(std::size_t size) { size_ = size < size_ ? size : size_; }
 

@@ -29,6 +29,9 @@ constexpr unsigned kInformationOk = platform::kIconInformation | platform::kButt
 constexpr const char* kSourceChanged = "the file was cut short while it was read";
 constexpr const char* kNoMemory = "not enough memory";
 
+// Inputs from this size on get their step's output buffer prepared ahead (BufferPool::Prepare).
+constexpr std::size_t kPrepareFrom = std::size_t{8} << 20;
+
 }  // namespace
 
 std::string ConversionRun::OutputPathFor(const std::string& inputPath) const {
@@ -197,6 +200,11 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
             }
         }
         request.tablePath = options_.tablePath.c_str();
+        if (workingSize >= kPrepareFrom) {
+            // The output is most likely about as large as the input: its pages are cleared
+            // on another thread while the plug-in measures it.
+            scope.pool.Prepare(workingSize * 3, workingSize + workingSize / 16);
+        }
         const uint32_t size = function.getBufferSize(&request);
         if (size == 0) {
             continue;
