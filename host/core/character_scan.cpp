@@ -6,6 +6,7 @@
 #include "host/core/tool_texts.h"
 #include "host/core/whole_file.h"
 #include "platform/message_box.h"
+#include "platform/sjis_bytes.h"
 #include "platform/text_encoding.h"
 
 namespace host {
@@ -15,14 +16,12 @@ enum class ByteClass { kLead, kTrail, kSingle, kInvalid };
 
 ByteClass Classify(unsigned char byte, ByteClass previous) {
     if (previous == ByteClass::kLead) {
-        return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC)
-                   ? ByteClass::kTrail
-                   : ByteClass::kInvalid;
+        return platform::sjis::IsTrailByte(byte) ? ByteClass::kTrail : ByteClass::kInvalid;
     }
-    if ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC)) {
+    if (platform::sjis::IsLeadByte(byte)) {
         return ByteClass::kLead;
     }
-    if ((byte >= 0x20 && byte <= 0x7E) || (byte >= 0xA1 && byte <= 0xDF)) {
+    if ((byte >= 0x20 && byte <= 0x7E) || platform::sjis::IsHalfWidthKana(byte)) {
         return ByteClass::kSingle;
     }
     return ByteClass::kInvalid;

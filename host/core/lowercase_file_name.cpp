@@ -7,17 +7,14 @@
 #include "host/core/safe_rename.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
+#include "platform/sjis_bytes.h"
 #include "platform/utf16.h"
 
 namespace host {
 namespace {
 
-bool IsCapital(unsigned char byte) {
-    return byte >= 'A' && byte <= 'Z';
-}
-bool IsSmall(unsigned char byte) {
-    return byte >= 'a' && byte <= 'z';
-}
+using platform::sjis::IsAsciiLower;
+using platform::sjis::IsAsciiUpper;
 
 bool IsValidUtf8(std::string_view text) {
     return platform::Utf16ToUtf8(platform::Utf8ToUtf16(text)) == text;
@@ -29,11 +26,11 @@ std::vector<bool> LetterPositions(std::string_view name) {
     const bool shiftJis = !IsValidUtf8(name);
     for (std::size_t i = 0; i < name.size(); ++i) {
         const auto byte = static_cast<unsigned char>(name[i]);
-        if (shiftJis && ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC))) {
+        if (shiftJis && platform::sjis::IsLeadByte(byte)) {
             ++i;  // the trail byte belongs to this character
             continue;
         }
-        letters[i] = IsCapital(byte) || IsSmall(byte);
+        letters[i] = IsAsciiUpper(byte) || IsAsciiLower(byte);
     }
     return letters;
 }
@@ -41,7 +38,7 @@ std::vector<bool> LetterPositions(std::string_view name) {
 bool HasSmallLetter(std::string_view name, const std::vector<bool>& letters, std::size_t from,
                     std::size_t to) {
     for (std::size_t i = from; i < to; ++i) {
-        if (letters[i] && IsSmall(static_cast<unsigned char>(name[i]))) {
+        if (letters[i] && IsAsciiLower(static_cast<unsigned char>(name[i]))) {
             return true;
         }
     }
@@ -71,8 +68,8 @@ std::optional<std::string> LowercaseName(std::string_view name, LowercaseSelecti
     std::string lowered(name);
     bool changed = false;
     for (std::size_t i = 0; i < lowered.size(); ++i) {
-        if (letters[i] && IsCapital(static_cast<unsigned char>(lowered[i]))) {
-            lowered[i] = static_cast<char>(lowered[i] + 0x20);
+        if (letters[i] && IsAsciiUpper(static_cast<unsigned char>(lowered[i]))) {
+            lowered[i] = platform::sjis::AsciiLower(lowered[i]);
             changed = true;
         }
     }

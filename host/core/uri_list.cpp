@@ -3,6 +3,8 @@
 #include <charconv>
 #include <optional>
 
+#include "platform/sjis_bytes.h"
+
 namespace host {
 namespace {
 
@@ -39,11 +41,7 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
         return false;
     }
     for (std::size_t i = 0; i < prefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z') {
-            c = static_cast<char>(c - 'A' + 'a');
-        }
-        if (c != prefix[i]) {
+        if (platform::sjis::AsciiLower(text[i]) != prefix[i]) {
             return false;
         }
     }
