@@ -15,29 +15,42 @@ void BufferPool::Prepare(std::size_t capacity, std::size_t touched) {
         }
     }
     try {
-        preparing_ = std::jthread([this, capacity, touched] {
-            try {
-                ByteBuffer block(capacity);
-                block.Prefault(touched);
-                prepared_ = std::move(block);
-            } catch (const std::bad_alloc&) {
-                // Left to Take, which reports it.
-            }
-        });
+        ByteBuffer block(capacity);
+        unsigned char* bytes = block.data();
+        const std::size_t length = touched < capacity ? touched : capacity;
+        // The other thread only asks the system for the pages; it never touches the bytes,
+        // so the block may be handed out and written while it runs.
+        if (block.mapped() && ByteBuffer::CanPrefaultElsewhere()) {
+            preparing_ =
+                std::jthread([bytes, length] { ByteBuffer::PrefaultRange(bytes, length); });
+        }
+        kept_.push_back(std::move(block));
+        Trim();
     } catch (const std::exception&) {
-        // No thread or no memory now: the block is simply made when it is needed.
+        // No memory or no thread now: the block is made, or its pages cleared, when needed.
     }
 }
 
 void BufferPool::FinishPreparing() {
     if (preparing_.joinable()) {
         preparing_.join();
-        Give(std::move(prepared_));
+    }
+}
+
+BufferPool::~BufferPool() {
+    FinishPreparing();
+}
+
+void BufferPool::Trim() {
+    if (kept_.size() > kKeepAtMost) {
+        FinishPreparing();  // the block dropped may be the one whose pages are being made
+        kept_.erase(std::min_element(
+            kept_.begin(), kept_.end(),
+            [](const ByteBuffer& a, const ByteBuffer& b) { return a.capacity() < b.capacity(); }));
     }
 }
 
 ByteBuffer BufferPool::Take(std::size_t size) {
-    FinishPreparing();
     auto best = kept_.end();
     for (auto it = kept_.begin(); it != kept_.end(); ++it) {
         if (it->capacity() >= size && (best == kept_.end() || it->capacity() < best->capacity())) {
@@ -46,6 +59,7 @@ ByteBuffer BufferPool::Take(std::size_t size) {
     }
     if (best == kept_.end()) {
         // None is large enough: release them before asking for more memory.
+        FinishPreparing();
         kept_.clear();
         return ByteBuffer(size);
     }
@@ -60,11 +74,7 @@ void BufferPool::Give(ByteBuffer buffer) {
         return;
     }
     kept_.push_back(std::move(buffer));
-    if (kept_.size() > kKeepAtMost) {
-        kept_.erase(std::min_element(
-            kept_.begin(), kept_.end(),
-            [](const ByteBuffer& a, const ByteBuffer& b) { return a.capacity() < b.capacity(); }));
-    }
+    Trim();
 }
 
 }  // namespace host

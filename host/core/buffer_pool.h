@@ -19,10 +19,15 @@ class BufferPool {
     // untouched copy.
     static constexpr std::size_t kKeepAtMost = 3;
 
-    // Starts making a block of `capacity` bytes, `touched` of them ready to be written, on
-    // another thread, unless a kept block holds `capacity` already: the pages are then
-    // cleared while this thread does something else (a plug-in measuring its output), and
-    // the next Take that fits gets the block.
+    BufferPool() = default;
+    BufferPool(BufferPool&&) = default;
+    BufferPool& operator=(BufferPool&&) = default;
+    ~BufferPool();
+
+    // Keeps a new block of `capacity` bytes, unless a kept block holds that many already,
+    // and has the pages of its first `touched` bytes made on another thread: they are then
+    // cleared while this thread goes on (a plug-in measuring or converting), even while the
+    // block is already taken and written.
     void Prepare(std::size_t capacity, std::size_t touched);
     // A buffer of `size` bytes: the smallest kept block that holds them, or a new one.
     ByteBuffer Take(std::size_t size);
@@ -30,11 +35,12 @@ class BufferPool {
     void Give(ByteBuffer buffer);
 
   private:
-    // Waits for a block being prepared and keeps it.
+    // Waits until the pages being made are there.
     void FinishPreparing();
+    // Drops the smallest block while more than kKeepAtMost are kept.
+    void Trim();
 
     std::vector<ByteBuffer> kept_;
-    ByteBuffer prepared_;
     std::jthread preparing_;
 };
 

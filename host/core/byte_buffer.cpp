@@ -54,18 +54,22 @@ ByteBuffer& ByteBuffer::operator=(ByteBuffer&& other) noexcept {
 
 ByteBuffer::~ByteBuffer() { release(); }
 
-void ByteBuffer::Prefault(std::size_t bytes) {
-    bytes = bytes < capacity_ ? bytes : capacity_;
+bool ByteBuffer::CanPrefaultElsewhere() {
 #if defined(__linux__) && defined(MADV_POPULATE_WRITE)
-    if (mapped_ != 0 && ::madvise(bytes_, bytes, MADV_POPULATE_WRITE) == 0) {
-        return;
-    }
+    return true;
+#else
+    return false;
 #endif
-    // One write per page faults it in; the content is undefined anyway.
-    constexpr std::size_t kPage = 4096;
-    for (std::size_t at = 0; at < bytes; at += kPage) {
-        bytes_[at] = 0;
-    }
+}
+
+void ByteBuffer::PrefaultRange(unsigned char* bytes, std::size_t length) {
+#if defined(__linux__) && defined(MADV_POPULATE_WRITE)
+    // A system without it refuses, and the pages are made when they are first written.
+    ::madvise(bytes, length, MADV_POPULATE_WRITE);
+#else
+    (void)bytes;
+    (void)length;
+#endif
 }
 
 void ByteBuffer::release() {

@@ -24,9 +24,12 @@ public:
     std::size_t capacity() const { return capacity_; }
     // Sets the size, never beyond the capacity.
     void resize(std::size_t size) { size_ = size < capacity_ ? size : capacity_; }
-    // Makes the first `bytes` bytes (at most the capacity) ready to be written, so that
-    // writing them later costs no page faults or page clearing.
-    void Prefault(std::size_t bytes);
+    // True for a block of its own pages (a large one), false for one from the heap.
+    bool mapped() const { return mapped_ != 0; }
+    // Makes the pages of `length` bytes from `bytes` (in a mapped block) ready to be written
+    // without touching the bytes, so that another thread may write them meanwhile.
+    static bool CanPrefaultElsewhere();
+    static void PrefaultRange(unsigned char* bytes, std::size_t length);
     // Forgets the bytes past `size` (which is never more than the current size).
     void shrink(std::size_t size) { size_ = size < size_ ? size : size_; }
 

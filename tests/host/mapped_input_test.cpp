@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <numeric>
 
@@ -116,17 +117,18 @@ TEST(BufferPool, HandsBackTheSmallestKeptBlockThatFits) {
 TEST(BufferPool, PreparedBlockGoesToTheNextTakeThatFits) {
     host::BufferPool pool;
     pool.Prepare(16u << 20, 9u << 20);
-    host::ByteBuffer prepared = pool.Take(10u << 20);
+    host::ByteBuffer prepared = pool.Take(10u << 20);  // while its pages may still be made
     EXPECT_EQ(prepared.capacity(), 16u << 20);
     EXPECT_EQ(prepared.size(), 10u << 20);
-    prepared.data()[(10u << 20) - 1] = 1;  // writable to the end of the size asked for
+    std::fill(prepared.data(), prepared.data() + prepared.size(), 7);
+    EXPECT_EQ(std::count(prepared.data(), prepared.data() + prepared.size(), 7), 10 << 20);
     const unsigned char* block = prepared.data();
     pool.Give(std::move(prepared));
 
-    // A kept block that is large enough makes preparing another one needless.
+    // A kept block that is large enough makes another one needless.
     pool.Prepare(12u << 20, 12u << 20);
     EXPECT_EQ(pool.Take(12u << 20).data(), block);
-    // A block prepared but never taken is kept, and given out later.
+    // A block prepared but not taken yet is kept, and given out later.
     pool.Prepare(20u << 20, 1u << 20);
     pool.Give(host::ByteBuffer(2u << 20));
     EXPECT_EQ(pool.Take(18u << 20).capacity(), 20u << 20);
