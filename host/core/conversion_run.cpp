@@ -264,7 +264,8 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
         }
         return true;
     }
-    if (!options_.overWrite && platform::PathExists(currentOutput)) {
+    const bool seenMissing = !options_.overWrite && !platform::PathExists(currentOutput);
+    if (!options_.overWrite && !seenMissing) {
         const int answer = scope.ui.messageBox(MessageKind::kOverwriteQuestion,
                                                texts::ConfirmOverwrite(currentOutput),
                                                texts::kTitleConfirm, kQuestionYesNoCancel);
@@ -276,7 +277,8 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
             return false;
         }
     }
-    const WriteResult written = ReplaceFileContent(currentOutput, workingData, workingSize);
+    const WriteResult written =
+        ReplaceFileContent(currentOutput, workingData, workingSize, seenMissing);
     scope.pool.Give(std::move(converted));
     switch (written.status) {
         case WriteStatus::kOk:

@@ -93,6 +93,30 @@ bool WriteAll(int fd, const unsigned char* bytes, std::size_t length, int& error
     return true;
 }
 
+// Nothing to keep safe for a new file: it is written in place, and removed if that fails.
+// False when something is there already (`result` untouched); true when the file was
+// written or could not be, as `result` says.
+bool WriteNewFile(const std::string& path, const unsigned char* bytes, std::size_t length,
+                  WriteResult& result) {
+    Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (fd.get() < 0) {
+        if (errno == EEXIST) {
+            return false;
+        }
+        result.status = WriteStatus::kCannotCreate;
+        result.reason = ErrorText(errno);
+        return true;
+    }
+    int error = 0;
+    if (!WriteAll(fd.get(), bytes, length, error) || !fd.Close()) {
+        error = error != 0 ? error : errno;
+        ::unlink(path.c_str());
+        result.status = WriteStatus::kWriteError;
+        result.reason = ErrorText(error);
+    }
+    return true;
+}
+
 // Reads `fd` to its end into `buffer`, expecting about `expected` bytes: one byte more
 // tells whether the file grew meanwhile (or whether a special file reports a size of 0), and
 // then it is read on to its real end. False, with the status set, on failure.
@@ -198,8 +222,11 @@ ReadResult ReadWholeDescriptor(int fd, std::uint64_t maxSize) {
 }
 
 WriteResult ReplaceFileContent(const std::string& path, const unsigned char* bytes,
-                               std::size_t length) {
+                               std::size_t length, bool probablyNew) {
     WriteResult result;
+    if (probablyNew && WriteNewFile(path, bytes, length, result)) {
+        return result;
+    }
     // Write through a symbolic link to the file it names, as opening the path would.
     std::string target = path;
     struct stat existing{};
@@ -216,25 +243,9 @@ WriteResult ReplaceFileContent(const std::string& path, const unsigned char* byt
         result.reason = ErrorText(S_ISDIR(existing.st_mode) ? EISDIR : EACCES);
         return result;
     }
-    if (!exists) {
-        // Nothing to keep safe: the file is written in place, and removed if that fails.
-        Descriptor fd(::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-        if (fd.get() >= 0) {
-            int error = 0;
-            if (!WriteAll(fd.get(), bytes, length, error) || !fd.Close()) {
-                error = error != 0 ? error : errno;
-                ::unlink(target.c_str());
-                result.status = WriteStatus::kWriteError;
-                result.reason = ErrorText(error);
-            }
-            return result;
-        }
-        if (errno != EEXIST) {
-            result.status = WriteStatus::kCannotCreate;
-            result.reason = ErrorText(errno);
-            return result;
-        }
-        // Something appeared there meanwhile (or a link that leads nowhere): replace it.
+    // Something that appeared there meanwhile (or a link that leads nowhere) is replaced.
+    if (!exists && WriteNewFile(target, bytes, length, result)) {
+        return result;
     }
     // A new file gets the usual mode, a replaced one keeps its own; the temporary file is
     // created with it, and changed only where the umask took bits away.

@@ -47,8 +47,9 @@ struct WriteResult {
     std::string reason;
 };
 
+// `probablyNew`: the caller just saw nothing at `path`, so creating it is tried first.
 WriteResult ReplaceFileContent(const std::string& path, const unsigned char* bytes,
-                               std::size_t length);
+                               std::size_t length, bool probablyNew = false);
 
 // Writes every byte to the open descriptor `fd` (standard output), which stays open.
 WriteResult WriteToDescriptor(int fd, const unsigned char* bytes, std::size_t length);

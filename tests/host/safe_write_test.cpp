@@ -95,6 +95,23 @@ TEST(SafeWrite, NewFileFailingHalfWayIsRemovedAgain) {
     EXPECT_EQ(EntriesIn(folder.path()), 0u);
 }
 
+TEST(SafeWrite, AFileThatAppearedAfterAllIsReplacedSafely) {
+    // The caller saw nothing there, but a file is there by the time of the write.
+    TempFolder folder;
+    const auto path = folder.Write("a.txt", "old");
+    ::chmod(path.c_str(), 0600);
+    const std::string bytes = "new";
+    EXPECT_EQ(host::ReplaceFileContent(path, reinterpret_cast<const unsigned char*>(bytes.data()),
+                                       bytes.size(), true)
+                  .status,
+              host::WriteStatus::kOk);
+    EXPECT_EQ(ReadFile(path), "new");
+    struct stat info{};
+    ASSERT_EQ(::stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 07777, 0600u);
+    EXPECT_EQ(EntriesIn(folder.path()), 1u);
+}
+
 TEST(SafeWrite, DanglingLinkIsReplacedByTheFile) {
     TempFolder folder;
     fs::create_symlink(folder.path() / "nowhere", folder.path() / "link.txt");
