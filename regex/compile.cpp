@@ -937,6 +937,7 @@ RegexRecord* Compile(const char* patternBegin, const char* patternEnd, uint32_t*
         AnalyseMustLiteral(rx, first, rx->foldCase != 0);
     }
     AnalyseStartBytes(rx, rx->program + 1, compiler.sawBackref());
+    rx->backReferences = compiler.sawBackref() ? 1 : 0;
     rx->groupCount = compiler.groupCount();
     const auto entries = static_cast<std::size_t>(rx->groupCount) + 1;
     rx->startp = static_cast<const char**>(std::calloc(entries, sizeof(const char*)));

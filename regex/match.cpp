@@ -371,6 +371,13 @@ int Execute(RegexRecord* rx, const char* start, const char* end, const char* bas
     MatchState state;
     InitMatchState(state, rx, start, end);
     state.previousChar = previous;
+    // What this search spends is gone for the later searches of the subject, also when it
+    // ends with an error.
+    struct SpentSteps {
+        RegexRecord* rx;
+        const MatchState& state;
+        ~SpentSteps() { rx->stepsLeft = state.stepsLeft; }
+    } spent{rx, state};
 
     const char* scanStart = start;
     long minLength = 0;
@@ -514,6 +521,9 @@ void InitMatchState(MatchState& state, RegexRecord* rx, const char* start, const
     state.outermost = LoopFrame{};
     state.currentLoop = &state.outermost;
     state.stackFloor = StackFloor();
+    state.stepsLeft = rx->stepsLeft;
+    state.memoAllowed = rx->backReferences == 0;
+    state.memo.Start(start);
 }
 
 int TryMatchAt(RegexRecord* rx, const char* position, MatchState& state) {
@@ -539,6 +549,14 @@ int ExecutePattern(RegexRecord* rx, const char* start, const char* end, const ch
     ClearErrorText(errorText);
     if (rx == nullptr || start == nullptr || end == nullptr || end <= start) {
         return 0;
+    }
+    // A search from the subject's beginning starts a new budget; the later searches of a
+    // global substitution, which move through the same subject, draw on what is left.
+    const char* subject = base == nullptr || base > start ? start : base;
+    if (start == subject || rx->budgetBase != subject || rx->budgetEnd != end) {
+        rx->budgetBase = subject;
+        rx->budgetEnd = end;
+        rx->stepsLeft = StepBudgetFor(static_cast<std::size_t>(end - subject));
     }
     try {
         try {

@@ -7,7 +7,9 @@
 // a LoopFrame per active loop and save group positions on an explicit stack. A general loop
 // whose body is one single-character node (".*", "[^,]*") is run like a simple repeat, so its
 // recursion does not grow with the text it covers. Any other recursion is bounded by the
-// thread's stack: past a safety margin the search ends with an error, never a crash.
+// thread's stack: past a safety margin the search ends with an error, never a crash. Work is
+// bounded too: every call of MatchNodes and every candidate tried is charged to the step budget,
+// and loops consult the failure memo (search_guard.h).
 //
 // The byte at the search end is never read: positions at or past it read as NUL.
 #include <algorithm>
@@ -151,6 +153,7 @@ int BackReference(const unsigned char* node, const char*& p, MatchState& s) {
     if (length == 0) {
         return 1;
     }
+    Spend(s, length / 16);
     if (s.searchEnd - p < length || std::memcmp(from, p, static_cast<std::size_t>(length)) != 0) {
         return 0;
     }
@@ -233,6 +236,7 @@ LookAheadResult MatchLookAhead(const unsigned char* node, const char* p, MatchSt
     const std::size_t captureDepth = s.captureStack.size();
     const bool groups = s.groupLimit > 0;
     if (groups) {
+        Spend(s, s.groupLimit / 8);
         PushCaptures(s);
     }
     s.input = p;
@@ -293,6 +297,7 @@ int MatchSimpleRepeat(const unsigned char* node, const char* p, bool lazy, Match
         long n = r.min;
         const char* at = p + r.min;
         while (n <= r.max || r.max == kUnbounded) {
+            Spend(s, 1);
             if (acceptable(s.input)) {
                 const char* here = s.input;
                 if (MatchNodes(next, s)) {
@@ -312,6 +317,7 @@ int MatchSimpleRepeat(const unsigned char* node, const char* p, bool lazy, Match
     }
     s.input = p;
     long n = RepeatSimple(r.body, r.max, s);
+    Spend(s, n / 4);
     long min = r.min;
     if (n > min && NodeFamily(next[0]) == OP_LINE_END && (!s.multiline || next[0] == OP_TEXT_END)) {
         min = n;
@@ -380,6 +386,7 @@ int MatchDotRun(const unsigned char* node, const char* p, const char* runEnd, Ma
     LoopFrame* current = s.currentLoop;
     const int savedCount = current->count;
     const bool groups = s.groupLimit > 0;
+    Spend(s, (runEnd - p) / 16);
     if (groups) {
         SaveGroupState(*s.lastParen, s);
     }
@@ -432,6 +439,7 @@ int MatchSingleCharLoop(const unsigned char* node, const char* p, bool lazy, Mat
             }
         }
         for (;;) {
+            Spend(s, 1);
             s.input = q;
             if (MatchNodes(next, s)) {
                 return 1;
@@ -467,6 +475,7 @@ int MatchSingleCharLoop(const unsigned char* node, const char* p, bool lazy, Mat
         q = after;
         ++n;
     }
+    Spend(s, n);
     if (n < min) {
         return 0;
     }
@@ -530,6 +539,9 @@ int EnterLoop(const unsigned char* node, const char* p, bool lazy, MatchState& s
     frame.body = body;
     frame.next = next;
     frame.outer = s.currentLoop;
+    if (s.memoAllowed && frame.max == kUnbounded && frame.outer == &s.outermost) {
+        frame.memoSlot = s.memo.SlotFor(static_cast<int>(node - s.rx->program));
+    }
     s.currentLoop = &frame;
     s.input = p;
     const int result = MatchNodes(step, s);
@@ -577,28 +589,43 @@ int LoopStep(const char* p, MatchState& s) {
     if (n < f->min) {
         return iterate() ? 1 : 0;
     }
-    if (f->lazy) {
+    auto iterateOrLeave = [&] {
+        if (f->lazy) {
+            if (ContinueAfterLoop(f, s)) {
+                return true;
+            }
+            if (!Below(n, f->max)) {
+                return false;
+            }
+            s.input = p;
+            return iterate();
+        }
+        if (Below(n, f->max)) {
+            SaveGroupState(f->parenFloor, s);
+            if (iterate()) {
+                return true;
+            }
+            RestoreGroupState(s);
+            s.input = p;
+        }
         if (ContinueAfterLoop(f, s)) {
-            return 1;
+            return true;
         }
-        if (!Below(n, f->max)) {
-            return 0;
-        }
-        s.input = p;
-        return iterate() ? 1 : 0;
+        f->count = n - 1;
+        return false;
+    };
+    // Past its minimum a loop with a memo slot fails at p however it got there.
+    const int slot = f->memoSlot;
+    if (slot < 0) {
+        return iterateOrLeave() ? 1 : 0;
     }
-    if (Below(n, f->max)) {
-        SaveGroupState(f->parenFloor, s);
-        if (iterate()) {
-            return 1;
-        }
-        RestoreGroupState(s);
-        s.input = p;
+    if (s.memo.KnownToFail(slot, p)) {
+        return 0;
     }
-    if (ContinueAfterLoop(f, s)) {
+    if (iterateOrLeave()) {
         return 1;
     }
-    f->count = n - 1;
+    s.memo.RecordFailure(slot, p);
     return 0;
 }
 
@@ -714,6 +741,7 @@ const char* RestoreGroupState(MatchState& s) {
 
 int MatchNodes(const unsigned char* node, MatchState& s) {
     CheckStack(s);
+    Spend(s, 1);
     const char* p = s.input;
     bool lazy = false;
     for (;;) {

@@ -6,6 +6,7 @@
 
 #include "regex/error_text.h"
 #include "regex/regex_record.h"
+#include "regex/search_guard.h"
 
 namespace regex {
 
@@ -25,6 +26,7 @@ struct LoopFrame {
     const unsigned char* body = nullptr;  // first body node
     const unsigned char* next = nullptr;  // the OP_EMPTY after the loop's OP_LOOP_STEP
     const char* lastPosition = nullptr;   // input when the last iteration began
+    int memoSlot = -1;                    // the loop's slot in the failure memo, or -1
     LoopFrame* outer = nullptr;
 };
 
@@ -48,7 +50,18 @@ struct MatchState {
     LoopFrame outermost;  // dummy frame: count 0, no outer frame
     LoopFrame* currentLoop = &outermost;
     uintptr_t stackFloor = 0;  // deeper recursion than this address is refused
+    int64_t stepsLeft = 0;     // the search fails as too complex below 0
+    bool memoAllowed = false;  // the pattern has no back-reference
+    FailureMemo memo;
 };
+
+// Charges `steps` to the search's budget.
+inline void Spend(MatchState& state, int64_t steps) {
+    state.stepsLeft -= steps;
+    if (__builtin_expect(state.stepsLeft < 0, 0)) {
+        ThrowTooComplex();
+    }
+}
 
 // Prepares `state` for searching [start, end) with `rx`.
 void InitMatchState(MatchState& state, RegexRecord* rx, const char* start, const char* end);

@@ -72,11 +72,16 @@ struct RegexRecord {
     uint8_t startBytesValid;
     // Non-zero when no node can consume a newline: a match lies within one line.
     uint8_t lineBound;
+    uint8_t backReferences;  // non-zero when the pattern holds a back-reference
     uint8_t startBytes[256];
     // Case-folded copy of the subject kept between searches of one subject (owned).
     char* foldedText;
     const char* foldedFrom;  // caller's position of foldedText[0]
     const char* foldedEnd;   // caller's end of the folded range
+    // What is left of the step budget of the subject [budgetBase, budgetEnd).
+    int64_t stepsLeft;
+    const char* budgetBase;
+    const char* budgetEnd;
     int32_t programLength;   // bytes at `program`, magic byte included (0: no program)
     unsigned char* program;  // PROGRAM_MAGIC then the nodes; inside this allocation
 };

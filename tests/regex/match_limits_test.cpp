@@ -11,6 +11,7 @@ namespace {
 using namespace regex;
 using regex_test::Compile;
 using regex_test::Match;
+using regex_test::MatchWith;
 
 TEST(MatchLimits, LoopsOverTenMegabyteLines) {
     const std::size_t size = 10u << 20;
@@ -47,6 +48,42 @@ TEST(MatchLimits, DeepRecursionIsAnErrorNotACrash) {
     EXPECT_TRUE(result == "[0," + std::to_string(text.size()) + ")" ||
                 result == "error: regexp recursion too deep")
         << result;
+}
+
+TEST(MatchLimits, LoopsThatFailEverywhereStayLinear) {
+    // Exponential and quadratic without remembering where a loop already failed.
+    const std::string line(20000, 'a');
+    const std::string n = std::to_string(line.size());
+    const std::pair<const char*, std::string> cases[] = {
+        {"(a|aa)*\\d", "no match"},
+        {"(?:a|b)*\\d", "no match"},
+        {"(?:a|b)+?\\d", "no match"},
+        {"x|(?!(?:a|aa)*\\d)", "[0,0)"},
+        {"(?:(a)|aa)*$", "[0," + n + ") [" + std::to_string(line.size() - 1) + "," + n + ")"},
+        {"(?:a|b)*(?:a|c)*!", "no match"},
+    };
+    for (const auto& [pattern, expected] : cases) {
+        std::string result = Match(pattern, line);
+        EXPECT_EQ(result.substr(0, expected.size()), expected) << pattern;
+    }
+    EXPECT_EQ(Match("(a|aa)*\\d", line + "1"), "[0," + std::to_string(line.size() + 1) + ") [" +
+                                                   std::to_string(line.size() - 1) + "," + n + ")");
+}
+
+TEST(MatchLimits, SearchesThatWouldRunForeverAreTooComplex) {
+    // Back-references keep the memo out; nested loops and repeats multiply the candidates.
+    const std::string line(400, 'a');
+    for (const char* pattern :
+         {"(a|aa)*\\1\\d", "(?:(?:a|aa)*)*\\d", "a*a*a*a*;\\d", "(?:a|aa){1,30000}\\d"}) {
+        EXPECT_EQ(Match(pattern, line + ";"), "error: regexp too complex") << pattern;
+    }
+    // The searches of one subject share the budget: once it is spent, a later search of the
+    // same subject is refused, a search of a new subject is not.
+    auto rx = Compile("(a|aa)*\\1\\d|z");
+    const std::string subject = line + "z";
+    EXPECT_EQ(MatchWith(rx.get(), subject), "error: regexp too complex");
+    EXPECT_EQ(MatchWith(rx.get(), subject, line.size()), "error: regexp too complex");
+    EXPECT_EQ(MatchWith(rx.get(), "z"), "[0,1) -");
 }
 
 TEST(MatchLimits, LoopsWhoseBodyMatchesEmptyEndAfterBacktracking) {

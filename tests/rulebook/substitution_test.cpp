@@ -138,6 +138,20 @@ TEST_F(Substitution, TheLoopGuardAllowsOneMatchPerByteAndOneMore) {
     EXPECT_EQ(r.text.size(), 101u);
 }
 
+TEST_F(Substitution, ATooComplexSearchAbandonsTheTable) {
+    const std::string command = "s/(a|aa)*\\1\\d/x/g";
+    uint32_t size = 1;
+    EXPECT_FALSE(Convert(kRegexTable, "s/a/b/\n" + command + "\n", std::string(300, 'a'), &size)
+                     .has_value());
+    EXPECT_EQ(size, 0u);
+    EXPECT_EQ(messages, std::vector<Message>{TableCommandError("regexp too complex", command)});
+    // Without the back-reference the same search is quick: no match, nothing to change.
+    messages.clear();
+    ExpectTable(kRegexTable, {{"linear", "s/(a|aa)*\\d/x/g\n", std::string(100000, 'a'),
+                               std::string(100000, 'a')}});
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(Substitution, TablesRunCommandsInOrderOverTheWholeText) {
     const std::string zero("\0", 1);
     ExpectTable(
