@@ -31,6 +31,9 @@ inline constexpr char kContinueWithoutTable[] =
     "\x97\x9d\x82\xf0\x91\xb1\x8ds\x82\xb5\x82\xdc\x82\xb7\x81"
     "B";
 
+// Error text of a string-table pair whose result would exceed what a conversion may give.
+inline constexpr char kResultTooLarge[] = "result larger than 4 GiB";
+
 // Error text of a command that is neither a substitution nor a translation.
 inline constexpr char kNotACommand[] = "do not start 's' or 'tr'";
 

@@ -38,8 +38,7 @@ bool ConvertText(const ConvertRequest& request, std::string& text) {
     if (kind == TableKind::kRegex) {
         return rulebook::ApplyRegexTable(table, text);
     }
-    rulebook::ApplyStringTable(table, text);
-    return true;
+    return rulebook::ApplyStringTable(table, text);
 }
 
 bool FitsContract(const std::string& text) {

@@ -4,61 +4,120 @@
 #include <cstddef>
 
 #include "byte_search.h"
+#include "messages.h"
+#include "platform/message_box.h"
 #include "sjis.h"
 
 namespace rulebook {
 namespace {
 
-const unsigned char* Find(const unsigned char* from, const unsigned char* end,
-                          const std::string& search) {
-    return FindBytes(from, end, reinterpret_cast<const unsigned char*>(search.data()),
-                     search.size());
+// Calls `found` with each occurrence of `search` in [begin, end) that starts a character,
+// left to right and without overlap; stops early when `found` returns false.
+template <typename Found>
+void ForEachOccurrence(const unsigned char* begin, const unsigned char* end,
+                       const std::string& search, Found found) {
+    const auto* needle = reinterpret_cast<const unsigned char*>(search.data());
+    const unsigned char* resume = begin;  // a character start
+    const unsigned char* from = begin;
+    CharacterStarts starts(begin);
+    while (const unsigned char* hit = FindBytes(from, end, needle, search.size())) {
+        if (hit != resume && !starts.IsStart(hit)) {
+            from = hit + 1;
+            continue;
+        }
+        if (!found(hit)) {
+            return;
+        }
+        resume = hit + search.size();
+        from = resume;
+        starts = CharacterStarts(resume);
+    }
+}
+
+// The size of the result when it is at most `limit`, else limit + 1.
+std::size_t ResultSize(const unsigned char* begin, const unsigned char* end,
+                       const std::string& search, std::size_t growth, std::size_t limit) {
+    std::size_t size = static_cast<std::size_t>(end - begin);
+    ForEachOccurrence(begin, end, search, [&](const unsigned char*) {
+        if (size > limit || limit - size < growth) {
+            size = limit + 1;
+            return false;
+        }
+        size += growth;
+        return true;
+    });
+    return size;
 }
 
 }  // namespace
 
-bool ReplaceAll(std::string& text, const std::string& search, const std::string& replacement,
-                std::string& scratch) {
+Replaced ReplaceAll(std::string& text, const std::string& search, const std::string& replacement,
+                    std::string& scratch, std::size_t limit) {
     const auto* begin = reinterpret_cast<const unsigned char*>(text.data());
     const auto* end = begin + text.size();
-    const auto* copied = begin;  // where the walk resumes: a character start
-    const auto* from = begin;
-    std::string& result = scratch;
-    bool changed = false;
-    CharacterStarts starts(begin);
-    while (const unsigned char* hit = Find(from, end, search)) {
-        if (hit != copied && !starts.IsStart(hit)) {
-            from = hit + 1;
-            continue;
+    const std::size_t growth =
+        replacement.size() > search.size() ? replacement.size() - search.size() : 0;
+    // With at most one occurrence per search length, a result that cannot come near the limit
+    // grows as it likes (doubling stays within it); otherwise it is measured first and
+    // allocated at its exact size.
+    const std::size_t worst = text.size() + text.size() / search.size() * growth;
+    std::size_t exact = 0;
+    if (growth > 0 && (growth > limit || worst > limit / 2)) {
+        exact = ResultSize(begin, end, search, growth, limit);
+        if (exact > limit) {
+            return Replaced::kTooLarge;
         }
+        if (exact == text.size()) {
+            return Replaced::kNothing;
+        }
+    }
+    std::string& result = scratch;
+    const unsigned char* copied = begin;
+    bool changed = false;
+    ForEachOccurrence(begin, end, search, [&](const unsigned char* hit) {
         if (!changed) {
+            const std::size_t room = exact != 0    ? exact
+                                     : growth == 0 ? text.size()
+                                                   : text.size() + text.size() / 8;
             result.clear();
-            result.reserve(text.size() + text.size() / 8);
+            if (result.capacity() < room) {
+                std::string().swap(result);  // a fresh string reserves exactly the room
+            }
+            result.reserve(room);
             changed = true;
         }
         result.append(reinterpret_cast<const char*>(copied),
                       static_cast<std::size_t>(hit - copied));
         result += replacement;
         copied = hit + search.size();
-        from = copied;
-        starts = CharacterStarts(copied);
-    }
+        return true;
+    });
     if (!changed) {
-        return false;
+        return Replaced::kNothing;
     }
     result.append(reinterpret_cast<const char*>(copied), static_cast<std::size_t>(end - copied));
     text.swap(result);
-    return true;
+    return Replaced::kChanged;
 }
 
-void ApplyStringTable(const Table& table, std::string& text) {
+bool ApplyStringTable(const Table& table, std::string& text, std::size_t limit) {
     const std::size_t pairs = std::min(table.searchList.size(), table.replacementList.size());
     std::string scratch;
     for (std::size_t i = 0; i < pairs; ++i) {
-        if (!table.searchList[i].empty()) {
-            ReplaceAll(text, table.searchList[i], table.replacementList[i], scratch);
+        const std::string& search = table.searchList[i];
+        if (search.empty()) {
+            continue;
+        }
+        if (ReplaceAll(text, search, table.replacementList[i], scratch, limit) ==
+            Replaced::kTooLarge) {
+            const std::string message =
+                std::string(kResultTooLarge) + ": " + search + kContinueWithoutTable;
+            platform::ShowMessageBox(message.c_str(), kErrorTitle,
+                                     platform::kButtonsOk | platform::kIconWarning);
+            return false;
         }
     }
+    return true;
 }
 
 }  // namespace rulebook

@@ -79,6 +79,30 @@ TEST_F(StringTable, PairsApplyInOrderWithoutSearchingTheirOwnOutput) {
         });
 }
 
+TEST_F(StringTable, AResultOverFourGibibytesStopsTheTableBeforeItIsBuilt) {
+    // 2 MB of "a" after the first pair, times 2100 bytes each: more than 4 GiB.
+    const std::string big(2100, 'a');
+    uint32_t size = 1;
+    EXPECT_FALSE(Convert(kStringTable, "a\taa\na\t" + big + "\nb\tc\n", std::string(1 << 20, 'a'),
+                         &size)
+                     .has_value());
+    EXPECT_EQ(size, 0u);
+    EXPECT_EQ(messages, std::vector<Message>{TableCommandError("result larger than 4 GiB", "a")});
+    // The same pair is measured and then built at its size when only a few occurrences exist.
+    messages.clear();
+    std::string text(1 << 20, 'b');
+    text[1000] = 'a';
+    std::string expected = text;
+    expected.replace(1000, 1, big);
+    const std::string hyou = S("表");  // 0x95 0x5C: no match inside it
+    ExpectTable(kStringTable, {
+                                  {"one occurrence", "a\t" + big + "\n", text, expected},
+                                  {"character starts", "\\\\\t" + big + "\n",
+                                   text + hyou + "\\", text + hyou + big},
+                              });
+    EXPECT_TRUE(messages.empty());
+}
+
 TEST_F(StringTable, FindsSearchStringsAtEveryOffsetOfTextsOfEveryLength) {
     const std::string path = WriteTable("xyz\t!\nq\t?\n" + S("ア") + "\tA\n");
     for (std::size_t length = 0; length <= 70; ++length) {
