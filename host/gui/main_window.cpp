@@ -37,9 +37,9 @@ QString PathText(const std::string& path) {
     return QString::fromStdString(path);
 }
 
-QWidget* CreateControl(const ControlSpec& spec, QWidget* parent) {
-    const QString text = FromUtf8(spec.text);
-    switch (spec.kind) {
+QWidget* CreateControl(const ControlLayout& item, QWidget* parent) {
+    const QString text = FromUtf8(item.text);
+    switch (item.kind) {
         case ControlKind::kEtchedLine: {
             auto* line = new QFrame(parent);
             line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
@@ -126,10 +126,10 @@ void MainWindow::BuildControls() {
     client_ = new QWidget(this);
     client_->setFont(DialogFont());
     const DialogUnits units(client_->font());
-    for (const ControlSpec& spec : kControls) {
-        QWidget* control = CreateControl(spec, client_);
-        control->setObjectName(QString::fromLatin1(spec.name));
-        control->setGeometry(units.rect(spec.left, spec.top, spec.width, spec.height));
+    for (const ControlLayout& item : kControls) {
+        QWidget* control = CreateControl(item, client_);
+        control->setObjectName(QString::fromLatin1(item.name));
+        control->setGeometry(units.rect(item.left, item.top, item.width, item.height));
     }
     // Group boxes stay behind the controls they frame.
     for (QGroupBox* group : client_->findChildren<QGroupBox*>()) {
@@ -152,9 +152,9 @@ void MainWindow::BuildControls() {
 void MainWindow::BuildMenu() {
     QMenuBar* bar = menuBar();
     bar->setFont(client_->font());
-    for (const MenuSpec& spec : kMenus) {
-        QMenu* menu = bar->addMenu(FromUtf8(spec.title));
-        for (const MenuItemSpec& item : spec.items) {
+    for (const MenuLayout& menuLayout : kMenus) {
+        QMenu* menu = bar->addMenu(FromUtf8(menuLayout.title));
+        for (const MenuItemLayout& item : menuLayout.items) {
             if (item.text == nullptr) {
                 menu->addSeparator();
                 continue;

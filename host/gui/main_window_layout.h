@@ -25,7 +25,7 @@ enum class ControlKind {
     kProgressBar,
 };
 
-struct ControlSpec {
+struct ControlLayout {
     const char* name;  // the control's id, or a name for one that has none
     ControlKind kind;
     const char* text;
@@ -50,7 +50,7 @@ inline constexpr const char* kStatusLine = "1017";
 inline constexpr const char* kChainList = "1019";
 }  // namespace control
 
-inline constexpr ControlSpec kControls[] = {
+inline constexpr ControlLayout kControls[] = {
     {"menuLine", ControlKind::kEtchedLine, "", 0, 0, 378, 1},
     {"fileGroup", ControlKind::kGroupBox, "入力ファイル リスト", 7, 7, 241, 202},
     {control::kFileList, ControlKind::kListBox, "", 13, 20, 228, 181},
@@ -87,37 +87,37 @@ inline constexpr int kLowerCaseNames = 32780;
 inline constexpr int kRegexConversion = 32781;
 }  // namespace command
 
-struct MenuItemSpec {
+struct MenuItemLayout {
     const char* text;  // null for a separator
     int commandId;
 };
 
-struct MenuSpec {
+struct MenuLayout {
     const char* title;
-    std::span<const MenuItemSpec> items;
+    std::span<const MenuItemLayout> items;
 };
 
-inline constexpr MenuItemSpec kSeparator{nullptr, 0};
+inline constexpr MenuItemLayout kSeparator{nullptr, 0};
 
-inline constexpr MenuItemSpec kFileMenu[] = {
+inline constexpr MenuItemLayout kFileMenu[] = {
     {"設定の読み込み(&O)...", command::kLoadSettingsList},
     {"現在の設定を保存(&S)...", command::kSaveSettingsList},
     kSeparator,
     {"終了(&X)", command::kExit},
 };
-inline constexpr MenuItemSpec kListMenu[] = {
+inline constexpr MenuItemLayout kListMenu[] = {
     {"追加(&A)...", command::kAddFiles},
     {"削除(&D)", command::kDeleteFiles},
     kSeparator,
     {"すべて削除(&R)", command::kDeleteAllFiles},
 };
-inline constexpr MenuItemSpec kToolsMenu[] = {
+inline constexpr MenuItemLayout kToolsMenu[] = {
     {"機種依存文字スキャン(&O)...", command::kCharacterScan},
     kSeparator,
     {"ファイル名を小文字に変換(&L)...", command::kLowerCaseNames},
     {"正規表現による変換(&R)...", command::kRegexConversion},
 };
-inline constexpr MenuItemSpec kHelpMenu[] = {
+inline constexpr MenuItemLayout kHelpMenu[] = {
     {"お読みください(&R)", command::kReadMe},
     kSeparator,
     {"プラグインDLLの更新(&R)", command::kReloadPlugins},
@@ -125,7 +125,7 @@ inline constexpr MenuItemSpec kHelpMenu[] = {
     {"バージョン情報(&A)...", command::kAbout},
 };
 
-inline constexpr MenuSpec kMenus[] = {
+inline constexpr MenuLayout kMenus[] = {
     {"ファイル(&F)", kFileMenu},
     {"リスト(&L)", kListMenu},
     {"ツール(&T)", kToolsMenu},

@@ -15,9 +15,9 @@
 namespace gui {
 namespace {
 
-QWidget* CreateControl(const ToolControlSpec& spec, QDialog& dialog) {
-    const QString text = QString::fromUtf8(spec.text);
-    switch (spec.kind) {
+QWidget* CreateControl(const ToolControlLayout& item, QDialog& dialog) {
+    const QString text = QString::fromUtf8(item.text);
+    switch (item.kind) {
         case ToolControlKind::kGroupBox:
             return new QGroupBox(text, &dialog);
         case ToolControlKind::kCheckBox:
@@ -28,7 +28,7 @@ QWidget* CreateControl(const ToolControlSpec& spec, QDialog& dialog) {
         case ToolControlKind::kDefaultPushButton: {
             auto* button = new QPushButton(text, &dialog);
             button->setAutoDefault(false);
-            button->setDefault(spec.kind == ToolControlKind::kDefaultPushButton);
+            button->setDefault(item.kind == ToolControlKind::kDefaultPushButton);
             return button;
         }
         case ToolControlKind::kStaticText: {
@@ -66,43 +66,43 @@ QWidget* CreateControl(const ToolControlSpec& spec, QDialog& dialog) {
 
 }  // namespace
 
-void BuildToolDialog(QDialog& dialog, const ToolDialogSpec& spec) {
-    dialog.setWindowTitle(QString::fromUtf8(spec.title));
+void BuildToolDialog(QDialog& dialog, const ToolDialogLayout& dialogLayout) {
+    dialog.setWindowTitle(QString::fromUtf8(dialogLayout.title));
     dialog.setFont(DialogFont());
     dialog.setModal(true);
     const DialogUnits units(dialog.font());
     QLabel* lastLabel = nullptr;
-    for (const ToolControlSpec& spec : spec.controls) {
-        QWidget* control = CreateControl(spec, dialog);
-        control->setObjectName(QString::fromLatin1(spec.name));
-        QRect rect = units.rect(spec.left, spec.top, spec.width, spec.height);
-        if (spec.kind == ToolControlKind::kCommandCombo) {
+    for (const ToolControlLayout& item : dialogLayout.controls) {
+        QWidget* control = CreateControl(item, dialog);
+        control->setObjectName(QString::fromLatin1(item.name));
+        QRect rect = units.rect(item.left, item.top, item.width, item.height);
+        if (item.kind == ToolControlKind::kCommandCombo) {
             // The height includes the drop-down list, which opens below the field.
             auto* combo = static_cast<QComboBox*>(control);
             rect.setHeight(combo->sizeHint().height());
             combo->setMaxVisibleItems(8);
         }
         const bool oneLineText =
-            (spec.kind == ToolControlKind::kLabel || spec.kind == ToolControlKind::kStaticText) &&
-            !QString::fromUtf8(spec.text).contains('\n');
+            (item.kind == ToolControlKind::kLabel || item.kind == ToolControlKind::kStaticText) &&
+            !QString::fromUtf8(item.text).contains('\n');
         if (oneLineText) {
             // This font may draw a line wider than the original one: never cut it off.
             rect.setWidth(std::max(rect.width(), control->sizeHint().width()));
         }
         control->setGeometry(rect);
         // A label's "&" mnemonic moves the focus to the control after it.
-        if (lastLabel != nullptr && spec.kind != ToolControlKind::kGroupBox) {
+        if (lastLabel != nullptr && item.kind != ToolControlKind::kGroupBox) {
             lastLabel->setBuddy(control);
             lastLabel = nullptr;
         }
-        if (spec.kind == ToolControlKind::kLabel && QString::fromUtf8(spec.text).contains('&')) {
+        if (item.kind == ToolControlKind::kLabel && QString::fromUtf8(item.text).contains('&')) {
             lastLabel = static_cast<QLabel*>(control);
         }
     }
     for (QGroupBox* group : dialog.findChildren<QGroupBox*>()) {
         group->lower();
     }
-    dialog.setFixedSize(units.x(spec.width), units.y(spec.height));
+    dialog.setFixedSize(units.x(dialogLayout.width), units.y(dialogLayout.height));
 }
 
 }  // namespace gui

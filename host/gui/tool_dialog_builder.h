@@ -9,7 +9,7 @@
 
 namespace gui {
 
-void BuildToolDialog(QDialog& dialog, const ToolDialogSpec& spec);
+void BuildToolDialog(QDialog& dialog, const ToolDialogLayout& dialogLayout);
 
 // The control of `dialog` with the id `id`.
 template <typename Control>

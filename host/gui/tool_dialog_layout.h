@@ -19,17 +19,17 @@ enum class ToolControlKind {
     kIcon,               // the program's icon
 };
 
-struct ToolControlSpec {
+struct ToolControlLayout {
     const char* name;  // the control's id, or a name for one that has none
     ToolControlKind kind;
     const char* text;
     int left, top, width, height;  // dialog units
 };
 
-struct ToolDialogSpec {
+struct ToolDialogLayout {
     const char* title;
     int width, height;  // dialog units
-    std::span<const ToolControlSpec> controls;
+    std::span<const ToolControlLayout> controls;
 };
 
 // Ids the dialogs' code refers to.
@@ -54,7 +54,7 @@ inline constexpr const char* kBuildStamp = "1020";
 using K = ToolControlKind;
 namespace id = tool_control;
 
-inline constexpr ToolControlSpec kScanControls[] = {
+inline constexpr ToolControlLayout kScanControls[] = {
     {"targetGroup", K::kGroupBox, "スキャン対象(&T):", 7, 7, 155, 76},
     {id::kScanKana, K::kCheckBox, "半角カナ文字 （0xA0-0xFF）", 19, 21, 98, 10},
     {id::kScanSpecial, K::kCheckBox, "特殊文字 （0x8540-0x889E）", 19, 35, 98, 10},
@@ -66,10 +66,10 @@ inline constexpr ToolControlSpec kScanControls[] = {
     {id::kScanButton, K::kPushButton, "スキャン(&S)", 244, 12, 50, 14},
     {id::kCancel, K::kPushButton, "閉じる(&C)", 244, 30, 50, 14},
 };
-inline constexpr ToolDialogSpec kScanDialog = {"シフトJIS 機種依存文字の探索", 301, 259,
-                                               kScanControls};
+inline constexpr ToolDialogLayout kScanDialog = {"シフトJIS 機種依存文字の探索", 301, 259,
+                                                 kScanControls};
 
-inline constexpr ToolControlSpec kLowercaseControls[] = {
+inline constexpr ToolControlLayout kLowercaseControls[] = {
     {"targetGroup", K::kGroupBox, "変換対象", 7, 7, 157, 63},
     {id::kAllFiles, K::kRadioButton, "すべてのファイル", 19, 23, 66, 10},
     {id::kUpperExtension, K::kRadioButton, "拡張子がすべて大文字のファイルのみ", 19, 37, 128, 10},
@@ -77,10 +77,10 @@ inline constexpr ToolControlSpec kLowercaseControls[] = {
     {id::kOk, K::kDefaultPushButton, "OK", 33, 78, 50, 14},
     {id::kCancel, K::kPushButton, "キャンセル", 87, 78, 50, 14},
 };
-inline constexpr ToolDialogSpec kLowercaseDialog = {"ファイル名を小文字に変換", 171, 99,
-                                                    kLowercaseControls};
+inline constexpr ToolDialogLayout kLowercaseDialog = {"ファイル名を小文字に変換", 171, 99,
+                                                      kLowercaseControls};
 
-inline constexpr ToolControlSpec kRegexControls[] = {
+inline constexpr ToolControlLayout kRegexControls[] = {
     {id::kCommand, K::kCommandCombo, "", 7, 7, 208, 81},
     {"examples", K::kStaticText,
      "正規表現の記述例:\n"
@@ -92,9 +92,9 @@ inline constexpr ToolControlSpec kRegexControls[] = {
     {id::kOk, K::kDefaultPushButton, "OK", 59, 80, 50, 14},
     {id::kCancel, K::kPushButton, "キャンセル", 112, 80, 50, 14},
 };
-inline constexpr ToolDialogSpec kRegexDialog = {"正規表現による変換", 222, 101, kRegexControls};
+inline constexpr ToolDialogLayout kRegexDialog = {"正規表現による変換", 222, 101, kRegexControls};
 
-inline constexpr ToolControlSpec kAboutControls[] = {
+inline constexpr ToolControlLayout kAboutControls[] = {
     {"icon", K::kIcon, "", 11, 9, 20, 21},
     {"name", K::kStaticText, "Polyshift", 39, 10, 70, 8},
     {id::kBuildStamp, K::kLabel, "", 39, 20, 99, 8},
@@ -103,6 +103,6 @@ inline constexpr ToolControlSpec kAboutControls[] = {
     {id::kPluginVersions, K::kResultField, "", 29, 89, 106, 75},
     {id::kOk, K::kDefaultPushButton, "OK", 64, 177, 36, 14},
 };
-inline constexpr ToolDialogSpec kAboutBox = {"バージョン情報", 165, 198, kAboutControls};
+inline constexpr ToolDialogLayout kAboutBox = {"バージョン情報", 165, 198, kAboutControls};
 
 }  // namespace gui

@@ -59,15 +59,15 @@ void Click(const QDialog& dialog, const char* id) {
     QTest::mouseClick(gui::ToolControl<QAbstractButton>(dialog, id), Qt::LeftButton);
 }
 
-void CheckLayout(const QDialog& dialog, const gui::ToolDialogSpec& spec,
+void CheckLayout(const QDialog& dialog, const gui::ToolDialogLayout& dialogLayout,
                  const std::vector<const char*>& classNames) {
-    QCOMPARE(dialog.windowTitle(), QString::fromUtf8(spec.title));
+    QCOMPARE(dialog.windowTitle(), QString::fromUtf8(dialogLayout.title));
     const gui::DialogUnits units(dialog.font());
-    QCOMPARE(dialog.size(), QSize(units.x(spec.width), units.y(spec.height)));
+    QCOMPARE(dialog.size(), QSize(units.x(dialogLayout.width), units.y(dialogLayout.height)));
     QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
-    QCOMPARE(static_cast<std::size_t>(spec.controls.size()), classNames.size());
+    QCOMPARE(static_cast<std::size_t>(dialogLayout.controls.size()), classNames.size());
     for (std::size_t i = 0; i < classNames.size(); ++i) {
-        const gui::ToolControlSpec& control = spec.controls[i];
+        const gui::ToolControlLayout& control = dialogLayout.controls[i];
         auto* widget = gui::ToolControl<QWidget>(dialog, control.name);
         QVERIFY2(widget != nullptr, control.name);
         QVERIFY2(widget->inherits(classNames[i]), control.name);
