@@ -86,8 +86,10 @@ namespace {
                 _mm512_cvtepi32_epi16(_mm512_mask_blend_epi32(pair, code, swapped));
             const std::uint32_t keep = static_cast<std::uint32_t>(
                 _pdep_u32(lanes, 0x55555555u) | _pdep_u32(lanes & pair, 0xAAAAAAAAu));
-            _mm256_mask_compressstoreu_epi8(o, keep, words);
-            o += std::popcount(keep);
+            // Compressed in a register and stored under a mask (see SjisToUtf8Blocks64).
+            const unsigned kept = static_cast<unsigned>(std::popcount(keep));
+            _mm256_mask_storeu_epi8(o, _bzhi_u32(~0u, kept), _mm256_maskz_compress_epi8(keep, words));
+            o += kept;
             if (bad != 0) {
                 out = o;
                 return i + positions[k + static_cast<std::size_t>(
