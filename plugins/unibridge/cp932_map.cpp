@@ -110,6 +110,12 @@ Cp932Map::Cp932Map() {
     for (const JisAlias& alias : kJisAliases) {
         codes_[alias.unit] = alias.code;
     }
+    for (unsigned u = 0; u < 0x10000; ++u) {
+        const std::uint32_t code = codes_[u];
+        sjisByUnit_[u] = code == kNoCode ? 0
+                         : code < 0x100  ? 1u << 24 | code
+                                         : 2u << 24 | (code & 0xFFu) << 8 | code >> 8;
+    }
 }
 
 }  // namespace unibridge

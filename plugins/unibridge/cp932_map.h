@@ -48,6 +48,9 @@ class Cp932Map {
     // byte whatever follows it.
     const std::uint32_t* utf8ByPair() const { return utf8ByPair_.data(); }
     const std::uint16_t* codes() const { return codes_.data(); }
+    // The Shift JIS bytes of a character of the Basic Multilingual Plane from the low end, their
+    // number in the top byte; 0 when it has no code.
+    const std::uint32_t* sjisByUnit() const { return sjisByUnit_.data(); }
 
     Cp932Map(const Cp932Map&) = delete;
     Cp932Map& operator=(const Cp932Map&) = delete;
@@ -62,6 +65,7 @@ class Cp932Map {
     std::array<char16_t, kRows * 256> unit_{};
     // One more entry, so that a 32-bit load of the last code stays inside.
     std::array<std::uint16_t, 0x10001> codes_{};
+    std::array<std::uint32_t, 0x10000> sjisByUnit_{};
 };
 
 // Characters that JIS-based mappings of other systems put where code page 932 has a different

@@ -78,6 +78,36 @@ alignas(16) inline constexpr std::uint8_t kByte2High[16] = {
     return _mm_xor_si128(expected, special);
 }
 
+#define UNIBRIDGE_AVX2 gnu::target("avx2,bmi,popcnt,lzcnt")
+
+// A lookup table in both 16-byte halves.
+[[UNIBRIDGE_AVX2]] inline __m256i Table32(const std::uint8_t* table) {
+    return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(table)));
+}
+
+// BlockErrors for 32 bytes.
+[[UNIBRIDGE_AVX2]] inline __m256i BlockErrors32(__m256i input, __m256i previous) {
+    const __m256i nibble = _mm256_set1_epi8(0x0F);
+    // The 16 bytes before each half of `input`.
+    const __m256i before = _mm256_permute2x128_si256(previous, input, 0x21);
+    const __m256i prev1 = _mm256_alignr_epi8(input, before, 15);
+    const __m256i byte1High = _mm256_shuffle_epi8(
+        Table32(kByte1High), _mm256_and_si256(_mm256_srli_epi16(prev1, 4), nibble));
+    const __m256i byte1Low =
+        _mm256_shuffle_epi8(Table32(kByte1Low), _mm256_and_si256(prev1, nibble));
+    const __m256i byte2High = _mm256_shuffle_epi8(
+        Table32(kByte2High), _mm256_and_si256(_mm256_srli_epi16(input, 4), nibble));
+    const __m256i special = _mm256_and_si256(_mm256_and_si256(byte1High, byte1Low), byte2High);
+    const __m256i prev2 = _mm256_alignr_epi8(input, before, 14);
+    const __m256i prev3 = _mm256_alignr_epi8(input, before, 13);
+    const __m256i third = _mm256_subs_epu8(prev2, _mm256_set1_epi8(static_cast<char>(0xE0 - 0x80)));
+    const __m256i fourth =
+        _mm256_subs_epu8(prev3, _mm256_set1_epi8(static_cast<char>(0xF0 - 0x80)));
+    const __m256i expected =
+        _mm256_and_si256(_mm256_or_si256(third, fourth), _mm256_set1_epi8(static_cast<char>(0x80)));
+    return _mm256_xor_si256(expected, special);
+}
+
 // GCC 12 reports the deliberately undefined start values inside its own 64-byte intrinsics as
 // possibly uninitialised when they are inlined into functions built for those processors.
 #if defined(__GNUC__) && !defined(__clang__)
@@ -147,6 +177,11 @@ inline std::size_t BoundaryBefore(const unsigned char* in, std::size_t from, std
 // True where the processor has the shuffles (and the block test of the same generation).
 inline bool HasShuffles() {
     return platform::Cpu().sse41;
+}
+
+// True where the processor has 32-byte vectors with gathers.
+inline bool HasAvx2() {
+    return platform::Cpu().avx2;
 }
 
 }  // namespace unibridge::utf8_blocks

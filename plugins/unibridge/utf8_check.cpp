@@ -1,5 +1,6 @@
 #include "utf8_check.h"
 
+#include "utf8_bits.h"
 #include "utf8_blocks.h"
 
 namespace unibridge {
@@ -37,7 +38,64 @@ std::size_t WellFormedScalar(const unsigned char* in, std::size_t i, std::size_t
     return i;
 }
 
+#if defined(UNIBRIDGE_SSE2)
+
+// With no more than SSE2, 64 bytes at a time by the bit masks of utf8_bits.h; a block they do
+// not pass (a four-byte sequence, or a fault) is taken one sequence at a time.
+std::size_t WellFormedBits(const unsigned char* in, std::size_t i, std::size_t limit,
+                           Utf8Seen& seen) {
+    const __m128i escape = _mm_set1_epi8(0x1B);
+    __m128i escapes = _mm_setzero_si128();
+    std::uint64_t high = 0;
+    while (i + kBlock <= limit) {
+        Prefetch(in + i);
+        const utf8_bits::Utf8Bits bits = utf8_bits::ReadUtf8Bits(in + i);
+        for (std::size_t k = 0; k < kBlock; k += 16) {
+            escapes = _mm_or_si128(escapes, _mm_cmpeq_epi8(Load16(in + i + k), escape));
+        }
+        high |= bits.high;
+        if (utf8_bits::Faults(bits) != 0) {
+            seen.multiByte = seen.multiByte || high != 0;
+            seen.escape = seen.escape || _mm_movemask_epi8(escapes) != 0;
+            return WellFormedScalar(in, i, i + kBlock, seen);
+        }
+        i += utf8_bits::WholeEnd(bits);
+    }
+    seen.multiByte = seen.multiByte || high != 0;
+    seen.escape = seen.escape || _mm_movemask_epi8(escapes) != 0;
+    return i;
+}
+
+#endif
+
 #if defined(UNIBRIDGE_SHUFFLES)
+
+// With AVX2, as WellFormedBlocks 32 bytes at a time.
+[[UNIBRIDGE_AVX2]] std::size_t WellFormedBlocks32(const unsigned char* in, std::size_t i,
+                                                  std::size_t limit, Utf8Seen& seen) {
+    constexpr std::size_t kStep = 32;
+    const std::size_t from = i;
+    const __m256i escape = _mm256_set1_epi8(0x1B);
+    __m256i previous = _mm256_setzero_si256();  // i is a boundary: what came before is complete
+    __m256i high = _mm256_setzero_si256();
+    __m256i escapes = _mm256_setzero_si256();
+    for (; i + kStep <= limit; i += kStep) {
+        if ((i & 63) == 0) {
+            _mm_prefetch(reinterpret_cast<const char*>(in + i) + 1024, _MM_HINT_T0);
+        }
+        const __m256i input = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
+        const __m256i errors = utf8_blocks::BlockErrors32(input, previous);
+        high = _mm256_or_si256(high, input);
+        escapes = _mm256_or_si256(escapes, _mm256_cmpeq_epi8(input, escape));
+        if (_mm256_testz_si256(errors, errors) == 0) {
+            break;
+        }
+        previous = input;
+    }
+    seen.multiByte = seen.multiByte || _mm256_movemask_epi8(high) != 0;
+    seen.escape = seen.escape || _mm256_movemask_epi8(escapes) != 0;
+    return utf8_blocks::BoundaryBefore(in, from, i);
+}
 
 [[gnu::target("sse4.1")]] std::size_t WellFormedBlocks(const unsigned char* in, std::size_t i,
                                                        std::size_t limit, Utf8Seen& seen) {
@@ -97,11 +155,18 @@ std::size_t WellFormedUtf8(const unsigned char* in, std::size_t i, std::size_t l
     if (utf8_blocks::HasAvx512()) {
         return WellFormedBlocks64(in, i, limit, seen);
     }
+    if (utf8_blocks::HasAvx2()) {
+        return WellFormedBlocks32(in, i, limit, seen);
+    }
     if (utf8_blocks::HasShuffles()) {
         return WellFormedBlocks(in, i, limit, seen);
     }
 #endif
+#if defined(UNIBRIDGE_SSE2)
+    return WellFormedBits(in, i, limit, seen);
+#else
     return WellFormedScalar(in, i, limit, seen);
+#endif
 }
 
 }  // namespace unibridge

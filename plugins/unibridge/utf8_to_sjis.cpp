@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "block_bits.h"
+#include "utf8_bits.h"
 
 namespace unibridge {
 
@@ -88,7 +89,8 @@ namespace {
                 _pdep_u32(lanes, 0x55555555u) | _pdep_u32(lanes & pair, 0xAAAAAAAAu));
             // Compressed in a register and stored under a mask (see SjisToUtf8Blocks64).
             const unsigned kept = static_cast<unsigned>(std::popcount(keep));
-            _mm256_mask_storeu_epi8(o, _bzhi_u32(~0u, kept), _mm256_maskz_compress_epi8(keep, words));
+            _mm256_mask_storeu_epi8(o, _bzhi_u32(~0u, kept),
+                                    _mm256_maskz_compress_epi8(keep, words));
             o += kept;
             if (bad != 0) {
                 out = o;
@@ -102,70 +104,100 @@ namespace {
     return i;
 }
 
-[[gnu::target("sse4.1")]] std::size_t Utf8ToSjisBlocks(const Cp932Map& map, const unsigned char* in,
-                                                       std::size_t i, std::size_t n,
-                                                       unsigned char*& out) {
-    const std::uint16_t* const codes = map.codes();
-    const std::size_t from = i;
+}  // namespace
+
+#endif
+
+#if defined(UNIBRIDGE_SSE2)
+
+namespace {
+
+using utf8_bits::Utf8Bits;
+
+// Writes the characters that start at the bits of `starts`, each stored whole (4 bytes) from
+// its packed Shift JIS and followed by the next at its length, without a branch of its own;
+// returns false when one has no code (a packed 0, of length 0), and the block must be written
+// again with care.
+inline bool PutCharacters(const std::uint32_t* table, const std::uint16_t* characters,
+                          std::uint64_t starts, unsigned char*& out) {
     unsigned char* o = out;
-    // A sequence at the end of a block reads up to two bytes past it.
-    while (i + kBlock + 2 <= n) {
+    std::uint32_t none = 0;
+    for (std::uint64_t m = starts; m != 0; m &= m - 1) {
+        const std::uint32_t packed = table[characters[std::countr_zero(m)]];
+        std::memcpy(o, &packed, 4);  // little-endian: the bytes from the low end
+        o += packed >> 24;
+        none |= packed - 1;  // the top bit is set only where packed is 0
+    }
+    out = o;
+    return (none >> 31) == 0;
+}
+
+// The block's characters up to the first without a code; returns its place.
+inline std::size_t PutCharactersBefore(const std::uint32_t* table, const std::uint16_t* characters,
+                                       std::uint64_t starts, unsigned char*& o) {
+    for (std::uint64_t m = starts;; m &= m - 1) {
+        const std::size_t p = static_cast<std::size_t>(std::countr_zero(m));
+        const std::uint32_t packed = table[characters[p]];
+        if (packed == 0) {
+            return p;
+        }
+        std::memcpy(o, &packed, 4);
+        o += packed >> 24;
+    }
+}
+
+// UTF-8 to Shift JIS a block at a time: the block is checked by the bit masks of its kinds of
+// byte, which also give the places of its characters; the characters of all places are
+// computed side by side, so that each character takes one lookup and one store. `readBits` and
+// `characters` are the SSE2 or AVX2 forms of ReadUtf8Bits and CharactersOfBlock.
+template <class ReadBits, class Characters>
+inline std::size_t Utf8ToSjisBlocks(const std::uint32_t* table, const unsigned char* in,
+                                    std::size_t i, std::size_t n, unsigned char*& out,
+                                    ReadBits readBits, Characters characters) {
+    unsigned char* o = out;
+    alignas(32) std::uint16_t at[kBlock];
+    // A sequence at the end of a block reads up to two bytes past it. The block's characters
+    // take no more room than their bytes and store up to 3 bytes more, and at least 4 more
+    // bytes of input follow it.
+    while (i + kBlock + 4 <= n) {
         Prefetch(in + i);
-        const std::uint64_t high = HighBits(in + i);
-        if (high == 0) {
+        const Utf8Bits bits = readBits(in + i);
+        if (bits.high == 0) {
             Copy64(in + i, o);
             o += kBlock;
             i += kBlock;
             continue;
         }
-        __m128i previous = i == from ? _mm_setzero_si128() : Load16(in + i - 16);
-        __m128i errors = _mm_setzero_si128();
-        for (std::size_t k = 0; k < kBlock; k += 16) {
-            const __m128i input = Load16(in + i + k);
-            errors = _mm_or_si128(errors, utf8_blocks::BlockErrors(input, previous));
-            previous = input;
-        }
-        if (_mm_testz_si128(errors, errors) == 0) {
+        // i is a boundary, so nothing before the block is incomplete.
+        if (utf8_bits::Faults(bits) != 0) {
             break;
         }
         // The characters that end inside the block; one running past it starts the next block.
-        const std::size_t end = utf8_blocks::BoundaryBefore(in, i, i + kBlock);
-        std::uint64_t starts = 0;
-        for (std::size_t k = 0; k < kBlock; k += 16) {
-            const __m128i b = Load16(in + i + k);
-            const __m128i continuation =
-                _mm_cmpeq_epi8(_mm_and_si128(b, _mm_set1_epi8(static_cast<char>(0xC0))),
-                               _mm_set1_epi8(static_cast<char>(0x80)));
-            starts |= static_cast<std::uint64_t>(
-                          static_cast<unsigned>(~_mm_movemask_epi8(continuation) & 0xFFFF))
-                      << k;
+        const std::size_t end = utf8_bits::WholeEnd(bits);
+        const std::uint64_t starts =
+            ~bits.cont & (end == kBlock ? ~std::uint64_t{0} : (std::uint64_t{1} << end) - 1);
+        characters(in + i, at);
+        unsigned char* const from = o;
+        if (!PutCharacters(table, at, starts, o)) {
+            o = from;
+            const std::size_t p = PutCharactersBefore(table, at, starts, o);
+            out = o;
+            return i + p;
         }
-        if (end - i < kBlock) {
-            starts &= (std::uint64_t{1} << (end - i)) - 1;
-        }
-        for (std::uint64_t m = starts; m != 0; m &= m - 1) {
-            const std::size_t p = i + static_cast<std::size_t>(std::countr_zero(m));
-            const unsigned c = in[p];
-            const unsigned two = (c & 0x1Fu) << 6 | (in[p + 1] & 0x3Fu);
-            const unsigned three =
-                (c & 0x0Fu) << 12 | (in[p + 1] & 0x3Fu) << 6 | (in[p + 2] & 0x3Fu);
-            const unsigned character = c < 0x80 ? c : c < 0xE0 ? two : three;
-            const std::uint16_t code = c < 0xF0 ? codes[character] : Cp932Map::kNoCode;
-            if (code == Cp932Map::kNoCode) {
-                out = o;
-                return p;
-            }
-            // Two bytes, high first, or one.
-            const bool pair = code > 0xFF;
-            o[0] = static_cast<unsigned char>(pair ? code >> 8 : code);
-            o[1] = static_cast<unsigned char>(code);
-            o += pair ? 2 : 1;
-        }
-        i = end;
+        i += end;
     }
     out = o;
     return i;
 }
+
+#if defined(UNIBRIDGE_SHUFFLES)
+[[UNIBRIDGE_AVX2]] std::size_t Utf8ToSjisBlocks32(const std::uint32_t* table,
+                                                  const unsigned char* in, std::size_t i,
+                                                  std::size_t n, unsigned char*& out) {
+    return Utf8ToSjisBlocks(table, in, i, n, out, utf8_bits::ReadUtf8Bits32,
+                            utf8_bits::CharactersOfBlock32);
+}
+#endif
 
 }  // namespace
 
@@ -173,17 +205,25 @@ namespace {
 
 std::size_t Utf8ToSjisKernel(const Cp932Map& map, const unsigned char* in, std::size_t i,
                              std::size_t n, unsigned char*& out, std::size_t room) {
-#if defined(UNIBRIDGE_SHUFFLES)
     // Output never outgrows input, so the room holds a whole block's stores.
-    if (room >= n - i && utf8_blocks::HasAvx512()) {
+    if (room < n - i) {
+        return i;
+    }
+#if defined(UNIBRIDGE_SHUFFLES)
+    if (utf8_blocks::HasAvx512()) {
         return Utf8ToSjisBlocks64(map.codes(), in, i, n, out);
     }
-    if (room >= n - i && utf8_blocks::HasShuffles()) {
-        return Utf8ToSjisBlocks(map, in, i, n, out);
+    if (utf8_blocks::HasAvx2()) {
+        return Utf8ToSjisBlocks32(map.sjisByUnit(), in, i, n, out);
     }
 #endif
-    (void)map, (void)in, (void)n, (void)out, (void)room;
+#if defined(UNIBRIDGE_SSE2)
+    return Utf8ToSjisBlocks(map.sjisByUnit(), in, i, n, out, utf8_bits::ReadUtf8Bits,
+                            utf8_bits::CharactersOfBlock);
+#else
+    (void)map, (void)in, (void)n, (void)out;
     return i;
+#endif
 }
 
 }  // namespace unibridge

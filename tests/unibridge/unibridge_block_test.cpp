@@ -22,6 +22,7 @@ const std::vector<std::string> kSjisPool = {
     "\x8E\x9A", "\x9F\x9F", "\xE0\x9F",  // trail bytes in the lead byte ranges
     "\x8A\xBF", "\x88\x9F", "\xEA\xA4",  // kanji
     "\x81\x40", "\x87\x40", "\xF0\x40", "\xF9\xFC", "\xFA\x40", "\xFC\x4B",
+    "\x81\x98", "\x83\x9F", "\x84\x40",  // two bytes in UTF-8: section sign, Greek, Cyrillic
 };
 // clang-format on
 
@@ -119,6 +120,8 @@ TEST_P(Blocks, AFaultAnywhereIsFoundAtItsPlace) {
             {"\xED\xA0\x80", "ED"},      // a surrogate
             {"\xF4\x90\x80\x80", "F4"},  // above U+10FFFF
             {"\xE3\x81", "E3 81"},       // cut short by the character after it
+            {"\xE0\x9F\xBF", "E0"},      // overlong
+            {"\xE3\x81\x81\x81", "81"},  // a continuation too many
         };
         const auto& bad = malformed[length % std::size(malformed)];
         const std::string broken = utf8.substr(0, utf8At) + bad.bytes + utf8.substr(utf8At + 4);
