@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "cp932_map.h"
-#include "jis_row_cell.h"
 #include "readers.h"
 #include "utf8_check.h"
 
@@ -44,35 +43,6 @@ class Utf8Check {
     Utf8Seen seen;
 };
 
-// Takes every code page 932 character and adds up how plausible the reading is.
-class Scorer {
-  public:
-    static constexpr bool kChecksOnly = true;
-
-    explicit Scorer(unsigned kanaScore) : kanaScore_(kanaScore) {}
-
-    bool Ascii(const unsigned char*, std::size_t) { return true; }
-    Put Code(const Cp932Map& map, std::size_t index) {
-        if (index < 256) {
-            score += kanaScore_;  // only kana reach here: ASCII comes in runs
-            return Put::kDone;
-        }
-        const unsigned row =
-            jis::RowCellFromSjis(map.LeadOf(index / 256), static_cast<std::uint8_t>(index)).first -
-            0x20u;
-        if ((row >= 1 && row <= 8) || (row >= 16 && row <= 47)) {
-            score += 4;
-        } else if (row >= 48 && row <= 84) {
-            score += 2;
-        }
-        return Put::kDone;
-    }
-    std::uint64_t score = 0;
-
-  private:
-    unsigned kanaScore_;
-};
-
 // Where a reading's first fault lies: n when there is none.
 std::size_t FirstFault(const Fault& fault, std::size_t n) {
     return fault ? fault.offset : n;
@@ -106,12 +76,12 @@ Source Detect(const unsigned char* in, std::size_t n) {
         return utf8.seen.multiByte ? Source::kUtf8 : Source::kAscii;
     }
     const Cp932Map& map = Cp932Map::Get();
-    Scorer euc(0);
+    EucScorer euc;
     const std::size_t eucEnd = FirstFault(ReadEuc(map, in, n, 0, euc), n);
     // Shift JIS wins as soon as it gets past both other readings' faults, so it is read that
     // far first (and one byte more, which completes a pair) unless EUC-JP has no fault.
     const std::size_t quickLimit = eucEnd == n ? n : std::min(n, std::max(utf8End, eucEnd) + 2);
-    Scorer sjis(1);
+    SjisScorer sjis;
     Fault sjisFault = ReadSjis(map, in, quickLimit, 0, sjis);
     if (quickLimit < n) {
         if (!sjisFault) {

@@ -9,6 +9,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 
 #include "cp932_map.h"
 
@@ -21,5 +22,17 @@ std::size_t SjisToUtf8Kernel(const Cp932Map& map, const unsigned char* in, std::
 // Needs room for 1 output byte per input byte from in[i]; takes nothing otherwise.
 std::size_t Utf8ToSjisKernel(const Cp932Map& map, const unsigned char* in, std::size_t i,
                              std::size_t n, unsigned char*& out, std::size_t room);
+
+// EUC-JP to UTF-8 as SjisToUtf8Kernel; stops before blocks with three-byte characters too.
+std::size_t EucToUtf8Kernel(const unsigned char* in, std::size_t i, std::size_t n,
+                            unsigned char*& out, std::size_t room);
+
+// Add the scores (scorer.h) of the characters of a reading as Shift JIS or as EUC-JP from
+// in[i] to `score`; they stop as the kernels above do, before the block of a character that is
+// none (or a three-byte EUC-JP one), and return where.
+std::size_t ScoreSjisKernel(const unsigned char* in, std::size_t i, std::size_t n,
+                            std::uint64_t& score);
+std::size_t ScoreEucKernel(const unsigned char* in, std::size_t i, std::size_t n,
+                           std::uint64_t& score);
 
 }  // namespace unibridge

@@ -15,6 +15,7 @@
 #include "fault.h"
 #include "jis_row_cell.h"
 #include "kernels.h"
+#include "scorer.h"
 #include "utf8_check.h"
 #include "writers.h"
 
@@ -71,9 +72,11 @@ Fault ReadSjis(const Cp932Map& map, const unsigned char* in, std::size_t n, std:
     while (i < n) {
         if constexpr (std::is_same_v<Writer, Utf8Writer>) {
             i = SjisToUtf8Kernel(map, in, i, n, out.cursor(), out.Room());
-            if (i == n) {
-                break;
-            }
+        } else if constexpr (std::is_same_v<Writer, SjisScorer>) {
+            i = ScoreSjisKernel(in, i, n, out.score);
+        }
+        if (i == n) {
+            break;
         }
         const unsigned char c = in[i];
         if (c < 0x80) {
@@ -99,6 +102,20 @@ Fault ReadSjis(const Cp932Map& map, const unsigned char* in, std::size_t n, std:
     return {};
 }
 
+// Index in `map` of the EUC-JP character that the bytes c (0x80 or more, not 0x8F) and `next`
+// make: 0x8E with a half-width katakana byte, or two bytes 0xA1 to 0xFE that carry a JIS row
+// and cell; 0 when they make none that code page 932 holds.
+inline std::size_t EucIndex(const Cp932Map& map, unsigned char c, unsigned char next) {
+    if (c == 0x8E) {
+        return next >= 0xA1 && next <= 0xDF ? next : 0;
+    }
+    if (c >= 0xA1 && c <= 0xFE && next >= 0xA1 && next <= 0xFE) {
+        const jis::BytePair s = jis::SjisFromRowCell(jis::SevenBit(c), jis::SevenBit(next));
+        return PairIndex(map, s.first, s.second);
+    }
+    return 0;
+}
+
 // EUC-JP: ASCII, 0x8E with a half-width katakana byte, and pairs of bytes 0xA1 to 0xFE that
 // carry a JIS row and cell, read through the Shift JIS arithmetic. The three-byte characters
 // (0x8F ...) have no place in code page 932: only checks (see Writer::kChecksOnly) pass them.
@@ -107,6 +124,14 @@ Fault ReadEuc(const Cp932Map& map, const unsigned char* in, std::size_t n, std::
               Writer& out) {
     std::size_t i = start;
     while (i < n) {
+        if constexpr (std::is_same_v<Writer, Utf8Writer>) {
+            i = EucToUtf8Kernel(in, i, n, out.cursor(), out.Room());
+        } else if constexpr (std::is_same_v<Writer, EucScorer>) {
+            i = ScoreEucKernel(in, i, n, out.score);
+        }
+        if (i == n) {
+            break;
+        }
         const unsigned char c = in[i];
         if (c < 0x80) {
             if (!PutAsciiRun(in, i, n, out)) {
@@ -115,13 +140,7 @@ Fault ReadEuc(const Cp932Map& map, const unsigned char* in, std::size_t n, std::
             continue;
         }
         const unsigned char next = i + 1 < n ? in[i + 1] : 0;
-        std::size_t index = 0;
-        if (c == 0x8E) {
-            index = next >= 0xA1 && next <= 0xDF ? next : 0;
-        } else if (c >= 0xA1 && c <= 0xFE && next >= 0xA1 && next <= 0xFE) {
-            const jis::BytePair s = jis::SjisFromRowCell(jis::SevenBit(c), jis::SevenBit(next));
-            index = PairIndex(map, s.first, s.second);
-        } else if (c == 0x8F) {
+        if (c == 0x8F) {
             std::size_t length = 1;
             while (length < 3 && i + length < n && in[i + length] >= 0xA1 &&
                    in[i + length] <= 0xFE) {
@@ -138,6 +157,7 @@ Fault ReadEuc(const Cp932Map& map, const unsigned char* in, std::size_t n, std::
             }
             return Fault::NoShiftJisBytes(i, 3);
         }
+        const std::size_t index = EucIndex(map, c, next);
         if (index == 0) {
             return Fault::BadBytes(i, i + 1 < n && next >= 0x80 ? 2 : 1);
         }

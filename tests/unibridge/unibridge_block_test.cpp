@@ -133,5 +133,58 @@ TEST_P(Blocks, AFaultAnywhereIsFoundAtItsPlace) {
     }
 }
 
+// Texts that Shift JIS and EUC-JP both read far or to the end, so that detection weighs the
+// readings' scores, with EUC-JP's three-byte characters and bytes that neither reads here and
+// there, and runs of ASCII: every build detects, converts and reports faults as the build
+// without vector code.
+TEST_P(Blocks, ReadingsOfBothKindsAreWeighedAsWithoutVectorCode) {
+    std::mt19937 random(5);
+    // A random unit that both read: EUC-JP first-level kanji that Shift JIS reads as two
+    // half-width katakana (4 points in EUC-JP, 2 in Shift JIS), Shift JIS kanji that EUC-JP
+    // reads as a half-width katakana (0 and 4), and second-level kanji in both (2 and 2), in
+    // such shares that neither reading is ahead on average.
+    const auto unit = [&random]() -> std::string {
+        const auto byte = [&random](unsigned from, unsigned to) {
+            return static_cast<char>(from + random() % (to - from + 1));
+        };
+        switch (random() % 12) {
+            case 0:
+            case 1:
+                return std::string(1, byte(0x20, 0x7E));
+            case 2:
+                return "\r\n";
+            case 3:
+            case 4:
+            case 5:
+            case 6:
+                return {byte(0xB0, 0xCE), byte(0xA1, 0xDF)};
+            case 7:
+            case 8:
+                return {'\x8E', byte(0xA1, 0xDF)};
+            default:
+                return {byte(0xE0, 0xE9), byte(0xA1, 0xFC)};
+        }
+    };
+    const testing_support::PluginUnderTest& plain = Build("unibridge_plain");
+    for (std::size_t length = 1; length < 700; length += 1 + random() % 5) {
+        std::string text;
+        while (text.size() < length) {
+            const unsigned rare = random() % 2000;
+            text += rare == 0   ? "\x8F\xB0\xA1"
+                    : rare == 1 ? "\xFD"
+                    : rare < 20 ? std::string(60 + random() % 80, 'x')  // blocks of ASCII
+                                : unit();
+        }
+        for (const uint32_t function : {kToUtf8, kToUtf16}) {
+            messages.clear();
+            const std::optional<std::string> converted = Convert(function, text);
+            const std::vector<Message> reported = messages;
+            messages.clear();
+            ASSERT_EQ(converted, plain.Run(function, text)) << testing::PrintToString(text);
+            ASSERT_EQ(reported, messages) << testing::PrintToString(text);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace unibridge_test
