@@ -1,5 +1,6 @@
 // unibridge: size pass plus conversion over Japanese text: Shift JIS, EUC-JP and JIS to UTF-8,
-// Shift JIS to UTF-8 with a mark and to UTF-16, and UTF-8 and UTF-16 back to Shift JIS.
+// Shift JIS to UTF-8 with a mark, Shift JIS, EUC-JP and UTF-8 to UTF-16, and UTF-8 and UTF-16
+// back to Shift JIS.
 #include <string>
 
 #include "plugin_bench.h"
@@ -55,6 +56,12 @@ void BM_SjisToUtf8WithMark(benchmark::State& state) {
 void BM_SjisToUtf16(benchmark::State& state) {
     bench_support::RunConversion(state, Unibridge(), 2, Sjis());
 }
+void BM_EucToUtf16(benchmark::State& state) {
+    bench_support::RunConversion(state, Unibridge(), 2, Euc());
+}
+void BM_Utf8ToUtf16(benchmark::State& state) {
+    bench_support::RunConversion(state, Unibridge(), 2, Utf8());
+}
 void BM_Utf8ToSjis(benchmark::State& state) {
     bench_support::RunConversion(state, Unibridge(), 3, Utf8());
 }
@@ -68,6 +75,8 @@ BENCHMARK(BM_EucToUtf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_JisToUtf8)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SjisToUtf8WithMark)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SjisToUtf16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EucToUtf16)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Utf8ToUtf16)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Utf8ToSjis)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Utf16ToSjis)->Unit(benchmark::kMillisecond);
 

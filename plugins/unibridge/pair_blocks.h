@@ -99,7 +99,7 @@ inline bool PutCharacters(const std::uint32_t* table, const std::uint16_t* pairs
     unsigned char* o = out;
     std::uint32_t none = 0;
     for (std::uint64_t m = starts; m != 0; m &= m - 1) {
-        const std::uint32_t packed = table[pairs[std::countr_zero(m)]];
+        const std::uint32_t packed = table[pairs[static_cast<std::size_t>(std::countr_zero(m))]];
         std::memcpy(o, &packed, 4);  // little-endian: the bytes from the low end
         o += packed >> 24;
         none |= packed - 1;  // the top bit is set only where packed is 0
@@ -182,7 +182,7 @@ inline std::size_t ScorePairs(const std::uint8_t* table, const unsigned char* in
         std::uint64_t blockSum = 0;
         unsigned all = 0x80;
         for (std::uint64_t m = starts; m != 0; m &= m - 1) {
-            const unsigned value = table[pairs[std::countr_zero(m)]];
+            const unsigned value = table[pairs[static_cast<std::size_t>(std::countr_zero(m))]];
             blockSum += value;
             all &= value;
         }

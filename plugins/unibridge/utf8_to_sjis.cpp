@@ -123,7 +123,8 @@ inline bool PutCharacters(const std::uint32_t* table, const std::uint16_t* chara
     unsigned char* o = out;
     std::uint32_t none = 0;
     for (std::uint64_t m = starts; m != 0; m &= m - 1) {
-        const std::uint32_t packed = table[characters[std::countr_zero(m)]];
+        const std::uint32_t packed =
+            table[characters[static_cast<std::size_t>(std::countr_zero(m))]];
         std::memcpy(o, &packed, 4);  // little-endian: the bytes from the low end
         o += packed >> 24;
         none |= packed - 1;  // the top bit is set only where packed is 0
