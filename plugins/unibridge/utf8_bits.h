@@ -18,18 +18,39 @@ struct Utf8Bits {
     std::uint64_t cont;   // continuation bytes, 0x80-0xBF
     std::uint64_t lead;   // first bytes of two- and three-byte sequences, 0xC2-0xEF
     std::uint64_t lead3;  // first bytes of three-byte sequences, 0xE0-0xEF
-    std::uint64_t low;    // 0x80-0x9F
-    std::uint64_t e0;     // 0xE0, which needs a second byte of 0xA0 or more
-    std::uint64_t ed;     // 0xED, which needs a second byte below 0xA0 (no surrogates)
+    // 0xE0, which needs a second byte of 0xA0 or more (no overlong forms), and 0xED, which
+    // needs one below 0xA0 (no surrogates); rare in Japanese text, so checked on their own.
+    std::uint64_t special;
 };
 
-// Where the block holds something other than whole, well-formed sequences of one to three
-// bytes that start at its first byte, a sequence that runs past its end apart: malformed
+inline std::uint64_t Bits16(__m128i m) {
+    return static_cast<unsigned>(_mm_movemask_epi8(m));
+}
+
+// Second bytes of the block at `in` that make an overlong form or a surrogate.
+inline std::uint64_t OverlongsAndSurrogates(const unsigned char* in) {
+    std::uint64_t low = 0;   // 0x80-0x9F
+    std::uint64_t high = 0;  // 0xA0-0xBF
+    std::uint64_t e0 = 0;
+    std::uint64_t ed = 0;
+    for (std::size_t k = 0; k < kBlock; k += 16) {
+        const __m128i bytes = Load16(in + k);
+        const __m128i below = _mm_cmplt_epi8(bytes, _mm_set1_epi8(-96));
+        low |= Bits16(below) << k;
+        high |= Bits16(_mm_andnot_si128(below, _mm_cmplt_epi8(bytes, _mm_set1_epi8(-64)))) << k;
+        e0 |= Bits16(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(0xE0)))) << k;
+        ed |= Bits16(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(0xED)))) << k;
+    }
+    return ((e0 << 1) & low) | ((ed << 1) & high);
+}
+
+// Where the block at `in` holds something other than whole, well-formed sequences of one to
+// three bytes that start at its first byte, a sequence that runs past its end apart: malformed
 // bytes, and four-byte sequences. Those the careful readers take.
-inline std::uint64_t Faults(const Utf8Bits& b) {
+inline std::uint64_t Faults(const Utf8Bits& b, const unsigned char* in) {
     const std::uint64_t expected = (b.lead << 1) | (b.lead3 << 2);
-    return (b.cont ^ expected) | (b.high & ~b.cont & ~b.lead) | ((b.e0 << 1) & b.low) |
-           ((b.ed << 1) & b.cont & ~b.low);
+    const std::uint64_t faults = (b.cont ^ expected) | (b.high & ~b.cont & ~b.lead);
+    return b.special == 0 ? faults : faults | OverlongsAndSurrogates(in);
 }
 
 // The end of the last whole sequence of a block without faults: a sequence that runs past the
@@ -44,25 +65,21 @@ inline std::size_t WholeEnd(const Utf8Bits& b) {
 inline Utf8Bits ReadUtf8Bits(const unsigned char* in) {
     Utf8Bits b{};
     const __m128i flip = _mm_set1_epi8(static_cast<char>(0x80));
-    const auto bits = [](__m128i m) {
-        return static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(m)));
-    };
     for (std::size_t k = 0; k < kBlock; k += 16) {
         const __m128i bytes = Load16(in + k);
         // As signed bytes: continuations are below -64 (0xC0); with the top bit flipped, the
         // ranges of first bytes are ranges of signed bytes from 0x40 up.
         const __m128i flipped = _mm_xor_si128(bytes, flip);
-        b.high |= bits(bytes) << k;
-        b.cont |= bits(_mm_cmplt_epi8(bytes, _mm_set1_epi8(-64))) << k;
-        b.lead |= bits(_mm_and_si128(_mm_cmpgt_epi8(flipped, _mm_set1_epi8(0x41)),
-                                     _mm_cmplt_epi8(flipped, _mm_set1_epi8(0x70))))
-                  << k;
-        b.lead3 |= bits(_mm_and_si128(_mm_cmpgt_epi8(flipped, _mm_set1_epi8(0x5F)),
-                                      _mm_cmplt_epi8(flipped, _mm_set1_epi8(0x70))))
+        const __m128i belowF0 = _mm_cmplt_epi8(flipped, _mm_set1_epi8(0x70));
+        b.high |= Bits16(bytes) << k;
+        b.cont |= Bits16(_mm_cmplt_epi8(bytes, _mm_set1_epi8(-64))) << k;
+        b.lead |= Bits16(_mm_and_si128(_mm_cmpgt_epi8(flipped, _mm_set1_epi8(0x41)), belowF0)) << k;
+        b.lead3 |= Bits16(_mm_and_si128(_mm_cmpgt_epi8(flipped, _mm_set1_epi8(0x5F)), belowF0))
                    << k;
-        b.low |= bits(_mm_cmplt_epi8(bytes, _mm_set1_epi8(-96))) << k;
-        b.e0 |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(0xE0)))) << k;
-        b.ed |= bits(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(0xED)))) << k;
+        b.special |=
+            Bits16(_mm_or_si128(_mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(0xE0))),
+                                _mm_cmpeq_epi8(bytes, _mm_set1_epi8(static_cast<char>(0xED)))))
+            << k;
     }
     return b;
 }
@@ -116,17 +133,19 @@ inline void CharactersOfBlock(const unsigned char* in, std::uint16_t* characters
     for (std::size_t k = 0; k < kBlock; k += 32) {
         const __m256i bytes = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + k));
         const __m256i flipped = _mm256_xor_si256(bytes, flip);
+        const __m256i belowF0 = _mm256_cmpgt_epi8(_mm256_set1_epi8(0x70), flipped);
         b.high |= Bits32(bytes) << k;
         b.cont |= Bits32(_mm256_cmpgt_epi8(_mm256_set1_epi8(-64), bytes)) << k;
-        b.lead |= Bits32(_mm256_and_si256(_mm256_cmpgt_epi8(flipped, _mm256_set1_epi8(0x41)),
-                                          _mm256_cmpgt_epi8(_mm256_set1_epi8(0x70), flipped)))
-                  << k;
-        b.lead3 |= Bits32(_mm256_and_si256(_mm256_cmpgt_epi8(flipped, _mm256_set1_epi8(0x5F)),
-                                           _mm256_cmpgt_epi8(_mm256_set1_epi8(0x70), flipped)))
-                   << k;
-        b.low |= Bits32(_mm256_cmpgt_epi8(_mm256_set1_epi8(-96), bytes)) << k;
-        b.e0 |= Bits32(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(static_cast<char>(0xE0)))) << k;
-        b.ed |= Bits32(_mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(static_cast<char>(0xED)))) << k;
+        b.lead |=
+            Bits32(_mm256_and_si256(_mm256_cmpgt_epi8(flipped, _mm256_set1_epi8(0x41)), belowF0))
+            << k;
+        b.lead3 |=
+            Bits32(_mm256_and_si256(_mm256_cmpgt_epi8(flipped, _mm256_set1_epi8(0x5F)), belowF0))
+            << k;
+        b.special |= Bits32(_mm256_or_si256(
+                         _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(static_cast<char>(0xE0))),
+                         _mm256_cmpeq_epi8(bytes, _mm256_set1_epi8(static_cast<char>(0xED)))))
+                     << k;
     }
     return b;
 }

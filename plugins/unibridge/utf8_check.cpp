@@ -54,7 +54,7 @@ std::size_t WellFormedBits(const unsigned char* in, std::size_t i, std::size_t l
             escapes = _mm_or_si128(escapes, _mm_cmpeq_epi8(Load16(in + i + k), escape));
         }
         high |= bits.high;
-        if (utf8_bits::Faults(bits) != 0) {
+        if (utf8_bits::Faults(bits, in + i) != 0) {
             seen.multiByte = seen.multiByte || high != 0;
             seen.escape = seen.escape || _mm_movemask_epi8(escapes) != 0;
             return WellFormedScalar(in, i, i + kBlock, seen);

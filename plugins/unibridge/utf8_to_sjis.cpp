@@ -170,7 +170,7 @@ inline std::size_t Utf8ToSjisBlocks(const std::uint32_t* table, const unsigned c
             continue;
         }
         // i is a boundary, so nothing before the block is incomplete.
-        if (utf8_bits::Faults(bits) != 0) {
+        if (utf8_bits::Faults(bits, in + i) != 0) {
             break;
         }
         // The characters that end inside the block; one running past it starts the next block.

@@ -121,6 +121,7 @@ TEST_P(Blocks, AFaultAnywhereIsFoundAtItsPlace) {
             {"\xF4\x90\x80\x80", "F4"},  // above U+10FFFF
             {"\xE3\x81", "E3 81"},       // cut short by the character after it
             {"\xE0\x9F\xBF", "E0"},      // overlong
+            {"\xE0\x81\x81", "E0"},      // overlong, of a character that Shift JIS has
             {"\xE3\x81\x81\x81", "81"},  // a continuation too many
         };
         const auto& bad = malformed[length % std::size(malformed)];
@@ -182,6 +183,30 @@ TEST_P(Blocks, ReadingsOfBothKindsAreWeighedAsWithoutVectorCode) {
             messages.clear();
             ASSERT_EQ(converted, plain.Run(function, text)) << testing::PrintToString(text);
             ASSERT_EQ(reported, messages) << testing::PrintToString(text);
+        }
+    }
+}
+
+// Overlong forms and surrogates in UTF-8 without a mark, at every place around the blocks:
+// detection finds no valid UTF-8 there and weighs the other readings, as the build without
+// vector code does.
+TEST_P(Blocks, ForbiddenUtf8FormsAreFoundAnywhere) {
+    const testing_support::PluginUnderTest& plain = Build("unibridge_plain");
+    for (const char* forbidden : {"\xED\xA0\x80", "\xED\xBF\xBF", "\xE0\x81\x81", "\xE0\x9F\xBF"}) {
+        for (std::size_t at = 0; at < 140; ++at) {
+            std::string text;
+            while (text.size() < at) {
+                text += text.size() + 3 <= at ? "\xE3\x81\x82" : "a";  // あ, or ASCII
+            }
+            text += forbidden + std::string(100, 'a');
+            for (const uint32_t function : {kToUtf8, kToUtf16, kToSjis}) {
+                messages.clear();
+                const std::optional<std::string> converted = Convert(function, text);
+                const std::vector<Message> reported = messages;
+                messages.clear();
+                ASSERT_EQ(converted, plain.Run(function, text)) << testing::PrintToString(text);
+                ASSERT_EQ(reported, messages) << testing::PrintToString(text);
+            }
         }
     }
 }
