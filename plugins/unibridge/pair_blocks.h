@@ -91,24 +91,27 @@ template <bool kEuc>
 #endif
 
 // Writes the characters that start at the bits of `starts`, each stored whole (4 bytes) from
-// its packed UTF-8 and followed by the next at its length, without a branch of its own; returns
-// false when one is none (a packed 0, of length 0), and the block must be written again with
-// care.
+// its packed bytes in `table` (by its index in `pairs`: the bytes from the low end, their
+// number in the top byte) and followed by the next at its length, without a branch of its own;
+// returns false when one is none (a packed 0, of length 0), and the block must be written
+// again with care. Used for UTF-8 to Shift JIS too.
 inline bool PutCharacters(const std::uint32_t* table, const std::uint16_t* pairs,
                           std::uint64_t starts, unsigned char*& out) {
     unsigned char* o = out;
-    std::uint32_t none = 0;
+    const auto* const bytes = reinterpret_cast<const unsigned char*>(table);
+    std::uint32_t all = ~0u;
     for (std::uint64_t m = starts; m != 0; m &= m - 1) {
-        const std::uint32_t packed = table[pairs[static_cast<std::size_t>(std::countr_zero(m))]];
-        std::memcpy(o, &packed, 4);  // little-endian: the bytes from the low end
-        o += packed >> 24;
-        none |= packed - 1;  // the top bit is set only where packed is 0
+        const std::size_t index = pairs[static_cast<std::size_t>(std::countr_zero(m))];
+        const std::uint32_t packed = table[index];
+        std::memcpy(o, &packed, 4);   // little-endian: the bytes from the low end
+        o += bytes[4 * index + 3];    // the length, loaded on its own rather than shifted out
+        all &= packed + 0x7FFFFFFFu;  // the top bit is clear only where packed is 0
     }
     out = o;
-    return (none >> 31) == 0;
+    return (all >> 31) != 0;
 }
 
-// The block's characters up to the first that is none; returns its place.
+// The block's characters up to the first that is none (or has no code); returns its place.
 inline std::size_t PutCharactersBefore(const std::uint32_t* table, const std::uint16_t* pairs,
                                        std::uint64_t starts, unsigned char*& o) {
     for (std::uint64_t m = starts;; m &= m - 1) {

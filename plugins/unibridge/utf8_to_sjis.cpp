@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "block_bits.h"
+#include "pair_blocks.h"
 #include "utf8_bits.h"
 
 namespace unibridge {
@@ -114,39 +115,6 @@ namespace {
 
 using utf8_bits::Utf8Bits;
 
-// Writes the characters that start at the bits of `starts`, each stored whole (4 bytes) from
-// its packed Shift JIS and followed by the next at its length, without a branch of its own;
-// returns false when one has no code (a packed 0, of length 0), and the block must be written
-// again with care.
-inline bool PutCharacters(const std::uint32_t* table, const std::uint16_t* characters,
-                          std::uint64_t starts, unsigned char*& out) {
-    unsigned char* o = out;
-    std::uint32_t none = 0;
-    for (std::uint64_t m = starts; m != 0; m &= m - 1) {
-        const std::uint32_t packed =
-            table[characters[static_cast<std::size_t>(std::countr_zero(m))]];
-        std::memcpy(o, &packed, 4);  // little-endian: the bytes from the low end
-        o += packed >> 24;
-        none |= packed - 1;  // the top bit is set only where packed is 0
-    }
-    out = o;
-    return (none >> 31) == 0;
-}
-
-// The block's characters up to the first without a code; returns its place.
-inline std::size_t PutCharactersBefore(const std::uint32_t* table, const std::uint16_t* characters,
-                                       std::uint64_t starts, unsigned char*& o) {
-    for (std::uint64_t m = starts;; m &= m - 1) {
-        const std::size_t p = static_cast<std::size_t>(std::countr_zero(m));
-        const std::uint32_t packed = table[characters[p]];
-        if (packed == 0) {
-            return p;
-        }
-        std::memcpy(o, &packed, 4);
-        o += packed >> 24;
-    }
-}
-
 // UTF-8 to Shift JIS a block at a time: the block is checked by the bit masks of its kinds of
 // byte, which also give the places of its characters; the characters of all places are
 // computed side by side, so that each character takes one lookup and one store. `readBits` and
@@ -179,9 +147,9 @@ inline std::size_t Utf8ToSjisBlocks(const std::uint32_t* table, const unsigned c
             ~bits.cont & (end == kBlock ? ~std::uint64_t{0} : (std::uint64_t{1} << end) - 1);
         characters(in + i, at);
         unsigned char* const from = o;
-        if (!PutCharacters(table, at, starts, o)) {
+        if (!pair_blocks::PutCharacters(table, at, starts, o)) {
             o = from;
-            const std::size_t p = PutCharactersBefore(table, at, starts, o);
+            const std::size_t p = pair_blocks::PutCharactersBefore(table, at, starts, o);
             out = o;
             return i + p;
         }
