@@ -1,7 +1,8 @@
-// The conversions that carry most text, Shift JIS to UTF-8 and UTF-8 to Shift JIS, 64 bytes at
-// a time: the characters' first bytes are found for a whole block at once, so that no
-// character waits for the length of the one before it, and every character goes through the
-// flat tables without a check of the output room of its own. Blocks of ASCII are copied whole.
+// The conversions that carry most text, Shift JIS and EUC-JP to UTF-8 and UTF-8 to Shift JIS,
+// and the scores of detection, 64 bytes at a time: the characters' first bytes are found for a
+// whole block at once, so that no character waits for the length of the one before it, and
+// every character goes through the flat tables without a check of the output room of its own.
+// Blocks of ASCII are copied whole.
 //
 // Each kernel starts at in[i] and stops before anything it does not take (a fault, a
 // four-byte UTF-8 sequence, the last bytes of the text); it returns where it stopped, on a
