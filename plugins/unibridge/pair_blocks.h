@@ -17,8 +17,13 @@
 namespace unibridge::pair_blocks {
 
 // What a block holds: its bytes of 0x80 or more; the bytes that begin a character unless they
-// end one begun before (Shift JIS lead bytes, any EUC-JP byte of 0x80 or more); in EUC-JP, the
+// end one begun before (Shift JIS lead bytes, any EUC-JP byte of 0x80 or more); in EUC-JP the
 // bytes 0x8F. `pairs` receives the index of the pair at each place.
+//
+// The kernels read a block in two steps, `scan` and `rest`: the bytes of 0x80 or more must be
+// known after the first, to tell a block of ASCII apart, and everything after the second. With
+// SSE2 everything is read in the first step, which measures faster; with AVX2 the second reads
+// all but the bytes of 0x80 or more, which spares blocks of ASCII.
 struct Block {
     std::uint64_t high;
     std::uint64_t leadRange;
@@ -48,7 +53,17 @@ inline Block ReadBlock(const unsigned char* in, std::uint16_t* pairs) {
     }
 }
 
+inline void NothingMore(const unsigned char*, std::uint16_t*, Block&) {}
+
 #if defined(UNIBRIDGE_SHUFFLES)
+
+[[UNIBRIDGE_AVX2]] inline Block HighBits32(const unsigned char* in, std::uint16_t*) {
+    const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
+    const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 32));
+    return {static_cast<std::uint32_t>(_mm256_movemask_epi8(low)) |
+                std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(high))} << 32,
+            0, 0};
+}
 
 // Bits of the 32 bytes in the ranges of Shift JIS lead bytes, 0x81-0x9F and 0xE0-0xFC.
 [[UNIBRIDGE_AVX2]] inline std::uint64_t LeadRangeBits32(__m256i bytes) {
@@ -61,19 +76,19 @@ inline Block ReadBlock(const unsigned char* in, std::uint16_t* pairs) {
 }
 
 template <bool kEuc>
-[[UNIBRIDGE_AVX2]] inline Block ReadBlock32(const unsigned char* in, std::uint16_t* pairs) {
-    Block block{0, 0, 0};
+[[UNIBRIDGE_AVX2]] inline void ReadRest32(const unsigned char* in, std::uint16_t* pairs,
+                                          Block& block) {
+    block.leadRange = kEuc ? block.high : 0;
     for (std::size_t k = 0; k < kBlock; k += 32) {
         const __m256i first = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + k));
         const __m256i second = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + k + 1));
         // Interleaved within each 16-byte half: places 0-7 and 16-23, then 8-15 and 24-31.
         const __m256i low = _mm256_unpacklo_epi8(second, first);
-        const __m256i high = _mm256_unpackhi_epi8(second, first);
+        const __m256i upper = _mm256_unpackhi_epi8(second, first);
         _mm256_store_si256(reinterpret_cast<__m256i*>(pairs + k),
-                           _mm256_permute2x128_si256(low, high, 0x20));
+                           _mm256_permute2x128_si256(low, upper, 0x20));
         _mm256_store_si256(reinterpret_cast<__m256i*>(pairs + k + 16),
-                           _mm256_permute2x128_si256(low, high, 0x31));
-        block.high |= std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(first))} << k;
+                           _mm256_permute2x128_si256(low, upper, 0x31));
         if constexpr (kEuc) {
             block.stop |= std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(
                               _mm256_cmpeq_epi8(first, _mm256_set1_epi8(static_cast<char>(0x8F)))))}
@@ -82,10 +97,6 @@ template <bool kEuc>
             block.leadRange |= LeadRangeBits32(first) << k;
         }
     }
-    if constexpr (kEuc) {
-        block.leadRange = block.high;
-    }
-    return block;
 }
 
 #endif
@@ -125,11 +136,12 @@ inline std::size_t PutCharactersBefore(const std::uint32_t* table, const std::ui
     }
 }
 
-// To UTF-8 by `table` (packed UTF-8 by pair, 0 for none) from in[i] with `read` (ReadBlock or
-// ReadBlock32); stops as the kernels in kernels.h do.
-template <bool kEuc, class Read>
+// To UTF-8 by `table` (packed UTF-8 by pair, 0 for none) from in[i], reading blocks with
+// `scan` and `rest` (ReadBlock and NothingMore, or HighBits32 and ReadRest32); stops as the
+// kernels in kernels.h do.
+template <bool kEuc, class Scan, class Rest>
 inline std::size_t PairsToUtf8(const std::uint32_t* table, const unsigned char* in, std::size_t i,
-                               std::size_t n, unsigned char*& out, Read read) {
+                               std::size_t n, unsigned char*& out, Scan scan, Rest rest) {
     unsigned char* o = out;
     std::uint64_t carry = 0;  // the block's first byte is the second byte of a pair
     alignas(32) std::uint16_t pairs[kBlock];
@@ -137,12 +149,13 @@ inline std::size_t PairsToUtf8(const std::uint32_t* table, const unsigned char* 
     // up to 4, and more input than the block follows: its room holds every store.
     for (; i + kBlock + 1 < n; i += kBlock) {
         Prefetch(in + i);
-        const Block block = read(in + i, pairs);
+        Block block = scan(in + i, pairs);
         if (carry == 0 && block.high == 0) {
             Copy64(in + i, o);
             o += kBlock;
             continue;
         }
+        rest(in + i, pairs, block);
         if (kEuc && block.stop != 0) {
             break;
         }
@@ -162,21 +175,22 @@ inline std::size_t PairsToUtf8(const std::uint32_t* table, const unsigned char* 
 }
 
 // Adds to `score` the scores of the characters from in[i] by `table` (0x80 | a character's
-// score by pair, 0 for none) with `read`; stops before a block with a character that is none
-// (or 0x8F in EUC-JP), on a character boundary, and returns where. ASCII scores nothing and is
-// never looked up.
-template <bool kEuc, class Read>
+// score by pair, 0 for none), reading blocks as PairsToUtf8 does; stops before a block with a
+// character that is none (or 0x8F in EUC-JP), on a character boundary, and returns where. ASCII
+// scores nothing and is never looked up.
+template <bool kEuc, class Scan, class Rest>
 inline std::size_t ScorePairs(const std::uint8_t* table, const unsigned char* in, std::size_t i,
-                              std::size_t n, std::uint64_t& score, Read read) {
+                              std::size_t n, std::uint64_t& score, Scan scan, Rest rest) {
     std::uint64_t carry = 0;
     std::uint64_t sum = 0;
     alignas(32) std::uint16_t pairs[kBlock];
     for (; i + kBlock + 1 < n; i += kBlock) {
         Prefetch(in + i);
-        const Block block = read(in + i, pairs);
+        Block block = scan(in + i, pairs);
         if (carry == 0 && block.high == 0) {
             continue;
         }
+        rest(in + i, pairs, block);
         if (kEuc && block.stop != 0) {
             break;
         }

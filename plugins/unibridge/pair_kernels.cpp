@@ -13,13 +13,13 @@ namespace {
 template <bool kEuc>
 [[UNIBRIDGE_AVX2]] std::size_t ToUtf8With32(const std::uint32_t* table, const unsigned char* in,
                                             std::size_t i, std::size_t n, unsigned char*& out) {
-    return PairsToUtf8<kEuc>(table, in, i, n, out, ReadBlock32<kEuc>);
+    return PairsToUtf8<kEuc>(table, in, i, n, out, HighBits32, ReadRest32<kEuc>);
 }
 
 template <bool kEuc>
 [[UNIBRIDGE_AVX2]] std::size_t ScoreWith32(const std::uint8_t* table, const unsigned char* in,
                                            std::size_t i, std::size_t n, std::uint64_t& score) {
-    return ScorePairs<kEuc>(table, in, i, n, score, ReadBlock32<kEuc>);
+    return ScorePairs<kEuc>(table, in, i, n, score, HighBits32, ReadRest32<kEuc>);
 }
 #endif
 
@@ -33,8 +33,8 @@ std::size_t ToUtf8(bool euc, const std::uint32_t* table, const unsigned char* in
                    : ToUtf8With32<false>(table, in, i, n, out);
     }
 #endif
-    return euc ? PairsToUtf8<true>(table, in, i, n, out, ReadBlock<true>)
-               : PairsToUtf8<false>(table, in, i, n, out, ReadBlock<false>);
+    return euc ? PairsToUtf8<true>(table, in, i, n, out, ReadBlock<true>, NothingMore)
+               : PairsToUtf8<false>(table, in, i, n, out, ReadBlock<false>, NothingMore);
 }
 
 std::size_t Score(bool euc, const std::uint8_t* table, const unsigned char* in, std::size_t i,
@@ -45,8 +45,8 @@ std::size_t Score(bool euc, const std::uint8_t* table, const unsigned char* in, 
                    : ScoreWith32<false>(table, in, i, n, score);
     }
 #endif
-    return euc ? ScorePairs<true>(table, in, i, n, score, ReadBlock<true>)
-               : ScorePairs<false>(table, in, i, n, score, ReadBlock<false>);
+    return euc ? ScorePairs<true>(table, in, i, n, score, ReadBlock<true>, NothingMore)
+               : ScorePairs<false>(table, in, i, n, score, ReadBlock<false>, NothingMore);
 }
 
 }  // namespace pair_blocks
