@@ -1,5 +1,5 @@
-// How far a stretch of UTF-8 is well-formed, checked 16 bytes at a time where the processor
-// has byte shuffles (utf8_blocks.h), one sequence at a time elsewhere.
+// How far a stretch of UTF-8 is well-formed, checked 16 to 64 bytes at a time with byte
+// shuffles (utf8_blocks.h) or, with no more than SSE2, bit masks (utf8_bits.h).
 #pragma once
 
 #include <cstddef>
@@ -13,8 +13,8 @@ struct Utf8Seen {
 };
 
 // From a character boundary `i`, the end of the well-formed UTF-8 in in[i, limit), on a
-// character boundary; it may stop up to 18 bytes short of a fault or of `limit`, for the
-// caller to go on one sequence at a time.
+// character boundary; it may stop up to a block of 64 bytes short of a fault or of `limit`, for
+// the caller to go on one sequence at a time.
 std::size_t WellFormedUtf8(const unsigned char* in, std::size_t i, std::size_t limit,
                            Utf8Seen& seen);
 
