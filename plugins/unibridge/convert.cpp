@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "cp932_map.h"
+#include "detect.h"
 #include "readers.h"
 #include "writers.h"
 
@@ -82,7 +83,12 @@ Fault Write(Writer& out, Source source, const unsigned char* in, std::size_t n) 
 }  // namespace
 
 std::uint64_t OutputBound(Target target, Source source, const unsigned char* in, std::size_t n) {
-    if (StaysAsItIs(target, source)) {
+    // UTF-8 already in the target's form stays only when it is well-formed: a broken text
+    // (rule 5 takes it for UTF-8) is converted, so that it fails at its first fault and says
+    // where instead of passing as done.
+    const bool utf8Form = target == Target::kUtf8 || target == Target::kUtf8Bom;
+    if (StaysAsItIs(target, source) && !(utf8Form && source != Source::kAscii && IsUtf8(source) &&
+                                         !WellFormedUtf8Text(in, MarkLength(source), n))) {
         return 0;
     }
     const std::uint64_t text = n - MarkLength(source);

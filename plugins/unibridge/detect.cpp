@@ -55,6 +55,11 @@ bool DecidedBeforeUtf8(const unsigned char* in, std::size_t n) {
            StartsWith(in, n, "\xFE\xFF", 2) || HasJisEscape(in, n);
 }
 
+bool WellFormedUtf8Text(const unsigned char* in, std::size_t start, std::size_t n) {
+    Utf8Check check;
+    return !ReadUtf8(in, n, start, check);
+}
+
 Source Detect(const unsigned char* in, std::size_t n) {
     if (StartsWith(in, n, "\xEF\xBB\xBF", 3)) {
         return Source::kUtf8Bom;

@@ -32,4 +32,7 @@ Source Detect(const unsigned char* in, std::size_t n);
 // True when rule 1 or 2 decides the text, before the UTF-8 check.
 bool DecidedBeforeUtf8(const unsigned char* in, std::size_t n);
 
+// True when in[start, n) is UTF-8 without a fault.
+bool WellFormedUtf8Text(const unsigned char* in, std::size_t start, std::size_t n);
+
 }  // namespace unibridge

@@ -84,5 +84,22 @@ TEST_F(UnibridgeTest, AReadingThatFailsEverywhereIsJudgedWhereItGoesFurthest) {
               std::vector<Message>{Fault("51行目のバイト FF はUTF-8の文字として読めません。")});
 }
 
+TEST_F(UnibridgeTest, BrokenUtf8IsNotTakenForTextAlreadyInTheTargetForm) {
+    // Well-formed, it is left as it is; broken, it fails at its fault like every other form.
+    std::string text;
+    for (int i = 0; i < 50; ++i) {
+        text += "日本語の文章です。\n";
+    }
+    EXPECT_EQ(SizeFor(kToUtf8, text), 0u);
+    EXPECT_EQ(SizeFor(kToUtf8Bom, std::string(kUtf8Mark) + text), 0u);
+    EXPECT_EQ(Convert(kToUtf8, text + "\xE3\x81"), std::nullopt);
+    EXPECT_EQ(messages,
+              std::vector<Message>{Fault("51行目のバイト E3 81 はUTF-8の文字として読めません。")});
+    messages.clear();
+    EXPECT_EQ(Convert(kToUtf8Bom, std::string(kUtf8Mark) + "\xED\xA0\x80\n" + text), std::nullopt);
+    EXPECT_EQ(messages,
+              std::vector<Message>{Fault("1行目のバイト ED はUTF-8の文字として読めません。")});
+}
+
 }  // namespace
 }  // namespace unibridge_test
