@@ -86,9 +86,9 @@ std::uint64_t OutputBound(Target target, Source source, const unsigned char* in,
     // UTF-8 already in the target's form stays only when it is well-formed: a broken text
     // (rule 5 takes it for UTF-8) is converted, so that it fails at its first fault and says
     // where instead of passing as done.
-    const bool utf8Form = target == Target::kUtf8 || target == Target::kUtf8Bom;
-    if (StaysAsItIs(target, source) && !(utf8Form && source != Source::kAscii && IsUtf8(source) &&
-                                         !WellFormedUtf8Text(in, MarkLength(source), n))) {
+    const bool mayBeBroken = source == Source::kUtf8 || source == Source::kUtf8Bom;
+    if (StaysAsItIs(target, source) &&
+        (!mayBeBroken || WellFormedUtf8Text(in, MarkLength(source), n))) {
         return 0;
     }
     const std::uint64_t text = n - MarkLength(source);
