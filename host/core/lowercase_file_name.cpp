@@ -8,7 +8,7 @@
 #include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/sjis_bytes.h"
-#include "platform/utf16.h"
+#include "platform/utf8_text.h"
 
 namespace host {
 namespace {
@@ -16,14 +16,10 @@ namespace {
 using platform::sjis::IsAsciiLower;
 using platform::sjis::IsAsciiUpper;
 
-bool IsValidUtf8(std::string_view text) {
-    return platform::Utf16ToUtf8(platform::Utf8ToUtf16(text)) == text;
-}
-
 // For every byte of `name`: true where it is an ASCII letter outside a two-byte character.
 std::vector<bool> LetterPositions(std::string_view name) {
     std::vector<bool> letters(name.size(), false);
-    const bool shiftJis = !IsValidUtf8(name);
+    const bool shiftJis = !platform::IsWellFormedUtf8(name);
     for (std::size_t i = 0; i < name.size(); ++i) {
         const auto byte = static_cast<unsigned char>(name[i]);
         if (shiftJis && platform::sjis::IsLeadByte(byte)) {

@@ -4,6 +4,7 @@
 
 #include "platform/sjis_bytes.h"
 #include "platform/text_encoding.h"
+#include "platform/utf8_text.h"
 
 namespace host {
 namespace {
@@ -119,58 +120,13 @@ std::string EntryLine(std::string_view key, std::string_view value) {
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view bytes) {
-    std::size_t i = 0;
-    const std::size_t n = bytes.size();
-    while (i < n) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        if (c < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        unsigned lowest = 0;
-        char32_t value = 0;
-        if (c >= 0xC2 && c <= 0xDF) {
-            length = 2;
-            lowest = 0x80;
-            value = c & 0x1F;
-        } else if (c >= 0xE0 && c <= 0xEF) {
-            length = 3;
-            lowest = 0x800;
-            value = c & 0x0F;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            length = 4;
-            lowest = 0x10000;
-            value = c & 0x07;
-        } else {
-            return false;
-        }
-        if (n - i < length) {
-            return false;
-        }
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto t = static_cast<unsigned char>(bytes[i + k]);
-            if ((t & 0xC0) != 0x80) {
-                return false;
-            }
-            value = (value << 6) | (t & 0x3F);
-        }
-        if (value < lowest || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
-            return false;
-        }
-        i += length;
-    }
-    return true;
-}
-
 ProfileFile ProfileFile::FromBytes(std::string_view bytes) {
     ProfileFile profile;
     if (bytes.substr(0, 3) == "\xEF\xBB\xBF") {
         profile.byteOrderMark_ = true;
         bytes.remove_prefix(3);
     }
-    profile.cp932_ = !IsValidUtf8(bytes);
+    profile.cp932_ = !platform::IsWellFormedUtf8(bytes);
     profile.crLf_ = bytes.find("\r\n") != std::string_view::npos;
     while (!bytes.empty()) {
         const auto end = bytes.find('\n');
@@ -302,7 +258,7 @@ bool ProfileFile::SetString(std::string_view section, std::string_view key,
                             std::string_view value) {
     if (!ValidName(section) || !ValidName(key) ||
         value.find_first_of(std::string_view("\r\n\0", 3)) != std::string_view::npos ||
-        !IsValidUtf8(value)) {
+        !platform::IsWellFormedUtf8(value)) {
         return false;
     }
     MakeUtf8();
@@ -339,7 +295,7 @@ bool ProfileFile::WriteSection(std::string_view section,
     for (const auto& [key, value] : entries) {
         if (!ValidName(key) ||
             value.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos ||
-            !IsValidUtf8(value)) {
+            !platform::IsWellFormedUtf8(value)) {
             return false;
         }
     }

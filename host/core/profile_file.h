@@ -151,8 +151,4 @@ class ProfileSection {
     bool cp932_ = false;
 };
 
-// True when `bytes` is well-formed UTF-8 (no overlong forms, surrogates or values past
-// U+10FFFF).
-bool IsValidUtf8(std::string_view bytes);
-
 }  // namespace host

@@ -12,6 +12,7 @@
 #include "platform/folder.h"
 #include "platform/paths.h"
 #include "platform/text_encoding.h"
+#include "platform/utf8_text.h"
 
 namespace host {
 namespace {
@@ -358,12 +359,12 @@ SettingsListSave WriteSettingsList(ProfileFile& list, const RunOptions& options,
         result.reason = what +
                         " cannot be kept in a settings list (it holds a line break or "
                         "bytes that are not UTF-8): " +
-                        (IsValidUtf8(value) ? value : platform::Cp932ToUtf8(value));
+                        (platform::IsWellFormedUtf8(value) ? value : platform::Cp932ToUtf8(value));
         return result;
     };
     auto storable = [](const std::string& value) {
         return value.find_first_of(std::string_view("\r\n\0", 3)) == std::string::npos &&
-               IsValidUtf8(value);
+               platform::IsWellFormedUtf8(value);
     };
     if (!storable(options.outputFolder)) {
         return refuse("The output folder", options.outputFolder);

@@ -161,13 +161,4 @@ TEST(ProfileFile, SaveReplacesTheWholeFile) {
               1);
 }
 
-TEST(ProfileFile, Utf8Check) {
-    EXPECT_TRUE(host::IsValidUtf8("abc日本語😀"));
-    EXPECT_FALSE(host::IsValidUtf8("\xC0\xAF"));          // overlong
-    EXPECT_FALSE(host::IsValidUtf8("\xED\xA0\x80"));      // surrogate
-    EXPECT_FALSE(host::IsValidUtf8("\xF4\x90\x80\x80"));  // past U+10FFFF
-    EXPECT_FALSE(host::IsValidUtf8("\xE6\x97"));          // cut short
-    EXPECT_FALSE(host::IsValidUtf8(Sjis("表")));
-}
-
 }  // namespace

@@ -32,22 +32,26 @@ constexpr std::array<std::string_view, 16> kPhrases = {
 
 }  // namespace
 
-std::string JapaneseText(std::size_t bytes, std::string_view lineBreak) {
+namespace {
+
+std::string Prose(std::size_t bytes, std::string_view lineBreak, bool shiftJis) {
     std::array<std::string, kPhrases.size()> phrases;
     for (std::size_t i = 0; i < kPhrases.size(); ++i) {
-        phrases[i] = Sjis(kPhrases[i]);
+        phrases[i] = shiftJis ? Sjis(kPhrases[i]) : std::string(kPhrases[i]);
     }
+    // UTF-8 takes three bytes where Shift JIS takes two: its lines are half as long again.
+    const std::size_t widthPercent = shiftJis ? 100 : 150;
     std::string text;
     text.reserve(bytes);
     std::uint32_t state = 12345;
     std::string line;
     while (text.size() < bytes) {
         line.clear();
-        const std::size_t target = 60 + state % 41;
+        const std::size_t target = (60 + state % 41) * widthPercent / 100;
         while (line.size() < target) {
             state = state * 1103515245u + 12345u;
             const std::string& phrase = phrases[(state >> 16) % phrases.size()];
-            if (line.size() + phrase.size() > 100) {
+            if (line.size() + phrase.size() > 100 * widthPercent / 100) {
                 break;
             }
             line += phrase;
@@ -59,6 +63,16 @@ std::string JapaneseText(std::size_t bytes, std::string_view lineBreak) {
         text += line;
     }
     return text;
+}
+
+}  // namespace
+
+std::string JapaneseText(std::size_t bytes, std::string_view lineBreak) {
+    return Prose(bytes, lineBreak, true);
+}
+
+std::string JapaneseUtf8Text(std::size_t bytes, std::string_view lineBreak) {
+    return Prose(bytes, lineBreak, false);
 }
 
 }  // namespace testing_support

@@ -14,4 +14,7 @@ std::string Sjis(std::string_view utf8);
 // kanji, kana, ASCII, digits and half-width katakana, each line ended by `lineBreak`.
 std::string JapaneseText(std::size_t bytes, std::string_view lineBreak = "\r\n");
 
+// The same prose in UTF-8: about `bytes` bytes (never more), lines of 90 to 150 bytes.
+std::string JapaneseUtf8Text(std::size_t bytes, std::string_view lineBreak = "\r\n");
+
 }  // namespace testing_support
