@@ -1,5 +1,5 @@
 // encswap: converts Japanese text between JIS, EUC and Shift JIS, either from a named encoding
-// or from the one detected in the text.
+// or from the one detected in the text. UTF-8 text is refused (see utf8_refusal.h).
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -7,6 +7,7 @@
 #include "conversions.h"
 #include "platform/cpu_features.h"
 #include "request_checks.h"
+#include "utf8_refusal.h"
 #include "xfm_plugin.h"
 
 namespace {
@@ -119,19 +120,29 @@ XFM_EXPORT uint32_t XFM_CALL XfmIsUseTable(uint32_t) {
 
 // The exact output length. A non-empty text whose output is empty (nothing but mode switches)
 // reports 1, so that the conversion still runs; an output that does not fit 32 bits reports 0.
+// UTF-8 text reports 1 as well: the conversion is still called, and fails with the message.
 XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
     const Route* route = RouteFor(request);
     if (route == nullptr || request->inputLength == 0) {
         return 0;
     }
+    if (encswap::IsUtf8Input(request->input, request->inputLength)) {
+        return 1;
+    }
     const std::uint64_t size = OutputSize(*route, *request);
     return size == 0 ? 1 : plugin_support::SizeOrZero(size);
 }
 
-// Fails, having written nothing past the buffer, when the output does not fit `outputCapacity`.
+// Fails, having written nothing past the buffer, when the output does not fit `outputCapacity`;
+// fails with a message, writing nothing, for UTF-8 text. The message is shown here only, so a
+// step shows it once per file.
 XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     const Route* route = RouteFor(request);
     if (route == nullptr || (request->output == nullptr && request->outputCapacity != 0)) {
+        return 0;
+    }
+    if (encswap::IsUtf8Input(request->input, request->inputLength)) {
+        encswap::ShowUtf8Refusal();
         return 0;
     }
     std::size_t written = 0;

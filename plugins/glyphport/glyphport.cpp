@@ -1,12 +1,16 @@
 // glyphport: moves the characters that the Mac and Windows Japanese character sets each add to
 // Shift JIS (circled digits, Roman numerals, units, ...) to the other platform's codes. The
 // text is decoded from the source code page to UTF-16 and encoded into the target code page.
+// UTF-8 text has no such characters, only their Unicode code points: both functions leave it
+// alone (size 0, so the step is skipped without a word).
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <string_view>
 
 #include "platform/codepage.h"
+#include "platform/utf8_text.h"
 #include "request_checks.h"
 #include "xfm_plugin.h"
 
@@ -32,6 +36,12 @@ const Function* FunctionFor(const ConvertRequest* request) {
     const Function* function = plugin_support::FunctionFor(kFunctions, request);
     if (function == nullptr || !platform::IsValidCodePage(function->sourceCodePage) ||
         !platform::IsValidCodePage(function->targetCodePage)) {
+        return nullptr;
+    }
+    // Nothing to do for UTF-8 text.
+    const std::string_view text(reinterpret_cast<const char*>(request->input),
+                                request->inputLength);
+    if (platform::IsUtf8Text(text)) {
         return nullptr;
     }
     return function;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/utf8_text.h"
 #include "support/plugin_under_test.h"
 
 namespace {
@@ -104,15 +105,31 @@ std::vector<std::string> RandomEucCharacters(std::mt19937& random, std::size_t c
     return chars;
 }
 
-// Pieces of fewer than 64 bytes, cut between characters.
+// Pieces of fewer than 64 bytes, cut between characters. A piece that happens to be UTF-8,
+// which encswap refuses, is cut into its characters, none of which can be.
 std::vector<std::string> Pieces(std::mt19937& random, const std::vector<std::string>& chars) {
-    std::vector<std::string> pieces(1);
+    std::vector<std::vector<std::string>> groups(1);
+    std::size_t size = 0;
     for (const std::string& c : chars) {
-        if (!pieces.back().empty() && (pieces.back().size() + c.size() > 63 ||
-                                       std::uniform_int_distribution<int>(0, 20)(random) == 0)) {
-            pieces.emplace_back();
+        if (size != 0 && (size + c.size() > 63 ||
+                          std::uniform_int_distribution<int>(0, 20)(random) == 0)) {
+            groups.emplace_back();
+            size = 0;
         }
-        pieces.back() += c;
+        groups.back().push_back(c);
+        size += c.size();
+    }
+    std::vector<std::string> pieces;
+    for (const auto& group : groups) {
+        std::string piece;
+        for (const std::string& c : group) {
+            piece += c;
+        }
+        if (platform::IsUtf8Text(piece)) {
+            pieces.insert(pieces.end(), group.begin(), group.end());
+        } else {
+            pieces.push_back(piece);
+        }
     }
     return pieces;
 }

@@ -173,6 +173,34 @@ TEST(GlyphportConversion, UndefinedAndCutCodesBecomeTheMiddleDot) {
     EXPECT_EQ(Glyphport().Run(kWinToMac, "\xA0x"), "?x");
 }
 
+TEST(GlyphportConversion, Utf8TextIsLeftAloneBothWays) {
+    // UTF-8 holds vendor characters as code points ("①" here), not at platform codes; read as
+    // Shift JIS its bytes would be rewritten. Size 0: the host skips the step.
+    const std::string prose = testing_support::JapaneseUtf8Text(4096) + "\xE2\x91\xA0";
+    for (const std::string& text : {prose, "\xEF\xBB\xBF" + prose, std::string("\xEF\xBB\xBF")}) {
+        for (uint32_t f : {kMacToWin, kWinToMac}) {
+            const Step step = RunStep(f, text);
+            EXPECT_EQ(step.size, 0u) << f;
+            EXPECT_EQ(step.result, 0u) << f;
+            ConvertRequest request{sizeof(ConvertRequest),
+                                   reinterpret_cast<const unsigned char*>(text.data()),
+                                   static_cast<uint32_t>(text.size()),
+                                   nullptr,
+                                   0,
+                                   f,
+                                   "",
+                                   0,
+                                   0,
+                                   0};
+            std::vector<unsigned char> out(3 * text.size() + 1, 0xCC);
+            request.output = out.data();
+            request.outputCapacity = static_cast<uint32_t>(out.size());
+            EXPECT_EQ(Glyphport().convert(&request), 0u) << "called all the same, " << f;
+            EXPECT_EQ(out, std::vector<unsigned char>(out.size(), 0xCC)) << f;
+        }
+    }
+}
+
 TEST(GlyphportConversion, JapaneseProseSurvivesARoundTrip) {
     const std::string windows = testing_support::JapaneseText(256 * 1024);
     const auto mac = Glyphport().Run(kWinToMac, windows);

@@ -1,0 +1,138 @@
+// encswap and UTF-8 text: every function refuses it with one message and writes nothing, so the
+// host passes the file on unchanged; ASCII and the legacy encodings convert as before, however
+// long a run of ASCII stands in front of the first other byte.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "platform/utf8_text.h"
+#include "support/plugin_under_test.h"
+#include "support/recorded_messages.h"
+#include "support/sample_text.h"
+
+namespace {
+
+using testing_support::RecordedMessage;
+
+constexpr uint32_t kFunctions = 9;
+
+const RecordedMessage kRefusal{
+    "このファイルはUTF-8のため、JIS・EUC・シフトJISの間では変換できません。\n"
+    "UTF-8は「シフトJISに変換（UTF-8/UTF-16から）」でシフトJISに変換してください。",
+    "エラー", 16};
+
+// One step as the host runs it: the size pass, then the conversion into a buffer of that size.
+struct Step {
+    uint32_t size = 0;
+    uint32_t result = 0;
+    std::string output;  // the whole buffer, whether or not the conversion wrote it
+};
+
+class EncswapUtf8 : public ::testing::Test {
+  protected:
+    void SetUp() override { testing_support::RecordMessages(&messages); }
+    void TearDown() override { testing_support::StopRecordingMessages(); }
+
+    static Step RunStep(uint32_t function, const std::string& input) {
+        const auto& p = testing_support::SharedPlugin("encswap");
+        Step step;
+        ConvertRequest request{sizeof(ConvertRequest),
+                               reinterpret_cast<const unsigned char*>(input.data()),
+                               static_cast<uint32_t>(input.size()),
+                               nullptr,
+                               0,
+                               function,
+                               "",
+                               0,
+                               0,
+                               0};
+        step.size = p.getBufferSize(&request);
+        if (step.size == 0) {
+            return step;
+        }
+        step.output.assign(step.size, '\xEE');
+        request.output = reinterpret_cast<unsigned char*>(step.output.data());
+        request.outputCapacity = step.size;
+        step.result = p.convert(&request);
+        return step;
+    }
+
+    // Every function refuses `text` with exactly one message and leaves its buffer untouched.
+    void ExpectRefused(const std::string& text, const std::string& what) {
+        for (uint32_t f = 0; f < kFunctions; ++f) {
+            messages.clear();
+            const Step step = RunStep(f, text);
+            EXPECT_NE(step.size, 0u) << what << ", function " << f;
+            EXPECT_EQ(step.result, 0u) << what << ", function " << f;
+            EXPECT_EQ(step.output, std::string(step.size, '\xEE')) << what << ", function " << f;
+            EXPECT_EQ(messages, std::vector<RecordedMessage>{kRefusal})
+                << what << ", function " << f;
+        }
+    }
+
+    std::vector<RecordedMessage> messages;
+};
+
+TEST_F(EncswapUtf8, EveryFunctionRefusesUtf8WithOneMessage) {
+    const std::string prose = testing_support::JapaneseUtf8Text(4000);
+    ExpectRefused(prose, "prose");
+    ExpectRefused("\xEF\xBB\xBF" + prose, "prose after a mark");
+    // A mark alone makes the text UTF-8, whatever follows.
+    ExpectRefused("\xEF\xBB\xBF" "abc\r\n", "mark and ASCII");
+    ExpectRefused("\xEF\xBB\xBF" "\x82\xA0", "mark and Shift JIS bytes");
+    // One kana far behind a long run of ASCII, in and across the blocks skipped at once.
+    for (const std::size_t ascii : {1u, 63u, 64u, 65u, 127u, 128u, 1000u}) {
+        ExpectRefused(std::string(ascii, 'a') + "\xE3\x81\x82", std::to_string(ascii));
+    }
+}
+
+TEST_F(EncswapUtf8, AsciiAndLegacyTextsConvertAsBefore) {
+    // Each pair: the input and what function 3 (Shift JIS to JIS) makes of it.
+    const std::string sjis = testing_support::Sjis("漢字とかな");
+    const std::string jis = "\x1b$B4A;z$H$+$J\x1b(B";
+    for (const std::size_t ascii : {0u, 63u, 64u, 65u, 200u}) {
+        const std::string lead(ascii, 'x');
+        messages.clear();
+        EXPECT_EQ(RunStep(3, lead + sjis).output, lead + jis) << ascii;
+        // A mark that does not open the text is no mark; these bytes are not UTF-8 as a whole.
+        if (ascii != 0) {
+            const Step step = RunStep(3, lead + "\xEF\xBB\xBF" + sjis);
+            EXPECT_EQ(step.result, 1u) << ascii;
+            EXPECT_EQ(step.output.substr(0, ascii), lead) << ascii;
+        }
+        // ASCII alone is left as it is by every function.
+        for (uint32_t f = 0; f < kFunctions; ++f) {
+            EXPECT_EQ(RunStep(f, lead + "\r\n").output, lead + "\r\n") << ascii << " " << f;
+        }
+        EXPECT_TRUE(messages.empty()) << ascii;
+    }
+    // Half-width katakana that happen to be two-byte UTF-8 stay Shift JIS.
+    EXPECT_EQ(RunStep(4, "\xC2\xB1").output, "\x8E\xC2\x8E\xB1");
+    EXPECT_TRUE(messages.empty());
+}
+
+// The refusal agrees with the program's rule for texts of every mix, the ASCII runs in front
+// of them crossing the plug-in's block boundaries.
+TEST_F(EncswapUtf8, RefusesExactlyWhatTheSharedRuleCallsUtf8) {
+    const std::vector<std::string> pieces = {
+        "a",          "\r\n",         "\xE3\x81\x82", "\xC2\xB1", "\x82\xA0",
+        "\xEF\xBB\xBF", "\xF0\x9F\x98\x80", "\xE3\x81", "\x80",     "\xED\xA0\x80",
+    };
+    std::mt19937 random(2024);
+    for (int round = 0; round < 600; ++round) {
+        std::string text(std::uniform_int_distribution<int>(0, 200)(random), 'q');
+        const int count = std::uniform_int_distribution<int>(1, 6)(random);
+        for (int i = 0; i < count; ++i) {
+            text += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+        }
+        messages.clear();
+        const Step step = RunStep(round % kFunctions, text);
+        const bool refused = !messages.empty();
+        EXPECT_EQ(refused, platform::IsUtf8Text(text)) << testing::PrintToString(text);
+        EXPECT_EQ(step.result == 0, refused) << testing::PrintToString(text);
+    }
+}
+
+}  // namespace
