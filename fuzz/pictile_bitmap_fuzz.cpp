@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     const std::int32_t width = in.ConsumeIntegralInRange<std::int32_t>(-4, 80);
     const std::int32_t height = in.ConsumeIntegralInRange<std::int32_t>(-80, 80);
     const std::uint16_t bitCount = in.PickValueInArray(kBitCounts);
-    const std::uint32_t compression = in.ConsumeIntegralInRange<std::uint32_t>(0, 4);
+    const std::uint32_t compression = in.ConsumeIntegralInRange<std::uint32_t>(0, 6);
     const std::uint32_t coloursUsed =
         in.ConsumeBool() ? 0 : in.ConsumeIntegralInRange<std::uint32_t>(0, 300);
     const std::uint32_t imageSize = in.ConsumeBool() ? 0 : in.ConsumeIntegral<std::uint32_t>();
@@ -41,7 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
 
     // Room for a 40-byte header at least, whatever size the header claims.
     const std::size_t header = 14 + (headerSize >= 40 && headerSize <= 124 ? headerSize : 40);
-    const std::size_t masks = compression == 3 && headerSize == 40 ? 12 : 0;
+    // Behind a 40-byte header: three masks for bit fields, four for alpha bit fields.
+    const bool masksBehind = headerSize == 40 && (compression == 3 || compression == 6);
+    const std::size_t masks = !masksBehind ? 0 : compression == 6 ? 16 : 12;
     const std::size_t tableEntries = coloursUsed != 0 ? coloursUsed
                                      : bitCount <= 8  ? (std::size_t{1} << bitCount)
                                                       : 0;

@@ -1,6 +1,7 @@
 // The headers of a bitmap file: the file header's pixel-data offset and the information
-// header's fields, in any of the information header's sizes from 40 bytes up, with the
-// channel masks of bit-field bitmaps wherever the file keeps them.
+// header's fields, in any of the information header's sizes from 40 bytes up or in the old
+// 12-byte form (16-bit width and height, colour entries of three bytes), with the channel
+// masks of bit-field bitmaps wherever the file keeps them.
 #pragma once
 
 #include <cstddef>
@@ -11,6 +12,7 @@ namespace pictile {
 
 inline constexpr std::size_t kBitmapFileHeaderBytes = 14;
 inline constexpr std::uint32_t kInfoHeaderBytes = 40;
+inline constexpr std::uint32_t kCoreHeaderBytes = 12;
 inline constexpr std::uint16_t kBitmapType = 0x4D42;  // "BM"
 
 // Compression values of the information header.
@@ -19,6 +21,7 @@ enum Compression : std::uint32_t {
     kRunLength8 = 1,
     kRunLength4 = 2,
     kBitFields = 3,
+    kAlphaBitFields = 6,  // bit fields with an alpha mask beside the colour masks
 };
 
 struct ChannelMasks {
@@ -40,14 +43,16 @@ struct BitmapHeader {
     std::uint32_t coloursUsed = 0;
     ChannelMasks masks;  // read only for bit-field bitmaps
     // Where the colour table starts: after the information header and, behind a 40-byte
-    // header, after the three masks a bit-field bitmap keeps there.
+    // header, after the three or four masks a bit-field bitmap keeps there.
     std::uint64_t colourTableAt = 0;
+    std::uint32_t colourEntryBytes = 4;  // blue, green, red and a zero byte; 3 without it
 };
 
-// The headers of the file [in, in + n); nothing when it is not a bitmap file (shorter than a
-// file header and a 40-byte information header, or without the type word), when its
-// information header declares fewer than 40 bytes, or when the information header or the
-// masks it needs lie past the end of the file.
+// The headers of the file [in, in + n); nothing when it is not a bitmap file (too short for
+// its headers, or without the type word), when its information header declares a size other
+// than 12 bytes below 40, when a 12-byte header gives a bit count other than 1, 4, 8 or 24
+// (the only ones that form knows), or when the information header or the masks it needs lie
+// past the end of the file.
 std::optional<BitmapHeader> ReadBitmapHeader(const unsigned char* in, std::size_t n);
 
 }  // namespace pictile

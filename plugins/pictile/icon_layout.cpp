@@ -130,7 +130,9 @@ std::optional<IconLayout> RewrittenLayout(const BitmapHeader& h, const unsigned 
     layout.colourTableBytes = iconEntries * 4;
     layout.colourTableCopied = (storedEntries < iconEntries ? storedEntries : iconEntries) * 4;
     layout.colourTableAt = h.colourTableAt;
-    const std::uint64_t tableEnd = h.colourTableAt + storedEntries * 4;
+    layout.colourEntryBytes = h.colourEntryBytes;
+    const std::uint64_t tableEnd =
+        h.colourTableAt + std::uint64_t{storedEntries} * h.colourEntryBytes;
     if (tableEnd > n) {
         return std::nullopt;
     }

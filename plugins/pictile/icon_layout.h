@@ -5,8 +5,8 @@
 // row first right after a full colour table, image size covering every row) keeps the
 // layout icons were always made with: its information header, colour table and image-size
 // bytes of pixels, and a mask sized from the low bytes of width and height. Every other form
-// is rewritten into that form: full colour table (missing entries black), plain rows bottom
-// row first, image size computed, and a mask for every pixel.
+// is rewritten into that form: full colour table of four-byte entries (missing entries
+// black), plain rows bottom row first, image size computed, and a mask for every pixel.
 //
 // A bitmap is refused when its headers promise colour-table or pixel bytes that the file does
 // not hold, when its run-length data is malformed, or when it is in a form no icon can show
@@ -47,7 +47,9 @@ struct IconLayout {
 
     // Where they come from.
     std::uint64_t colourTableAt = 0;
-    std::uint32_t colourTableCopied = 0;  // bytes taken from the file; the rest are black
+    std::uint32_t colourTableCopied = 0;  // bytes of the icon's table taken from the file; the
+                                          // rest are black
+    std::uint32_t colourEntryBytes = 4;   // of each entry in the file: 3 behind a 12-byte header
     PixelSource pixels;
 
     // 40 + colour table + pixels + mask: the image entry's byte count.

@@ -38,9 +38,20 @@ unsigned char* WriteInfoHeader(const IconLayout& layout, unsigned char* out) {
     return out + kZeroFields;
 }
 
+// The file's entries, three-byte ones widened with a zero byte, then black up to the full
+// table.
 unsigned char* WriteColourTable(const IconLayout& layout, const unsigned char* in,
                                 unsigned char* out) {
-    std::memcpy(out, in + layout.colourTableAt, layout.colourTableCopied);
+    const unsigned char* entry = in + layout.colourTableAt;
+    if (layout.colourEntryBytes == 4) {
+        std::memcpy(out, entry, layout.colourTableCopied);
+    } else {
+        for (std::uint32_t at = 0; at < layout.colourTableCopied; at += 4) {
+            std::memcpy(out + at, entry, 3);
+            out[at + 3] = 0;
+            entry += layout.colourEntryBytes;
+        }
+    }
     std::memset(out + layout.colourTableCopied, 0,
                 layout.colourTableBytes - layout.colourTableCopied);
     return out + layout.colourTableBytes;

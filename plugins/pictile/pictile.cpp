@@ -1,6 +1,7 @@
 // pictile: turns a bitmap file into an icon file holding one image of the same size, every
-// pixel opaque. Colour depths and colour tables are kept; run-length data is expanded, and
-// bit-field pixels become 24-bit pixels, or 32-bit ones with their alpha channel.
+// pixel opaque. Colour depths and colour tables are kept (three-byte entries of the old
+// 12-byte header widened to four); run-length data is expanded, and bit-field pixels become
+// 24-bit pixels, or 32-bit ones with their alpha channel.
 #include <cstdint>
 #include <cstring>
 #include <optional>

@@ -74,6 +74,7 @@ std::optional<PixelSource> PixelSourceFor(const BitmapHeader& h) {
             source.form = PixelForm::kRunLength;
             return source;
         case kBitFields:
+        case kAlphaBitFields:
             if (h.bitCount == 32 && h.masks.red == 0xFF0000 && h.masks.green == 0xFF00 &&
                 h.masks.blue == 0xFF && h.masks.alpha == 0xFF000000) {
                 // Blue, green, red and alpha bytes: already the icon's 32-bit pixels.

@@ -56,6 +56,16 @@ void PutRunLengthRecords(std::string& out, const std::vector<std::uint8_t>& row,
     out += std::string("\0\0", 2);
 }
 
+// The file header before `body`, whose last `pixelBytes` are the pixel data.
+std::string WithFileHeader(const std::string& body, std::size_t pixelBytes) {
+    std::string file;
+    Put16(file, 0x4D42);
+    Put32(file, static_cast<std::uint32_t>(14 + body.size()));
+    Put32(file, 0);
+    Put32(file, static_cast<std::uint32_t>(14 + body.size() - pixelBytes));
+    return file + body;
+}
+
 }  // namespace
 
 std::string EncodeRunLength(const std::vector<std::vector<std::uint8_t>>& rows, int bitCount) {
@@ -71,9 +81,14 @@ std::string MakeBitmapOfForm(const BitmapForm& form) {
     const std::uint32_t fullTable = form.bitCount <= 8 ? 1u << form.bitCount : 0;
     const std::uint32_t entries = form.coloursUsed != 0 ? form.coloursUsed : fullTable;
 
+    const bool core = form.headerBytes == 12;
+    const bool bitFields = form.compression == 3 || form.compression == 6;
     std::string table;
     for (std::uint32_t i = 0; i < entries; ++i) {
         Put32(table, sequence.Next() & 0xFFFFFF);
+        if (core) {
+            table.pop_back();  // blue, green and red only
+        }
     }
 
     // Rows in file order, bottom row first unless top-down.
@@ -97,7 +112,7 @@ std::string MakeBitmapOfForm(const BitmapForm& form) {
                                    static_cast<char>(r >> 16)};
             } else {
                 // Uncompressed 32-bit pixels keep their fourth byte at 255 (opaque).
-                Put32(row, form.compression == 3 ? r ^ (r << 9) : r | 0xFF000000u);
+                Put32(row, bitFields ? r ^ (r << 9) : r | 0xFF000000u);
             }
         }
         if (form.bitCount <= 8) {
@@ -120,14 +135,26 @@ std::string MakeBitmapOfForm(const BitmapForm& form) {
                                                : form.runLengthRecords;
     }
 
+    // A 40-byte header is followed by four masks with alpha bit fields; larger ones hold
+    // three from 52 bytes on, four from 56.
     std::string masks;
-    if (form.compression == 3 || form.headerBytes >= 52) {
-        for (int i = 0; i < (form.headerBytes >= 56 ? 4 : 3); ++i) {
+    if (bitFields || form.headerBytes >= 52) {
+        const bool alpha =
+            form.headerBytes >= 56 || (form.headerBytes == 40 && form.compression == 6);
+        for (int i = 0; i < (alpha ? 4 : 3); ++i) {
             Put32(masks, form.masks[i]);
         }
     }
+    const std::string tail = table + std::string(form.gapBytes, '\x5A') + pixels;
     std::string info;
     Put32(info, form.headerBytes);
+    if (core) {
+        Put16(info, static_cast<std::uint16_t>(form.width));
+        Put16(info, static_cast<std::uint16_t>(form.height));
+        Put16(info, 1);
+        Put16(info, form.bitCount);
+        return WithFileHeader(info + tail, pixels.size());
+    }
     Put32(info, static_cast<std::uint32_t>(form.width));
     Put32(info, static_cast<std::uint32_t>(form.topDown ? -form.height : form.height));
     Put16(info, 1);
@@ -144,18 +171,10 @@ std::string MakeBitmapOfForm(const BitmapForm& form) {
         if (form.headerBytes >= 108) {
             info.replace(56, 4, "BGRs");  // colour space: standard RGB
         }
-    } else if (form.compression == 3) {
+    } else if (bitFields) {
         info += masks;  // behind a 40-byte header, the masks precede the colour table
     }
-
-    const std::uint32_t pixelOffset =
-        static_cast<std::uint32_t>(14 + info.size() + table.size() + form.gapBytes);
-    std::string file;
-    Put16(file, 0x4D42);
-    Put32(file, pixelOffset + static_cast<std::uint32_t>(pixels.size()));
-    Put32(file, 0);
-    Put32(file, pixelOffset);
-    return file + info + table + std::string(form.gapBytes, '\x5A') + pixels;
+    return WithFileHeader(info + tail, pixels.size());
 }
 
 }  // namespace pictile_test

@@ -1,7 +1,8 @@
-// Bitmap files in every form the tests convert: information headers of 40 bytes and more,
-// short colour tables, gaps before the pixels, image size 0, rows top row first, run-length
-// data and bit-field pixels. Pixel values come from a fixed pseudo-random sequence with runs
-// in it, so that run-length data holds runs as well as literals.
+// Bitmap files in every form the tests convert: information headers of 40 bytes and more and
+// the old 12-byte one, short colour tables, gaps before the pixels, image size 0, rows top row
+// first, run-length data and bit-field pixels with and without an alpha mask. Pixel values come
+// from a fixed pseudo-random sequence with runs in it, so that run-length data holds runs as well
+// as literals.
 #pragma once
 
 #include <cstdint>
@@ -13,10 +14,12 @@ namespace pictile_test {
 struct BitmapForm {
     int width = 13;
     int height = 7;
-    std::uint32_t headerBytes = 40;  // 40, 52, 56, 108 or 124
+    std::uint32_t headerBytes = 40;  // 12, 40, 52, 56, 108 or 124
     std::uint16_t bitCount = 24;
-    std::uint32_t compression = 0;  // 0 none, 1 8-bit runs, 2 4-bit runs, 3 bit fields
-    std::uint32_t masks[4] = {};    // red, green, blue, alpha of bit-field pixels
+    // 0 none, 1 8-bit runs, 2 4-bit runs, 3 bit fields, 6 bit fields with alpha; always 0
+    // behind a 12-byte header.
+    std::uint32_t compression = 0;
+    std::uint32_t masks[4] = {};  // red, green, blue, alpha of bit-field pixels
     bool topDown = false;
     std::uint32_t coloursUsed = 0;  // colour-table entries written and declared; 0: all
     std::uint32_t gapBytes = 0;     // between the colour table and the pixels

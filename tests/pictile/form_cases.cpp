@@ -26,6 +26,13 @@ BitmapForm BitFields(std::uint16_t bitCount, std::uint32_t headerBytes, std::uin
     return form;
 }
 
+BitmapForm AlphaBitFields(std::uint16_t bitCount, std::uint32_t headerBytes, std::uint32_t red,
+                          std::uint32_t green, std::uint32_t blue, std::uint32_t alpha = 0) {
+    BitmapForm form = BitFields(bitCount, headerBytes, red, green, blue, alpha);
+    form.compression = 6;
+    return form;
+}
+
 }  // namespace
 
 std::vector<FormCase> FormCases() {
@@ -108,6 +115,30 @@ std::vector<FormCase> FormCases() {
          With(BitFields(32, 108, 0xFF0000, 0xFF00, 0xFF, 0xFF000000),
               [](BitmapForm& f) { f.topDown = true; }),
          32},
+        // Alpha bit fields: four masks behind a 40-byte header, three in a 52-byte header
+        // (no alpha), four in a 56-byte one.
+        {"32 bits alpha bit fields, 40-byte header",
+         AlphaBitFields(32, 40, 0xFF0000, 0xFF00, 0xFF, 0xFF000000), 32, false},
+        {"32 bits alpha bit fields, alpha lowest, 40-byte header",
+         AlphaBitFields(32, 40, 0xFF000000, 0xFF0000, 0xFF00, 0xFF), 32, false},
+        {"16 bits 4-4-4-4 alpha bit fields, 40-byte header",
+         AlphaBitFields(16, 40, 0x0F00, 0x00F0, 0x000F, 0xF000), 32, false},
+        {"16 bits 5-6-5 alpha bit fields, no alpha mask, 40-byte header",
+         AlphaBitFields(16, 40, 0xF800, 0x07E0, 0x001F), 24, false},
+        {"32 bits alpha bit fields, 52-byte header", AlphaBitFields(32, 52, 0xFF0000, 0xFF00, 0xFF),
+         24, false},
+        {"32 bits alpha bit fields, 56-byte header, top-down",
+         With(AlphaBitFields(32, 56, 0xFF, 0xFF00, 0xFF0000, 0xFF000000),
+              [](BitmapForm& f) { f.topDown = true; }),
+         32, false},
+        // The 12-byte header: 16-bit sizes, three-byte colour entries.
+        {"1 bit, 12-byte header", Form(1, 12), 1},
+        {"4 bits, 12-byte header", Form(4, 12), 4},
+        {"8 bits, 12-byte header, gap", With(Form(8, 12), [](BitmapForm& f) { f.gapBytes = 6; }),
+         8},
+        {"24 bits, 12-byte header", Form(24, 12), 24},
+        {"256 x 256, 8 bits, 12-byte header",
+         With(Form(8, 12), [](BitmapForm& f) { f.width = f.height = 256; }), 8},
         // Sizes: the widest and highest an icon holds, and odd ones.
         {"256 x 256, 24 bits, top-down",
          With(Form(24),

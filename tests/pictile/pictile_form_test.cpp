@@ -72,6 +72,20 @@ TEST(PictileForm, AShortColourTableIsFilledUpWithBlack) {
     EXPECT_EQ(icon->substr(62 + 80, 1024 - 80), std::string(1024 - 80, '\0'));
 }
 
+TEST(PictileForm, ThreeByteColoursOfThe12ByteHeaderGetAZeroFourthByte) {
+    BitmapForm form;
+    form.bitCount = 4;
+    form.headerBytes = 12;
+    const std::string bitmap = MakeBitmapOfForm(form);
+    const auto icon = ConvertBitmap(bitmap);
+    ASSERT_TRUE(icon.has_value());
+    for (int i = 0; i < 16; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(icon->substr(62 + 4 * i, 3), bitmap.substr(26 + 3 * i, 3));
+        EXPECT_EQ((*icon)[62 + 4 * i + 3], '\0');
+    }
+}
+
 TEST(PictileForm, TheSizePassAnswersTheIconsExactLength) {
     for (const auto& c : FormCases()) {
         SCOPED_TRACE(c.name);

@@ -59,6 +59,14 @@ BitmapForm BitFields(std::uint16_t bitCount, std::uint32_t headerBytes, std::uin
     return form;
 }
 
+// Alpha bit fields behind a 40-byte header, blue, green and red bytes under `alpha`.
+std::string AlphaBitFields(std::uint16_t bitCount, std::uint32_t alpha) {
+    BitmapForm form = BitFields(bitCount, 40, 0xFF0000, 0xFF00, 0xFF);
+    form.compression = 6;
+    form.masks[3] = alpha;
+    return MakeBitmapOfForm(form);
+}
+
 struct RefusalCase {
     const char* name;
     std::string input;
@@ -74,6 +82,7 @@ TEST(PictileRefusal, FilesThatAreNotBitmapsOrAreCutShortPassOnUnchanged) {
     const std::string bitmap = MakeBitmap({32, 32, 1, 4, 16});
     const std::string large = MakeBitmapOfForm(Form(24, 124));
     const std::string noPixels = MakeBitmap({32, 32, 1, 24, 0, 0, 0});
+    const std::string core = MakeBitmapOfForm(Form(8, 12));
     ExpectRefused({
         {"empty", ""},
         {"text", std::string(200, 'a')},
@@ -96,6 +105,16 @@ TEST(PictileRefusal, FilesThatAreNotBitmapsOrAreCutShortPassOnUnchanged) {
          }()},
         {"bit-field masks cut",
          MakeBitmapOfForm(BitFields(16, 40, 0xF800, 0x7E0, 0x1F)).substr(0, 54 + 11)},
+        {"alpha bit-field masks cut", AlphaBitFields(32, 0xFF000000).substr(0, 54 + 15)},
+        {"12-byte header cut", core.substr(0, 14 + 11)},
+        {"12-byte header, colour table cut", core.substr(0, 26 + 767)},
+        {"12-byte header, pixels one byte short", core.substr(0, core.size() - 1)},
+        {"12-byte header, 16 of 256 colours",
+         [&core] {
+             std::string shortTable = core.substr(0, 26 + 48) + core.substr(26 + 768);
+             SetU32(shortTable, 10, 26 + 48);
+             return shortTable;
+         }()},
     });
 }
 
@@ -104,8 +123,9 @@ TEST(PictileRefusal, HeadersThatDescribeNoUsableImagePassOnUnchanged) {
     const std::string large = MakeBitmapOfForm(Form(24, 124));
     const std::string topDown = With32(large, 22, static_cast<uint32_t>(-7));
     const std::string noPixels = MakeBitmap({32, 32, 1, 24, 0, 0, 0});
+    const std::string core = MakeBitmapOfForm(Form(8, 12));
     ExpectRefused({
-        {"core header of 12 bytes", With32(bitmap, 14, 12)},
+        {"12-byte header over a 40-byte one", With32(bitmap, 14, 12)},
         {"header of 39 bytes", With32(bitmap, 14, 39)},
         {"header past the end", With32(bitmap, 14, 0xFFFFFFF0u)},
         // Headers alone, heights whose double does not fit the icon's header.
@@ -138,6 +158,16 @@ TEST(PictileRefusal, HeadersThatDescribeNoUsableImagePassOnUnchanged) {
          With32(MakeBitmapOfForm(Form(8, 40, 1)), 22, static_cast<uint32_t>(-7))},
         {"run-length data beyond the file",
          With32(MakeBitmapOfForm(Form(8, 40, 1)), 34, 0xFFFFFFFFu)},
+        {"alpha bit fields of 24 bits", AlphaBitFields(24, 0xFF000000)},
+        {"alpha mask with a gap", AlphaBitFields(32, 0xB0000000)},
+        {"alpha mask beyond 16 bits", AlphaBitFields(16, 0xF0000)},
+        {"alpha bit fields behind a 64-byte header", With32(MakeBitmapOfForm(Form(32, 64)), 30, 6)},
+        {"12-byte header, width 0", With16(core, 18, 0)},
+        {"12-byte header, height 0", With16(core, 20, 0)},
+        {"12-byte header, wider than an icon", With16(core, 18, 257)},
+        {"12-byte header, two planes", With16(core, 22, 2)},
+        {"12-byte header, 16 bits per pixel", With16(MakeBitmapOfForm(Form(24, 12)), 24, 16)},
+        {"12-byte header, 2 bits per pixel", With16(core, 24, 2)},
     });
 }
 

@@ -54,13 +54,17 @@ class BitmapReader {
         }
         const std::uint32_t offset = U32At(file_, 10);
         const std::uint32_t headerBytes = U32At(file_, 14);
-        const auto width = static_cast<std::int32_t>(U32At(file_, 18));
-        const auto height = static_cast<std::int32_t>(U32At(file_, 22));
-        bitCount_ = U16At(file_, 28);
-        const std::uint32_t compression = U32At(file_, 30);
-        const std::uint32_t coloursUsed = U32At(file_, 46);
-        if (headerBytes < 40 || width <= 0 || height == 0 || width > 4096 || height > 4096 ||
-            height < -4096) {
+        // The 12-byte header: 16-bit sizes, no compression, three-byte colour entries.
+        const bool core = headerBytes == 12;
+        const std::int32_t width =
+            core ? U16At(file_, 18) : static_cast<std::int32_t>(U32At(file_, 18));
+        const std::int32_t height =
+            core ? U16At(file_, 20) : static_cast<std::int32_t>(U32At(file_, 22));
+        bitCount_ = U16At(file_, core ? 24 : 28);
+        const std::uint32_t compression = core ? 0 : U32At(file_, 30);
+        const std::uint32_t coloursUsed = core ? 0 : U32At(file_, 46);
+        if ((headerBytes < 40 && !core) || width <= 0 || height == 0 || width > 4096 ||
+            height > 4096 || height < -4096) {
             return std::nullopt;
         }
         picture_.width = width;
@@ -69,12 +73,14 @@ class BitmapReader {
         picture_.argb.assign(std::size_t(picture_.width) * picture_.height, 0);
 
         std::size_t tableAt = 14 + headerBytes;
-        if (compression == 3) {
+        if (compression == 3 || compression == 6) {
+            // Behind a 40-byte header: three masks, or four with alpha bit fields (6).
+            const bool alphaBehind = headerBytes == 40 && compression == 6;
             const std::size_t masksAt = headerBytes >= 52 ? 54 : tableAt;
             masks_ = {U32At(file_, masksAt), U32At(file_, masksAt + 4), U32At(file_, masksAt + 8),
-                      headerBytes >= 56 ? U32At(file_, 54 + 12) : 0};
+                      headerBytes >= 56 || alphaBehind ? U32At(file_, masksAt + 12) : 0};
             if (headerBytes == 40) {
-                tableAt += 12;
+                tableAt += alphaBehind ? 16 : 12;
             }
         } else if (bitCount_ == 16) {
             masks_ = {0x7C00, 0x03E0, 0x001F, 0};
@@ -82,7 +88,7 @@ class BitmapReader {
         const std::uint32_t entries =
             bitCount_ > 8 ? 0 : (coloursUsed != 0 ? coloursUsed : 1u << bitCount_);
         for (std::uint32_t i = 0; i < entries; ++i) {
-            const std::size_t at = tableAt + 4 * i;
+            const std::size_t at = tableAt + (core ? 3 : 4) * i;
             table_.push_back(Argb(255, Byte(at + 2), Byte(at + 1), Byte(at)));
         }
         if (offset > file_.size()) {
@@ -92,6 +98,7 @@ class BitmapReader {
         switch (compression) {
             case 0:
             case 3:
+            case 6:
                 if (!ReadRows(compression)) {
                     return std::nullopt;
                 }
@@ -145,7 +152,7 @@ class BitmapReader {
                 for (int i = bitCount_ / 8 - 1; i >= 0; --i) {
                     pixel = pixel << 8 | static_cast<unsigned char>(row.at(at + i));
                 }
-                if (bitCount_ == 16 || compression == 3) {
+                if (bitCount_ == 16 || compression != 0) {
                     Put(x, y,
                         Argb(Channel(pixel, masks_.alpha, 255), Channel(pixel, masks_.red, 0),
                              Channel(pixel, masks_.green, 0), Channel(pixel, masks_.blue, 0)));

@@ -17,10 +17,11 @@ struct Picture {
     bool operator==(const Picture&) const = default;
 };
 
-// Bitmap files with information headers of 40 bytes and more: 1, 4 and 8 bits through a
-// colour table, 16, 24 and 32 bits direct, run-length data of 8 and 4 bits, bit-field pixels,
-// rows in either order. Pixels without a colour of their own (skipped by run-length data)
-// take colour 0 of the table. Nothing for anything else or anything out of bounds.
+// Bitmap files with the 12-byte header or information headers of 40 bytes and more: 1, 4 and
+// 8 bits through a colour table, 16, 24 and 32 bits direct, run-length data of 8 and 4 bits,
+// bit-field pixels with and without an alpha mask, rows in either order. Pixels without a colour of
+// their own (skipped by run-length data) take colour 0 of the table. Nothing for anything else or
+// anything out of bounds.
 std::optional<Picture> DecodeBitmap(const std::string& file);
 
 // The one image of an icon file: uncompressed, with a 40-byte information header whose height
