@@ -17,6 +17,7 @@
 #include <cstring>
 
 #include "platform/sjis_bytes.h"
+#include "regex/char_mode.h"
 #include "regex/error_text.h"
 #include "regex/node_program.h"
 #include "regex/start_analysis.h"
@@ -81,7 +82,7 @@ class CompileState {
         cost_ = 0;
         sawBackref_ = false;
         multiline_ = (flags_ & FLAG_MULTILINE) != 0;
-        kanji_ = (flags_ & FLAG_KANJI) != 0;
+        mode_ = CharModeOf(flags_);
         EmitByte(PROGRAM_MAGIC);
         ParseGroup(false);
         return cursor_;
@@ -504,7 +505,7 @@ class CompileState {
                     const int kind = EscapeNode(static_cast<unsigned char>(pos_[1]));
                     if (kind >= 0) {
                         Advance(2);
-                        return {EmitNode(static_cast<unsigned char>(kind)), true};
+                        return {EmitNode(static_cast<unsigned char>(kind)), IsSimpleEscape(kind)};
                     }
                     if (pos_[1] >= '1' && pos_[1] <= '9') {
                         const long n = ReadDecimal(pos_ + 1, end_);
@@ -528,6 +529,26 @@ class CompileState {
     }
 
     bool SingleLine() const { return (flags_ & FLAG_SINGLELINE) != 0; }
+
+    // Simple repeats count bytes. \W, \S and \D take UTF-8 characters of up to four bytes,
+    // so in UTF-8 they repeat as general loops, which count characters.
+    bool IsSimpleEscape(int kind) const {
+        return mode_ != CharMode::kUtf8 ||
+               (kind != OP_NON_WORD && kind != OP_NON_SPACE && kind != OP_NON_DIGIT);
+    }
+
+    // Bytes after the first that belong to the character whose first byte `ender` was read at
+    // `at` (p is just past it): a Shift JIS lead byte takes the next byte, also after an
+    // escape; a UTF-8 character written as such takes its continuation bytes.
+    int ExtraCharBytes(unsigned ender, const char* at, const char* p) const {
+        if (mode_ == CharMode::kShiftJis) {
+            return IsLeadByte(static_cast<unsigned char>(ender)) && p < end_ && *p != '\0' ? 1 : 0;
+        }
+        if (mode_ == CharMode::kUtf8 && p == at + 1) {
+            return static_cast<int>(Utf8Width(at, end_)) - 1;
+        }
+        return 0;
+    }
 
     static int EscapeNode(unsigned char c) {
         switch (c) {
@@ -655,23 +676,22 @@ class CompileState {
             if ((flags_ & FLAG_FOLD) && ender < 128) {
                 ender = Lower(static_cast<unsigned char>(ender));
             }
-            if (kanji_ && IsLeadByte(static_cast<unsigned char>(ender)) && p < end_ && *p != '\0') {
-                const auto trail = static_cast<unsigned char>(*p);
-                if (IsQuantifierStart(QuantifierCheckAt(p + 1))) {
-                    if (len == 0) {
-                        EmitByte(static_cast<unsigned char>(ender));
-                        EmitByte(trail);
-                        len = 2;
-                        p = p + 1;
-                    } else {
-                        p = oldp;
-                    }
+            if (const int extra = ExtraCharBytes(ender, oldp, p); extra > 0) {
+                // A character of several bytes: whole, and a quantifier applies to all of it.
+                const bool quantified = IsQuantifierStart(QuantifierCheckAt(p + extra));
+                if (quantified && len != 0) {
+                    p = oldp;
                     break;
                 }
                 EmitByte(static_cast<unsigned char>(ender));
-                EmitByte(trail);
-                len += 2;
-                ++p;
+                for (int i = 0; i < extra; ++i) {
+                    EmitByte(static_cast<unsigned char>(p[i]));
+                }
+                len += 1 + extra;
+                p += extra;
+                if (quantified) {
+                    break;
+                }
                 continue;
             }
             if (IsQuantifierStart(QuantifierCheckAt(p))) {
@@ -699,7 +719,17 @@ class CompileState {
     const char* QuantifierCheckAt(const char* p) const { return Extended() ? SkipWhite(p) : p; }
 
     // ---- Classes -----------------------------------------------------------------------
+    void EmitWide(unsigned c) {
+        EmitByte(static_cast<unsigned char>(c >> 16));
+        EmitByte(static_cast<unsigned char>(c >> 8 & 0xFF));
+        EmitByte(static_cast<unsigned char>(c & 0xFF));
+    }
     void EmitClassChar(unsigned c) {
+        if (c > 0xFFFF) {
+            EmitByte(CLASS_CHAR_WIDE);
+            EmitWide(c);
+            return;
+        }
         EmitByte(CLASS_CHAR);
         EmitByte(static_cast<unsigned char>(c >> 8));
         EmitByte(static_cast<unsigned char>(c & 0xFF));
@@ -707,6 +737,12 @@ class CompileState {
     void EmitClassItem(unsigned low, unsigned high) {
         if (low == high) {
             EmitClassChar(low);
+            return;
+        }
+        if (high > 0xFFFF) {
+            EmitByte(CLASS_RANGE_WIDE);
+            EmitWide(low);
+            EmitWide(high);
             return;
         }
         EmitByte(CLASS_RANGE);
@@ -769,7 +805,7 @@ class CompileState {
             c = last + 1;
         }
         if (e == 'D' || e == 'S' || e == 'W') {
-            EmitClassItem(256, 65535);
+            EmitClassItem(256, mode_ == CharMode::kUtf8 ? kMaxUtf8Value : 65535);
         }
     }
 
@@ -820,11 +856,11 @@ class CompileState {
                 } else {
                     c = e;
                     pos_ += 2;
-                    c = KanjiMember(c);
+                    c = MemberChar(c, pos_ - 1);
                 }
             } else {
                 c = static_cast<unsigned char>(*pos_++);
-                c = KanjiMember(c);
+                c = MemberChar(c, pos_ - 1);
             }
             if (rangeOpen) {
                 rangeOpen = false;
@@ -850,10 +886,16 @@ class CompileState {
         return node;
     }
 
-    // In kanji mode a lead byte and the byte after it form one member.
-    unsigned KanjiMember(unsigned c) {
-        if (kanji_ && c < 256 && IsLeadByte(static_cast<unsigned char>(c)) && pos_ < end_) {
+    // A member whose first byte c was read at `at`: in kanji mode a lead byte and the byte
+    // after it form one member, in UTF-8 a whole character does.
+    unsigned MemberChar(unsigned c, const char* at) {
+        if (mode_ == CharMode::kShiftJis && c < 256 && IsLeadByte(static_cast<unsigned char>(c)) &&
+            pos_ < end_) {
             c = c * 256 + static_cast<unsigned char>(*pos_++);
+        } else if (mode_ == CharMode::kUtf8) {
+            const std::size_t width = Utf8Width(at, end_);
+            c = Utf8Value(at, width);
+            pos_ = at + width;
         }
         return c;
     }
@@ -873,7 +915,7 @@ class CompileState {
     int cost_ = 0;
     bool sawBackref_ = false;
     bool multiline_ = false;
-    bool kanji_ = false;
+    CharMode mode_ = CharMode::kBytes;
     bool afterNothing_ = false;
 };
 
@@ -978,13 +1020,25 @@ bool ClassContains(uint32_t character, const unsigned char* operand) {
                 return !negated;
             }
             p += 3;
-        } else {
+        } else if (*p == CLASS_RANGE) {
             const auto low = static_cast<uint32_t>(p[1] << 8 | p[2]);
             const auto high = static_cast<uint32_t>(p[3] << 8 | p[4]);
             if (character >= low && character <= high) {
                 return !negated;
             }
             p += 5;
+        } else if (*p == CLASS_CHAR_WIDE) {
+            if (static_cast<uint32_t>(p[1] << 16 | p[2] << 8 | p[3]) == character) {
+                return !negated;
+            }
+            p += 4;
+        } else {
+            const auto low = static_cast<uint32_t>(p[1] << 16 | p[2] << 8 | p[3]);
+            const auto high = static_cast<uint32_t>(p[4] << 16 | p[5] << 8 | p[6]);
+            if (character >= low && character <= high) {
+                return !negated;
+            }
+            p += 7;
         }
     }
     return negated;

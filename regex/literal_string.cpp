@@ -17,6 +17,7 @@
 #include <limits>
 
 #include "platform/sjis_bytes.h"
+#include "regex/char_mode.h"
 #include "regex/error_text.h"
 
 namespace regex {
@@ -78,8 +79,16 @@ void Reserve(LiteralString* s, int32_t needed) {
     s->capacity = capacity;
 }
 
-bool IsTrail(const char* begin, const char* p) {
-    return ByteType(begin, p) == 2;
+// Whether p, counted from begin, lies inside a character of `mode`.
+bool IsInside(CharMode mode, const char* begin, const char* p, const char* end) {
+    switch (mode) {
+        case CharMode::kShiftJis:
+            return ByteType(begin, p) == 2;
+        case CharMode::kUtf8:
+            return InsideUtf8Character(begin, p, end);
+        default:
+            return false;
+    }
 }
 
 bool MatchesAt(const char* s, const LiteralString* lit) {
@@ -197,7 +206,7 @@ void BuildSkipTable(LiteralString* s, bool fold) {
 }
 
 const char* PlainSearch(const char* begin, const char* end, const char* literal,
-                        const char* literalEnd, bool kanji) {
+                        const char* literalEnd, CharMode mode) {
     const std::ptrdiff_t n = literalEnd - literal;
     if (n <= 0) {
         return begin;
@@ -214,7 +223,7 @@ const char* PlainSearch(const char* begin, const char* end, const char* literal,
         }
         s = static_cast<const char*>(hit);
         if (std::memcmp(s + 1, literal + 1, static_cast<std::size_t>(n - 1)) == 0 &&
-            !(kanji && IsTrail(begin, s))) {
+            !IsInside(mode, begin, s, end)) {
             return s;
         }
         ++s;
@@ -223,13 +232,13 @@ const char* PlainSearch(const char* begin, const char* end, const char* literal,
 }
 
 const char* SkipTableSearch(const char* begin, const char* end, const LiteralString* lit,
-                            bool multiline, bool kanji) {
+                            bool multiline, CharMode mode) {
     const int32_t n = lit->length;
     if (!(lit->flags & kLiteralTableValid)) {
         if (n == 0) {
             return begin;
         }
-        return PlainSearch(begin, end, lit->data, lit->data + n, kanji);
+        return PlainSearch(begin, end, lit->data, lit->data + n, mode);
     }
     const bool folded = (lit->flags & kLiteralTableFolded) != 0;
     const char* from = begin;
@@ -240,11 +249,11 @@ const char* SkipTableSearch(const char* begin, const char* end, const LiteralStr
         const bool newlineEnd = end > begin && end[-1] == '\n' && n > 0 && lit->data[n - 1] != '\n';
         if (!folded) {
             const char* s = end - n;
-            if (MatchesAt(s, lit) && !(kanji && IsTrail(begin, s))) {
+            if (MatchesAt(s, lit) && !IsInside(mode, begin, s, end)) {
                 return s;
             }
             if (newlineEnd && s > begin && MatchesAt(s - 1, lit) &&
-                !(kanji && IsTrail(begin, s - 1))) {
+                !IsInside(mode, begin, s - 1, end)) {
                 return s - 1;
             }
             return nullptr;
@@ -284,7 +293,7 @@ const char* SkipTableSearch(const char* begin, const char* end, const LiteralStr
         }
         if (i == n) {
             const char* candidate = reinterpret_cast<const char*>(s - (n - 1));
-            if (!(kanji && IsTrail(begin, candidate))) {
+            if (!IsInside(mode, begin, candidate, end)) {
                 return candidate;
             }
         }

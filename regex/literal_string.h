@@ -6,6 +6,8 @@
 
 namespace regex {
 
+enum class CharMode : uint8_t;  // regex/char_mode.h
+
 // LiteralString::flags
 enum : uint32_t {
     kLiteralTableValid = 1,   // a skip table follows the bytes' terminating NUL
@@ -39,11 +41,12 @@ void BuildSkipTable(LiteralString* s, bool fold);
 // First occurrence of `s` in [begin, end) using the skip table (the plain search without one);
 // null when there is none. `multiline` switches off the tail rule.
 const char* SkipTableSearch(const char* begin, const char* end, const LiteralString* s,
-                            bool multiline, bool kanji);
-// First occurrence of [literal, literalEnd) in [begin, end); in kanji mode never at a trail
-// byte (counted from begin). An empty literal is found at begin. Null when there is none.
+                            bool multiline, CharMode mode);
+// First occurrence of [literal, literalEnd) in [begin, end) that starts a character of `mode`
+// (counted from begin: never at a Shift JIS trail byte, never inside a UTF-8 character). An
+// empty literal is found at begin. Null when there is none.
 const char* PlainSearch(const char* begin, const char* end, const char* literal,
-                        const char* literalEnd, bool kanji);
+                        const char* literalEnd, CharMode mode);
 
 // 1 for a Shift JIS lead byte (0x81-0x9F, 0xE0-0xFC), else 0.
 int IsLeadByte(unsigned char byte);

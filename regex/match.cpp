@@ -50,10 +50,11 @@ uintptr_t StackFloor() {
     return floor;
 }
 
-inline const char* NextChar(bool kanji, const char* p, const char* end) {
-    return kanji && p + 1 < end && IsLeadByte(static_cast<unsigned char>(*p)) ? p + 2 : p + 1;
+inline const char* NextChar(CharMode mode, const char* p, const char* end) {
+    return p + CharWidth(mode, p, end);
 }
 
+// Folding leaves Shift JIS trail bytes alone; UTF-8 has no ASCII byte inside a character.
 void FoldInPlace(char* text, std::size_t length, bool kanji) {
     for (std::size_t i = 0; i < length; ++i) {
         const auto c = static_cast<unsigned char>(text[i]);
@@ -67,7 +68,7 @@ void FoldInPlace(char* text, std::size_t length, bool kanji) {
 
 // The folded text of [start, end), from the record's copy when it covers it.
 const char* FoldedSubject(RegexRecord* rx, const char* start, const char* end, const char* base) {
-    const bool kanji = (rx->flags & FLAG_KANJI) != 0;
+    const bool kanji = CharModeOf(rx->flags) == CharMode::kShiftJis;
     // A first search (start at the base) always folds afresh: the text may be new.
     if (rx->foldedText != nullptr && start != base && rx->foldedEnd == end &&
         rx->foldedFrom <= start && rx->foldedFrom >= base) {
@@ -169,7 +170,7 @@ class Search {
         if (rx_->anchorFlags & ANCHOR_SKIP_RUN) {
             const char c = lit->data[0];
             while (p < End()) {
-                if (!s_.kanji) {
+                if (s_.mode == CharMode::kBytes) {
                     p = static_cast<const char*>(
                         std::memchr(p, c, static_cast<std::size_t>(End() - p)));
                     if (p == nullptr) {
@@ -177,24 +178,24 @@ class Search {
                     }
                 }
                 if (*p != c) {
-                    p = NextChar(s_.kanji, p, End());
+                    p = NextChar(s_.mode, p, End());
                     continue;
                 }
                 if (Try(p)) {
                     return true;
                 }
-                p = NextChar(s_.kanji, p, End());
+                p = NextChar(s_.mode, p, End());
                 while (p < End() && *p == c) {
-                    p = NextChar(s_.kanji, p, End());
+                    p = NextChar(s_.mode, p, End());
                 }
                 if (p < End()) {
-                    p = NextChar(s_.kanji, p, End());
+                    p = NextChar(s_.mode, p, End());
                 }
             }
             return false;
         }
         for (;;) {
-            const char* found = PlainSearch(p, End(), lit->data, lit->data + lit->length, s_.kanji);
+            const char* found = PlainSearch(p, End(), lit->data, lit->data + lit->length, s_.mode);
             if (found == nullptr) {
                 return false;
             }
@@ -204,7 +205,7 @@ class Search {
             if (found >= End()) {
                 return false;
             }
-            p = NextChar(s_.kanji, found, End());
+            p = NextChar(s_.mode, found, End());
         }
     }
 
@@ -237,7 +238,7 @@ class Search {
         }
         const bool tryEvery = !(rx_->anchorFlags & ANCHOR_SKIP_RUN);
         bool mayTry = true;
-        if (kind == OP_DIGIT && !s_.kanji && tryEvery) {
+        if (kind == OP_DIGIT && s_.mode == CharMode::kBytes && tryEvery) {
             // Hot path for \d: skip non-digits without per-byte dispatch.
             for (; p < last; ++p) {
                 if (IsDigitByte(static_cast<unsigned char>(*p)) && Try(p)) {
@@ -247,12 +248,8 @@ class Search {
             return false;
         }
         while (p < last) {
-            uint32_t c = static_cast<unsigned char>(*p);
-            int width = 1;
-            if (s_.kanji && IsLeadByte(static_cast<unsigned char>(c)) && p + 1 < last) {
-                c = c * 256 + static_cast<unsigned char>(p[1]);
-                width = 2;
-            }
+            const std::size_t width = CharWidth(s_.mode, p, s_.mode == CharMode::kUtf8 ? End() : last);
+            const uint32_t c = CharValue(s_.mode, p, width);
             if (InStartSet(kind, p, c)) {
                 if (mayTry && Try(p)) {
                     return true;
@@ -283,7 +280,7 @@ class Search {
             if (w != word) {
                 w = !w;
             }
-            p = NextChar(s_.kanji, p, last);
+            p = NextChar(s_.mode, p, last);
         }
         if (p <= End() && (minLength_ != 0 || w == boundary)) {
             return Try(p);
@@ -296,7 +293,7 @@ class Search {
         if (rx_->startBytesValid) {
             return PlainWithStartBytes(last);
         }
-        for (const char* p = scanStart_; p <= last; p = NextChar(s_.kanji, p, End())) {
+        for (const char* p = scanStart_; p <= last; p = NextChar(s_.mode, p, End())) {
             if (Try(p)) {
                 return true;
             }
@@ -313,7 +310,7 @@ class Search {
         const unsigned char* table = rx_->startBytes;
         const char* limit = last < End() ? last + 1 : End();
         const char* p = scanStart_;
-        if (!s_.kanji) {
+        if (s_.mode == CharMode::kBytes) {
             for (; p < limit; ++p) {
                 if (table[static_cast<unsigned char>(*p)] && Try(p)) {
                     return true;
@@ -325,7 +322,7 @@ class Search {
             if (table[static_cast<unsigned char>(*p)] && Try(p)) {
                 return true;
             }
-            p = NextChar(true, p, End());
+            p = NextChar(s_.mode, p, End());
         }
         return false;
     }
@@ -335,6 +332,10 @@ class Search {
     const char* scanStart_;
     long minLength_;
 };
+
+int MaxCharBytes(CharMode mode) {
+    return mode == CharMode::kUtf8 ? 4 : mode == CharMode::kShiftJis ? 2 : 1;
+}
 
 // Moves every set position from the searched text to `text` (the caller's start there).
 void TranslatePositions(RegexRecord* rx, const char* searchStart, const char* newStart) {
@@ -384,7 +385,7 @@ int Execute(RegexRecord* rx, const char* start, const char* end, const char* bas
     LiteralString* must = rx->mustLiteral;
     if (must != nullptr &&
         (!(rx->anchorFlags & ANCHOR_START) || (state.multiline && rx->mustOffset >= 0))) {
-        const char* found = SkipTableSearch(start, end, must, state.multiline, state.kanji);
+        const char* found = SkipTableSearch(start, end, must, state.multiline, state.mode);
         if (found == nullptr) {
             if (must->usefulness < 1000000) {
                 ++must->usefulness;
@@ -396,14 +397,17 @@ int Execute(RegexRecord* rx, const char* start, const char* end, const char* bas
             // that begins after this newline: no earlier start can reach it.
             const void* nl = memrchr(start, '\n', static_cast<std::size_t>(found - start));
             const char* newline = static_cast<const char*>(nl);
-            if (newline != nullptr && !(state.kanji && newline > start &&
+            if (newline != nullptr && !(state.mode == CharMode::kShiftJis && newline > start &&
                                         IsLeadByte(static_cast<unsigned char>(newline[-1])) &&
                                         ByteType(start, newline - 1) != 2)) {
                 scanStart = newline + 1;  // in kanji mode a lead byte there would take it
             }
         }
         if (rx->mustOffset >= 0) {
-            scanStart = found - rx->mustOffset >= start ? found - rx->mustOffset : start;
+            // The offset counts a character as one byte; a character of k takes up to two
+            // (Shift JIS) or four (UTF-8) bytes, so the scan starts that much further back.
+            const long back = static_cast<long>(rx->mustOffset) * MaxCharBytes(state.mode);
+            scanStart = found - start >= back ? found - back : start;
             minLength = rx->mustOffset + must->length;
         } else if (rx->costly) {
             minLength = must->length;
@@ -414,8 +418,11 @@ int Execute(RegexRecord* rx, const char* start, const char* end, const char* bas
             minLength = must->length;
         }
     }
-    if (state.kanji && ByteType(start, scanStart) == 2) {
+    if (state.mode == CharMode::kShiftJis && ByteType(start, scanStart) == 2) {
         scanStart = start;
+    }
+    while (state.mode == CharMode::kUtf8 && InsideUtf8Character(start, scanStart, end)) {
+        --scanStart;
     }
     if (minEnd > static_cast<uint64_t>(end - start)) {
         return 0;  // no match can end late enough
@@ -517,7 +524,7 @@ void InitMatchState(MatchState& state, RegexRecord* rx, const char* start, const
     state.previousChar = '\n';
     // (?m) in the pattern counts as much as the caller's option.
     state.multiline = (rx->flags & FLAG_MULTILINE) != 0 || rx->multiline != 0;
-    state.kanji = (rx->flags & FLAG_KANJI) != 0;
+    state.mode = CharModeOf(rx->flags);
     state.outermost = LoopFrame{};
     state.currentLoop = &state.outermost;
     state.stackFloor = StackFloor();

@@ -32,12 +32,32 @@ inline bool AtEndOfText(const MatchState& s, const char* p) {
     return p >= s.searchEnd;
 }
 
-// One character from p: two bytes for a lead byte followed by a byte other than NUL.
+// One character from p: in Shift JIS two bytes for a lead byte followed by a byte other than
+// NUL, in UTF-8 a whole well-formed sequence.
 inline const char* NextChar(const MatchState& s, const char* p) {
-    if (s.kanji && IsLeadByte(static_cast<unsigned char>(ByteAt(s, p))) && ByteAt(s, p + 1) != 0) {
-        return p + 2;
+    switch (s.mode) {
+        case CharMode::kShiftJis:
+            if (IsLeadByte(static_cast<unsigned char>(ByteAt(s, p))) && ByteAt(s, p + 1) != 0) {
+                return p + 2;
+            }
+            return p + 1;
+        case CharMode::kUtf8:
+            return p + Utf8Width(p, s.searchEnd);
+        default:
+            return p + 1;
     }
-    return p + 1;
+}
+
+// Whether a run of characters stepped from `from` can end at `at`: never inside a character.
+inline bool IsCharBoundary(const MatchState& s, const char* from, const char* at) {
+    switch (s.mode) {
+        case CharMode::kShiftJis:
+            return at >= s.searchEnd || ByteType(from, at) != 2;
+        case CharMode::kUtf8:
+            return !InsideUtf8Character(from, at, s.searchEnd);
+        default:
+            return true;
+    }
 }
 
 [[noreturn]] void CorruptedPointers() {
@@ -76,9 +96,14 @@ const char* StepSingle(const MatchState& s, const unsigned char* node, const cha
         case OP_CLASS: {
             uint32_t c = static_cast<uint32_t>(b);
             const char* q = p;
-            if (s.kanji && IsLeadByte(static_cast<unsigned char>(c)) && ByteAt(s, p + 1) != 0) {
+            if (s.mode == CharMode::kShiftJis && IsLeadByte(static_cast<unsigned char>(c)) &&
+                ByteAt(s, p + 1) != 0) {
                 ++q;
                 c = c * 256 + static_cast<uint32_t>(ByteAt(s, q));
+            } else if (s.mode == CharMode::kUtf8 && b >= 0x80) {
+                const std::size_t width = Utf8Width(p, s.searchEnd);
+                c = Utf8Value(p, width);
+                q += width - 1;
             }
             if (!ClassContains(c, node + 3)) {
                 return nullptr;
@@ -286,8 +311,7 @@ int MatchSimpleRepeat(const unsigned char* node, const char* p, bool lazy, Match
     const unsigned char* next = GoOn(node);
     const int c1 = next[0] == OP_LITERAL && LiteralLength(next) > 0 ? LiteralBytes(next)[0] : -1;
     auto acceptable = [&](const char* at) {
-        return (!s.kanji || at >= s.searchEnd || ByteType(p, at) != 2) &&
-               (c1 < 0 || ByteAt(s, at) == c1);
+        return IsCharBoundary(s, p, at) && (c1 < 0 || ByteAt(s, at) == c1);
     };
     if (lazy) {
         s.input = p;
@@ -364,7 +388,7 @@ const char* DotRunEnd(const MatchState& s, const unsigned char* body, const char
         const void* nl = std::memchr(p, '\n', static_cast<std::size_t>(end - p));
         runEnd = nl != nullptr ? static_cast<const char*>(nl) : end;
     }
-    if (s.kanji) {
+    if (s.mode == CharMode::kShiftJis) {
         if (std::memchr(p, 0, static_cast<std::size_t>(runEnd - p)) != nullptr) {
             return nullptr;
         }
@@ -398,7 +422,7 @@ int MatchDotRun(const unsigned char* node, const char* p, const char* runEnd, Ma
             }
             r = static_cast<const char*>(hit);
         }
-        if (!s.kanji || r >= s.searchEnd || ByteType(p, r) != 2) {
+        if (IsCharBoundary(s, p, r)) {
             s.input = r;
             if (MatchNodes(next, s)) {
                 return 1;
@@ -456,8 +480,10 @@ int MatchSingleCharLoop(const unsigned char* node, const char* p, bool lazy, Mat
         }
     }
 
-    // Greedy. Characters of two bytes are remembered so the back-off can step over them.
-    std::vector<uint64_t> wide;
+    // Greedy. The widths of the characters are remembered, once one is wider than a byte,
+    // so the back-off can step over them.
+    std::vector<uint8_t> widths;
+    bool wide = false;
     const char* q = p;
     long n = 0;
     while (Below(static_cast<int>(std::min(n, 65535L)), max)) {
@@ -465,12 +491,12 @@ int MatchSingleCharLoop(const unsigned char* node, const char* p, bool lazy, Mat
         if (after == nullptr) {
             break;
         }
-        if (after - q == 2) {
-            const auto index = static_cast<std::size_t>(n);
-            if (wide.size() <= index / 64) {
-                wide.resize(index / 64 + 1);
-            }
-            wide[index / 64] |= uint64_t{1} << (index % 64);
+        if (after - q > 1 && !wide) {
+            widths.assign(static_cast<std::size_t>(n), 1);
+            wide = true;
+        }
+        if (wide) {
+            widths.push_back(static_cast<uint8_t>(after - q));
         }
         q = after;
         ++n;
@@ -504,8 +530,7 @@ int MatchSingleCharLoop(const unsigned char* node, const char* p, bool lazy, Mat
         }
         --n;
         const auto index = static_cast<std::size_t>(n);
-        const bool twoBytes = index / 64 < wide.size() && (wide[index / 64] >> (index % 64)) & 1;
-        q -= twoBytes ? 2 : 1;
+        q -= index < widths.size() ? widths[index] : 1;
     }
 }
 
@@ -519,7 +544,7 @@ int EnterLoop(const unsigned char* node, const char* p, bool lazy, MatchState& s
     if (IsSingleStep(body[0]) && NextNode(body) == step) {
         if (!lazy && NodeArg(node, 1) == kUnbounded &&
             (body[0] == OP_ANY_BUT_NEWLINE || body[0] == OP_ANY_CHAR) &&
-            (!s.kanji || NodeArg(node, 0) == 0)) {
+            (s.mode == CharMode::kBytes || NodeArg(node, 0) == 0)) {
             const char* runEnd = DotRunEnd(s, body, p);
             if (runEnd != nullptr && runEnd - p >= NodeArg(node, 0)) {
                 return MatchDotRun(node, p, runEnd, s);
@@ -680,7 +705,7 @@ int RepeatSimple(const unsigned char* node, int max, MatchState& s) {
                                                           : IsDigitByte;
             while (q < limit && !test(static_cast<unsigned char>(*q))) {
                 // A lead byte takes its partner, but never one past the text.
-                q += s.kanji && IsLeadByte(static_cast<unsigned char>(*q)) && q + 1 < end ? 2 : 1;
+                q += CharWidth(s.mode, q, end);
             }
             break;
         }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "regex/char_mode.h"
 #include "regex/error_text.h"
 #include "regex/regex_record.h"
 #include "regex/search_guard.h"
@@ -46,7 +47,7 @@ struct MatchState {
     const char* matchEndFloor = nullptr;
     int previousChar = 0;
     bool multiline = false;
-    bool kanji = false;
+    CharMode mode = CharMode::kBytes;  // what one character is (the option k)
     LoopFrame outermost;  // dummy frame: count 0, no outer frame
     LoopFrame* currentLoop = &outermost;
     uintptr_t stackFloor = 0;  // deeper recursion than this address is refused

@@ -55,6 +55,24 @@ inline constexpr unsigned char CLASS_CHAR = 128;
 inline constexpr unsigned char CLASS_RANGE = 129;
 inline constexpr unsigned char CLASS_END = 130;
 inline constexpr unsigned char CLASS_NEGATED = 131;
+// Items whose values need more than 16 bits (UTF-8 characters beyond U+FFFF): each value is
+// three bytes, high to low.
+inline constexpr unsigned char CLASS_CHAR_WIDE = 132;
+inline constexpr unsigned char CLASS_RANGE_WIDE = 133;
+
+// Bytes of a class item, its marker included.
+inline int ClassItemSize(unsigned char marker) {
+    switch (marker) {
+        case CLASS_CHAR:
+            return 3;
+        case CLASS_RANGE:
+            return 5;
+        case CLASS_CHAR_WIDE:
+            return 4;
+        default:
+            return 7;
+    }
+}
 
 // A repeat maximum of this value has no upper bound.
 inline constexpr uint16_t kUnbounded = 32767;
@@ -141,7 +159,7 @@ inline int NodeSize(const unsigned char* node) {
         case OP_CLASS: {
             const unsigned char* p = node + 4;
             while (*p != CLASS_END) {
-                p += *p == CLASS_CHAR ? 3 : 5;
+                p += ClassItemSize(*p);
             }
             return static_cast<int>(p + 1 - node);
         }

@@ -44,6 +44,14 @@ int AppendClass(std::string& out, const unsigned char* operand, const unsigned c
             out += '-';
             AppendChar(out, static_cast<unsigned>(p[3] << 8 | p[4]));
             p += 5;
+        } else if (*p == CLASS_CHAR_WIDE && p + 4 <= end) {
+            AppendChar(out, static_cast<unsigned>(p[1] << 16 | p[2] << 8 | p[3]));
+            p += 4;
+        } else if (*p == CLASS_RANGE_WIDE && p + 7 <= end) {
+            AppendChar(out, static_cast<unsigned>(p[1] << 16 | p[2] << 8 | p[3]));
+            out += '-';
+            AppendChar(out, static_cast<unsigned>(p[4] << 16 | p[5] << 8 | p[6]));
+            p += 7;
         } else {
             out += "<bad item>";
             return static_cast<int>(end - operand);

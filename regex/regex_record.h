@@ -18,6 +18,8 @@ enum : uint32_t {
     FLAG_SINGLELINE = 0x2000,  // (?s): . matches a newline, ^ and $ at the text's ends
     FLAG_KANJI = 0x4000,       // k: a Shift JIS double-byte character is one character
     FLAG_EXTENDED = 0x8000,    // (?x): white space and # comments in the pattern ignored
+    // Set by the caller for UTF-8 text: k then means UTF-8 characters (regex/char_mode.h).
+    FLAG_UTF8 = 0x200000,
 };
 
 // RegexRecord::anchorFlags
@@ -39,7 +41,7 @@ struct RegexRecord {
     char* outputEnd;
     char* commandBegin;  // copy of the command
     char* commandEnd;
-    uint16_t* translationTable;
+    uint32_t* translationTable;  // (from, to) character pairs, owned by the command layer
     // Match positions: index 0 the whole match, 1..groupCount the groups; null = none.
     const char** startp;
     const char** endp;

@@ -10,6 +10,7 @@
 //   fixed. The matcher searches that literal once with a skip table before any attempt.
 #include "regex/start_analysis.h"
 
+#include "regex/char_mode.h"
 #include "regex/node_program.h"
 
 namespace regex {
@@ -162,7 +163,7 @@ void AnalyseMustLiteral(RegexRecord* rx, const unsigned char* first, bool fold) 
     }
     if (rx->startLiteral != nullptr &&
         PlainSearch(rx->startLiteral->data, rx->startLiteral->data + rx->startLiteral->length,
-                    must->data, must->data + must->length, false) != nullptr) {
+                    must->data, must->data + must->length, CharMode::kBytes) != nullptr) {
         return;
     }
     rx->mustOffset = bestStart >= 0 ? static_cast<int32_t>(bestStart) : -1;

@@ -12,6 +12,7 @@
 // attempt there covers every later start in the same line, so one attempt per line suffices.
 #include <cstring>
 
+#include "regex/char_mode.h"
 #include "regex/compile.h"
 #include "regex/literal_string.h"
 #include "regex/node_program.h"
@@ -24,8 +25,8 @@ constexpr int kVisitBudget = 4096;
 
 class StartBytes {
   public:
-    StartBytes(const unsigned char* program, const unsigned char* end, bool kanji)
-        : program_(program), end_(end), kanji_(kanji) {}
+    StartBytes(const unsigned char* program, const unsigned char* end, CharMode mode)
+        : program_(program), end_(end), mode_(mode) {}
 
     // Walks from `node`; false when the table cannot be trusted.
     bool Walk(const unsigned char* node) {
@@ -114,7 +115,7 @@ class StartBytes {
                     break;
                 case OP_CLASS:
                     in = ClassContains(static_cast<uint32_t>(b), node + 3) ||
-                         (kanji_ && IsLeadByte(static_cast<unsigned char>(b)));
+                         StartsWideCharacter(b);
                     break;
                 case OP_WORD:
                     in = (b >= '0' && b <= '9') || (b >= 'A' && b <= 'Z') ||
@@ -146,7 +147,20 @@ class StartBytes {
 
     const unsigned char* program_;
     const unsigned char* end_;
-    bool kanji_;
+    // Whether b may start a character of several bytes (or, in UTF-8, a stray byte), whose
+    // value a class is not asked about here.
+    bool StartsWideCharacter(int b) const {
+        switch (mode_) {
+            case CharMode::kShiftJis:
+                return IsLeadByte(static_cast<unsigned char>(b)) != 0;
+            case CharMode::kUtf8:
+                return b >= 0x80;
+            default:
+                return false;
+        }
+    }
+
+    CharMode mode_;
     int visits_ = 0;
     unsigned char table_[256] = {};
 };
@@ -188,7 +202,7 @@ bool CanConsumeNewline(const RegexRecord* rx) {
 
 void AnalyseStartBytes(RegexRecord* rx, const unsigned char* first, bool sawBackref) {
     rx->lineBound = !CanConsumeNewline(rx);
-    StartBytes walk(rx->program, rx->program + rx->programLength, (rx->flags & FLAG_KANJI) != 0);
+    StartBytes walk(rx->program, rx->program + rx->programLength, CharModeOf(rx->flags));
     if (walk.Walk(first)) {
         std::memcpy(rx->startBytes, walk.table(), sizeof rx->startBytes);
         rx->startBytesValid = 1;

@@ -10,16 +10,17 @@
 #include "regex/compile.h"
 #include "regex/error_text.h"
 #include "replacement.h"
-#include "sjis.h"
+#include "regex/char_mode.h"
 #include "substitute.h"
 #include "translate.h"
 
 namespace rulebook {
 namespace {
 
-// The first unescaped `separator` in [p, end), or null. Double-byte characters are stepped
-// over whole; a backslash escapes the character after it.
-const char* FindSeparator(const char* p, const char* end, char separator) {
+// The first unescaped `separator` in [p, end), or null. Characters of the command's encoding
+// are stepped over whole; a backslash escapes the character after it.
+const char* FindSeparator(const char* p, const char* end, char separator,
+                          regex::CharMode encoding) {
     while (p < end) {
         const char c = *p;
         if (c == separator) {
@@ -30,7 +31,7 @@ const char* FindSeparator(const char* p, const char* end, char separator) {
                 break;
             }
         }
-        p += IsLeadByte(static_cast<unsigned char>(*p)) && p + 1 < end ? 2 : 1;
+        p += regex::CharWidth(encoding, p, end);
     }
     return nullptr;
 }
@@ -80,7 +81,8 @@ struct CommandParts {
 };
 
 // Cuts the command copy [copy, end) into its parts; false with errorText set when it cannot.
-bool SplitCommand(const char* copy, const char* end, CommandParts& parts, char* errorText) {
+bool SplitCommand(const char* copy, const char* end, regex::CharMode encoding, CommandParts& parts,
+                  char* errorText) {
     const std::size_t length = static_cast<std::size_t>(end - copy);
     std::size_t separatorAt;
     if (length >= 1 && copy[0] == 's') {
@@ -98,16 +100,19 @@ bool SplitCommand(const char* copy, const char* end, CommandParts& parts, char* 
     }
     const char separator = copy[separatorAt];
     parts.searchBegin = copy + separatorAt + 1;
-    parts.searchEnd = FindSeparator(parts.searchBegin, end, separator);
+    parts.searchEnd = FindSeparator(parts.searchBegin, end, separator, encoding);
     if (parts.searchEnd != nullptr) {
         parts.replacementBegin = parts.searchEnd + 1;
-        parts.replacementEnd = FindSeparator(parts.replacementBegin, end, separator);
+        parts.replacementEnd = FindSeparator(parts.replacementBegin, end, separator, encoding);
     }
     if (parts.replacementEnd == nullptr) {
         regex::SetErrorText(errorText, "unmatch separater");
         return false;
     }
     parts.options = ReadOptions(parts.replacementEnd + 1, end);
+    if (encoding == regex::CharMode::kUtf8) {
+        parts.options |= regex::FLAG_UTF8;
+    }
     return true;
 }
 
@@ -139,13 +144,15 @@ regex::RegexRecord* CompileSubstitution(const CommandParts& parts, char* errorTe
 // result freed. Null when the command cannot run (errorText tells why, or is empty for a
 // translation without search list).
 regex::RegexRecord* Prepare(const char* command, const char* targetBegin, const char* targetEnd,
-                            regex::RegexRecord** slot, char* errorText) {
+                            regex::CharMode encoding, regex::RegexRecord** slot,
+                            char* errorText) {
     regex::ClearErrorText(errorText);
     if (targetBegin == nullptr || targetEnd == nullptr || targetBegin >= targetEnd) {
         regex::SetErrorText(errorText, "invalid target parameter");
         return nullptr;
     }
-    regex::RegexRecord* record = PrecompileCommand(command, std::strlen(command), errorText);
+    regex::RegexRecord* record =
+        PrecompileCommand(command, std::strlen(command), errorText, encoding);
     if (record == nullptr) {
         return nullptr;
     }
@@ -160,7 +167,8 @@ int FailureOrNoChange(const char* errorText) {
 
 }  // namespace
 
-regex::RegexRecord* PrecompileCommand(const char* command, std::size_t length, char* errorText) {
+regex::RegexRecord* PrecompileCommand(const char* command, std::size_t length, char* errorText,
+                                      regex::CharMode encoding) {
     regex::ClearErrorText(errorText);
     auto* copy = static_cast<char*>(std::malloc(length + 1));
     if (copy == nullptr) {
@@ -171,7 +179,7 @@ regex::RegexRecord* PrecompileCommand(const char* command, std::size_t length, c
     copy[length] = '\0';
     CommandParts parts;
     regex::RegexRecord* record = nullptr;
-    if (SplitCommand(copy, copy + length, parts, errorText)) {
+    if (SplitCommand(copy, copy + length, encoding, parts, errorText)) {
         record =
             parts.substitution
                 ? CompileSubstitution(parts, errorText)
@@ -188,8 +196,9 @@ regex::RegexRecord* PrecompileCommand(const char* command, std::size_t length, c
 }
 
 int Substitute(const char* command, const char* targetBegin, const char* targetEnd,
-               regex::RegexRecord** slot, char* errorText) {
-    regex::RegexRecord* record = Prepare(command, targetBegin, targetEnd, slot, errorText);
+               regex::RegexRecord** slot, char* errorText, regex::CharMode encoding) {
+    regex::RegexRecord* record =
+        Prepare(command, targetBegin, targetEnd, encoding, slot, errorText);
     if (record == nullptr) {
         return FailureOrNoChange(errorText);
     }
@@ -202,8 +211,9 @@ int Substitute(const char* command, const char* targetBegin, const char* targetE
 }
 
 int Translate(const char* command, const char* targetBegin, const char* targetEnd,
-              regex::RegexRecord** slot, char* errorText) {
-    regex::RegexRecord* record = Prepare(command, targetBegin, targetEnd, slot, errorText);
+              regex::RegexRecord** slot, char* errorText, regex::CharMode encoding) {
+    regex::RegexRecord* record =
+        Prepare(command, targetBegin, targetEnd, encoding, slot, errorText);
     if (record == nullptr) {
         // A translation without search list has nothing to translate.
         return FailureOrNoChange(errorText);

@@ -31,6 +31,22 @@ inline constexpr char kContinueWithoutTable[] =
     "\x97\x9d\x82\xf0\x91\xb1\x8ds\x82\xb5\x82\xdc\x82\xb7\x81"
     "B";
 
+// 変換テーブルはUTF-8ですが、ファイルはシフトJISです。
+inline constexpr char kUtf8TableOnShiftJis[] =
+    "\x95\xcf\x8a\xb7\x83"
+    "e\x81[\x83u\x83\x8b\x82\xcdUTF-8\x82\xc5\x82\xb7\x82\xaa\x81"
+    "A\x83t\x83@\x83"
+    "C\x83\x8b\x82\xcd\x83V\x83t\x83gJIS\x82\xc5\x82\xb7\x81"
+    "B";
+
+// 変換テーブルはシフトJISですが、ファイルはUTF-8です。
+inline constexpr char kShiftJisTableOnUtf8[] =
+    "\x95\xcf\x8a\xb7\x83"
+    "e\x81[\x83u\x83\x8b\x82\xcd\x83V\x83t\x83gJIS\x82\xc5\x82\xb7\x82\xaa\x81"
+    "A\x83t\x83@\x83"
+    "C\x83\x8b\x82\xcdUTF-8\x82\xc5\x82\xb7\x81"
+    "B";
+
 // Error text of a string-table pair whose result would exceed what a conversion may give.
 inline constexpr char kResultTooLarge[] = "result larger than 4 GiB";
 

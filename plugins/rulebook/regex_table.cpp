@@ -3,17 +3,19 @@
 #include "messages.h"
 #include "platform/message_box.h"
 #include "run_command.h"
+#include "text_kinds.h"
 
 namespace rulebook {
 
-bool ApplyRegexTable(const Table& table, std::string& text) {
+bool ApplyRegexTable(const Table& table, std::string& text, regex::CharMode encoding) {
     for (const std::string& command : table.searchList) {
         if (command.size() < 2) {
             continue;
         }
-        CommandOutcome outcome = RunCommand(command.c_str(), text);
+        CommandOutcome outcome = RunCommand(command.c_str(), text, encoding);
         if (outcome.kind == CommandOutcome::kFailed) {
-            const std::string message = outcome.error + ": " + command + kContinueWithoutTable;
+            const std::string message = outcome.error + ": " + ShownInMessage(command, encoding) +
+                                        kContinueWithoutTable;
             platform::ShowMessageBox(message.c_str(), kErrorTitle,
                                      platform::kButtonsOk | platform::kIconWarning);
             return false;

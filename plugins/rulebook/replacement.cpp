@@ -5,7 +5,7 @@
 
 #include "command_flags.h"
 #include "escape_numbers.h"
-#include "sjis.h"
+#include "regex/char_mode.h"
 
 namespace rulebook {
 namespace {
@@ -58,15 +58,15 @@ class Builder {
     std::size_t flushed_ = 0;
 };
 
-// One character copied whole: a lead byte takes the byte after it.
-void CopyCharacter(Builder& builder, const char*& p, const char* end) {
-    const std::size_t length = IsLeadByte(static_cast<unsigned char>(*p)) && p + 1 < end ? 2 : 1;
+// One character of the command's encoding copied whole.
+void CopyCharacter(Builder& builder, const char*& p, const char* end, regex::CharMode encoding) {
+    const std::size_t length = regex::CharWidth(encoding, p, end);
     builder.Literal(p, length);
     p += length;
 }
 
 // The escape whose letter is at p (the backslash before it already passed); p moves past it.
-void CompileEscape(Builder& builder, const char*& p, const char* end) {
+void CompileEscape(Builder& builder, const char*& p, const char* end, regex::CharMode encoding) {
     const char letter = *p;
     switch (letter) {
         case 'n':
@@ -113,7 +113,7 @@ void CompileEscape(Builder& builder, const char*& p, const char* end) {
                 return;
             }
             // "\\", "\/" and every other character stand for themselves.
-            CopyCharacter(builder, p, end);
+            CopyCharacter(builder, p, end, encoding);
             return;
     }
     ++p;
@@ -128,19 +128,20 @@ regex::CompiledReplacement* CompileReplacement(regex::RegexRecord* record,
     if (replacementEnd - replacementBegin < 2) {
         return nullptr;
     }
+    const regex::CharMode encoding = regex::TextModeOf(record->flags);
     Builder builder;
     bool special = false;
     const char* p = replacementBegin;
     while (p < replacementEnd) {
         const char c = *p;
         if ((c != '\\' && c != '$') || p + 1 == replacementEnd) {
-            CopyCharacter(builder, p, replacementEnd);
+            CopyCharacter(builder, p, replacementEnd, encoding);
             continue;
         }
         ++p;
         if (c == '\\') {
             special = true;
-            CompileEscape(builder, p, replacementEnd);
+            CompileEscape(builder, p, replacementEnd, encoding);
         } else if (*p >= '1' && *p <= '9') {
             special = true;
             builder.Group(ReadGroupNumber(p, replacementEnd));
@@ -150,7 +151,7 @@ regex::CompiledReplacement* CompileReplacement(regex::RegexRecord* record,
             ++p;
         } else {
             builder.Literal('$');
-            CopyCharacter(builder, p, replacementEnd);
+            CopyCharacter(builder, p, replacementEnd, encoding);
         }
     }
     if (!special) {

@@ -4,15 +4,19 @@
 #include <cstring>
 #include <exception>
 #include <limits>
+#include <optional>
 #include <string>
 
 #include "messages.h"
 #include "platform/message_box.h"
 #include "platform/shared_string.h"
+#include "platform/text_encoding.h"
+#include "platform/utf8_text.h"
 #include "regex_table.h"
 #include "run_command.h"
 #include "string_table.h"
 #include "table_file.h"
+#include "text_kinds.h"
 #include "xfm_plugin.h"
 
 namespace {
@@ -35,10 +39,22 @@ bool ConvertText(const ConvertRequest& request, std::string& text) {
         return false;
     }
     text.assign(reinterpret_cast<const char*>(request.input), request.inputLength);
-    if (kind == TableKind::kRegex) {
-        return rulebook::ApplyRegexTable(table, text);
+    const platform::TextKind textKind = platform::ClassifyText(text);
+    const std::optional<regex::CharMode> encoding = rulebook::RunEncoding(table.kind, textKind);
+    if (!encoding) {
+        rulebook::ShowEncodingMismatch(table.kind, textKind);
+        return false;
     }
-    return rulebook::ApplyStringTable(table, text);
+    // A byte-order mark stays in front, out of the table's reach.
+    const std::size_t mark = rulebook::MarkLength(text);
+    text.erase(0, mark);
+    const bool applied = kind == TableKind::kRegex
+                             ? rulebook::ApplyRegexTable(table, text, *encoding)
+                             : rulebook::ApplyStringTable(table, text, *encoding);
+    if (applied && mark != 0) {
+        text.insert(0, platform::kUtf8Mark);
+    }
+    return applied;
 }
 
 bool FitsContract(const std::string& text) {
@@ -112,7 +128,15 @@ XFM_EXPORT uint32_t XFM_CALL XfmRegExp(XfmText* text, const char* command) {
         return 0;
     }
     try {
-        rulebook::CommandOutcome outcome = rulebook::RunCommand(command, text->view());
+        // The command comes in code page 932; a UTF-8 text gets it in UTF-8, and its
+        // byte-order mark stays in front, out of the command's reach.
+        const std::string_view whole = text->view();
+        const bool utf8 = platform::ClassifyText(whole) == platform::TextKind::kUtf8;
+        const regex::CharMode encoding = utf8 ? regex::CharMode::kUtf8 : regex::CharMode::kShiftJis;
+        const std::string converted = utf8 ? platform::Cp932ToUtf8(command) : std::string(command);
+        const std::size_t mark = rulebook::MarkLength(whole);
+        rulebook::CommandOutcome outcome =
+            rulebook::RunCommand(converted.c_str(), whole.substr(mark), encoding);
         if (outcome.kind == rulebook::CommandOutcome::kFailed) {
             const std::string message = outcome.error + ": " + command;
             platform::ShowMessageBox(message.c_str(), rulebook::kErrorTitle,
@@ -120,6 +144,9 @@ XFM_EXPORT uint32_t XFM_CALL XfmRegExp(XfmText* text, const char* command) {
             return 0;
         }
         if (outcome.kind == rulebook::CommandOutcome::kChanged) {
+            if (mark != 0) {
+                outcome.text.insert(0, platform::kUtf8Mark);
+            }
             text->assign(outcome.text);
         }
         return 1;

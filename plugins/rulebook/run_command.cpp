@@ -1,3 +1,5 @@
+// One command of a table or of XfmRegExp through the command layer, with its record freed
+// whatever happens.
 #include "run_command.h"
 
 #include <exception>
@@ -17,7 +19,7 @@ struct RecordSlot {
 
 }  // namespace
 
-CommandOutcome RunCommand(const char* command, std::string_view text) {
+CommandOutcome RunCommand(const char* command, std::string_view text, regex::CharMode encoding) {
     CommandOutcome outcome;
     char errorText[regex::kErrorTextSize] = {};
     RecordSlot slot;
@@ -26,9 +28,9 @@ CommandOutcome RunCommand(const char* command, std::string_view text) {
     const char* end = begin + text.size();
     try {
         if (command[0] == 's') {
-            result = Substitute(command, begin, end, &slot.record, errorText);
+            result = Substitute(command, begin, end, &slot.record, errorText, encoding);
         } else if (command[0] == 't' && command[1] == 'r') {
-            result = Translate(command, begin, end, &slot.record, errorText);
+            result = Translate(command, begin, end, &slot.record, errorText, encoding);
         } else {
             regex::SetErrorText(errorText, kNotACommand);
         }

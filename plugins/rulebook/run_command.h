@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "regex/char_mode.h"
+
 namespace rulebook {
 
 struct CommandOutcome {
@@ -13,7 +15,8 @@ struct CommandOutcome {
 };
 
 // Runs `command` (a substitution beginning with "s" or a translation beginning with "tr")
-// over the whole of `text`, zero bytes included.
-CommandOutcome RunCommand(const char* command, std::string_view text);
+// over the whole of `text`, zero bytes included; both are in `encoding`.
+CommandOutcome RunCommand(const char* command, std::string_view text,
+                          regex::CharMode encoding = regex::CharMode::kShiftJis);
 
 }  // namespace rulebook

@@ -7,21 +7,37 @@
 #include "messages.h"
 #include "platform/message_box.h"
 #include "sjis.h"
+#include "text_kinds.h"
 
 namespace rulebook {
 namespace {
+
+// Whether `hit` starts a character of the text walked from `resume`, itself a character start.
+bool StartsCharacter(regex::CharMode encoding, CharacterStarts& starts,
+                     const unsigned char* resume, const unsigned char* hit,
+                     const unsigned char* end) {
+    if (hit == resume) {
+        return true;
+    }
+    if (encoding == regex::CharMode::kUtf8) {
+        return !regex::InsideUtf8Character(reinterpret_cast<const char*>(resume),
+                                           reinterpret_cast<const char*>(hit),
+                                           reinterpret_cast<const char*>(end));
+    }
+    return starts.IsStart(hit);
+}
 
 // Calls `found` with each occurrence of `search` in [begin, end) that starts a character,
 // left to right and without overlap; stops early when `found` returns false.
 template <typename Found>
 void ForEachOccurrence(const unsigned char* begin, const unsigned char* end,
-                       const std::string& search, Found found) {
+                       const std::string& search, regex::CharMode encoding, Found found) {
     const auto* needle = reinterpret_cast<const unsigned char*>(search.data());
     const unsigned char* resume = begin;  // a character start
     const unsigned char* from = begin;
     CharacterStarts starts(begin);
     while (const unsigned char* hit = FindBytes(from, end, needle, search.size())) {
-        if (hit != resume && !starts.IsStart(hit)) {
+        if (!StartsCharacter(encoding, starts, resume, hit, end)) {
             from = hit + 1;
             continue;
         }
@@ -36,9 +52,10 @@ void ForEachOccurrence(const unsigned char* begin, const unsigned char* end,
 
 // The size of the result when it is at most `limit`, else limit + 1.
 std::size_t ResultSize(const unsigned char* begin, const unsigned char* end,
-                       const std::string& search, std::size_t growth, std::size_t limit) {
+                       const std::string& search, regex::CharMode encoding, std::size_t growth,
+                       std::size_t limit) {
     std::size_t size = static_cast<std::size_t>(end - begin);
-    ForEachOccurrence(begin, end, search, [&](const unsigned char*) {
+    ForEachOccurrence(begin, end, search, encoding, [&](const unsigned char*) {
         if (size > limit || limit - size < growth) {
             size = limit + 1;
             return false;
@@ -52,7 +69,7 @@ std::size_t ResultSize(const unsigned char* begin, const unsigned char* end,
 }  // namespace
 
 Replaced ReplaceAll(std::string& text, const std::string& search, const std::string& replacement,
-                    std::string& scratch, std::size_t limit) {
+                    std::string& scratch, regex::CharMode encoding, std::size_t limit) {
     const auto* begin = reinterpret_cast<const unsigned char*>(text.data());
     const auto* end = begin + text.size();
     const std::size_t growth =
@@ -63,7 +80,7 @@ Replaced ReplaceAll(std::string& text, const std::string& search, const std::str
     const std::size_t worst = text.size() + text.size() / search.size() * growth;
     std::size_t exact = 0;
     if (growth > 0 && (growth > limit || worst > limit / 2)) {
-        exact = ResultSize(begin, end, search, growth, limit);
+        exact = ResultSize(begin, end, search, encoding, growth, limit);
         if (exact > limit) {
             return Replaced::kTooLarge;
         }
@@ -74,7 +91,7 @@ Replaced ReplaceAll(std::string& text, const std::string& search, const std::str
     std::string& result = scratch;
     const unsigned char* copied = begin;
     bool changed = false;
-    ForEachOccurrence(begin, end, search, [&](const unsigned char* hit) {
+    ForEachOccurrence(begin, end, search, encoding, [&](const unsigned char* hit) {
         if (!changed) {
             const std::size_t room = exact != 0    ? exact
                                      : growth == 0 ? text.size()
@@ -100,7 +117,8 @@ Replaced ReplaceAll(std::string& text, const std::string& search, const std::str
     return Replaced::kChanged;
 }
 
-bool ApplyStringTable(const Table& table, std::string& text, std::size_t limit) {
+bool ApplyStringTable(const Table& table, std::string& text, regex::CharMode encoding,
+                      std::size_t limit) {
     const std::size_t pairs = std::min(table.searchList.size(), table.replacementList.size());
     std::string scratch;
     for (std::size_t i = 0; i < pairs; ++i) {
@@ -108,10 +126,10 @@ bool ApplyStringTable(const Table& table, std::string& text, std::size_t limit) 
         if (search.empty()) {
             continue;
         }
-        if (ReplaceAll(text, search, table.replacementList[i], scratch, limit) ==
+        if (ReplaceAll(text, search, table.replacementList[i], scratch, encoding, limit) ==
             Replaced::kTooLarge) {
-            const std::string message =
-                std::string(kResultTooLarge) + ": " + search + kContinueWithoutTable;
+            const std::string message = std::string(kResultTooLarge) + ": " +
+                                        ShownInMessage(search, encoding) + kContinueWithoutTable;
             platform::ShowMessageBox(message.c_str(), kErrorTitle,
                                      platform::kButtonsOk | platform::kIconWarning);
             return false;

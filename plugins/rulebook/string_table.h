@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <string>
 
+#include "regex/char_mode.h"
 #include "table_file.h"
 
 namespace rulebook {
@@ -13,11 +14,13 @@ inline constexpr std::size_t kMaxTextSize = 0xFFFFFFFFu;
 
 // Replaces, pair by pair in file order, every occurrence of the search string by its
 // replacement. Occurrences are found left to right, do not overlap, begin only at character
-// starts of the Shift JIS text, and inserted text is not searched again by the same pair.
+// starts of the text in `encoding` (Shift JIS or UTF-8), and inserted text is not searched
+// again by the same pair.
 // Zero bytes in `text` are ordinary bytes. A pair whose result would exceed `limit` bytes
 // stops the table before anything is allocated for that result: its message is shown and
 // the result is false (`text` is then unusable for the caller).
-bool ApplyStringTable(const Table& table, std::string& text, std::size_t limit = kMaxTextSize);
+bool ApplyStringTable(const Table& table, std::string& text, regex::CharMode encoding,
+                      std::size_t limit = kMaxTextSize);
 
 enum class Replaced { kNothing, kChanged, kTooLarge };
 
@@ -25,6 +28,7 @@ enum class Replaced { kNothing, kChanged, kTooLarge };
 // space whose capacity is reused from call to call. A result would never be allocated
 // larger than `limit` bytes: kTooLarge instead.
 Replaced ReplaceAll(std::string& text, const std::string& search, const std::string& replacement,
-                    std::string& scratch, std::size_t limit = kMaxTextSize);
+                    std::string& scratch, regex::CharMode encoding,
+                    std::size_t limit = kMaxTextSize);
 
 }  // namespace rulebook

@@ -11,7 +11,6 @@
 
 #include "messages.h"
 #include "platform/message_box.h"
-#include "sjis.h"
 
 namespace rulebook {
 namespace {
@@ -108,16 +107,20 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
     return lines;
 }
 
-std::string UnescapeField(const std::string& field) {
+std::string UnescapeField(const std::string& field, regex::CharMode encoding) {
     std::string out;
     out.reserve(field.size());
     const auto* p = reinterpret_cast<const unsigned char*>(field.data());
     const auto* end = p + field.size();
+    const auto widthAt = [&](const unsigned char* at) {
+        return regex::CharWidth(encoding, reinterpret_cast<const char*>(at),
+                                reinterpret_cast<const char*>(end));
+    };
     while (p < end) {
         const unsigned char c = *p;
-        if (IsLeadByte(c) && p + 1 < end) {
-            out.append(reinterpret_cast<const char*>(p), 2);
-            p += 2;
+        if (const std::size_t width = widthAt(p); width > 1) {
+            out.append(reinterpret_cast<const char*>(p), width);
+            p += width;
             continue;
         }
         if (c != '\\') {
@@ -159,9 +162,7 @@ std::string UnescapeField(const std::string& field) {
             }
             default:
                 // An unknown escape disappears with its character, a double-byte one whole.
-                if (IsLeadByte(letter) && p < end) {
-                    ++p;
-                }
+                p += widthAt(p - 1) - 1;
                 break;
         }
     }
@@ -179,8 +180,14 @@ void AddTableLine(Table& table, const std::string& line, TableKind kind) {
     std::string search;
     std::string replacement;
     SplitFields(UpToZero(line), search, replacement);
-    table.searchList.push_back(UnescapeField(search));
-    table.replacementList.push_back(UnescapeField(replacement));
+    const regex::CharMode encoding = TableEncoding(table);
+    table.searchList.push_back(UnescapeField(search, encoding));
+    table.replacementList.push_back(UnescapeField(replacement, encoding));
+}
+
+regex::CharMode TableEncoding(const Table& table) {
+    return table.kind == platform::TextKind::kUtf8 ? regex::CharMode::kUtf8
+                                                   : regex::CharMode::kShiftJis;
 }
 
 bool LoadTable(const char* path, TableKind kind, Table& table) {
@@ -190,6 +197,10 @@ bool LoadTable(const char* path, TableKind kind, Table& table) {
     std::string bytes;
     if (!ReadWholeFile(path, bytes)) {
         return false;
+    }
+    table.kind = platform::ClassifyText(bytes);
+    if (platform::HasUtf8Mark(bytes)) {
+        bytes.erase(0, platform::kUtf8Mark.size());
     }
     for (const std::string& line : SplitLines(bytes)) {
         AddTableLine(table, line, kind);

@@ -4,6 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/utf8_text.h"
+#include "regex/char_mode.h"
+
 namespace rulebook {
 
 enum class TableKind { kRegex, kString };
@@ -13,6 +16,9 @@ enum class TableKind { kRegex, kString };
 struct Table {
     std::vector<std::string> searchList;
     std::vector<std::string> replacementList;
+    // The file's encoding: UTF-8 (a byte-order mark, or well-formed UTF-8 with a character of
+    // three or four bytes), ASCII alone, or Shift JIS (everything else).
+    platform::TextKind kind = platform::TextKind::kAscii;
 };
 
 // Splits a file's bytes into lines as a text-mode read does: a line feed ends a line, a CR
@@ -22,16 +28,21 @@ std::vector<std::string> SplitLines(const std::string& bytes);
 
 // Resolves the escapes of a string-table field: \n \r \t \\ \# and \xHH. A backslash
 // before any other character removes both; a field ends at an escape giving the byte 0 and
-// at a \x without two hexadecimal digits. A backslash that is the second byte of a
-// double-byte character is an ordinary byte.
-std::string UnescapeField(const std::string& field);
+// at a \x without two hexadecimal digits. Characters of `encoding` are read whole, so a
+// backslash that is the second byte of a Shift JIS double-byte character is an ordinary byte.
+std::string UnescapeField(const std::string& field,
+                          regex::CharMode encoding = regex::CharMode::kShiftJis);
 
-// Appends one line of the given kind to the table; comment lines (first byte "#") add
-// nothing.
+// Appends one line of the given kind to the table, read in the table's encoding; comment lines
+// (first byte "#") add nothing.
 void AddTableLine(Table& table, const std::string& line, TableKind kind);
 
+// The encoding the table's lines are read in.
+regex::CharMode TableEncoding(const Table& table);
+
 // Reads the table at `path`. A missing path gives nothing without a message; a file that
-// cannot be opened shows the open error and gives nothing.
+// cannot be opened shows the open error and gives nothing. A UTF-8 byte-order mark at the
+// start of the file is no part of the first line.
 bool LoadTable(const char* path, TableKind kind, Table& table);
 
 }  // namespace rulebook

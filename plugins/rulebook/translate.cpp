@@ -2,61 +2,65 @@
 
 #include <cstdlib>
 #include <new>
+#include <unordered_map>
 #include <vector>
 
 #include "command_flags.h"
 #include "escape_numbers.h"
 #include "record_output.h"
 #include "regex/error_text.h"
-#include "sjis.h"
+#include "regex/char_mode.h"
 
 namespace rulebook {
 namespace {
 
-constexpr uint32_t kNoCharacter = 0x10000;  // beyond every 16-bit character value
+using regex::CharMode;
 
-// One character of [p, end): a double-byte one when `pairs` and a lead byte is not the last.
-uint32_t NextCharacter(const char*& p, const char* end, bool pairs) {
-    const auto first = static_cast<unsigned char>(*p++);
-    if (pairs && IsLeadByte(first) && p < end) {
-        return first * 256u + static_cast<unsigned char>(*p++);
-    }
-    return first;
+constexpr uint32_t kNoCharacter = 0xFFFFFFFD;  // beyond every character value
+
+// One character of [p, end) in `mode`: a Shift JIS lead byte that is not the last takes the
+// next byte, a UTF-8 character its whole sequence.
+uint32_t NextCharacter(const char*& p, const char* end, CharMode mode) {
+    const std::size_t width = regex::CharWidth(mode, p, end);
+    const uint32_t value = regex::CharValue(mode, p, width);
+    p += width;
+    return value;
 }
 
-void AppendCharacter(std::string& out, uint32_t value) {
-    if (value > 0xFF) {
-        out.push_back(static_cast<char>(value >> 8));
-    }
-    out.push_back(static_cast<char>(value & 0xFF));
-}
-
-// A range end after "-": a double-byte character, an escape or a single byte.
+// A range end after "-": a character of several bytes, an escape or a single byte.
 struct RangeEnd {
     uint32_t value = 0;
     std::size_t length = 0;  // bytes as written
 };
 
-RangeEnd ReadRangeEnd(const char* p, const char* end) {
+RangeEnd ReadRangeEnd(const char* p, const char* end, CharMode encoding) {
     const auto c = static_cast<unsigned char>(*p);
-    if (IsLeadByte(c) && p + 1 < end) {
-        return {c * 256u + static_cast<unsigned char>(p[1]), 2};
-    }
     if (c == '\\' && p + 1 < end) {
         const ListEscape escape = DecodeListEscape(p + 1, end);
-        return {escape.value, 1 + escape.consumed};
+        const char byte = static_cast<char>(escape.value);
+        return {regex::CharValue(encoding, &byte, 1), 1 + escape.consumed};
     }
-    return {c, 1};
+    const std::size_t width = regex::CharWidth(encoding, p, end);
+    return {regex::CharValue(encoding, p, width), width};
+}
+
+// Whether a UTF-8 range from after `low` to `high` spells out: code points that are no
+// surrogates, or stray bytes (written as escapes) on both sides.
+bool IsUtf8Range(uint32_t low, uint32_t high) {
+    if (low >= regex::kStrayByte) {
+        return true;
+    }
+    return high < regex::kStrayByte && !(low < 0xDFFF && high >= 0xD800);
 }
 
 struct TranslationPair {
-    uint16_t from;
-    uint16_t to;
+    uint32_t from;
+    uint32_t to;
 };
 
 std::vector<TranslationPair> BuildPairs(const std::string& search, const std::string& replacement,
                                         uint32_t flags) {
-    const bool kanji = (flags & regex::FLAG_KANJI) != 0;
+    const CharMode mode = regex::CharModeOf(flags);
     std::vector<TranslationPair> pairs;
     pairs.reserve(128);
     const char* s = search.data();
@@ -65,24 +69,24 @@ std::vector<TranslationPair> BuildPairs(const std::string& search, const std::st
     const char* const rEnd = r + replacement.size();
     uint32_t last = kKeepCharacter;
     while (s < sEnd) {
-        const uint32_t from = NextCharacter(s, sEnd, kanji);
+        const uint32_t from = NextCharacter(s, sEnd, mode);
         uint32_t to;
         if (r < rEnd) {
-            last = NextCharacter(r, rEnd, kanji);
+            last = NextCharacter(r, rEnd, mode);
             to = last;
         } else if (flags & FLAG_DELETE) {
             to = kDeleteCharacter;
         } else {
             to = last;
         }
-        pairs.push_back({static_cast<uint16_t>(from), static_cast<uint16_t>(to)});
+        pairs.push_back({from, to});
     }
     return pairs;
 }
 
-// The table as the record keeps it: pairs (from, to) ended by (0xFFFF, 0xFFFF).
-uint16_t* StoreTable(const std::vector<TranslationPair>& pairs) {
-    auto* table = static_cast<uint16_t*>(std::malloc((pairs.size() + 1) * 2 * sizeof(uint16_t)));
+// The table as the record keeps it: pairs (from, to) ended by (kKeepCharacter, kKeepCharacter).
+uint32_t* StoreTable(const std::vector<TranslationPair>& pairs) {
+    auto* table = static_cast<uint32_t*>(std::malloc((pairs.size() + 1) * 2 * sizeof(uint32_t)));
     if (table == nullptr) {
         return nullptr;
     }
@@ -91,21 +95,38 @@ uint16_t* StoreTable(const std::vector<TranslationPair>& pairs) {
         table[i++] = pair.from;
         table[i++] = pair.to;
     }
-    table[i++] = 0xFFFF;
-    table[i] = 0xFFFF;
+    table[i++] = kKeepCharacter;
+    table[i] = kKeepCharacter;
     return table;
 }
 
-// For every 16-bit character the "to" value of its first pair, or kNoCharacter.
-std::vector<uint32_t> LookupTable(const uint16_t* table) {
-    std::vector<uint32_t> lookup(0x10000, kNoCharacter);
-    for (const uint16_t* pair = table; !(pair[0] == 0xFFFF && pair[1] == 0xFFFF); pair += 2) {
-        if (lookup[pair[0]] == kNoCharacter) {
-            lookup[pair[0]] = pair[1];
+// For every character the "to" value of its first pair, or kNoCharacter: a direct table for
+// the values below 0x10000 (all of Shift JIS), a map for the UTF-8 ones above.
+class Lookup {
+  public:
+    explicit Lookup(const uint32_t* table) : low_(0x10000, kNoCharacter) {
+        for (const uint32_t* pair = table; pair[0] != kKeepCharacter; pair += 2) {
+            if (pair[0] < low_.size()) {
+                if (low_[pair[0]] == kNoCharacter) {
+                    low_[pair[0]] = pair[1];
+                }
+            } else {
+                high_.emplace(pair[0], pair[1]);  // keeps the first pair
+            }
         }
     }
-    return lookup;
-}
+    uint32_t operator[](uint32_t c) const {
+        if (c < low_.size()) {
+            return low_[c];
+        }
+        const auto hit = high_.find(c);
+        return hit == high_.end() ? kNoCharacter : hit->second;
+    }
+
+  private:
+    std::vector<uint32_t> low_;
+    std::unordered_map<uint32_t, uint32_t> high_;
+};
 
 }  // namespace
 
@@ -143,7 +164,7 @@ ListEscape DecodeListEscape(const char* letter, const char* end) {
     }
 }
 
-std::string ExpandCharList(const char* begin, const char* end) {
+std::string ExpandCharList(const char* begin, const char* end, CharMode encoding) {
     std::string out;
     // A "-" before any character is an ordinary character, not a range from 0.
     bool havePrevious = false;
@@ -152,9 +173,10 @@ std::string ExpandCharList(const char* begin, const char* end) {
     while (p < end) {
         const auto c = static_cast<unsigned char>(*p);
         if (c != '\\' && c != '-') {
-            previous = NextCharacter(p, end, true);
+            const char* const at = p;
+            previous = NextCharacter(p, end, encoding);
             havePrevious = true;
-            AppendCharacter(out, previous);
+            out.append(at, static_cast<std::size_t>(p - at));
             continue;
         }
         if (p + 1 == end) {
@@ -163,19 +185,18 @@ std::string ExpandCharList(const char* begin, const char* end) {
         }
         if (c == '\\') {
             const ListEscape escape = DecodeListEscape(p + 1, end);
-            out.push_back(static_cast<char>(escape.value));
-            previous = escape.value;
+            const char byte = static_cast<char>(escape.value);
+            out.push_back(byte);
+            previous = regex::CharValue(encoding, &byte, 1);
             havePrevious = true;
             p += 1 + escape.consumed;
             continue;
         }
-        const RangeEnd last = ReadRangeEnd(p + 1, end);
-        if (havePrevious && previous < last.value && last.value - previous <= 255) {
+        const RangeEnd last = ReadRangeEnd(p + 1, end, encoding);
+        if (havePrevious && previous < last.value && last.value - previous <= 255 &&
+            (encoding != CharMode::kUtf8 || IsUtf8Range(previous, last.value))) {
             for (uint32_t v = previous + 1; v <= last.value; ++v) {
-                if (last.value > 0xFF) {
-                    out.push_back(static_cast<char>(v >> 8));
-                }
-                out.push_back(static_cast<char>(v & 0xFF));
+                regex::AppendChar(out, encoding, v);
             }
             previous = last.value;
         } else {
@@ -197,8 +218,10 @@ regex::RegexRecord* CompileTranslation(const char* searchBegin, const char* sear
     try {
         record = regex::AllocateRegexRecord(0);
         record->flags = optionWord | FLAG_TRANSLATE;
-        const std::string search = ExpandCharList(searchBegin, searchEnd);
-        const std::string replacement = ExpandCharList(replacementListBegin, replacementListEnd);
+        const CharMode encoding = regex::TextModeOf(optionWord);
+        const std::string search = ExpandCharList(searchBegin, searchEnd, encoding);
+        const std::string replacement =
+            ExpandCharList(replacementListBegin, replacementListEnd, encoding);
         record->translationTable = StoreTable(BuildPairs(search, replacement, optionWord));
         if (record->translationTable == nullptr) {
             throw std::bad_alloc();
@@ -215,11 +238,11 @@ int TranslateText(regex::RegexRecord* record, const char* targetBegin, const cha
                   char* errorText) {
     try {
         const uint32_t flags = record->flags;
-        const bool kanji = (flags & regex::FLAG_KANJI) != 0;
+        const CharMode mode = regex::CharModeOf(flags);
         const bool complement = (flags & FLAG_COMPLEMENT) != 0;
         const bool squeeze = (flags & FLAG_SQUEEZE) != 0;
         const uint32_t complementTo = (flags & FLAG_DELETE) ? kDeleteCharacter : kKeepCharacter;
-        const std::vector<uint32_t> lookup = LookupTable(record->translationTable);
+        const Lookup lookup(record->translationTable);
 
         std::string out;
         out.reserve(static_cast<std::size_t>(targetEnd - targetBegin));
@@ -227,7 +250,7 @@ int TranslateText(regex::RegexRecord* record, const char* targetBegin, const cha
         uint32_t previous = kNoCharacter;
         for (const char* p = targetBegin; p < targetEnd;) {
             const char* const start = p;
-            const uint32_t c = NextCharacter(p, targetEnd, kanji);
+            const uint32_t c = NextCharacter(p, targetEnd, mode);
             uint32_t to = lookup[c];
             if (complement) {
                 to = to == kNoCharacter ? complementTo : kNoCharacter;
@@ -244,7 +267,7 @@ int TranslateText(regex::RegexRecord* record, const char* targetBegin, const cha
             }
             const uint32_t value = to == kKeepCharacter ? c : to;
             if (!(squeeze && value == previous)) {
-                AppendCharacter(out, value);
+                regex::AppendChar(out, mode, value);
             }
             previous = value;
         }

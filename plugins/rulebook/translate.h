@@ -6,13 +6,14 @@
 #include <cstdint>
 #include <string>
 
+#include "regex/char_mode.h"
 #include "regex/regex_record.h"
 
 namespace rulebook {
 
-// Translation-table values in the "to" position.
-inline constexpr uint16_t kKeepCharacter = 0xFFFF;    // translated to itself
-inline constexpr uint16_t kDeleteCharacter = 0xFFFE;  // removed from the text
+// Translation-table values in the "to" position, beyond every character value.
+inline constexpr uint32_t kKeepCharacter = 0xFFFFFFFF;    // translated to itself
+inline constexpr uint32_t kDeleteCharacter = 0xFFFFFFFE;  // removed from the text
 
 struct ListEscape {
     unsigned char value = 0;
@@ -23,9 +24,9 @@ struct ListEscape {
 // / a e f n r t, \xHH, \0 and up to two more octal digits, \cX; any other byte is itself.
 ListEscape DecodeListEscape(const char* letter, const char* end);
 
-// A character list as written, with escapes resolved and ranges such as a-z or ぁ-ん
-// spelled out.
-std::string ExpandCharList(const char* begin, const char* end);
+// A character list as written in `encoding` (Shift JIS or UTF-8), with escapes resolved and
+// ranges such as a-z or ぁ-ん spelled out (in UTF-8 by code point). An escape gives a byte.
+std::string ExpandCharList(const char* begin, const char* end, regex::CharMode encoding);
 
 // A translation record for the two lists with the option word; null (errorText empty) for
 // an empty search list, null with "out of space trcomp" when memory runs out.

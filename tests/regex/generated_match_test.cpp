@@ -2,7 +2,8 @@
 // nothing of the engine's shortcuts (start bytes, start literals and classes, must-literals,
 // one attempt per line, run skipping, first-byte filters): the leftmost match must agree.
 // Case-insensitive patterns meet upper-case subjects; in kanji mode the alphabet holds a
-// double-byte character whose second byte is "A", next to a plain "A".
+// double-byte character whose second byte is "A", next to a plain "A"; in UTF-8 it holds
+// characters of two, three and four bytes, two of them alike but for their last byte.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -119,9 +120,15 @@ std::string ReferenceMatch(const NodePtr& pattern, const Text& text) {
 
 const std::string kKa = "\x83\x41";  // a double-byte character ending in "A"
 
+enum class Alphabet { kBytes, kKanji, kUtf8 };
+
+// あ, ぃ, é and an emoji in UTF-8.
+const std::string kUtf8Letters[] = {"a", "A", "\xE3\x81\x82", "\xE3\x81\x83", "\xC3\xA9",
+                                    "\xF0\x9F\x98\x80"};
+
 class Generator {
   public:
-    Generator(uint32_t seed, bool kanji) : state_(seed), kanji_(kanji) {}
+    Generator(uint32_t seed, Alphabet alphabet) : state_(seed), alphabet_(alphabet) {}
 
     uint32_t Next(uint32_t bound) {
         state_ = state_ * 1664525u + 1013904223u;
@@ -153,9 +160,11 @@ class Generator {
         Text text;
         const int length = 1 + static_cast<int>(Next(12));
         for (int i = 0; i < length; ++i) {
-            if (kanji_) {
+            if (alphabet_ == Alphabet::kKanji) {
                 static const std::string kKanji[] = {"a", "b", "A", kKa, kKa, "\n"};
                 text.push_back(kKanji[Next(6)]);
+            } else if (alphabet_ == Alphabet::kUtf8) {
+                text.push_back(Next(7) == 0 ? std::string("\n") : kUtf8Letters[Next(6)]);
             } else {
                 text.emplace_back(upper ? kUpper[Next(6)] : kPlain[Next(6)]);
             }
@@ -165,9 +174,12 @@ class Generator {
 
   private:
     std::string Letter() {
-        if (kanji_) {
+        if (alphabet_ == Alphabet::kKanji) {
             static const std::string kLetters[] = {"a", "b", "A", kKa};
             return kLetters[Next(4)];
+        }
+        if (alphabet_ == Alphabet::kUtf8) {
+            return kUtf8Letters[Next(6)];
         }
         return std::string(1, "abc"[Next(3)]);
     }
@@ -224,18 +236,20 @@ class Generator {
     }
 
     uint32_t state_;
-    bool kanji_;
+    Alphabet alphabet_;
 };
 
-void Compare(bool kanji, uint32_t seed) {
-    Generator gen(seed, kanji);
+void Compare(Alphabet alphabet, uint32_t seed) {
+    const bool kanji = alphabet != Alphabet::kBytes;
+    Generator gen(seed, alphabet);
     for (int i = 0; i < 3000; ++i) {
         std::string pattern;
         const NodePtr tree = gen.Pattern(pattern, 0);
         // Without kanji mode every third pattern is case-insensitive and meets upper case.
         const bool fold = !kanji && i % 3 == 0;
         const uint32_t flags =
-            (fold ? uint32_t{regex::FLAG_FOLD} : 0u) | (kanji ? uint32_t{regex::FLAG_KANJI} : 0u);
+            (fold ? uint32_t{regex::FLAG_FOLD} : 0u) | (kanji ? uint32_t{regex::FLAG_KANJI} : 0u) |
+            (alphabet == Alphabet::kUtf8 ? uint32_t{regex::FLAG_UTF8} : 0u);
         auto rx = regex_test::Compile(pattern, flags);
         ASSERT_TRUE(rx) << pattern;
         for (int j = 0; j < 6; ++j) {
@@ -260,11 +274,15 @@ void Compare(bool kanji, uint32_t seed) {
 }
 
 TEST(GeneratedMatch, AgreesWithTheReference) {
-    Compare(false, 20240607);
+    Compare(Alphabet::kBytes, 20240607);
 }
 
 TEST(GeneratedMatch, AgreesWithTheReferenceInKanjiMode) {
-    Compare(true, 777);
+    Compare(Alphabet::kKanji, 777);
+}
+
+TEST(GeneratedMatch, AgreesWithTheReferenceInUtf8) {
+    Compare(Alphabet::kUtf8, 4242);
 }
 
 }  // namespace

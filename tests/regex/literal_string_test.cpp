@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "regex/char_mode.h"
 #include "regex/error_text.h"
 #include "regex/literal_string.h"
 
@@ -20,14 +21,14 @@ struct Owned {
 
 // Offset of the skip-table search's hit, or -1.
 long Find(const std::string& text, const std::string& needle, bool fold = false, bool tail = false,
-          bool multiline = false, bool kanji = false) {
+          bool multiline = false, CharMode mode = CharMode::kBytes) {
     Owned lit(needle);
     BuildSkipTable(lit.s, fold);
     if (tail) {
         lit.s->flags |= kLiteralTail;
     }
     const char* hit =
-        SkipTableSearch(text.data(), text.data() + text.size(), lit.s, multiline, kanji);
+        SkipTableSearch(text.data(), text.data() + text.size(), lit.s, multiline, mode);
     return hit == nullptr ? -1 : hit - text.data();
 }
 
@@ -52,7 +53,7 @@ TEST(LiteralString, GrowsKeepsNulAndCopies) {
     CopyLiteralString(b.s, a.s);
     EXPECT_EQ(b.s->flags, kLiteralTableValid | kLiteralTableFolded);
     const std::string text = "--XY--";
-    EXPECT_EQ(SkipTableSearch(text.data(), text.data() + text.size(), b.s, false, false),
+    EXPECT_EQ(SkipTableSearch(text.data(), text.data() + text.size(), b.s, false, CharMode::kBytes),
               text.data() + 2);
     LiteralString* fromNul = CreateLiteralString("text", 0);
     EXPECT_EQ(fromNul->length, 4);
@@ -86,13 +87,24 @@ TEST(SkipTableSearch, TailStringsEndTheText) {
 }
 
 TEST(SkipTableSearch, KanjiModeSkipsTrailBytes) {
+    const CharMode sjis = CharMode::kShiftJis;
     const std::string text = "\x83\x41";
-    EXPECT_EQ(Find(text, "A", false, false, false, true), -1);
-    EXPECT_EQ(Find(text, "A", false, false, false, false), 1);
-    EXPECT_EQ(Find(text + "AA", "AA", false, false, false, true), 2);
+    EXPECT_EQ(Find(text, "A", false, false, false, sjis), -1);
+    EXPECT_EQ(Find(text, "A"), 1);
+    EXPECT_EQ(Find(text + "AA", "AA", false, false, false, sjis), 2);
     // Tail strings too: in kanji mode the last byte of a double-byte character is no match.
-    EXPECT_EQ(Find(text, "A", false, true, false, true), -1);
-    EXPECT_EQ(Find(text, "A", false, true, false, false), 1);
+    EXPECT_EQ(Find(text, "A", false, true, false, sjis), -1);
+    EXPECT_EQ(Find(text, "A", false, true), 1);
+}
+
+TEST(SkipTableSearch, Utf8ModeNeverStartsInsideACharacter) {
+    const CharMode utf8 = CharMode::kUtf8;
+    const std::string a = "\xE3\x81\x82";  // あ
+    EXPECT_EQ(Find(a + "x", "\x81\x82x", false, false, false, utf8), -1);
+    EXPECT_EQ(Find(a + "x", "\x81\x82x"), 1);
+    EXPECT_EQ(Find(a + "\x81\x82x", "\x81\x82x", false, false, false, utf8), 3);  // stray bytes
+    EXPECT_EQ(Find("x" + a, "\x82", false, true, false, utf8), -1);
+    EXPECT_EQ(Find("x" + a + a, a + a, false, true, false, utf8), 1);
 }
 
 TEST(SkipTableSearch, LongStringsUseThePlainSearch) {
@@ -101,7 +113,7 @@ TEST(SkipTableSearch, LongStringsUseThePlainSearch) {
     BuildSkipTable(lit.s, false);
     EXPECT_FALSE(lit.s->flags & kLiteralTableValid);
     const std::string text = "ab" + needle + "c";
-    EXPECT_EQ(SkipTableSearch(text.data(), text.data() + text.size(), lit.s, false, false),
+    EXPECT_EQ(SkipTableSearch(text.data(), text.data() + text.size(), lit.s, false, CharMode::kBytes),
               text.data() + 2);
 }
 
@@ -109,16 +121,22 @@ TEST(PlainSearch, EdgesAndKanji) {
     const std::string text = "hello";
     const char* b = text.data();
     const char* e = b + text.size();
-    EXPECT_EQ(PlainSearch(b, e, "", static_cast<const char*>("") + 0, false), b);
-    EXPECT_EQ(PlainSearch(b, e, "lo", static_cast<const char*>("lo") + 2, false), b + 3);
-    EXPECT_EQ(PlainSearch(b, e, "hello!", static_cast<const char*>("hello!") + 6, false), nullptr);
-    EXPECT_EQ(PlainSearch(b, b + 2, "el", static_cast<const char*>("el") + 2, false), nullptr);
+    const CharMode bytes = CharMode::kBytes;
+    EXPECT_EQ(PlainSearch(b, e, "", static_cast<const char*>("") + 0, bytes), b);
+    EXPECT_EQ(PlainSearch(b, e, "lo", static_cast<const char*>("lo") + 2, bytes), b + 3);
+    EXPECT_EQ(PlainSearch(b, e, "hello!", static_cast<const char*>("hello!") + 6, bytes), nullptr);
+    EXPECT_EQ(PlainSearch(b, b + 2, "el", static_cast<const char*>("el") + 2, bytes), nullptr);
     const std::string kanji =
         "\x83\x41"
         "A";
     EXPECT_EQ(
-        PlainSearch(kanji.data(), kanji.data() + 3, "A", static_cast<const char*>("A") + 1, true),
+        PlainSearch(kanji.data(), kanji.data() + 3, "A", static_cast<const char*>("A") + 1,
+                    CharMode::kShiftJis),
         kanji.data() + 2);
+    const std::string utf8 = "\xE3\x81\x82\x82";  // あ, then a stray continuation byte
+    EXPECT_EQ(PlainSearch(utf8.data(), utf8.data() + 4, "\x82", static_cast<const char*>("\x82") + 1,
+                          CharMode::kUtf8),
+              utf8.data() + 3);
 }
 
 TEST(ByteTests, LeadBytesAndByteTypes) {

@@ -1,0 +1,37 @@
+#include "text_kinds.h"
+
+#include "messages.h"
+#include "platform/message_box.h"
+#include "platform/text_encoding.h"
+
+namespace rulebook {
+
+using platform::TextKind;
+using regex::CharMode;
+
+std::optional<CharMode> RunEncoding(TextKind table, TextKind text) {
+    if ((table == TextKind::kUtf8 && text == TextKind::kOther) ||
+        (table == TextKind::kOther && text == TextKind::kUtf8)) {
+        return std::nullopt;
+    }
+    return table == TextKind::kUtf8 || text == TextKind::kUtf8 ? CharMode::kUtf8
+                                                               : CharMode::kShiftJis;
+}
+
+void ShowEncodingMismatch(TextKind table, TextKind) {
+    const std::string message =
+        std::string(table == TextKind::kUtf8 ? kUtf8TableOnShiftJis : kShiftJisTableOnUtf8) +
+        kContinueWithoutTable;
+    platform::ShowMessageBox(message.c_str(), kErrorTitle,
+                             platform::kButtonsOk | platform::kIconStop);
+}
+
+std::string ShownInMessage(std::string_view text, CharMode encoding) {
+    return encoding == CharMode::kUtf8 ? platform::Utf8ToCp932(text) : std::string(text);
+}
+
+std::size_t MarkLength(std::string_view text) {
+    return platform::HasUtf8Mark(text) ? platform::kUtf8Mark.size() : 0;
+}
+
+}  // namespace rulebook
