@@ -1,9 +1,13 @@
-// The UTF-8 rule of utf8_text.h. One forward pass: runs of ASCII are skipped eight bytes at a
-// time, every other sequence is checked byte by byte against the well-formed ranges.
+// The UTF-8 rule of utf8_text.h. One forward pass (utf8_scan.h): with AVX2, 32 bytes at a
+// time; otherwise runs of ASCII are skipped eight bytes at a time and every other sequence is
+// checked byte by byte against the well-formed ranges.
 #include "platform/utf8_text.h"
 
 #include <cstdint>
 #include <cstring>
+
+#include "platform/cpu_features.h"
+#include "platform/utf8_scan.h"
 
 namespace platform {
 namespace {
@@ -45,16 +49,12 @@ std::size_t SequenceAt(const unsigned char* p, std::size_t left) {
     return 4;
 }
 
-struct Scan {
-    bool wellFormed = true;
-    bool longSequence = false;  // a sequence of three or four bytes
-    bool nonAscii = false;
-};
+}  // namespace
 
-Scan ScanText(std::string_view text) {
+namespace utf8_scan {
+
+Scan ScanPortable(const unsigned char* p, std::size_t n) {
     Scan scan;
-    const auto* p = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t n = text.size();
     std::size_t i = 0;
     while (i < n) {
         if (n - i >= 8) {
@@ -78,13 +78,25 @@ Scan ScanText(std::string_view text) {
     return scan;
 }
 
+Scan ScanBest(const unsigned char* text, std::size_t length) {
+    return Cpu().avx2 && CanScanAvx2() ? ScanAvx2(text, length) : ScanPortable(text, length);
+}
+
+}  // namespace utf8_scan
+
+namespace {
+
+utf8_scan::Scan ScanText(std::string_view text) {
+    return utf8_scan::ScanBest(reinterpret_cast<const unsigned char*>(text.data()), text.size());
+}
+
 }  // namespace
 
 TextKind ClassifyText(std::string_view text) {
     if (HasUtf8Mark(text)) {
         return TextKind::kUtf8;
     }
-    const Scan scan = ScanText(text);
+    const utf8_scan::Scan scan = ScanText(text);
     if (!scan.nonAscii) {
         return TextKind::kAscii;
     }
