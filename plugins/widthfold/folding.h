@@ -2,6 +2,7 @@
 // 64 bytes at a time, and only the characters that change are handled one by one.
 #pragma once
 
+#include <array>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -24,8 +25,15 @@ class Output {
 
     Output(unsigned char* begin, std::size_t capacity) : next_(begin), end_(begin + capacity) {}
 
-    bool HasBlockRoom() const { return static_cast<std::size_t>(end_ - next_) >= kBlockRoom; }
+    bool HasBlockRoom() const { return HasRoom(kBlockRoom); }
+    bool HasRoom(std::size_t bytes) const {
+        return static_cast<std::size_t>(end_ - next_) >= bytes;
+    }
     void Put(unsigned char c) { *next_++ = c; }
+    void Put(const std::array<unsigned char, 3>& bytes) {
+        std::memcpy(next_, bytes.data(), bytes.size());
+        next_ += bytes.size();
+    }
     void Put(std::uint16_t code) {
         next_[0] = static_cast<unsigned char>(code >> 8);
         next_[1] = static_cast<unsigned char>(code);
@@ -98,6 +106,23 @@ void Fold(const unsigned char* in, std::size_t n, Output& out, Interesting inter
     }
 }
 
+// The bytes of a 64-byte block that are one-byte characters of `set` if they stand alone.
+inline std::uint64_t SetBytesOf(const unsigned char* block, CharSet set) {
+    static constexpr ByteRange kDigits[] = {{0x30, 0x39}};
+    static constexpr ByteRange kLetters[] = {{0x41, 0x5A}, {0x61, 0x7A}};
+    static constexpr ByteRange kSymbols[] = {
+        {0x20, 0x2F}, {0x3A, 0x40}, {0x5B, 0x60}, {0x7B, 0x7E}};
+    switch (set) {
+        case CharSet::kDigits:
+            return MaskOf(block, kDigits);
+        case CharSet::kLetters:
+            return MaskOf(block, kLetters);
+        case CharSet::kSymbols:
+            break;
+    }
+    return MaskOf(block, kSymbols);
+}
+
 // Half to full width (digits, letters or symbols): one-byte characters of the set become their
 // full-width codes.
 inline void HalfToFull(const unsigned char* in, std::size_t n, Output& out, CharSet set) {
@@ -115,20 +140,8 @@ inline void HalfToFull(const unsigned char* in, std::size_t n, Output& out, Char
         }
         return 1;
     };
-    static constexpr ByteRange kDigits[] = {{0x30, 0x39}};
-    static constexpr ByteRange kLetters[] = {{0x41, 0x5A}, {0x61, 0x7A}};
-    static constexpr ByteRange kSymbols[] = {
-        {0x20, 0x2F}, {0x3A, 0x40}, {0x5B, 0x60}, {0x7B, 0x7E}};
     auto interesting = [set](const unsigned char* block, const BlockLayout& layout) {
-        switch (set) {
-            case CharSet::kDigits:
-                return MaskOf(block, kDigits) & layout.starts;
-            case CharSet::kLetters:
-                return MaskOf(block, kLetters) & layout.starts;
-            case CharSet::kSymbols:
-                break;
-        }
-        return MaskOf(block, kSymbols) & layout.starts;
+        return SetBytesOf(block, set) & layout.starts;
     };
     auto blockStep = [&table](const unsigned char* at, Output& o) -> std::size_t {
         o.Put(table.full[*at]);

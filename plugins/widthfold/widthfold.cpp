@@ -1,10 +1,18 @@
-// widthfold: converts Shift JIS text between half-width and full-width forms of katakana,
-// digits, Latin letters and ASCII symbols.
+// widthfold: converts text between half-width and full-width forms of katakana, digits, Latin
+// letters and ASCII symbols. Text is Shift JIS unless it is UTF-8 by the rule of
+// platform/utf8_text.h (a byte-order mark, or well-formed UTF-8 with a sequence of three or four
+// bytes); UTF-8 text folds the same characters in their UTF-8 forms (utf8_width_tables.h tells
+// where the symbols differ) and stays UTF-8, byte-order mark and malformed bytes as they were.
+// ASCII alone is read as Shift JIS, which gives the same characters.
 #include <array>
 #include <cstdint>
+#include <string_view>
 
 #include "folding.h"
 #include "folding_avx512.h"
+#include "folding_utf8.h"
+#include "folding_utf8_avx512.h"
+#include "platform/utf8_text.h"
 #include "request_checks.h"
 #include "xfm_plugin.h"
 
@@ -52,13 +60,97 @@ const Conversion* ConversionFor(const ConvertRequest* request) {
     return plugin_support::FunctionFor(kConversions, request);
 }
 
-// Room for the longest possible result and the zero byte written behind it: every character
-// at most doubles from half to full width and never grows from full to half width. 0 when
-// that does not fit 32 bits.
+bool IsUtf8(const ConvertRequest& request) {
+    const auto* text = reinterpret_cast<const char*>(request.input);
+    return platform::ClassifyText(std::string_view(text, request.inputLength)) ==
+           platform::TextKind::kUtf8;
+}
+
+// Room for the longest possible result and the zero byte written behind it. In Shift JIS every
+// character at most doubles from half to full width; in UTF-8 an ASCII byte becomes three
+// bytes, while a half-width katakana stays three bytes or joins its sound mark. Nothing grows
+// from full to half width. The text is read only for half to full width, whose room depends on
+// the encoding, and only when the UTF-8 room fits 32 bits: beyond that the Shift JIS room is
+// returned, and XfmConvert counts what a UTF-8 text needs. 0 when the room does not fit 32 bits.
 std::uint32_t BufferSize(const ConvertRequest& request, const Conversion& conversion) {
     const std::uint64_t n = request.inputLength;
+    switch (conversion.direction) {
+        case Direction::kFullToHalf:
+            return plugin_support::SizeOrZero(n + 1);
+        case Direction::kKatakanaToFull:
+            return plugin_support::SizeOrZero(2 * n + 1);
+        case Direction::kHalfToFull:
+            break;
+    }
+    const std::uint32_t utf8 = plugin_support::SizeOrZero(3 * n + 1);
+    return utf8 != 0 && IsUtf8(request) ? utf8 : plugin_support::SizeOrZero(2 * n + 1);
+}
+
+// Whether the result of a UTF-8 text and its zero byte fit `capacity`. Only half to full width
+// can outgrow the text: within 3 x n + 1 always, else as the bytes it widens say.
+bool Utf8ResultFits(const ConvertRequest& request, const Conversion& conversion,
+                    std::uint32_t capacity) {
+    const std::uint64_t n = request.inputLength;
+    if (conversion.direction != Direction::kHalfToFull) {
+        return n + 1 <= capacity;
+    }
+    if (3 * n + 1 <= capacity) {
+        return true;
+    }
+    return n + 2 * widthfold::CountWidened(request.input, n, conversion.set) + 1 <= capacity;
+}
+
+bool ResultFits(const ConvertRequest& request, const Conversion& conversion, bool utf8) {
+    if (utf8) {
+        return Utf8ResultFits(request, conversion, request.outputCapacity);
+    }
+    const std::uint64_t n = request.inputLength;
     const std::uint64_t size = (conversion.direction == Direction::kFullToHalf ? n : 2 * n) + 1;
-    return plugin_support::SizeOrZero(size);
+    return size <= request.outputCapacity;
+}
+
+void ConvertShiftJis(const ConvertRequest& request, const Conversion& conversion,
+                     widthfold::Output& out) {
+    switch (conversion.direction) {
+        case Direction::kKatakanaToFull:
+            widthfold::KatakanaToFull(request.input, request.inputLength, out);
+            break;
+        case Direction::kHalfToFull:
+            widthfold::HalfToFull(request.input, request.inputLength, out, conversion.set);
+            break;
+        case Direction::kFullToHalf:
+#if defined(WIDTHFOLD_WITH_AVX512)
+            if (widthfold::HasAvx512()) {
+                widthfold::FullToHalfAvx512(request.input, request.inputLength, out,
+                                            conversion.set);
+                break;
+            }
+#endif
+            widthfold::FullToHalf(request.input, request.inputLength, out, conversion.set);
+            break;
+    }
+}
+
+void ConvertUtf8(const ConvertRequest& request, const Conversion& conversion,
+                 widthfold::Output& out) {
+    switch (conversion.direction) {
+        case Direction::kKatakanaToFull:
+            widthfold::KatakanaToFullUtf8(request.input, request.inputLength, out);
+            break;
+        case Direction::kHalfToFull:
+            widthfold::HalfToFullUtf8(request.input, request.inputLength, out, conversion.set);
+            break;
+        case Direction::kFullToHalf:
+#if defined(WIDTHFOLD_WITH_AVX512)
+            if (widthfold::HasAvx512()) {
+                widthfold::FullToHalfUtf8Avx512(request.input, request.inputLength, out,
+                                                conversion.set);
+                break;
+            }
+#endif
+            widthfold::FullToHalfUtf8(request.input, request.inputLength, out, conversion.set);
+            break;
+    }
 }
 
 }  // namespace
@@ -86,34 +178,22 @@ XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
 
 // Writes the whole result and a zero byte behind it; outputLength counts every byte of the
 // result, zero bytes within it included. Fails when the buffer is smaller than the size the
-// size pass reports.
+// size pass reports (for a UTF-8 text beyond the sizes the size pass reads, smaller than the
+// result).
 XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     const Conversion* conversion = ConversionFor(request);
     if (conversion == nullptr || request->output == nullptr) {
         return 0;
     }
-    const std::uint32_t size = BufferSize(*request, *conversion);
-    if (size == 0 || request->outputCapacity < size) {
+    const bool utf8 = IsUtf8(*request);
+    if (!ResultFits(*request, *conversion, utf8)) {
         return 0;
     }
     widthfold::Output out(request->output, request->outputCapacity);
-    switch (conversion->direction) {
-        case Direction::kKatakanaToFull:
-            widthfold::KatakanaToFull(request->input, request->inputLength, out);
-            break;
-        case Direction::kHalfToFull:
-            widthfold::HalfToFull(request->input, request->inputLength, out, conversion->set);
-            break;
-        case Direction::kFullToHalf:
-#if defined(WIDTHFOLD_WITH_AVX512)
-            if (widthfold::HasAvx512()) {
-                widthfold::FullToHalfAvx512(request->input, request->inputLength, out,
-                                            conversion->set);
-                break;
-            }
-#endif
-            widthfold::FullToHalf(request->input, request->inputLength, out, conversion->set);
-            break;
+    if (utf8) {
+        ConvertUtf8(*request, *conversion, out);
+    } else {
+        ConvertShiftJis(*request, *conversion, out);
     }
     request->outputLength = static_cast<uint32_t>(out.next() - request->output);
     *out.next() = 0;
