@@ -1,4 +1,5 @@
 // The host's tools on the command line: scan, lower, regex and about.
+#include <algorithm>
 #include <string>
 
 #include "host/cli/commands.h"
@@ -12,6 +13,7 @@
 #include "platform/paths.h"
 #include "platform/system_error.h"
 #include "platform/text_encoding.h"
+#include "platform/utf8_text.h"
 
 namespace cli {
 namespace {
@@ -25,6 +27,20 @@ std::string WithoutCarriageReturns(const std::string& text) {
         }
     }
     return out;
+}
+
+// The first character of the UTF-8 `text` that code page 932 cannot hold ("" when it holds
+// them all). Such a character would reach the rulebook as "?" or a look-alike.
+std::string FirstCharacterOutsideCp932(const std::string& text) {
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t length = std::max<std::size_t>(platform::Utf8SequenceLength(text, i), 1);
+        const std::string character = text.substr(i, length);
+        if (platform::Cp932ToUtf8(platform::Utf8ToCp932(character)) != character) {
+            return character;
+        }
+        i += length;
+    }
+    return {};
 }
 
 }  // namespace
@@ -59,6 +75,15 @@ int RunLower(const Arguments& arguments, std::FILE* out, std::FILE* err) {
 }
 
 int RunRegex(const Arguments& arguments, std::FILE* err) {
+    // The command travels in code page 932 (the rulebook turns it back into UTF-8 for UTF-8
+    // files): one it cannot hold is refused rather than changed.
+    if (const std::string bad = FirstCharacterOutsideCp932(arguments.expression); !bad.empty()) {
+        std::fprintf(err,
+                     "polyshift-cli: the command holds '%s', which Shift JIS (code page 932) "
+                     "cannot hold; nothing was converted\n",
+                     bad.c_str());
+        return kExitUsage;
+    }
     TerminalUi ui(err, arguments.yes, false);
     host::PluginRegistry registry(ProgramFolder(), ui);
     registry.LoadRegexPlugin();

@@ -89,6 +89,23 @@ TEST_F(CliTest, RegexAppliesTheCommandWithTheRunsOptions) {
     EXPECT_EQ(ReadFile(a), "\x82\x50\x82\x51 bnd 34");
 }
 
+TEST_F(CliTest, RegexGivesTheCommandToEachFileInItsEncoding) {
+    program.AddRealPlugin("rulebook");
+    const auto utf8 = work.Write("u.txt", "\xEF\xBB\xBFひらがな１２");
+    const auto sjis = work.Write("s.txt", "\x82\xd0\x82\xe7\x82\xaa\x82\xc8\x82\x50\x82\x51");
+    auto result = Cli({"regex", "-e", "tr/ぁ-みむ-ん０-９/ァ-ミム-ン0-9/k", "--overwrite", "u.txt",
+                       "s.txt"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(ReadFile(utf8), "\xEF\xBB\xBFヒラガナ12");
+    EXPECT_EQ(ReadFile(sjis), "\x83\x71\x83\x89\x83\x4b\x83\x69" "12");
+
+    // A character code page 932 cannot hold is refused before any file is touched.
+    result = Cli({"regex", "-e", "s/ヒ/😀/k", "--overwrite", "u.txt"});
+    EXPECT_EQ(result.status, 2);
+    EXPECT_NE(result.err.find("'😀'"), std::string::npos) << result.err;
+    EXPECT_EQ(ReadFile(utf8), "\xEF\xBB\xBFヒラガナ12");
+}
+
 TEST_F(CliTest, RegexWithoutTheRulebookFails) {
     work.Write("a.txt", "x");
     const auto result = Cli({"regex", "-e", "s/x/y/", "--overwrite", "a.txt"});

@@ -206,6 +206,40 @@ TEST(Match, KanjiMode) {
     }
 }
 
+TEST(Match, Utf8Mode) {
+    const uint32_t k = FLAG_KANJI | FLAG_UTF8;
+    const std::string a = "\xE3\x81\x82";        // あ
+    const std::string smile = "\xF0\x9F\x98\x80";  // U+1F600
+    const std::string e = "\xC3\xA9";             // é
+    struct Utf8Case {
+        std::string pattern;
+        std::string subject;
+        const char* expected;
+        uint32_t flags = k;
+    };
+    const Utf8Case cases[] = {
+        {".", smile, "[0,4)"},
+        {".", smile, "[0,1)", FLAG_UTF8},  // without k a byte
+        {"[^x]", smile + "x", "[0,4)"},
+        {"[" + smile + "-\xF0\x9F\x98\x82]+", "a" + smile + "b", "[1,5)"},
+        {"[\\D]", smile, "[0,4)"},
+        {"[\\w]+", e + "ab", "[2,4)"},
+        {"[\\xe9]", e, "[0,2)"},  // the character U+00E9
+        {"[\\xe9]", "\xE9" + a, "no match"},  // a stray byte is no code point
+        {"[^a]", "\xE9" + a, "[0,1)"},
+        {"\\W+", a + smile + "x", "[0,7)"},
+        {"\\W{2}", a + a + a, "[0,6)"},
+        {a + "{2}", a + a + a, "[0,6)"},
+        {"\\x81\\x82", a, "no match"},
+        {"\\x81\\x82", a, "[1,3)", FLAG_UTF8},
+        {"..x", a + smile + "x", "[0,8)"},
+        {"\\Sx$", a + "x", "[0,4)"},
+    };
+    for (const Utf8Case& c : cases) {
+        EXPECT_EQ(Match(c.pattern, c.subject, c.flags), c.expected) << c.pattern;
+    }
+}
+
 TEST(Match, SearchWindowsAndMinimumEnd) {
     // An empty text never matches, not even an empty match.
     EXPECT_EQ(Match("x*", ""), "no match");
