@@ -3,11 +3,13 @@
 #include <cstdio>
 
 #include "host/core/host_texts.h"
+#include "host/core/scan_ranges.h"
 #include "host/core/tool_texts.h"
 #include "host/core/whole_file.h"
 #include "platform/message_box.h"
 #include "platform/sjis_bytes.h"
 #include "platform/text_encoding.h"
+#include "platform/utf8_text.h"
 
 namespace host {
 namespace {
@@ -45,19 +47,6 @@ std::string HexCode(const char* format, unsigned code) {
     return hex;
 }
 
-bool ReportsTwoByteCode(unsigned code, const ScanOptions& options) {
-    if (code >= 0x8540 && code <= 0x889E) {
-        return options.specialRows;
-    }
-    if (code >= 0xEB40 && code <= 0xEFFC) {
-        return options.extendedArea;
-    }
-    if (code >= 0xF040) {
-        return options.userArea;
-    }
-    return false;
-}
-
 }  // namespace
 
 std::string ScanText(std::string_view text, const ScanOptions& options) {
@@ -82,7 +71,7 @@ std::string ScanText(std::string_view text, const ScanOptions& options) {
                 break;
             case ByteClass::kTrail: {
                 const unsigned code = lead * 256u + byte;
-                if (ReportsTwoByteCode(code, options)) {
+                if (ReportsCode(code, options)) {
                     report += LinePrefix(line);
                     report += static_cast<char>(lead);
                     report += static_cast<char>(byte);
@@ -112,10 +101,12 @@ FileScan ScanOneFile(const std::string& path, const ScanOptions& options) {
         return scan;
     }
     std::string text(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size());
+    const bool utf8 = platform::IsUtf8Text(text);
     if (options.unifyLineBreaks) {
         UnifyLineBreaks(text);
     }
-    scan.report += DisplayText::FromCp932(ScanText(text, options));
+    scan.report += utf8 ? DisplayText::FromUtf8(ScanUtf8Text(text, options))
+                        : DisplayText::FromCp932(ScanText(text, options));
     return scan;
 }
 

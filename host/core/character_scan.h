@@ -8,6 +8,12 @@
 // characters, and everything else (CR, LF and 0x00 among them) is invalid. A trail byte is
 // never taken for half-width katakana.
 //
+// A UTF-8 file (platform/utf8_text.h) is read as UTF-8 instead. Its characters are looked up in
+// code page 932: one that code page 932 has only at a platform-dependent code (as above) is
+// reported with its code point and that code, under the option of the code's range; one that
+// code page 932 has no character for at all (emoji, most of Unicode outside JIS) is always
+// reported, and so are bytes that are no well-formed UTF-8.
+//
 // Lines are counted at LF; without `unifyLineBreaks` only an LF right after a CR counts, so
 // a file with LF-only or CR-only breaks reports everything on line 1.
 #pragma once
@@ -34,13 +40,20 @@ struct ScanOptions {
 // options ask for, in the order they stand.
 std::string ScanText(std::string_view text, const ScanOptions& options);
 
+// The report lines (UTF-8, each ended by CR LF) for the UTF-8 text `text`, a byte-order mark
+// at its start skipped:
+//   "   3行目:[ ① ] = U+2460 （シフトJISでは機種依存文字 0x8740）"
+//   "   4行目:[ 😀 ] = U+1F600 （シフトJISにない文字）"
+//   "   5行目:[ F0 9F ] （UTF-8として読めないバイト）"
+std::string ScanUtf8Text(std::string_view text, const ScanOptions& options);
+
 struct FileScan {
     DisplayText report;  // header line, then the character lines or the error line
     bool opened = true;  // false when the file could not be read
 };
 
 // The report of one file: "*** <path> ***" and its lines, or the error line when it cannot be
-// read. The whole file is scanned; a 0x00 byte is just an invalid byte.
+// read. The whole file is scanned, in its own encoding; a 0x00 byte is just an invalid byte.
 FileScan ScanOneFile(const std::string& path, const ScanOptions& options);
 
 struct ScanReport {

@@ -1,7 +1,12 @@
 // The character scan: report lines byte for byte, the byte classes, line counting and the
-// report over several files.
+// report over several files; UTF-8 files checked against code page 932's mapping table.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "codepage/mapping_table.h"
 #include "host/core/character_scan.h"
 #include "scripted_ui.h"
 #include "support/temp_folder.h"
@@ -10,6 +15,7 @@ namespace {
 
 using host::ScanOptions;
 using host::ScanText;
+using host::ScanUtf8Text;
 using host_testing::ScriptedUi;
 using testing_support::TempFolder;
 
@@ -98,6 +104,130 @@ TEST(UnifyLineBreaks, EveryBreakBecomesOneLf) {
     }
 }
 
+TEST(ScanUtf8Text, ReportsPlatformDependentAndMissingCharactersWithLineAndCodePoint) {
+    const std::string text =
+        "x①\r\n"          // NEC row 13
+        "㈱Ⅰ\r\n"         // NEC row 13 (Ⅰ also at IBM 0xFA4A)
+        "¬￢∵\r\n"        // U+00AC has only a look-alike; ￢ and ∵ have JIS codes too
+        "😀漢字\r\n"       // outside the first plane; ordinary kanji
+        "髙ⅰ\r\n"         // IBM extension
+        "ｱ\xEE\x80\x80";  // half-width katakana; first user-defined character U+E000
+    EXPECT_EQ(ScanUtf8Text(text, Defaults()),
+              "   1行目:[ ① ] = U+2460 （シフトJISでは機種依存文字 0x8740）\r\n"
+              "   2行目:[ ㈱ ] = U+3231 （シフトJISでは機種依存文字 0x878A）\r\n"
+              "   2行目:[ Ⅰ ] = U+2160 （シフトJISでは機種依存文字 0x8754）\r\n"
+              "   3行目:[ ¬  ] = U+00AC （シフトJISにない文字）\r\n"
+              "   4行目:[ 😀 ] = U+1F600 （シフトJISにない文字）\r\n"
+              "   5行目:[ 髙 ] = U+9AD9 （シフトJISでは機種依存文字 0xFBFC）\r\n"
+              "   5行目:[ ⅰ ] = U+2170 （シフトJISでは機種依存文字 0xFA40）\r\n"
+              "   6行目:[ ｱ  ] = U+FF71 （シフトJISでは機種依存文字 0xB1）\r\n"
+              "   6行目:[ \xEE\x80\x80 ] = U+E000 （シフトJISでは機種依存文字 0xF040）\r\n");
+
+    // Each option leaves out its range; what Shift JIS lacks is always reported.
+    ScanOptions none;
+    none.halfWidthKana = none.specialRows = none.extendedArea = none.userArea = false;
+    EXPECT_EQ(ScanUtf8Text(text, none),
+              "   3行目:[ ¬  ] = U+00AC （シフトJISにない文字）\r\n"
+              "   4行目:[ 😀 ] = U+1F600 （シフトJISにない文字）\r\n");
+    // A mark is no character; line breaks count as in Shift JIS files.
+    EXPECT_EQ(ScanUtf8Text("\xEF\xBB\xBF"
+                           "a\nb\r\n①",
+                           Defaults()),
+              "   2行目:[ ① ] = U+2460 （シフトJISでは機種依存文字 0x8740）\r\n");
+    ScanOptions unify;
+    unify.unifyLineBreaks = true;
+    EXPECT_EQ(ScanUtf8Text("a\nb\n😀", unify),
+              "   3行目:[ 😀 ] = U+1F600 （シフトJISにない文字）\r\n");
+    // Marks that would disturb the layout are not shown themselves.
+    EXPECT_EQ(ScanUtf8Text("\u200D\uFE0F", Defaults()),
+              "   1行目:[    ] = U+200D （シフトJISにない文字）\r\n"
+              "   1行目:[    ] = U+FE0F （シフトJISにない文字）\r\n");
+}
+
+TEST(ScanUtf8Text, BytesThatAreNoUtf8AreReportedAndTheScanGoesOn) {
+    const std::string text =
+        "\xEF\xBB\xBF①\r\n"
+        "\x82\xA0\x82\xA2\x82\xA4\r\n"                // Shift JIS behind a UTF-8 mark
+        "x\xE3\x81y\xF0\x9F\x98\r\n"                  // sequences cut short
+        "\xC0\xAF\xED\xA0\x80\xF4\x90\x80\x80\xFF①";  // overlong, surrogate, too high
+    EXPECT_EQ(ScanUtf8Text(text, Defaults()),
+              "   1行目:[ ① ] = U+2460 （シフトJISでは機種依存文字 0x8740）\r\n"
+              "   2行目:[ 82 A0 82 A2 ] （UTF-8として読めないバイト）\r\n"
+              "   2行目:[ 82 A4 ] （UTF-8として読めないバイト）\r\n"
+              "   3行目:[ E3 81 ] （UTF-8として読めないバイト）\r\n"
+              "   3行目:[ F0 9F 98 ] （UTF-8として読めないバイト）\r\n"
+              "   4行目:[ C0 AF ] （UTF-8として読めないバイト）\r\n"
+              "   4行目:[ ED A0 80 ] （UTF-8として読めないバイト）\r\n"
+              "   4行目:[ F4 90 80 80 ] （UTF-8として読めないバイト）\r\n"
+              "   4行目:[ FF ] （UTF-8として読めないバイト）\r\n"
+              "   4行目:[ ① ] = U+2460 （シフトJISでは機種依存文字 0x8740）\r\n");
+    // A text cut inside its last character.
+    EXPECT_EQ(ScanUtf8Text("\xEF\xBB\xBF\xE2\x91", Defaults()),
+              "   1行目:[ E2 91 ] （UTF-8として読めないバイト）\r\n");
+}
+
+std::string Utf8Of(char16_t unit) {
+    std::string bytes;
+    if (unit < 0x800) {
+        bytes += static_cast<char>(0xC0 | (unit >> 6));
+    } else {
+        bytes += static_cast<char>(0xE0 | (unit >> 12));
+        bytes += static_cast<char>(0x80 | ((unit >> 6) & 0x3F));
+    }
+    return bytes + static_cast<char>(0x80 | (unit & 0x3F));
+}
+
+// The scan's platform-dependent codes, by its Shift JIS rules.
+bool IsPlatformDependentCode(unsigned code) {
+    return (code >= 0xA1 && code <= 0xDF) || (code >= 0x8540 && code <= 0x889E) ||
+           (code >= 0xEB40 && code <= 0xEFFC) || code >= 0xF040;
+}
+
+// Every character of the first plane against code page 932's own mapping table: no line when
+// it has a code outside the platform-dependent ranges, one naming a code of its when it has only
+// platform-dependent ones, and the missing line when it has none that is a Shift JIS character.
+TEST(ScanUtf8Text, EveryCharacterAgreesWithTheMappingTable) {
+    std::map<char16_t, std::set<unsigned>> codes;
+    for (const auto& [code, unit] : testing_support::LoadMappingTable(932).decode) {
+        const bool character = code > 0xFF || code < 0x80 || (code >= 0xA1 && code <= 0xDF);
+        if (character) {
+            codes[unit].insert(code);
+        }
+    }
+    // The table leaves out 0x8145, whose character U+30FB also stands for every undefined code.
+    codes[u'\u30FB'].insert(0x8145);
+    std::size_t dependent = 0;
+    std::size_t missing = 0;
+    for (unsigned u = 0x80; u <= 0xFFFF; ++u) {
+        if (u >= 0xD800 && u <= 0xDFFF) {
+            continue;
+        }
+        const char16_t unit = static_cast<char16_t>(u);
+        // Behind an ASCII letter, so that U+FEFF is not taken for a byte-order mark.
+        const std::string report = ScanUtf8Text("a" + Utf8Of(unit), Defaults());
+        const auto found = codes.find(unit);
+        if (found == codes.end()) {
+            ++missing;
+            EXPECT_NE(report.find("シフトJISにない文字"), std::string::npos) << std::hex << u;
+            continue;
+        }
+        const std::set<unsigned>& held = found->second;
+        if (!std::all_of(held.begin(), held.end(), IsPlatformDependentCode)) {
+            EXPECT_EQ(report, "") << std::hex << u;
+            continue;
+        }
+        ++dependent;
+        const std::size_t at = report.find("機種依存文字 0x");
+        ASSERT_NE(at, std::string::npos) << std::hex << u << " " << report;
+        const unsigned shown =
+            std::stoul(report.substr(at + std::string("機種依存文字 0x").size()), nullptr, 16);
+        EXPECT_EQ(held.count(shown), 1u) << std::hex << u << " " << report;
+    }
+    // Half-width katakana, the NEC and IBM characters and the user-defined area.
+    EXPECT_EQ(dependent, 63u + 447u + 1880u);
+    EXPECT_GT(missing, 50000u);
+}
+
 class ScanFilesTest : public ::testing::Test {
   protected:
     ScriptedUi ui;
@@ -142,6 +272,33 @@ TEST_F(ScanFilesTest, UnifyingReadsTheFileWithItsOwnBreaks) {
               "*** " + file + " ***\r\n   5行目:[ ｱ  ] = 0xB1\r\n");
     EXPECT_EQ(host::ScanOneFile(file, Defaults()).report.utf8(),
               "*** " + file + " ***\r\n   2行目:[ ｱ  ] = 0xB1\r\n");
+}
+
+TEST_F(ScanFilesTest, EachFileIsReadInItsOwnEncoding) {
+    const auto sjis = folder.Write("sjis.txt", "\x87\x40\r\n\xb1");
+    const auto utf8 = folder.Write("utf8.txt", "a\nb\r①\r\nｱ😀");
+    // Two half-width katakana that would pass for one two-byte UTF-8 character stay Shift JIS.
+    const auto kana = folder.Write("kana.txt", "\xc2\xb1");
+    ScanOptions unify;
+    unify.unifyLineBreaks = true;
+    const auto scan = host::ScanFiles(ui, {sjis, utf8, kana}, unify);
+    EXPECT_EQ(scan.text.utf8(),
+              "*** " + sjis +
+                  " ***\r\n"
+                  "   1行目:[ ① ] = 0x8740\r\n"
+                  "   2行目:[ ｱ  ] = 0xB1\r\n"
+                  "*** " +
+                  utf8 +
+                  " ***\r\n"
+                  "   3行目:[ ① ] = U+2460 （シフトJISでは機種依存文字 0x8740）\r\n"
+                  "   4行目:[ ｱ  ] = U+FF71 （シフトJISでは機種依存文字 0xB1）\r\n"
+                  "   4行目:[ 😀 ] = U+1F600 （シフトJISにない文字）\r\n"
+                  "*** " +
+                  kana +
+                  " ***\r\n"
+                  "   1行目:[ ﾂ  ] = 0xC2\r\n"
+                  "   1行目:[ ｱ  ] = 0xB1\r\n"
+                  "*** スキャン終了 ***\r\n");
 }
 
 TEST_F(ScanFilesTest, EmptyListIsAnErrorAndNothingIsScanned) {

@@ -43,6 +43,18 @@ TEST_F(CliTest, ScanOptionsAndUnreadableFiles) {
         << result.out;
 }
 
+TEST_F(CliTest, ScanReadsAUtf8FileAsUtf8) {
+    const auto file = work.Write("u.txt", "\xEF\xBB\xBF①😀\r\n\x82\xA0");
+    const auto result = Cli({"scan", "u.txt"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(result.out, "*** " + file +
+                              " ***\n"
+                              "   1行目:[ ① ] = U+2460 （シフトJISでは機種依存文字 0x8740）\n"
+                              "   1行目:[ 😀 ] = U+1F600 （シフトJISにない文字）\n"
+                              "   2行目:[ 82 A0 ] （UTF-8として読めないバイト）\n"
+                              "*** スキャン終了 ***\n");
+}
+
 TEST_F(CliTest, LowerRenamesAndNeverReplaces) {
     work.Write("docs/README.TXT", "upper");
     work.Write("docs/Notes.TXT", "notes");
