@@ -80,8 +80,14 @@ TEST_F(EncswapUtf8, EveryFunctionRefusesUtf8WithOneMessage) {
     ExpectRefused(prose, "prose");
     ExpectRefused("\xEF\xBB\xBF" + prose, "prose after a mark");
     // A mark alone makes the text UTF-8, whatever follows.
-    ExpectRefused("\xEF\xBB\xBF" "abc\r\n", "mark and ASCII");
-    ExpectRefused("\xEF\xBB\xBF" "\x82\xA0", "mark and Shift JIS bytes");
+    ExpectRefused(
+        "\xEF\xBB\xBF"
+        "abc\r\n",
+        "mark and ASCII");
+    ExpectRefused(
+        "\xEF\xBB\xBF"
+        "\x82\xA0",
+        "mark and Shift JIS bytes");
     // One kana far behind a long run of ASCII, in and across the blocks skipped at once.
     for (const std::size_t ascii : {1u, 63u, 64u, 65u, 127u, 128u, 1000u}) {
         ExpectRefused(std::string(ascii, 'a') + "\xE3\x81\x82", std::to_string(ascii));
@@ -117,15 +123,17 @@ TEST_F(EncswapUtf8, AsciiAndLegacyTextsConvertAsBefore) {
 // of them crossing the plug-in's block boundaries.
 TEST_F(EncswapUtf8, RefusesExactlyWhatTheSharedRuleCallsUtf8) {
     const std::vector<std::string> pieces = {
-        "a",          "\r\n",         "\xE3\x81\x82", "\xC2\xB1", "\x82\xA0",
-        "\xEF\xBB\xBF", "\xF0\x9F\x98\x80", "\xE3\x81", "\x80",     "\xED\xA0\x80",
+        "a",        "\r\n",         "\xE3\x81\x82",     "\xC2\xB1",
+        "\x82\xA0", "\xEF\xBB\xBF", "\xF0\x9F\x98\x80", "\xE3\x81",
+        "\x80",     "\xED\xA0\x80",
     };
     std::mt19937 random(2024);
     for (int round = 0; round < 600; ++round) {
         std::string text(std::uniform_int_distribution<int>(0, 200)(random), 'q');
         const int count = std::uniform_int_distribution<int>(1, 6)(random);
         for (int i = 0; i < count; ++i) {
-            text += pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
+            text +=
+                pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
         }
         messages.clear();
         const Step step = RunStep(round % kFunctions, text);
