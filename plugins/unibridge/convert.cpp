@@ -14,7 +14,8 @@ bool IsUtf8(Source source) {
     return source == Source::kAscii || source == Source::kUtf8 || source == Source::kUtf8Bom;
 }
 bool IsUtf16(Source source) {
-    return source == Source::kUtf16Le || source == Source::kUtf16Be;
+    return source == Source::kUtf16Le || source == Source::kUtf16Be ||
+           source == Source::kUtf16LeBare || source == Source::kUtf16BeBare;
 }
 
 // Bytes before the text proper.
@@ -62,8 +63,10 @@ Fault Read(Source source, const unsigned char* in, std::size_t n, Writer& out) {
         case Source::kUtf8Bom:
             return ReadUtf8(in, n, start, out);
         case Source::kUtf16Le:
+        case Source::kUtf16LeBare:
             return ReadUtf16<false>(in, n, start, out);
         case Source::kUtf16Be:
+        case Source::kUtf16BeBare:
             return ReadUtf16<true>(in, n, start, out);
         case Source::kJis:
             return ReadJis(map, in, n, start, out);
@@ -107,8 +110,8 @@ std::uint64_t OutputBound(Target target, Source source, const unsigned char* in,
             }
             break;
         case Target::kUtf16Le:
-            // Every character takes at most 2 bytes per byte read.
-            bound = 2 + (source == Source::kUtf16Be ? text : 2 * text);
+            // UTF-16 stays as long; every other character takes at most 2 bytes per byte read.
+            bound = 2 + (IsUtf16(source) ? text : 2 * text);
             break;
         case Target::kSjis:
             bound = text;

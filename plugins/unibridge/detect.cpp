@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "bare_utf16.h"
 #include "cp932_map.h"
 #include "readers.h"
 #include "utf8_check.h"
@@ -52,7 +53,8 @@ std::size_t FirstFault(const Fault& fault, std::size_t n) {
 
 bool DecidedBeforeUtf8(const unsigned char* in, std::size_t n) {
     return StartsWith(in, n, "\xEF\xBB\xBF", 3) || StartsWith(in, n, "\xFF\xFE", 2) ||
-           StartsWith(in, n, "\xFE\xFF", 2) || HasJisEscape(in, n);
+           StartsWith(in, n, "\xFE\xFF", 2) || DetectBareUtf16(in, n) != BareUtf16::kNone ||
+           HasJisEscape(in, n);
 }
 
 bool WellFormedUtf8Text(const unsigned char* in, std::size_t start, std::size_t n) {
@@ -69,6 +71,14 @@ Source Detect(const unsigned char* in, std::size_t n) {
     }
     if (StartsWith(in, n, "\xFE\xFF", 2)) {
         return Source::kUtf16Be;
+    }
+    switch (DetectBareUtf16(in, n)) {
+        case BareUtf16::kLittleEndian:
+            return Source::kUtf16LeBare;
+        case BareUtf16::kBigEndian:
+            return Source::kUtf16BeBare;
+        case BareUtf16::kNone:
+            break;
     }
     // The UTF-8 check notes ESC bytes on its way, so that most texts are read once here.
     Utf8Check utf8;

@@ -1,7 +1,12 @@
 // Which form a text is in. The rule, in order:
 //
 //  1. A byte-order mark at the start decides: EF BB BF is UTF-8, FF FE UTF-16 little-endian,
-//     FE FF UTF-16 big-endian. (UTF-16 without a mark is not recognised.)
+//     FE FF UTF-16 big-endian. Without a mark, UTF-16 in one byte order decides when the text
+//     leaves no doubt (bare_utf16.h has the details): an even length of 32 bytes or more;
+//     ASCII line breaks, tabs or spaces in its first 8 KiB (at least 4, and one per 512
+//     units); zero bytes mostly in their parity (other U+xx00 units than U+3000 and a few
+//     common kanji at most a quarter as many); at most one zero unit in 64, no other control
+//     characters and no unpaired surrogate. Shorter or doubtful texts go on to rule 2.
 //  2. An escape sequence that switches to kanji or kana, ESC $ B, ESC $ @ or ESC ( I,
 //     anywhere in the text decides ISO-2022-JP (JIS).
 //  3. A text that is valid UTF-8 throughout is UTF-8 when it holds at least one multi-byte
@@ -29,7 +34,8 @@ namespace unibridge {
 
 Source Detect(const unsigned char* in, std::size_t n);
 
-// True when rule 1 or 2 decides the text, before the UTF-8 check.
+// True when rule 1 (a mark, or UTF-16 without one) or rule 2 decides the text, before the
+// UTF-8 check.
 bool DecidedBeforeUtf8(const unsigned char* in, std::size_t n);
 
 // True when in[start, n) is UTF-8 without a fault.

@@ -16,6 +16,8 @@ const char* EncodingName(Source source) {
             return "UTF-8";
         case Source::kUtf16Le:
         case Source::kUtf16Be:
+        case Source::kUtf16LeBare:
+        case Source::kUtf16BeBare:
             return "UTF-16";
         case Source::kJis:
             return "JIS";
@@ -40,14 +42,16 @@ std::string Hex(const unsigned char* bytes, std::size_t length) {
 }  // namespace
 
 std::size_t LineOf(Source source, const unsigned char* in, std::size_t n, std::size_t offset) {
-    const bool utf16 = source == Source::kUtf16Le || source == Source::kUtf16Be;
+    const bool marked = source == Source::kUtf16Le || source == Source::kUtf16Be;
+    const bool bigEndian = source == Source::kUtf16Be || source == Source::kUtf16BeBare;
+    const bool utf16 = marked || bigEndian || source == Source::kUtf16LeBare;
     const std::size_t step = utf16 ? 2 : 1;
-    const std::size_t low = source == Source::kUtf16Be ? 1 : 0;  // the byte that holds CR or LF
+    const std::size_t low = bigEndian ? 1 : 0;  // the byte that holds CR or LF
     const auto isUnit = [&](std::size_t i, unsigned char c) {
         return i + step <= n && in[i + low] == c && (!utf16 || in[i + 1 - low] == 0);
     };
     std::size_t line = 1;
-    for (std::size_t i = utf16 ? 2 : 0; i + step <= offset; i += step) {
+    for (std::size_t i = marked ? 2 : 0; i + step <= offset; i += step) {
         if (isUnit(i, '\n') || (isUnit(i, '\r') && !isUnit(i + step, '\n'))) {
             ++line;
         }

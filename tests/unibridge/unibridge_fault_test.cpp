@@ -26,6 +26,10 @@ TEST_F(UnibridgeTest, ACharacterShiftJisCannotHoldFailsWithItsLine) {
     EXPECT_EQ(messages,
               std::vector<Message>{Fault("3行目の文字 U+00A5 はシフトJISにありません。")});
     messages.clear();
+    EXPECT_EQ(Convert(kToSjis, Utf16Be(Lines(4, "\r\n") + "¥100")), std::nullopt);
+    EXPECT_EQ(messages,
+              std::vector<Message>{Fault("5行目の文字 U+00A5 はシフトJISにありません。")});
+    messages.clear();
     // Only the first place is named.
     EXPECT_EQ(Convert(kToSjis, Lines(3, "\r") + "é and ö"), std::nullopt);
     EXPECT_EQ(messages,
