@@ -1,6 +1,8 @@
 // rulebook: a 100-pair string table and a 20-command regular-expression table over 10 MB of
-// Japanese text, size pass plus conversion as the host runs them.
+// Japanese text, size pass plus conversion as the host runs them; once in Shift JIS and once
+// in UTF-8 (the same tables and prose).
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "plugin_bench.h"
@@ -11,24 +13,37 @@ namespace {
 
 using testing_support::Sjis;
 
+// The tables below are written in UTF-8 and stored in the encoding of the text they meet.
+using Encode = std::string (*)(std::string_view utf8);
+
+std::string AsUtf8(std::string_view utf8) {
+    return std::string(utf8);
+}
+
 const std::string& Text() {
     static const std::string text = testing_support::JapaneseText(10 << 20, "\r\n");
     return text;
 }
 
+const std::string& Utf8Text() {
+    static const std::string text = testing_support::JapaneseUtf8Text(10 << 20, "\r\n");
+    return text;
+}
+
 // Width normalisation (full-width digits and letters to ASCII) plus words, some of which
 // the text holds and some it does not: 100 pairs.
-std::string StringTable() {
+std::string StringTable(Encode encode) {
     std::string table = "# full-width to half-width, then words\n";
-    const std::string digits = Sjis("０１２３４５６７８９");
-    const std::string upper = Sjis("ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ");
-    const std::string lower = Sjis("ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ");
+    const std::string digits = encode("０１２３４５６７８９");
+    const std::string upper = encode("ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ");
+    const std::string lower = encode("ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ");
+    const std::size_t width = digits.size() / 10;  // bytes of one full-width character
     for (std::size_t i = 0; i < 10; ++i) {
-        table += digits.substr(2 * i, 2) + "\t" + std::string(1, char('0' + i)) + "\n";
+        table += digits.substr(width * i, width) + "\t" + std::string(1, char('0' + i)) + "\n";
     }
     for (std::size_t i = 0; i < 26; ++i) {
-        table += upper.substr(2 * i, 2) + "\t" + std::string(1, char('A' + i)) + "\n";
-        table += lower.substr(2 * i, 2) + "\t" + std::string(1, char('a' + i)) + "\n";
+        table += upper.substr(width * i, width) + "\t" + std::string(1, char('A' + i)) + "\n";
+        table += lower.substr(width * i, width) + "\t" + std::string(1, char('a' + i)) + "\n";
     }
     const char* words[][2] = {
         {"吾輩", "我輩"},
@@ -71,14 +86,14 @@ std::string StringTable() {
         {"\\x7f", "DEL"},
     };
     for (const auto& w : words) {
-        table += Sjis(w[0]) + "\t" + Sjis(w[1]) + "\n";
+        table += encode(w[0]) + "\t" + encode(w[1]) + "\n";
     }
     return table;
 }
 
 // Twenty commands of the kinds people write: width and kana translations, numbers,
 // words, line starts and ends, spaces.
-std::string RegexTable() {
+std::string RegexTable(Encode encode) {
     const char* commands[] = {
         "tr/０-９/0-9/k",
         "tr/Ａ-Ｚａ-ｚ/A-Za-z/k",
@@ -103,7 +118,7 @@ std::string RegexTable() {
     };
     std::string table = "# normalise a document\n";
     for (const char* c : commands) {
-        table += Sjis(c) + "\n";
+        table += encode(c) + "\n";
     }
     return table;
 }
@@ -114,12 +129,22 @@ const testing_support::TempFolder& Folder() {
 }
 
 const std::string& StringTablePath() {
-    static const std::string path = Folder().Write("strings.tbl", StringTable());
+    static const std::string path = Folder().Write("strings.tbl", StringTable(Sjis));
     return path;
 }
 
 const std::string& RegexTablePath() {
-    static const std::string path = Folder().Write("regex.tbl", RegexTable());
+    static const std::string path = Folder().Write("regex.tbl", RegexTable(Sjis));
+    return path;
+}
+
+const std::string& Utf8StringTablePath() {
+    static const std::string path = Folder().Write("strings-utf8.tbl", StringTable(AsUtf8));
+    return path;
+}
+
+const std::string& Utf8RegexTablePath() {
+    static const std::string path = Folder().Write("regex-utf8.tbl", RegexTable(AsUtf8));
     return path;
 }
 
@@ -137,8 +162,25 @@ void BM_RegexTable20Commands(benchmark::State& state) {
                                  RegexTablePath().c_str());
 }
 
+void BM_MemcpyUtf8(benchmark::State& state) {
+    bench_support::RunMemcpy(state, Utf8Text());
+}
+
+void BM_StringTable100PairsUtf8(benchmark::State& state) {
+    bench_support::RunConversion(state, bench_support::Plugin("rulebook"), 1, Utf8Text(),
+                                 Utf8StringTablePath().c_str());
+}
+
+void BM_RegexTable20CommandsUtf8(benchmark::State& state) {
+    bench_support::RunConversion(state, bench_support::Plugin("rulebook"), 0, Utf8Text(),
+                                 Utf8RegexTablePath().c_str());
+}
+
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_StringTable100Pairs)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RegexTable20Commands)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_MemcpyUtf8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StringTable100PairsUtf8)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_RegexTable20CommandsUtf8)->Unit(benchmark::kMillisecond);
 
 }  // namespace

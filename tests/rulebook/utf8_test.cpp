@@ -136,5 +136,18 @@ TEST_F(Utf8, ErrorsOfUtf8CommandsShowTheCommandReadably) {
     EXPECT_EQ(messages, (std::vector<Message>{CommandError("unmatched () in regexp", "s/い(/x/k")}));
 }
 
+TEST_F(Utf8, TheExampleTableTidiesTheExampleNotice) {
+    const std::string folder = POLYSHIFT_SOURCE_DIR "/examples/rulebook-utf8/";
+    const std::string table = testing_support::ReadFile(folder + "tables/commands.tbl");
+    const std::string notice = testing_support::ReadFile(folder + "notice.txt");
+    ASSERT_EQ(table.substr(0, 3), kMark);
+    EXPECT_EQ(Convert(kRegexTable, table, notice),
+              "［日程］社内サーバ移行のお知らせ\n"
+              "日時：2024年4月12日 〜 2024年4月13日\n"
+              "対象：ファイルサーバ、メールサーバ！\n"
+              "［休憩］作業の間は【こーひー】でもどうぞ\n");
+    EXPECT_TRUE(messages.empty());
+}
+
 }  // namespace
 }  // namespace rulebook_test
