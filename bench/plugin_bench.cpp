@@ -1,7 +1,10 @@
 #include "plugin_bench.h"
 
 #include <cstring>
+#include <span>
 #include <vector>
+
+#include "host/core/plugin_function.h"
 
 namespace bench_support {
 
@@ -11,30 +14,23 @@ const testing_support::PluginUnderTest& Plugin(const std::string& name) {
 
 void RunConversion(benchmark::State& state, const testing_support::PluginUnderTest& plugin,
                    uint32_t index, const std::string& input, const char* tablePath) {
-    std::vector<unsigned char> output;
+    const host::FunctionEntry entry{plugin.convert, plugin.getBufferSize, plugin.renameFile,
+                                    plugin.isUseTable, index};
+    const host::PluginFunction function(entry);
+    const std::string table = tablePath;
+    const std::span<const unsigned char> bytes(reinterpret_cast<const unsigned char*>(input.data()),
+                                               input.size());
+    // The output buffer is kept between iterations, as a run keeps it between files.
+    host::BufferPool pool;
     for (auto _ : state) {
-        ConvertRequest request{};
-        request.size = sizeof request;
-        request.input = reinterpret_cast<const unsigned char*>(input.data());
-        request.inputLength = static_cast<uint32_t>(input.size());
-        request.functionIndex = index;
-        request.tablePath = tablePath;
-        const uint32_t size = plugin.getBufferSize(&request);
-        if (size == 0) {
-            state.SkipWithError("size pass returned 0");
+        host::Conversion result = function.Convert(bytes, table, pool);
+        if (!result.converted()) {
+            state.SkipWithError(result.sizeAsked == 0 ? "size pass returned 0" : "conversion failed");
             break;
         }
-        if (output.size() < size) {
-            output.resize(size);
-        }
-        request.output = output.data();
-        request.outputCapacity = size;
-        if (plugin.convert(&request) == 0) {
-            state.SkipWithError("conversion failed");
-            break;
-        }
-        benchmark::DoNotOptimize(output.data());
+        benchmark::DoNotOptimize(result.bytes.data());
         benchmark::ClobberMemory();
+        pool.Give(std::move(result.bytes));
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
                             static_cast<int64_t>(input.size()));

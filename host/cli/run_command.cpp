@@ -44,11 +44,12 @@ int RunOrSave(const Arguments& arguments, std::FILE* err) {
 
     host::ConversionRun conversion(ui, set.files, set.chain, set.options);
     const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
-    conversion.RunBatch(arguments.jobs != 0 ? arguments.jobs : std::min(processors, kMaxJobs));
+    const host::RunResult result = conversion.RunBatch(
+        arguments.jobs != 0 ? arguments.jobs : std::min(processors, kMaxJobs), ui.answers());
     if (set.files.empty()) {
         return kExitFilesFailed;
     }
-    return conversion.errorCount() == 0 ? kExitOk : kExitFilesFailed;
+    return result.errorCount == 0 ? kExitOk : kExitFilesFailed;
 }
 
 }  // namespace cli

@@ -1,7 +1,6 @@
 #include "host/cli/terminal_ui.h"
 
 #include "platform/message_box.h"
-#include "platform/paths.h"
 #include "platform/text_encoding.h"
 
 namespace cli {
@@ -28,7 +27,7 @@ TerminalUi::TerminalUi(std::FILE* out, bool answerOverwriteYes, bool drawProgres
 TerminalUi::~TerminalUi() { ClearProgress(); }
 
 int TerminalUi::showMessage(const host::Message& message) {
-    const int answer = *answerWithoutAsking(message.kind, message.style);
+    const int answer = AnswerFor(message.kind, message.style);
     ClearProgress();
     std::string line = message.title.utf8() + ": " + message.text.utf8();
     const unsigned buttons = message.style & platform::kButtonsMask;
@@ -44,7 +43,11 @@ int TerminalUi::showMessage(const host::Message& message) {
     return answer;
 }
 
-std::optional<int> TerminalUi::answerWithoutAsking(host::MessageKind kind, unsigned style) const {
+host::PresetAnswers TerminalUi::answers() const {
+    return [this](host::MessageKind kind, unsigned style) { return AnswerFor(kind, style); };
+}
+
+int TerminalUi::AnswerFor(host::MessageKind kind, unsigned style) const {
     // The command itself started the run, which goes on past errors; only overwriting
     // depends on -y. Anything else takes the box's default button.
     switch (kind) {
@@ -82,11 +85,9 @@ std::optional<std::string> TerminalUi::selectTableFile(const std::string& functi
     return std::nullopt;
 }
 
-void TerminalUi::streamNameIgnored(const std::string& newName) {
+void TerminalUi::note(const host::DisplayText& text) {
     ClearProgress();
-    const std::string line = "polyshift-cli: the result goes to standard output; the new name '" +
-                             platform::Cp932ToUtf8(platform::FileNameOf(newName)) +
-                             "' is not used\n";
+    const std::string line = "polyshift-cli: " + text.utf8() + "\n";
     std::fputs(line.c_str(), out_);
     DrawProgress();
 }

@@ -23,8 +23,13 @@ public:
     void setProgressPosition(int position) override;
     std::optional<std::string> selectTableFile(const std::string& functionTitle,
                                                const std::string& currentPath) override;
-    void streamNameIgnored(const std::string& newName) override;
-    std::optional<int> answerWithoutAsking(host::MessageKind kind, unsigned style) const override;
+    // Printed as "polyshift-cli: <text>".
+    void note(const host::DisplayText& text) override;
+
+    // The answer every box of `kind` with `style` gets, and all of them as preset answers
+    // (they let a run convert several files at once).
+    int AnswerFor(host::MessageKind kind, unsigned style) const;
+    host::PresetAnswers answers() const;
 
 private:
     void ClearProgress();

@@ -2,8 +2,7 @@
 
 #include <unistd.h>
 
-#include <cstdint>
-#include <cstring>
+#include <climits>
 #include <new>
 #include <utility>
 
@@ -29,28 +28,71 @@ constexpr unsigned kInformationOk = platform::kIconInformation | platform::kButt
 constexpr const char* kSourceChanged = "the file was cut short while it was read";
 constexpr const char* kNoMemory = "not enough memory";
 
-// Inputs from this size on get their step's output buffer prepared ahead (BufferPool::Prepare).
-constexpr std::size_t kPrepareFrom = std::size_t{8} << 20;
+// The run's table for every step; a step that wants one while there is none lets the user
+// pick it, and the choice holds for the rest of the run.
+class RunTables : public TableSource {
+  public:
+    RunTables(Questions& ui, std::string& table, std::optional<std::string>& chosen)
+        : ui_(ui), table_(table), chosen_(chosen) {}
+
+    const std::string& TableFor(const ChainEntry& step, bool usesTable) override {
+        if (usesTable && table_.empty()) {
+            if (auto picked = ui_.selectTableFile(step.title, table_)) {
+                table_ = *picked;
+                chosen_ = std::move(picked);
+            }
+        }
+        return table_;
+    }
+
+  private:
+    Questions& ui_;
+    std::string& table_;
+    std::optional<std::string>& chosen_;
+};
+
+// True when `answers` answer every question a run may ask, and never with Cancel: then files
+// may be converted ahead of their turn, since nobody can stop the run.
+bool AnswersKnownInAdvance(const PresetAnswers& answers) {
+    if (!answers) {
+        return false;
+    }
+    const std::pair<MessageKind, unsigned> prompts[] = {
+        {MessageKind::kStepFailed, kStopOk},
+        {MessageKind::kFileFailed, kStopOk},
+        {MessageKind::kInputError, kStopOkCancel},
+        {MessageKind::kOutputError, kStopOkCancel},
+        {MessageKind::kOverwriteQuestion, kQuestionYesNoCancel},
+        {MessageKind::kPluginMessage, kStopOk},
+    };
+    for (const auto& [kind, style] : prompts) {
+        if (answers(kind, style) == kAnswerCancel) {
+            return false;
+        }
+    }
+    return true;
+}
 
 }  // namespace
 
-std::string ConversionRun::OutputPathFor(const std::string& inputPath) const {
-    if (options_.overWrite || inputPath == kStandardStream) {
-        return inputPath;
+Target ConversionRun::TargetFor(const std::string& inputPath) const {
+    if (inputPath == kStandardStream) {
+        return {Target::Kind::kStandardOutput, inputPath};
     }
-    return platform::JoinPath(options_.outputFolder, platform::FileNameOf(inputPath));
+    if (options_.overWrite) {
+        return {Target::Kind::kFile, inputPath};
+    }
+    return {Target::Kind::kFile,
+            platform::JoinPath(options_.outputFolder, platform::FileNameOf(inputPath))};
 }
 
-std::vector<std::string> ConversionRun::PathsTouchedBy(const std::string& inputPath,
-                                                       const std::string& outputPath) const {
-    std::vector<std::string> paths{inputPath, outputPath};
-    // Renaming is a function of the path alone, so the names are known before the run.
-    char newPath[platform::kMaxPath];
-    for (const ChainEntry& step : chain_) {
-        newPath[0] = '\0';
-        if (step.entry->renameFile(outputPath.c_str(), newPath, step.entry->functionIndex) != 0 &&
-            newPath[0] != '\0') {
-            paths.emplace_back(newPath, strnlen(newPath, sizeof newPath));
+std::vector<std::string> ConversionRun::PathsTouched(
+    const std::string& inputPath, const Target& target,
+    std::span<const std::optional<std::string>> names) {
+    std::vector<std::string> paths{inputPath, target.path};
+    for (const auto& name : names) {
+        if (name) {
+            paths.push_back(*name);
         }
     }
     return paths;
@@ -67,84 +109,62 @@ void ConversionRun::ReportFile(std::size_t index, bool handled) {
     if (!handled) {
         ui_.messageBox(MessageKind::kFileFailed, texts::FileFailed(input), texts::kTitleError,
                        kStopOk);
-        ++errorCount_;
+        ++result_.errorCount;
     }
-    ui_.setProgressPosition(static_cast<int>(index));
+    ui_.setProgressPosition(index > INT_MAX ? INT_MAX : static_cast<int>(index));
     ui_.setStatusText(input);
 }
 
-namespace {
-
-// True when `ui` answers every prompt a run may show without asking, and never with Cancel:
-// then files may be converted ahead of their turn, since nobody can stop the run.
-bool AnswersKnownInAdvance(const UserInterface& ui) {
-    const std::pair<MessageKind, unsigned> prompts[] = {
-        {MessageKind::kStepFailed, kStopOk},
-        {MessageKind::kFileFailed, kStopOk},
-        {MessageKind::kInputError, kStopOkCancel},
-        {MessageKind::kOutputError, kStopOkCancel},
-        {MessageKind::kOverwriteQuestion, kQuestionYesNoCancel},
-        {MessageKind::kPluginMessage, kStopOk},
-    };
-    for (const auto& [kind, style] : prompts) {
-        const auto answer = ui.answerWithoutAsking(kind, style);
-        if (!answer || *answer == kAnswerCancel) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
-void ConversionRun::RunBatch(unsigned jobs) {
+RunResult ConversionRun::RunBatch(unsigned jobs, const PresetAnswers& answers) {
     const std::size_t count = files_.size();
     if (count == 0) {
         ui_.messageBox(MessageKind::kCommandError, texts::kNoSourceFiles, texts::kTitleError,
                        kStopOk);
         ui_.setStatusText(texts::kNoSourceFiles);
-        return;
+        return result_;
     }
-    const int last = count > static_cast<std::size_t>(INT32_MAX) ? INT32_MAX : static_cast<int>(count);
+    const int last = count > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(count);
     ui_.setProgressRange(0, last);
     ui_.setProgressPosition(0);
     ui_.setStatusText({});
     if (ui_.messageBox(MessageKind::kRunConfirmation, texts::kConfirmRun, texts::kTitleConfirm,
                        kQuestionYesNo) != kAnswerYes) {
-        return;
+        return result_;
     }
-    errorCount_ = 0;
-    cancelRequested_ = false;
-    if (jobs > 1 && count > 1 && AnswersKnownInAdvance(ui_)) {
-        ConvertFilesAtOnce(jobs);
+    result_.started = true;
+    if (jobs > 1 && count > 1 && AnswersKnownInAdvance(answers)) {
+        ConvertFilesAtOnce(jobs, answers);
     } else {
-        for (std::size_t i = 0; i < count && !cancelRequested_; ++i) {
-            const std::string& input = files_[i];
-            ReportFile(i, ConvertFile(input, OutputPathFor(input)));
-        }
+        ConvertFilesInTurn();
     }
     DisplayText final;
-    if (cancelRequested_) {
-        final = texts::Cancelled(errorCount_);
+    if (result_.cancelled) {
+        final = texts::Cancelled(result_.errorCount);
     } else {
         ui_.setProgressPosition(last);
-        final = texts::AllDone(errorCount_);
+        final = texts::AllDone(result_.errorCount);
     }
     ui_.setStatusText(final);
     ui_.messageBox(MessageKind::kRunFinished, final, texts::kTitleFinished, kInformationOk);
+    return result_;
 }
 
-bool ConversionRun::ConvertFile(const std::string& inputPath, const std::string& outputPath) {
-    FileScope scope{ui_, pool_};
-    const bool handled = ConvertFileIn(scope, inputPath, outputPath);
-    cancelRequested_ = cancelRequested_ || scope.cancel;
-    return handled;
+void ConversionRun::ConvertFilesInTurn() {
+    for (std::size_t i = 0; i < files_.size() && !result_.cancelled; ++i) {
+        const std::string& input = files_[i];
+        const Target target = TargetFor(input);
+        FileScope scope{ui_, pool_};
+        const bool handled = ConvertFileIn(scope, input, target, NamesGivenBy(chain_, target.path));
+        result_.cancelled = scope.cancel;
+        ReportFile(i, handled);
+    }
 }
 
 bool ConversionRun::ConvertFileIn(FileScope& scope, const std::string& inputPath,
-                                  const std::string& outputPath) {
+                                  const Target& target,
+                                  std::span<const std::optional<std::string>> names) {
     try {
-        return ConvertFileOrThrow(scope, inputPath, outputPath);
+        return ConvertFileOrThrow(scope, inputPath, target, names);
     } catch (const std::bad_alloc&) {
         // A file too large for the memory left fails alone; the run goes on.
         scope.ui.setStatusText(texts::CannotReadSource(inputPath, kNoMemory));
@@ -154,132 +174,100 @@ bool ConversionRun::ConvertFileIn(FileScope& scope, const std::string& inputPath
 }
 
 bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inputPath,
-                                       const std::string& outputPath) {
+                                       const Target& target,
+                                       std::span<const std::optional<std::string>> names) {
     WaitCursor wait(scope.ui);
-    std::string currentOutput = outputPath;
-
-    const bool stream = inputPath == kStandardStream;
-    ReadResult read = stream ? ReadWholeDescriptor(STDIN_FILENO) : ReadWholeFile(inputPath);
-    switch (read.status) {
-        case ReadStatus::kOk:
-            break;
-        case ReadStatus::kCannotOpen:
-            scope.ui.setStatusText(texts::kCannotOpenSource);
-            AskToGoOn(scope, MessageKind::kInputError, texts::kCannotOpenSource);
-            return false;
-        case ReadStatus::kTooLarge:
-            scope.ui.setStatusText(texts::SourceTooLarge(inputPath));
-            AskToGoOn(scope, MessageKind::kInputError, texts::SourceTooLarge(inputPath));
-            return false;
-        case ReadStatus::kReadError:
-            scope.ui.setStatusText(texts::CannotReadSource(inputPath, read.reason));
-            AskToGoOn(scope, MessageKind::kInputError,
-                      texts::CannotReadSource(inputPath, read.reason));
-            return false;
-    }
     // Plug-ins only read their input, so the bytes as read (mapped from the file where
-    // possible) stay untouched for the final comparison; the working bytes are the last
-    // successful step's output. Output buffers come from the pool and go back to it.
-    const SourceBytes original = std::move(read.bytes);
-    ByteBuffer converted;
-    bool changedByStep = false;
-    const unsigned char* workingData = original.data();
-    std::size_t workingSize = original.size();
-
-    ConvertRequest request{};
-    char newPath[platform::kMaxPath];
-    for (const ChainEntry& step : chain_) {
-        const FunctionEntry& function = *step.entry;
-        request.size = sizeof request;
-        request.input = workingData;
-        request.inputLength = static_cast<uint32_t>(workingSize);
-        request.functionIndex = function.functionIndex;
-        if (function.isUseTable(function.functionIndex) != 0 && options_.tablePath.empty()) {
-            if (auto chosen = scope.ui.selectTableFile(step.title, options_.tablePath)) {
-                options_.tablePath = *chosen;
-            }
-        }
-        request.tablePath = options_.tablePath.c_str();
-        if (workingSize >= kPrepareFrom) {
-            // The output is most likely about as large as the input: its pages are cleared
-            // on another thread while the plug-in measures it.
-            scope.pool.Prepare(workingSize * 3, workingSize + workingSize / 16);
-        }
-        const uint32_t size = function.getBufferSize(&request);
-        if (size == 0) {
-            continue;
-        }
-        ByteBuffer output = scope.pool.Take(size);
-        request.output = output.data();
-        request.outputCapacity = size;
-        request.outputLength = 0;
-        if (function.convert(&request) == 0) {
-            scope.pool.Give(std::move(output));
-            scope.ui.messageBox(MessageKind::kStepFailed, texts::StepFailed(step.title),
-                                texts::kTitleError, kStopOk);
-            continue;
-        }
-        newPath[0] = '\0';
-        if (function.renameFile(outputPath.c_str(), newPath, function.functionIndex) != 0 &&
-            newPath[0] != '\0') {
-            // Standard output has no name to change.
-            if (outputPath == kStandardStream) {
-                scope.ui.streamNameIgnored(std::string(newPath, strnlen(newPath, sizeof newPath)));
-            } else {
-                currentOutput.assign(newPath, strnlen(newPath, sizeof newPath));
-            }
-        }
-        // A plug-in that reports more than it asked room for is not believed beyond it (a
-        // reused buffer may be larger, and what lies past the step's room is not its output).
-        output.resize(request.outputLength < size ? request.outputLength : size);
-        scope.pool.Give(std::move(converted));
-        converted = std::move(output);
-        changedByStep = true;
-        workingData = converted.data();
-        workingSize = converted.size();
+    // possible) stay untouched for the final comparison.
+    const std::optional<SourceBytes> original = ReadSource(scope, inputPath);
+    if (!original) {
+        return false;
     }
-
-    // A file cut short while it was mapped read as zeros past its new end: nothing made of
-    // those bytes may be written.
-    if (!original.intact()) {
-        scope.pool.Give(std::move(converted));
+    const std::span<const unsigned char> read(original->data(), original->size());
+    RunTables tables(scope.ui, table_, result_.chosenTable);
+    ChainEvents events;
+    events.stepFailed = [&](const ChainEntry& step) {
+        scope.ui.messageBox(MessageKind::kStepFailed, texts::StepFailed(step.title),
+                            texts::kTitleError, kStopOk);
+    };
+    if (target.standardOutput()) {
+        events.renamed = [&](const std::string& name) {
+            scope.ui.note(texts::StreamNameNotUsed(name));
+        };
+    }
+    ChainOutcome chain = ApplyChain(read, chain_, names, tables, scope.pool, events);
+    const std::span<const unsigned char> result =
+        chain.converted ? std::span<const unsigned char>(chain.bytes.data(), chain.bytes.size())
+                        : read;
+    bool handled = true;
+    if (!original->intact()) {
+        // A file cut short while it was mapped read as zeros past its new end: nothing made
+        // of those bytes may be written.
         scope.ui.setStatusText(texts::CannotReadSource(inputPath, kSourceChanged));
         AskToGoOn(scope, MessageKind::kInputError,
                   texts::CannotReadSource(inputPath, kSourceChanged));
+        handled = false;
+    } else if (!options_.noOutput || (chain.converted && !SameContent(result.data(), result.size(),
+                                                                      read.data(), read.size()))) {
+        handled = WriteResultTo(scope, target, chain.newName.value_or(target.path), result);
+    }
+    scope.pool.Give(std::move(chain.bytes));
+    return handled;
+}
+
+std::optional<SourceBytes> ConversionRun::ReadSource(FileScope& scope,
+                                                     const std::string& inputPath) {
+    ReadResult read =
+        inputPath == kStandardStream ? ReadWholeDescriptor(STDIN_FILENO) : ReadWholeFile(inputPath);
+    DisplayText failure;
+    switch (read.status) {
+        case ReadStatus::kOk:
+            return std::move(read.bytes);
+        case ReadStatus::kCannotOpen:
+            failure = texts::kCannotOpenSource;
+            break;
+        case ReadStatus::kTooLarge:
+            failure = texts::SourceTooLarge(inputPath);
+            break;
+        case ReadStatus::kReadError:
+            failure = texts::CannotReadSource(inputPath, read.reason);
+            break;
+    }
+    scope.ui.setStatusText(failure);
+    AskToGoOn(scope, MessageKind::kInputError, failure);
+    return std::nullopt;
+}
+
+bool ConversionRun::WriteResultTo(FileScope& scope, const Target& target, const std::string& path,
+                                  std::span<const unsigned char> bytes) {
+    if (!target.standardOutput()) {
+        return WriteToFile(scope, path, bytes);
+    }
+    const WriteResult written = WriteToDescriptor(STDOUT_FILENO, bytes.data(), bytes.size());
+    if (written.status != WriteStatus::kOk) {
+        scope.ui.setStatusText(texts::CannotWriteTarget(target.path, written.reason));
+        AskToGoOn(scope, MessageKind::kOutputError,
+                  texts::CannotWriteTarget(target.path, written.reason));
         return false;
     }
-    if (options_.noOutput &&
-        (!changedByStep || SameContent(workingData, workingSize, original.data(), original.size()))) {
-        scope.pool.Give(std::move(converted));
-        return true;
-    }
-    if (currentOutput == kStandardStream) {
-        const WriteResult written = WriteToDescriptor(STDOUT_FILENO, workingData, workingSize);
-        scope.pool.Give(std::move(converted));
-        if (written.status != WriteStatus::kOk) {
-            scope.ui.setStatusText(texts::CannotWriteTarget(currentOutput, written.reason));
-            AskToGoOn(scope, MessageKind::kOutputError,
-                      texts::CannotWriteTarget(currentOutput, written.reason));
-            return false;
-        }
-        return true;
-    }
-    const bool seenMissing = !options_.overWrite && !platform::PathExists(currentOutput);
+    return true;
+}
+
+bool ConversionRun::WriteToFile(FileScope& scope, const std::string& path,
+                                std::span<const unsigned char> bytes) {
+    const bool seenMissing = !options_.overWrite && !platform::PathExists(path);
     if (!options_.overWrite && !seenMissing) {
-        const int answer = scope.ui.messageBox(MessageKind::kOverwriteQuestion,
-                                               texts::ConfirmOverwrite(currentOutput),
-                                               texts::kTitleConfirm, kQuestionYesNoCancel);
+        const int answer =
+            scope.ui.messageBox(MessageKind::kOverwriteQuestion, texts::ConfirmOverwrite(path),
+                                texts::kTitleConfirm, kQuestionYesNoCancel);
         if (answer == kAnswerCancel) {
             scope.cancel = true;
-            return false;
         }
         if (answer != kAnswerYes) {
             return false;
         }
     }
-    const WriteResult written =
-        ReplaceFileContent(currentOutput, workingData, workingSize, seenMissing);
-    scope.pool.Give(std::move(converted));
+    const WriteResult written = ReplaceFileContent(path, bytes.data(), bytes.size(), seenMissing);
     switch (written.status) {
         case WriteStatus::kOk:
             return true;
@@ -287,9 +275,9 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
             AskToGoOn(scope, MessageKind::kOutputError, texts::kCannotOpenTarget);
             return false;
         case WriteStatus::kWriteError:
-            scope.ui.setStatusText(texts::CannotWriteTarget(currentOutput, written.reason));
+            scope.ui.setStatusText(texts::CannotWriteTarget(path, written.reason));
             AskToGoOn(scope, MessageKind::kOutputError,
-                      texts::CannotWriteTarget(currentOutput, written.reason));
+                      texts::CannotWriteTarget(path, written.reason));
             return false;
     }
     return false;

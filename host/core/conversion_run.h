@@ -1,44 +1,58 @@
-// The conversion run: every listed file is read whole, passed through every function of the
-// chain in order, compared with what was read, and written to its output path, with the user
-// asked before a file is overwritten.
+// The conversion run: file policy around the chain. Every listed file is read whole, passed
+// through the chain (apply_chain.h), compared with what was read, and written to its target,
+// with the user asked before a file is overwritten. What the chain does to bytes is not here;
+// what happens to files and which questions are asked is.
 #pragma once
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "host/core/apply_chain.h"
 #include "host/core/buffer_pool.h"
 #include "host/core/file_list.h"
 #include "host/core/function_entry.h"
 #include "host/core/run_options.h"
+#include "host/core/source_bytes.h"
 #include "host/core/user_interface.h"
 
 namespace host {
 
+// Where a file's result goes: a file, or standard output, which has no name to change.
+struct Target {
+    enum class Kind { kFile, kStandardOutput };
+    Kind kind = Kind::kFile;
+    std::string path;  // the file, before any function renames it
+
+    bool standardOutput() const { return kind == Kind::kStandardOutput; }
+};
+
+// What a run learned.
+struct RunResult {
+    bool started = false;  // the user confirmed the run
+    bool cancelled = false;
+    std::int32_t errorCount = 0;
+    // A table the user chose at a prompt during the run; the caller decides whether to keep it.
+    std::optional<std::string> chosenTable;
+};
+
 class ConversionRun {
-public:
-    ConversionRun(UserInterface& ui, const FileList& files, const Chain& chain,
-                  RunOptions& options)
-        : ui_(ui), files_(files), chain_(chain), options_(options) {}
+  public:
+    ConversionRun(UserInterface& ui, const FileList& files, const Chain& chain, RunOptions options)
+        : ui_(ui), files_(files), chain_(chain), options_(std::move(options)) {}
 
-    // The whole run, from the confirmation to the final report. A table file the user picks
-    // during the run stays in options.tablePath.
+    // The whole run, from the confirmation to the final report.
     //
-    // With `jobs` above 1 and a face that answers every prompt without asking anybody (see
-    // UserInterface::answerWithoutAsking), up to `jobs` files are converted at the same time,
-    // each exactly as it would be alone: its messages are shown when it is its turn in the
-    // file list, and a file waits for every earlier file whose source or target it may write
-    // or read. Otherwise files are converted one at a time.
-    void RunBatch(unsigned jobs = 1);
+    // With `jobs` above 1 and `answers` (a face that answers every question without asking,
+    // and never with Cancel), up to `jobs` files are converted at the same time, each exactly
+    // as it would be alone: its messages are shown when it is its turn in the file list, and
+    // a file waits for every earlier file whose source or target it may write or read.
+    // Otherwise files are converted one at a time.
+    RunResult RunBatch(unsigned jobs = 1, const PresetAnswers& answers = {});
 
-    // One file through the chain and onto disk; true when it was written, or left unwritten
-    // because it did not change and noOutput is set.
-    bool ConvertFile(const std::string& inputPath, const std::string& outputPath);
-
-    bool cancelRequested() const { return cancelRequested_; }
-    std::int32_t errorCount() const { return errorCount_; }
-
-private:
+  private:
     // What converting one file uses: the face its messages go to, the buffers it reuses, and
     // whether the user cancelled the run at one of its prompts.
     struct FileScope {
@@ -47,32 +61,40 @@ private:
         bool cancel = false;
     };
 
-    // Where the result of `inputPath` goes before any plug-in renames it.
-    std::string OutputPathFor(const std::string& inputPath) const;
-    // Every path converting `inputPath` may read or write: the source, the target and the
-    // names the chain's functions would give the target.
-    std::vector<std::string> PathsTouchedBy(const std::string& inputPath,
-                                            const std::string& outputPath) const;
+    Target TargetFor(const std::string& inputPath) const;
+    // Every path converting a file may read or write: its source, its target and the names
+    // the chain's functions would give the target.
+    static std::vector<std::string> PathsTouched(const std::string& inputPath, const Target& target,
+                                                 std::span<const std::optional<std::string>> names);
     // Shows an OK/Cancel error prompt; Cancel ends the run after the current file.
     static void AskToGoOn(FileScope& scope, MessageKind kind, const DisplayText& text);
-    // ConvertFile within `scope`; callable from several threads at once as long as the face
-    // never picks a table.
-    bool ConvertFileIn(FileScope& scope, const std::string& inputPath,
-                       const std::string& outputPath);
-    bool ConvertFileOrThrow(FileScope& scope, const std::string& inputPath,
-                            const std::string& outputPath);
+    // One file through the chain and onto its target; true when it was written, or left
+    // unwritten because it did not change and noOutput is set. Callable from several threads
+    // at once as long as the face never picks a table.
+    bool ConvertFileIn(FileScope& scope, const std::string& inputPath, const Target& target,
+                       std::span<const std::optional<std::string>> names);
+    bool ConvertFileOrThrow(FileScope& scope, const std::string& inputPath, const Target& target,
+                            std::span<const std::optional<std::string>> names);
+    std::optional<SourceBytes> ReadSource(FileScope& scope, const std::string& inputPath);
+    bool WriteResultTo(FileScope& scope, const Target& target, const std::string& path,
+                       std::span<const unsigned char> bytes);
+    bool WriteToFile(FileScope& scope, const std::string& path,
+                     std::span<const unsigned char> bytes);
     // The failure message, the error count, the progress and the status line for file `index`.
     void ReportFile(std::size_t index, bool handled);
-    // The loop of RunBatch with files converted on `jobs` threads (conversion_run_jobs.cpp).
-    void ConvertFilesAtOnce(unsigned jobs);
+    // The loop of RunBatch with files converted one at a time, or on `jobs` threads
+    // (conversion_run_jobs.cpp).
+    void ConvertFilesInTurn();
+    void ConvertFilesAtOnce(unsigned jobs, const PresetAnswers& answers);
 
     UserInterface& ui_;
     const FileList& files_;
     const Chain& chain_;
-    RunOptions& options_;
+    const RunOptions options_;
+    // The table every step gets: the options' one, or one the user picked during the run.
+    std::string table_ = options_.tablePath;
+    RunResult result_;
     BufferPool pool_;
-    bool cancelRequested_ = false;
-    std::int32_t errorCount_ = 0;
 };
 
 }  // namespace host

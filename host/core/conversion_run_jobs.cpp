@@ -16,7 +16,7 @@ namespace {
 
 // What one file's conversion left for the loop that reports in file-list order.
 struct FileOutcome {
-    explicit FileOutcome(const UserInterface& face) : messages(face) {}
+    explicit FileOutcome(const PresetAnswers& answers) : messages(answers) {}
     MessageRecorder messages;
     bool handled = false;
     bool done = false;
@@ -24,20 +24,22 @@ struct FileOutcome {
 
 }  // namespace
 
-void ConversionRun::ConvertFilesAtOnce(unsigned jobs) {
+void ConversionRun::ConvertFilesAtOnce(unsigned jobs, const PresetAnswers& answers) {
     const std::size_t count = files_.size();
-    std::vector<std::string> outputs(count);
+    std::vector<Target> targets(count);
+    std::vector<std::vector<std::optional<std::string>>> names(count);
     std::vector<std::vector<std::string>> touched(count);
     for (std::size_t i = 0; i < count; ++i) {
-        outputs[i] = OutputPathFor(files_[i]);
-        touched[i] = PathsTouchedBy(files_[i], outputs[i]);
+        targets[i] = TargetFor(files_[i]);
+        names[i] = NamesGivenBy(chain_, targets[i].path);
+        touched[i] = PathsTouched(files_[i], targets[i], names[i]);
     }
     const auto waits = EarlierFilesToWaitFor(touched);
 
     std::vector<std::unique_ptr<FileOutcome>> outcomes;
     outcomes.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
-        outcomes.push_back(std::make_unique<FileOutcome>(ui_));
+        outcomes.push_back(std::make_unique<FileOutcome>(answers));
     }
     // Shared between the threads, under `mutex`.
     std::mutex mutex;
@@ -78,7 +80,7 @@ void ConversionRun::ConvertFilesAtOnce(unsigned jobs) {
             {
                 PluginMessageRoute route(outcome.messages, true);
                 FileScope scope{outcome.messages, pool};
-                handled = ConvertFileIn(scope, files_[i], outputs[i]);
+                handled = ConvertFileIn(scope, files_[i], targets[i], names[i]);
             }
             bool wakeThreads = false;
             bool wakeReport = false;

@@ -1,5 +1,7 @@
 #include "host/core/host_texts.h"
 
+#include "platform/paths.h"
+
 namespace host::texts {
 
 DisplayText StepFailed(const std::string& functionTitle) {
@@ -30,6 +32,11 @@ DisplayText CannotReadSource(const std::string& path, const std::string& reason)
 
 DisplayText CannotWriteTarget(const std::string& path, const std::string& reason) {
     return "'" + path + "' に書き込めませんでした。変換先は元のままです。\n" + reason;
+}
+
+DisplayText StreamNameNotUsed(const std::string& newName) {
+    return "the result goes to standard output; the new name '" +
+           DisplayText::FromCp932(platform::FileNameOf(newName)) + "' is not used";
 }
 
 DisplayText SettingsListNotSaved(const std::string& path, const std::string& reason) {

@@ -33,6 +33,10 @@ DisplayText SourceTooLarge(const std::string& path);
 DisplayText CannotReadSource(const std::string& path, const std::string& reason);
 DisplayText CannotWriteTarget(const std::string& path, const std::string& reason);
 
+// A function renamed a result that goes to standard output (a note, not a box). `newName`
+// is the path as the plug-in gave it, in Shift JIS.
+DisplayText StreamNameNotUsed(const std::string& newName);
+
 // Settings lists: an explicit save that failed, shown in a box titled kTitleError.
 DisplayText SettingsListNotSaved(const std::string& path, const std::string& reason);
 

@@ -1,31 +1,24 @@
 #include "host/core/message_recorder.h"
 
-#include "platform/message_box.h"
-
 namespace host {
 
 int MessageRecorder::showMessage(const Message& message) {
     events_.push_back({Kind::kBox, message, {}});
-    return face_->answerWithoutAsking(message.kind, message.style)
-        .value_or(platform::DefaultAnswer(message.style));
+    return answers_(message.kind, message.style);
 }
 
 void MessageRecorder::setStatusText(const DisplayText& text) {
     events_.push_back({Kind::kStatus, {MessageKind::kCommandError, text, {}, 0}, {}});
 }
 
+void MessageRecorder::note(const DisplayText& text) {
+    events_.push_back({Kind::kNote, {MessageKind::kCommandError, text, {}, 0}, {}});
+}
+
 std::optional<std::string> MessageRecorder::selectTableFile(const std::string& functionTitle,
                                                             const std::string& /*currentPath*/) {
     events_.push_back({Kind::kTable, {}, functionTitle});
     return std::nullopt;
-}
-
-void MessageRecorder::streamNameIgnored(const std::string& newName) {
-    events_.push_back({Kind::kStreamName, {}, newName});
-}
-
-std::optional<int> MessageRecorder::answerWithoutAsking(MessageKind kind, unsigned style) const {
-    return face_->answerWithoutAsking(kind, style);
 }
 
 void MessageRecorder::Replay(UserInterface& ui) {
@@ -37,11 +30,11 @@ void MessageRecorder::Replay(UserInterface& ui) {
             case Kind::kStatus:
                 ui.setStatusText(event.message.text);
                 break;
+            case Kind::kNote:
+                ui.note(event.message.text);
+                break;
             case Kind::kTable:
                 ui.selectTableFile(event.name, {});
-                break;
-            case Kind::kStreamName:
-                ui.streamNameIgnored(event.name);
                 break;
         }
     }

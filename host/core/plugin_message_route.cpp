@@ -5,19 +5,19 @@ namespace host {
 namespace {
 
 int RouteToInterface(void* context, const char* text, const char* title, unsigned style) {
-    return static_cast<UserInterface*>(context)->messageBox(MessageKind::kPluginMessage,
-                                                            DisplayText::FromCp932(text),
-                                                            DisplayText::FromCp932(title), style);
+    return static_cast<Questions*>(context)->messageBox(MessageKind::kPluginMessage,
+                                                        DisplayText::FromCp932(text),
+                                                        DisplayText::FromCp932(title), style);
 }
 
 }  // namespace
 
-PluginMessageRoute::PluginMessageRoute(UserInterface& ui, bool thisThreadOnly)
+PluginMessageRoute::PluginMessageRoute(Questions& ui, bool thisThreadOnly)
     : thisThreadOnly_(thisThreadOnly) {
-    previous_ = thisThreadOnly ? platform::SetThreadMessageBoxHandler(&RouteToInterface, &ui,
-                                                                       &previousContext_)
-                               : platform::SetMessageBoxHandler(&RouteToInterface, &ui,
-                                                                &previousContext_);
+    previous_ = thisThreadOnly ? platform::SetThreadMessageBoxHandler(
+                                     &RouteToInterface, static_cast<void*>(&ui), &previousContext_)
+                               : platform::SetMessageBoxHandler(
+                                     &RouteToInterface, static_cast<void*>(&ui), &previousContext_);
 }
 
 PluginMessageRoute::~PluginMessageRoute() {

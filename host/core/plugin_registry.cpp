@@ -143,10 +143,7 @@ void PluginRegistry::LoadRegexPlugin() {
     rulebookHandle_ = platform::LoadLibraryFile(path);
     if (rulebookHandle_ == nullptr) {
         ShowSystemError(ui_);
-        ui_.setRegexToolEnabled(false);
-        return;
     }
-    ui_.setRegexToolEnabled(true);
 }
 
 void PluginRegistry::FreeRegexPlugin() {

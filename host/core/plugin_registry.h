@@ -45,6 +45,8 @@ public:
     FunctionList& functionList() { return functionList_; }
     const FunctionList& functionList() const { return functionList_; }
     platform::LibraryHandle rulebookHandle() const { return rulebookHandle_; }
+    // Whether the regular-expression tool can be used: its rulebook handle is loaded.
+    bool regexToolAvailable() const { return rulebookHandle_ != nullptr; }
 
 private:
     std::string programFolder_;

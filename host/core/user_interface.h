@@ -1,7 +1,9 @@
-// Everything the core asks of the face it runs behind: message boxes, the status line, the
-// progress bar, the wait cursor, the beep and the file and folder choices.
+// Everything the core's commands ask of the face they run behind, split by what they need
+// back: questions (message boxes, the table-file choice) wait for the user's answer; reports
+// (the status line, the progress bar, the wait cursor, the beep, notes) do not.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,9 +35,11 @@ struct Message {
     unsigned style = 0;  // buttons, icon and default button, as in platform/message_box.h
 };
 
-class UserInterface {
+// What needs an answer: the caller waits for it. A window shows these modally, even when the
+// run asks from a thread of its own.
+class Questions {
 public:
-    virtual ~UserInterface() = default;
+    virtual ~Questions() = default;
 
     // A modal box; the answer uses the values of platform/message_box.h.
     virtual int showMessage(const Message& message) = 0;
@@ -43,6 +47,19 @@ public:
                    unsigned style) {
         return showMessage({kind, text, title, style});
     }
+    // The user picks a conversion-table file, for the function titled `functionTitle` (Shift
+    // JIS; empty when no function asks) and starting from `currentPath`; nothing when they
+    // cancel.
+    virtual std::optional<std::string> selectTableFile(const std::string& functionTitle,
+                                                       const std::string& currentPath) = 0;
+};
+
+// What needs no answer: the caller goes on at once. A window may show these a little later,
+// but always all of them and in the order they were made.
+class Reports {
+public:
+    virtual ~Reports() = default;
+
     virtual void setStatusText(const DisplayText& text) = 0;
     virtual void setProgressRange(int low, int high) = 0;
     virtual void setProgressPosition(int position) = 0;
@@ -50,51 +67,29 @@ public:
     virtual void endWaitCursor() {}
     // The system's default beep.
     virtual void beep() {}
-
-    // The user picks a conversion-table file, for the function titled `functionTitle` (Shift
-    // JIS; empty when no function asks) and starting from `currentPath`; nothing when they
-    // cancel.
-    virtual std::optional<std::string> selectTableFile(const std::string& functionTitle,
-                                                       const std::string& currentPath) = 0;
-
-    // The choices only a window offers; a face without them chooses nothing.
-    // The output folder, starting from `currentFolder`.
-    virtual std::optional<std::string> browseForFolder(const std::string& /*currentFolder*/) {
-        return std::nullopt;
-    }
-    // Files to add to the file list; empty when cancelled.
-    virtual std::vector<std::string> chooseFilesToAdd() { return {}; }
-    // A settings-list file to load, or to save to (an existing file already confirmed).
-    virtual std::optional<std::string> chooseSettingsListToLoad() { return std::nullopt; }
-    virtual std::optional<std::string> chooseSettingsListToSave() { return std::nullopt; }
-
-    // For a face that answers every prompt without asking anybody (a terminal), the answer
-    // a box of `kind` with `style` gets; nothing for a face that asks. Such a face never picks
-    // a table file. It lets a run convert several files at once (ConversionRun::RunBatch).
-    virtual std::optional<int> answerWithoutAsking(MessageKind kind, unsigned style) const {
-        (void)kind;
-        (void)style;
-        return std::nullopt;
-    }
-
-    // A function proposed `newName` for a result that goes to standard output, which keeps
-    // no name: the name is not used.
-    virtual void streamNameIgnored(const std::string& newName) { (void)newName; }
-
-    // The regular-expression tool can (or cannot) be used.
-    virtual void setRegexToolEnabled(bool) {}
+    // A remark on the work that no box is shown for, such as a new name that standard output
+    // cannot take.
+    virtual void note(const DisplayText& text) { (void)text; }
 };
+
+// The face the core's commands run behind.
+class UserInterface : public Questions, public Reports {};
+
+// The answers of a face that answers every question by its kind without asking anybody (a
+// terminal, a test's script): with them a run may convert several files at once, since every
+// answer is known before the question comes.
+using PresetAnswers = std::function<int(MessageKind kind, unsigned style)>;
 
 // Shows the wait cursor for the lifetime of the guard.
 class WaitCursor {
 public:
-    explicit WaitCursor(UserInterface& ui) : ui_(ui) { ui_.beginWaitCursor(); }
+    explicit WaitCursor(Reports& ui) : ui_(ui) { ui_.beginWaitCursor(); }
     WaitCursor(const WaitCursor&) = delete;
     WaitCursor& operator=(const WaitCursor&) = delete;
     ~WaitCursor() { ui_.endWaitCursor(); }
 
 private:
-    UserInterface& ui_;
+    Reports& ui_;
 };
 
 // Routes the message boxes of plug-ins (platform::ShowMessageBox) to `ui` while it lives,
@@ -102,7 +97,7 @@ private:
 // the calling thread alone (ahead of the route for every thread).
 class PluginMessageRoute {
 public:
-    explicit PluginMessageRoute(UserInterface& ui, bool thisThreadOnly = false);
+    explicit PluginMessageRoute(Questions& ui, bool thisThreadOnly = false);
     PluginMessageRoute(const PluginMessageRoute&) = delete;
     PluginMessageRoute& operator=(const PluginMessageRoute&) = delete;
     ~PluginMessageRoute();

@@ -11,8 +11,12 @@
 
 namespace host {
 
-Workbench::Workbench(std::string programFolder, std::string iniPath, UserInterface& ui)
-    : iniPath_(std::move(iniPath)), ui_(ui), registry_(std::move(programFolder), ui) {}
+Workbench::Workbench(std::string programFolder, std::string iniPath, UserInterface& ui,
+                     WindowChoices& choices)
+    : iniPath_(std::move(iniPath)),
+      ui_(ui),
+      choices_(choices),
+      registry_(std::move(programFolder), ui) {}
 
 std::optional<WindowPlacement> Workbench::SavedPlacement() const {
     return RestoreWindowPlacement(ProfileFile::Read(iniPath_));
@@ -44,13 +48,13 @@ void Workbench::Close(const std::optional<WindowPlacement>& placement) {
 }
 
 void Workbench::LoadSettingsListByDialog() {
-    if (const auto path = ui_.chooseSettingsListToLoad()) {
+    if (const auto path = choices_.chooseSettingsListToLoad()) {
         LoadSettingsListFile(*path, options_, files_, registry_.functionList(), chain_);
     }
 }
 
 void Workbench::SaveSettingsListByDialog() {
-    const auto path = ui_.chooseSettingsListToSave();
+    const auto path = choices_.chooseSettingsListToSave();
     if (!path) {
         return;
     }
@@ -81,7 +85,7 @@ void Workbench::AddExistingPath(const std::string& path) {
 
 void Workbench::AddFilesByDialog() {
     ResetStatus();
-    for (const std::string& path : ui_.chooseFilesToAdd()) {
+    for (const std::string& path : choices_.chooseFilesToAdd()) {
         files_.Add(path);
     }
 }
@@ -172,7 +176,7 @@ std::optional<std::size_t> Workbench::MoveChainEntryDown(std::optional<std::size
 
 void Workbench::ChooseOutputFolder() {
     ResetStatus();
-    if (auto folder = ui_.browseForFolder(options_.outputFolder)) {
+    if (auto folder = choices_.browseForFolder(options_.outputFolder)) {
         options_.outputFolder = std::move(*folder);
     }
 }
@@ -189,7 +193,9 @@ bool Workbench::ChooseTableFile() {
 
 void Workbench::RunBatch() {
     ConversionRun run(ui_, files_, chain_, options_);
-    run.RunBatch();
+    if (auto chosen = run.RunBatch().chosenTable) {
+        options_.tablePath = std::move(*chosen);
+    }
 }
 
 void Workbench::ReloadPlugins() {

@@ -1,7 +1,8 @@
 // The main window's working set and every command on it, without any toolkit: the file list,
 // the function list with its check marks, the chain, the options of a run and the plug-ins.
-// A window shows what is here and turns the user's clicks into these calls; every box, file
-// choice, status text and progress step goes through the UserInterface.
+// A window shows what is here and turns the user's clicks into these calls; every box, status
+// text and progress step goes through the UserInterface, every file dialog through the
+// window's choices.
 #pragma once
 
 #include <cstddef>
@@ -15,6 +16,7 @@
 #include "host/core/run_options.h"
 #include "host/core/settings.h"
 #include "host/core/user_interface.h"
+#include "host/core/window_choices.h"
 
 namespace host {
 
@@ -22,7 +24,8 @@ class Workbench {
 public:
     // `programFolder` holds the program and its folder "plugin"; `iniPath` is the ini file
     // that keeps the options from one start to the next.
-    Workbench(std::string programFolder, std::string iniPath, UserInterface& ui);
+    Workbench(std::string programFolder, std::string iniPath, UserInterface& ui,
+              WindowChoices& choices);
     Workbench(const Workbench&) = delete;
     Workbench& operator=(const Workbench&) = delete;
 
@@ -65,7 +68,8 @@ public:
     void LoadSettingsListByDialog();
     void SaveSettingsListByDialog();
 
-    // The conversion run over the file list through the chain, on the calling thread.
+    // The conversion run over the file list through the chain, on the calling thread. A table
+    // the user picks during the run is kept in the options.
     void RunBatch();
     // The plug-ins loaded anew: no function is checked and the chain is empty afterwards.
     void ReloadPlugins();
@@ -89,6 +93,7 @@ private:
 
     std::string iniPath_;
     UserInterface& ui_;
+    WindowChoices& choices_;
     PluginRegistry registry_;
     FileList files_{Duplicates::kAllow};
     Chain chain_;

@@ -109,7 +109,8 @@ MainWindow::MainWindow(std::string programFolder, std::string iniPath)
     inputGuard_ = new InputGuard(this);
     BuildMenu();
     messageRoute_ = std::make_unique<host::PluginMessageRoute>(*ui_);
-    workbench_ = std::make_unique<host::Workbench>(std::move(programFolder), iniPath_, *ui_);
+    workbench_ =
+        std::make_unique<host::Workbench>(std::move(programFolder), iniPath_, *ui_, *ui_);
     Connect();
 }
 
@@ -172,7 +173,6 @@ void MainWindow::BuildMenu() {
         actions_[id]->setEnabled(false);
     }
     actions_[command::kRegexConversion]->setEnabled(false);
-    ui_->setRegexToolAction(actions_[command::kRegexConversion]);
     setFixedSize(client_->width(), client_->height() + bar->sizeHint().height());
 }
 
@@ -218,6 +218,7 @@ void MainWindow::Start(const std::vector<std::string>& commandLinePaths) {
         ApplyPlacement(*this, *placement);
     }
     workbench_->Start(commandLinePaths);
+    ShowRegexTool();
     ShowFiles();
     ShowFunctions();
     ShowChain();
@@ -303,8 +304,14 @@ void MainWindow::StartRun() {
 
 void MainWindow::ReloadPlugins() {
     workbench_->ReloadPlugins();
+    ShowRegexTool();
     ShowFunctions();
     ShowChain();
+}
+
+void MainWindow::ShowRegexTool() {
+    // The Tools menu item follows the rulebook library of the tool.
+    actions_[command::kRegexConversion]->setEnabled(workbench_->registry().regexToolAvailable());
 }
 
 void MainWindow::refresh() {

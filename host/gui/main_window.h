@@ -77,6 +77,7 @@ private:
     void ShowFunctions();
     void ShowChain(std::optional<std::size_t> selected = std::nullopt);
     void ShowOptions();
+    void ShowRegexTool();
     std::optional<std::size_t> SelectedChainRow() const;
 
     std::string iniPath_;

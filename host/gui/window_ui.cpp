@@ -1,6 +1,5 @@
 #include "host/gui/window_ui.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
@@ -70,6 +69,15 @@ void WindowUi::OnWindowThread(Work work) {
     }
 }
 
+template <typename Work>
+void WindowUi::QueueOnWindowThread(Work work) {
+    if (QThread::currentThread() == thread()) {
+        work();
+    } else {
+        QMetaObject::invokeMethod(this, std::move(work), Qt::QueuedConnection);
+    }
+}
+
 int WindowUi::showMessage(const host::Message& message) {
     int answer = platform::DefaultAnswer(message.style);
     OnWindowThread([&] {
@@ -92,20 +100,25 @@ int WindowUi::showMessage(const host::Message& message) {
     return answer;
 }
 
+// Reports capture what they show by value: the caller does not wait for them.
 void WindowUi::setStatusText(const host::DisplayText& text) {
-    OnWindowThread([&] { statusLine_->setText(Text(text)); });
+    QueueOnWindowThread([this, shown = Text(text)] { statusLine_->setText(shown); });
+}
+
+void WindowUi::note(const host::DisplayText& text) {
+    setStatusText(text);
 }
 
 void WindowUi::setProgressRange(int low, int high) {
-    OnWindowThread([&] { progressBar_->setRange(low, high); });
+    QueueOnWindowThread([this, low, high] { progressBar_->setRange(low, high); });
 }
 
 void WindowUi::setProgressPosition(int position) {
-    OnWindowThread([&] { progressBar_->setValue(position); });
+    QueueOnWindowThread([this, position] { progressBar_->setValue(position); });
 }
 
 void WindowUi::beginWaitCursor() {
-    OnWindowThread([&] {
+    QueueOnWindowThread([this] {
         if (waitDepth_++ == 0) {
             window_->setCursor(Qt::WaitCursor);
         }
@@ -113,7 +126,7 @@ void WindowUi::beginWaitCursor() {
 }
 
 void WindowUi::endWaitCursor() {
-    OnWindowThread([&] {
+    QueueOnWindowThread([this] {
         if (waitDepth_ > 0 && --waitDepth_ == 0) {
             window_->unsetCursor();
         }
@@ -121,7 +134,7 @@ void WindowUi::endWaitCursor() {
 }
 
 void WindowUi::beep() {
-    OnWindowThread([] { QApplication::beep(); });
+    QueueOnWindowThread([] { QApplication::beep(); });
 }
 
 std::optional<std::string> WindowUi::selectTableFile(const std::string& /*functionTitle*/,
@@ -153,14 +166,6 @@ std::optional<std::string> WindowUi::chooseSettingsListToSave() {
     std::optional<std::string> chosen;
     OnWindowThread([&] { chosen = ChooseSettingsList(window_, true); });
     return chosen;
-}
-
-void WindowUi::setRegexToolEnabled(bool enabled) {
-    OnWindowThread([&] {
-        if (regexToolAction_) {
-            regexToolAction_->setEnabled(enabled);
-        }
-    });
 }
 
 }  // namespace gui

@@ -62,11 +62,11 @@ protected:
         chain.push_back({item.title, item.entry.get()});
     }
 
-    host::ConversionRun Run() {
+    host::RunResult Run() {
         host::ConversionRun run(ui, files, chain, options);
-        run.RunBatch();
+        const host::RunResult result = run.RunBatch();
         EXPECT_EQ(ui.waitDepth, 0);
-        return run;
+        return result;
     }
 
     ProgramFolder program;
@@ -216,13 +216,15 @@ TEST_F(RunTest, TableIsAskedForAtEveryTableStepUntilOneIsPicked) {
     Use("Table 0");
     Use("Table 1");
     ui.tableChoices = {std::nullopt, std::nullopt, std::string("/tables/t.tbl")};
-    Run();
+    const host::RunResult result = Run();
     EXPECT_EQ(ui.Only("table"),
               (std::vector<std::string>{"table Table 0", "table Table 1", "table Table 0"}));
     // Without a table the step gets an empty path, never a null one.
     EXPECT_EQ(ReadFile(out() + "/a.txt"), "x[][]");
     EXPECT_EQ(ReadFile(out() + "/b.txt"), "y[/tables/t.tbl][/tables/t.tbl]");
-    EXPECT_EQ(options.tablePath, "/tables/t.tbl");
+    // The choice comes back to the caller; the options given to the run stay as they were.
+    EXPECT_EQ(result.chosenTable, "/tables/t.tbl");
+    EXPECT_EQ(options.tablePath, "");
 }
 
 TEST_F(RunTest, RenamingStepsSeeTheRunsPathAndTheLastOneWins) {

@@ -44,6 +44,8 @@ void ScriptedUi::endWaitCursor() {
 
 void ScriptedUi::beep() { log.push_back("beep"); }
 
+void ScriptedUi::note(const host::DisplayText& text) { log.push_back("note " + text.utf8()); }
+
 namespace {
 
 // The next scripted choice, or what a cancelled dialog gives when the script is used up.
@@ -83,10 +85,6 @@ std::optional<std::string> ScriptedUi::chooseSettingsListToLoad() {
 std::optional<std::string> ScriptedUi::chooseSettingsListToSave() {
     log.push_back("save-list");
     return Next(settingsListChoices);
-}
-
-void ScriptedUi::setRegexToolEnabled(bool enabled) {
-    log.push_back(enabled ? "regex-tool on" : "regex-tool off");
 }
 
 std::vector<std::string> ScriptedUi::Only(const std::string& kind) const {

@@ -8,7 +8,7 @@
 //   "folder <current>"              the output-folder choice
 //   "add-files"                     the choice of files to add
 //   "load-list" / "save-list"       the choice of a settings-list file
-//   "regex-tool on" / "regex-tool off"
+//   "note <text>"                   a note
 //   "beep"
 #pragma once
 
@@ -18,10 +18,11 @@
 #include <vector>
 
 #include "host/core/user_interface.h"
+#include "host/core/window_choices.h"
 
 namespace host_testing {
 
-class ScriptedUi : public host::UserInterface {
+class ScriptedUi : public host::UserInterface, public host::WindowChoices {
 public:
     // Answers for boxes with more than an OK button, in order; when none is left a box gets
     // its default button.
@@ -47,13 +48,13 @@ public:
     void beginWaitCursor() override;
     void endWaitCursor() override;
     void beep() override;
+    void note(const host::DisplayText& text) override;
     std::optional<std::string> selectTableFile(const std::string& functionTitle,
                                                const std::string& currentPath) override;
     std::optional<std::string> browseForFolder(const std::string& currentFolder) override;
     std::vector<std::string> chooseFilesToAdd() override;
     std::optional<std::string> chooseSettingsListToLoad() override;
     std::optional<std::string> chooseSettingsListToSave() override;
-    void setRegexToolEnabled(bool enabled) override;
 
     // The log lines that start with `kind` ("box", "pos", ...).
     std::vector<std::string> Only(const std::string& kind) const;

@@ -361,8 +361,7 @@ TEST(SettingsList, SameTitleTwiceRunsTwice) {
     host_testing::ScriptedUi ui;
     ui.answers = {platform::kAnswerYes};
     host::ConversionRun run(ui, files, chain, options);
-    run.RunBatch();
-    EXPECT_EQ(run.errorCount(), 0);
+    EXPECT_EQ(run.RunBatch().errorCount, 0);
     EXPECT_EQ(ReadFile(folder.path() / "out/a.txt"), "x++");
 }
 

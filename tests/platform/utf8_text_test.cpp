@@ -44,18 +44,19 @@ std::string EucFromSjis(std::string_view sjis) {
     return euc;
 }
 
-// Every text file of the examples and the fuzz seeds is UTF-8 exactly when its name says so;
-// Shift JIS, EUC, JIS, Mac and UTF-16 files never are.
+// Every text file of the examples and the fuzz seeds is UTF-8 exactly when its name or its
+// example's folder says so; Shift JIS, EUC, JIS, Mac and UTF-16 files never are.
 TEST(Utf8Text, SuiteFilesAreUtf8OnlyWhenNamedSo) {
     int checked = 0;
     for (const char* folder : {"examples", "fuzz/seeds/text"}) {
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(
-                 std::filesystem::path(POLYSHIFT_SOURCE_DIR) / folder)) {
+        const auto root = std::filesystem::path(POLYSHIFT_SOURCE_DIR) / folder;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root)) {
             const std::string name = entry.path().filename().string();
             if (!entry.is_regular_file() || entry.path().extension() == ".bmp" || name == "chain") {
                 continue;
             }
-            const bool utf8 = name.find("utf8") != std::string::npos;
+            const std::string where = std::filesystem::relative(entry.path(), root).string();
+            const bool utf8 = where.find("utf8") != std::string::npos;
             EXPECT_EQ(platform::IsUtf8Text(ReadFile(entry.path())), utf8) << entry.path();
             ++checked;
         }

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
-#include <vector>
 
+#include "host/core/plugin_function.h"
 #include "platform/system_error.h"
 #include "platform/text_encoding.h"
 
@@ -42,33 +42,23 @@ PluginUnderTest::~PluginUnderTest() {
 
 std::optional<std::string> PluginUnderTest::Run(uint32_t index, std::string_view input,
                                                 const char* tablePath, uint32_t* size) const {
-    ConvertRequest request{};
-    request.size = sizeof request;
-    request.input = reinterpret_cast<const unsigned char*>(input.data());
-    request.inputLength = static_cast<uint32_t>(input.size());
-    request.functionIndex = index;
-    request.tablePath = tablePath;
-    const uint32_t capacity = getBufferSize(&request);
+    const host::FunctionEntry entry{convert, getBufferSize, renameFile, isUseTable, index};
+    // A pool of its own: every output buffer is new and (below the size that is mapped)
+    // exactly as large as asked, so the sanitizers see a write past it.
+    host::BufferPool pool;
+    const host::Conversion result = host::PluginFunction(entry).Convert(
+        {reinterpret_cast<const unsigned char*>(input.data()), input.size()}, tablePath, pool);
     if (size != nullptr) {
-        *size = capacity;
+        *size = result.sizeAsked;
     }
-    if (capacity == 0) {
-        return std::nullopt;
-    }
-    // Exactly the requested size, so that the sanitizers see any write past it.
-    std::vector<unsigned char> output(capacity);
-    request.output = output.data();
-    request.outputCapacity = capacity;
-    request.outputLength = 0;
-    if (convert(&request) == 0) {
-        return std::nullopt;
-    }
-    if (request.outputLength > capacity) {
-        std::fprintf(stderr, "outputLength %u exceeds capacity %u\n", request.outputLength,
-                     capacity);
+    if (result.lengthCut) {
+        std::fprintf(stderr, "the output length exceeds the capacity %u\n", result.sizeAsked);
         std::abort();
     }
-    return std::string(reinterpret_cast<const char*>(output.data()), request.outputLength);
+    if (!result.converted()) {
+        return std::nullopt;
+    }
+    return std::string(reinterpret_cast<const char*>(result.bytes.data()), result.bytes.size());
 }
 
 std::string PluginUnderTest::TitleUtf8(uint32_t index) const {

@@ -1,0 +1,61 @@
+#include "host/core/apply_chain.h"
+
+#include "host/core/plugin_function.h"
+
+namespace host {
+namespace {
+
+// Inputs from this size on get their step's output buffer prepared ahead (BufferPool::Prepare).
+constexpr std::size_t kPrepareFrom = std::size_t{8} << 20;
+
+}  // namespace
+
+std::vector<std::optional<std::string>> NamesGivenBy(const Chain& chain,
+                                                     const std::string& outputPath) {
+    std::vector<std::optional<std::string>> names;
+    names.reserve(chain.size());
+    for (const ChainEntry& step : chain) {
+        names.push_back(PluginFunction(*step.entry).RenamedPath(outputPath));
+    }
+    return names;
+}
+
+ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain,
+                        std::span<const std::optional<std::string>> names, TableSource& tables,
+                        BufferPool& pool, const ChainEvents& events) {
+    ChainOutcome outcome;
+    std::span<const unsigned char> working = input;
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        const PluginFunction function(*chain[i].entry);
+        const std::string& table = tables.TableFor(chain[i], function.usesTable());
+        if (working.size() >= kPrepareFrom) {
+            // The output is most likely about as large as the input: its pages are cleared
+            // on another thread while the plug-in measures it.
+            pool.Prepare(working.size() * 3, working.size() + working.size() / 16);
+        }
+        Conversion step = function.Convert(working, table, pool);
+        if (step.status == Conversion::Status::kFailed) {
+            outcome.failedSteps.push_back(i);
+            if (events.stepFailed) {
+                events.stepFailed(chain[i]);
+            }
+            continue;
+        }
+        if (!step.converted()) {
+            continue;
+        }
+        if (i < names.size() && names[i]) {
+            outcome.newName = names[i];
+            if (events.renamed) {
+                events.renamed(*names[i]);
+            }
+        }
+        pool.Give(std::move(outcome.bytes));
+        outcome.bytes = std::move(step.bytes);
+        outcome.converted = true;
+        working = {outcome.bytes.data(), outcome.bytes.size()};
+    }
+    return outcome;
+}
+
+}  // namespace host

@@ -1,0 +1,59 @@
+#include "host/core/plugin_function.h"
+
+#include <cstring>
+#include <limits>
+
+#include "xfm_plugin.h"
+
+namespace host {
+
+bool PluginFunction::usesTable() const {
+    return entry_->isUseTable(entry_->functionIndex) != 0;
+}
+
+Conversion PluginFunction::Convert(std::span<const unsigned char> input,
+                                   const std::string& tablePath, BufferPool& pool) const {
+    Conversion result;
+    if (input.size() > std::numeric_limits<std::uint32_t>::max()) {
+        result.status = Conversion::Status::kFailed;
+        return result;
+    }
+    ConvertRequest request{};
+    request.size = sizeof request;
+    request.input = input.data();
+    request.inputLength = static_cast<std::uint32_t>(input.size());
+    request.functionIndex = entry_->functionIndex;
+    request.tablePath = tablePath.c_str();
+    result.sizeAsked = entry_->getBufferSize(&request);
+    if (result.sizeAsked == 0) {
+        return result;
+    }
+    ByteBuffer output = pool.Take(result.sizeAsked);
+    request.output = output.data();
+    request.outputCapacity = result.sizeAsked;
+    request.outputLength = 0;
+    if (entry_->convert(&request) == 0) {
+        pool.Give(std::move(output));
+        result.status = Conversion::Status::kFailed;
+        return result;
+    }
+    // A reused buffer may be larger than the room asked for; what lies past it is not output.
+    result.lengthCut = request.outputLength > result.sizeAsked;
+    output.resize(request.outputLength < result.sizeAsked ? request.outputLength
+                                                          : result.sizeAsked);
+    result.status = Conversion::Status::kConverted;
+    result.bytes = std::move(output);
+    return result;
+}
+
+std::optional<std::string> PluginFunction::RenamedPath(const std::string& outputPath) const {
+    char newPath[XFM_MAX_PATH];
+    newPath[0] = '\0';
+    if (entry_->renameFile(outputPath.c_str(), newPath, entry_->functionIndex) == 0 ||
+        newPath[0] == '\0') {
+        return std::nullopt;
+    }
+    return std::string(newPath, strnlen(newPath, sizeof newPath));
+}
+
+}  // namespace host

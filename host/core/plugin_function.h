@@ -1,0 +1,56 @@
+// One listed function as the program calls it. PluginFunction is the only code of the program,
+// its tests and its benchmarks that fills the contract's ConvertRequest or a rename buffer:
+// everything else asks it to convert bytes or to rename a path.
+//
+// A conversion is the contract's two calls: the size pass, then (for a size above 0) the
+// conversion into a buffer of exactly that size. The result is new bytes, "nothing to do"
+// (size 0: the step is skipped and the bytes pass on) or a failure (the conversion returned
+// 0). A plug-in that reports more output than it asked room for is not believed beyond it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+
+#include "host/core/buffer_pool.h"
+#include "host/core/byte_buffer.h"
+#include "host/core/function_entry.h"
+
+namespace host {
+
+struct Conversion {
+    enum class Status { kConverted, kNothingToDo, kFailed };
+    Status status = Status::kNothingToDo;
+    ByteBuffer bytes;             // the output, for kConverted
+    std::uint32_t sizeAsked = 0;  // what the size pass returned
+    bool lengthCut = false;       // the plug-in reported more output than it asked room for
+
+    bool converted() const { return status == Status::kConverted; }
+};
+
+class PluginFunction {
+  public:
+    // `entry` must outlive this object (it lives as long as its plug-in is loaded).
+    explicit PluginFunction(const FunctionEntry& entry) : entry_(&entry) {}
+
+    // Whether the function wants a conversion table.
+    bool usesTable() const;
+
+    // The function over `input`, with `tablePath` ("" for none); the output buffer comes from
+    // `pool`. An input longer than the contract's 32-bit lengths is a failure.
+    Conversion Convert(std::span<const unsigned char> input, const std::string& tablePath,
+                       BufferPool& pool) const;
+
+    // The name the function gives a result that would be written to `outputPath`; nothing
+    // when it keeps the name.
+    std::optional<std::string> RenamedPath(const std::string& outputPath) const;
+
+    const FunctionEntry& entry() const { return *entry_; }
+
+  private:
+    const FunctionEntry* entry_;
+};
+
+}  // namespace host
