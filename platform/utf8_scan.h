@@ -1,7 +1,8 @@
 // The pass behind utf8_text.h: one walk over a text that tells whether it is well-formed UTF-8,
 // whether it holds any byte above 0x7F and any sequence of three or four bytes. A portable form
-// that checks sequence by sequence, and one for processors with AVX2 that checks 32 bytes at a
-// time; both give the same answers.
+// that checks sequence by sequence, one with 16-byte vectors that checks 64 bytes at a time by
+// bit masks, and one for processors with AVX2 that checks 32 bytes at a time by table lookups;
+// all give the same answers.
 #pragma once
 
 #include <cstddef>
@@ -16,11 +17,16 @@ struct Scan {
 
 Scan ScanPortable(const unsigned char* text, std::size_t length);
 
+// Whether this build has ScanSse2 (every x86-64 build).
+bool CanScanSse2();
+Scan ScanSse2(const unsigned char* text, std::size_t length);
+
 // Whether this build has ScanAvx2; only a processor with AVX2 may run it.
 bool CanScanAvx2();
 Scan ScanAvx2(const unsigned char* text, std::size_t length);
 
-// ScanAvx2 where the processor (as limited by POLYSHIFT_ISA) has AVX2, else ScanPortable.
+// ScanAvx2 where the processor (as limited by POLYSHIFT_ISA) has AVX2, else ScanSse2 where the
+// build has it, else ScanPortable.
 Scan ScanBest(const unsigned char* text, std::size_t length);
 
 }  // namespace platform::utf8_scan

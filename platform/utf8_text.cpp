@@ -1,6 +1,6 @@
-// The UTF-8 rule of utf8_text.h. One forward pass (utf8_scan.h): with AVX2, 32 bytes at a
-// time; otherwise runs of ASCII are skipped eight bytes at a time and every other sequence is
-// checked byte by byte against the well-formed ranges.
+// The UTF-8 rule of utf8_text.h. One forward pass (utf8_scan.h): with vectors, 32 or 64 bytes at
+// a time; in the portable form runs of ASCII are skipped eight bytes at a time and every other
+// sequence is checked byte by byte against the well-formed ranges.
 #include "platform/utf8_text.h"
 
 #include <cstdint>
@@ -79,7 +79,10 @@ Scan ScanPortable(const unsigned char* p, std::size_t n) {
 }
 
 Scan ScanBest(const unsigned char* text, std::size_t length) {
-    return Cpu().avx2 && CanScanAvx2() ? ScanAvx2(text, length) : ScanPortable(text, length);
+    if (Cpu().avx2 && CanScanAvx2()) {
+        return ScanAvx2(text, length);
+    }
+    return CanScanSse2() ? ScanSse2(text, length) : ScanPortable(text, length);
 }
 
 }  // namespace utf8_scan

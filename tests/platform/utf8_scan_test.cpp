@@ -1,10 +1,11 @@
-// The UTF-8 pass with 32-byte vectors answers as the portable pass does: on random texts of
-// well-formed sequences with faults of every kind put in at every place of a block, at the
+// The UTF-8 passes with 16-byte and 32-byte vectors answer as the portable pass does: on random
+// texts of well-formed sequences with faults of every kind put in at every place of a block, at the
 // text's end included, and cut at every length.
 #include <gtest/gtest.h>
 
 #include <random>
 #include <string>
+#include <vector>
 
 #include "platform/cpu_features.h"
 #include "platform/utf8_scan.h"
@@ -18,18 +19,30 @@ std::string Describe(const Scan& s) {
            (s.wellFormed && s.longSequence ? ", long" : "") + (s.nonAscii ? ", non-ASCII" : "");
 }
 
-bool HasVectorPass() {
-    return platform::utf8_scan::CanScanAvx2() && platform::DetectCpuFeatures().avx2;
-}
-
 Scan Portable(const std::string& text) {
     return platform::utf8_scan::ScanPortable(reinterpret_cast<const unsigned char*>(text.data()),
                                              text.size());
 }
 
-Scan Vector(const std::string& text) {
-    return platform::utf8_scan::ScanAvx2(reinterpret_cast<const unsigned char*>(text.data()),
-                                         text.size());
+struct VectorPass {
+    const char* name;
+    Scan (*scan)(const unsigned char*, std::size_t);
+};
+
+// The vector passes this build and processor can run.
+std::vector<VectorPass> VectorPasses() {
+    std::vector<VectorPass> passes;
+    if (platform::utf8_scan::CanScanSse2()) {
+        passes.push_back({"sse2", platform::utf8_scan::ScanSse2});
+    }
+    if (platform::utf8_scan::CanScanAvx2() && platform::DetectCpuFeatures().avx2) {
+        passes.push_back({"avx2", platform::utf8_scan::ScanAvx2});
+    }
+    return passes;
+}
+
+Scan ScanWith(const VectorPass& pass, const std::string& text) {
+    return pass.scan(reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
 // Well-formed sequences of every length, the edges of their ranges among them, and the
@@ -66,9 +79,10 @@ const char* const kPieces[] = {
 };
 constexpr std::size_t kWellFormed = 13;
 
-TEST(Utf8Scan, VectorPassAgreesWithThePortablePass) {
-    if (!HasVectorPass()) {
-        GTEST_SKIP() << "no AVX2 here";
+TEST(Utf8Scan, VectorPassesAgreeWithThePortablePass) {
+    const auto passes = VectorPasses();
+    if (passes.empty()) {
+        GTEST_SKIP() << "no vector pass here";
     }
     std::mt19937 random(2026);
     for (int round = 0; round < 20000; ++round) {
@@ -82,27 +96,37 @@ TEST(Utf8Scan, VectorPassAgreesWithThePortablePass) {
         if (round % 5 == 0 && !text.empty()) {
             text.resize(std::uniform_int_distribution<std::size_t>(0, text.size())(random));
         }
-        const Scan portable = Portable(text), vector = Vector(text);
-        ASSERT_EQ(Describe(vector), Describe(portable)) << "round " << round;
+        const std::string portable = Describe(Portable(text));
+        for (const VectorPass& pass : passes) {
+            ASSERT_EQ(Describe(ScanWith(pass, text)), portable) << pass.name << " round " << round;
+        }
     }
 }
 
 TEST(Utf8Scan, FaultsAtEveryPlaceOfLongTexts) {
-    if (!HasVectorPass()) {
-        GTEST_SKIP() << "no AVX2 here";
+    const auto passes = VectorPasses();
+    if (passes.empty()) {
+        GTEST_SKIP() << "no vector pass here";
     }
     const std::string base(200, 'x');
     for (std::size_t fault = kWellFormed; fault < std::size(kPieces); ++fault) {
         for (std::size_t at = 0; at <= base.size(); ++at) {
             const std::string text = base.substr(0, at) + kPieces[fault] + base.substr(at);
-            ASSERT_FALSE(Vector(text).wellFormed) << fault << " at " << at;
             const std::string cut = base.substr(0, at) + kPieces[fault];
-            ASSERT_EQ(Describe(Vector(cut)), Describe(Portable(cut))) << fault << " at " << at;
+            for (const VectorPass& pass : passes) {
+                ASSERT_FALSE(ScanWith(pass, text).wellFormed)
+                    << pass.name << " " << fault << " at " << at;
+                ASSERT_EQ(Describe(ScanWith(pass, cut)), Describe(Portable(cut)))
+                    << pass.name << " " << fault << " at " << at;
+            }
         }
     }
     for (std::size_t at = 0; at < 100; ++at) {
         const std::string text = std::string(at, 'x') + "\xE6\x97\xA5";
-        EXPECT_EQ(Describe(Vector(text)), "well-formed, long, non-ASCII") << at;
+        for (const VectorPass& pass : passes) {
+            EXPECT_EQ(Describe(ScanWith(pass, text)), "well-formed, long, non-ASCII")
+                << pass.name << at;
+        }
     }
 }
 
