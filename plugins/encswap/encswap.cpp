@@ -3,9 +3,11 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
 #include "conversions.h"
 #include "platform/cpu_features.h"
+#include "platform/utf8_text.h"
 #include "request_checks.h"
 #include "utf8_refusal.h"
 #include "xfm_plugin.h"
@@ -120,14 +122,13 @@ XFM_EXPORT uint32_t XFM_CALL XfmIsUseTable(uint32_t) {
 
 // The exact output length. A non-empty text whose output is empty (nothing but mode switches)
 // reports 1, so that the conversion still runs; an output that does not fit 32 bits reports 0.
-// UTF-8 text reports 1 as well: the conversion is still called, and fails with the message.
+// UTF-8 text is measured like any other: the conversion refuses it, so that a legacy text,
+// which must be read whole to tell it from UTF-8 when it is all ASCII (JIS), is read so only
+// once per step.
 XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
     const Route* route = RouteFor(request);
     if (route == nullptr || request->inputLength == 0) {
         return 0;
-    }
-    if (encswap::IsUtf8Input(request->input, request->inputLength)) {
-        return 1;
     }
     const std::uint64_t size = OutputSize(*route, *request);
     return size == 0 ? 1 : plugin_support::SizeOrZero(size);
@@ -141,7 +142,8 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     if (route == nullptr || (request->output == nullptr && request->outputCapacity != 0)) {
         return 0;
     }
-    if (encswap::IsUtf8Input(request->input, request->inputLength)) {
+    if (platform::IsUtf8Text(std::string_view(reinterpret_cast<const char*>(request->input),
+                                              request->inputLength))) {
         encswap::ShowUtf8Refusal();
         return 0;
     }

@@ -88,7 +88,7 @@ TEST_F(EncswapUtf8, EveryFunctionRefusesUtf8WithOneMessage) {
         "\xEF\xBB\xBF"
         "\x82\xA0",
         "mark and Shift JIS bytes");
-    // One kana far behind a long run of ASCII, in and across the blocks skipped at once.
+    // One kana far behind a long run of ASCII, in and across blocks of 32 and 64 bytes.
     for (const std::size_t ascii : {1u, 63u, 64u, 65u, 127u, 128u, 1000u}) {
         ExpectRefused(std::string(ascii, 'a') + "\xE3\x81\x82", std::to_string(ascii));
     }
@@ -119,8 +119,8 @@ TEST_F(EncswapUtf8, AsciiAndLegacyTextsConvertAsBefore) {
     EXPECT_TRUE(messages.empty());
 }
 
-// The refusal agrees with the program's rule for texts of every mix, the ASCII runs in front
-// of them crossing the plug-in's block boundaries.
+// The refusal agrees with the program's rule for texts of every mix, behind ASCII runs of every
+// length up to a few blocks of the rule's vector code.
 TEST_F(EncswapUtf8, RefusesExactlyWhatTheSharedRuleCallsUtf8) {
     const std::vector<std::string> pieces = {
         "a",        "\r\n",         "\xE3\x81\x82",     "\xC2\xB1",
