@@ -1,12 +1,10 @@
 // base64: encodes any file into Base64 text and decodes Base64 text back into bytes.
 #include <array>
 #include <cstdint>
-#include <cstring>
-#include <string_view>
 
 #include "decoder.h"
 #include "encoder.h"
-#include "platform/paths.h"
+#include "plugin_entries.h"
 #include "request_checks.h"
 #include "xfm_plugin.h"
 
@@ -14,22 +12,20 @@ namespace {
 
 enum class Direction { kEncode, kDecode };
 
-struct Function {
-    const char* title;
-    Direction direction;
-    const char* extension;  // proposed for the output file
-};
-
 // Titles are Shift JIS.
-constexpr std::array<Function, 2> kFunctions = {{
-    // base64エンコード
-    {"base64\x83\x47\x83\x93\x83\x52\x81\x5b\x83\x68", Direction::kEncode, ".txt"},
-    // base64デコード
-    {"base64\x83\x66\x83\x52\x81\x5b\x83\x68", Direction::kDecode, ".bin"},
-}};
+constexpr plugin_support::PluginInfo<2> kPlugin = {
+    XFM_VERSION(1, 0, 0, 1),
+    {{
+        // base64エンコード
+        {"base64\x83\x47\x83\x93\x83\x52\x81\x5b\x83\x68", plugin_support::kNoTable, ".txt"},
+        // base64デコード
+        {"base64\x83\x66\x83\x52\x81\x5b\x83\x68", plugin_support::kNoTable, ".bin"},
+    }}};
 
-const Function* FunctionFor(const ConvertRequest* request) {
-    return plugin_support::FunctionFor(kFunctions, request);
+constexpr std::array<Direction, 2> kDirections = {Direction::kEncode, Direction::kDecode};
+
+const Direction* DirectionFor(const ConvertRequest* request) {
+    return plugin_support::FunctionFor(kDirections, request);
 }
 
 // Exact output size, or 0 when it cannot be described in 32 bits.
@@ -42,33 +38,19 @@ std::uint32_t OutputSize(const ConvertRequest& request, Direction direction) {
 
 }  // namespace
 
-XFM_EXPORT uint32_t XFM_CALL XfmGetVersion(void) {
-    return XFM_VERSION(1, 0, 0, 1);
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmGetCount(void) {
-    return kFunctions.size();
-}
-
-XFM_EXPORT const char* XFM_CALL XfmGetTitle(uint32_t index) {
-    return index < kFunctions.size() ? kFunctions[index].title : nullptr;
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmIsUseTable(uint32_t) {
-    return 0;
-}
+XFM_DEFINE_TABLE_ENTRIES(kPlugin)
 
 XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
-    const Function* function = FunctionFor(request);
-    return function == nullptr ? 0 : OutputSize(*request, function->direction);
+    const Direction* direction = DirectionFor(request);
+    return direction == nullptr ? 0 : OutputSize(*request, *direction);
 }
 
 XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
-    const Function* function = FunctionFor(request);
-    if (function == nullptr || (request->output == nullptr && request->outputCapacity != 0)) {
+    const Direction* direction = DirectionFor(request);
+    if (direction == nullptr || (request->output == nullptr && request->outputCapacity != 0)) {
         return 0;
     }
-    if (function->direction == Direction::kEncode) {
+    if (*direction == Direction::kEncode) {
         const std::uint32_t size = OutputSize(*request, Direction::kEncode);
         if ((size == 0 && request->inputLength != 0) || size > request->outputCapacity) {
             return 0;
@@ -85,19 +67,5 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
         return 0;
     }
     request->outputLength = static_cast<std::uint32_t>(*written);
-    return 1;
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmRenameFile(const char* outputPath, char* newPath, uint32_t index) {
-    if (outputPath == nullptr || newPath == nullptr || index >= kFunctions.size()) {
-        return 0;
-    }
-    // Built apart from newPath: an output path too long for the buffer is never copied in.
-    const auto renamed =
-        platform::ReplaceExtension(std::string_view(outputPath), kFunctions[index].extension);
-    if (!renamed) {
-        return 0;
-    }
-    std::memcpy(newPath, renamed->c_str(), renamed->size() + 1);
     return 1;
 }

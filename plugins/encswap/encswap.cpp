@@ -8,6 +8,7 @@
 #include "conversions.h"
 #include "platform/cpu_features.h"
 #include "platform/utf8_text.h"
+#include "plugin_entries.h"
 #include "request_checks.h"
 #include "utf8_refusal.h"
 #include "xfm_plugin.h"
@@ -18,29 +19,31 @@ using encswap::Encoding;
 using encswap::Route;
 
 // Titles are Shift JIS.
-constexpr std::array<const char*, 9> kTitles = {
-    // シフトJISに変換（自動判別）
-    "\x83\x56\x83\x74\x83\x67JIS\x82\xc9\x95\xcf\x8a\xb7"
-    "\x81\x69\x8e\xa9\x93\xae\x94\xbb\x95\xca\x81\x6a",
-    // JISに変換（自動判別）
-    "JIS\x82\xc9\x95\xcf\x8a\xb7\x81\x69\x8e\xa9\x93\xae\x94\xbb\x95\xca\x81\x6a",
-    // EUCに変換（自動判別）
-    "EUC\x82\xc9\x95\xcf\x8a\xb7\x81\x69\x8e\xa9\x93\xae\x94\xbb\x95\xca\x81\x6a",
-    // シフトJIS→JIS変換
-    "\x83\x56\x83\x74\x83\x67JIS\x81\xa8JIS\x95\xcf\x8a\xb7",
-    // シフトJIS→EUC変換
-    "\x83\x56\x83\x74\x83\x67JIS\x81\xa8"
-    "EUC\x95\xcf\x8a\xb7",
-    // JIS→シフトJIS変換
-    "JIS\x81\xa8\x83\x56\x83\x74\x83\x67JIS\x95\xcf\x8a\xb7",
-    // JIS→EUC変換
-    "JIS\x81\xa8"
-    "EUC\x95\xcf\x8a\xb7",
-    // EUC→シフトJIS変換
-    "EUC\x81\xa8\x83\x56\x83\x74\x83\x67JIS\x95\xcf\x8a\xb7",
-    // EUC→JIS変換
-    "EUC\x81\xa8JIS\x95\xcf\x8a\xb7",
-};
+constexpr plugin_support::PluginInfo<9> kPlugin = {
+    XFM_VERSION(1, 0, 0, 2),
+    {{
+        // シフトJISに変換（自動判別）
+        {"\x83\x56\x83\x74\x83\x67JIS\x82\xc9\x95\xcf\x8a\xb7"
+         "\x81\x69\x8e\xa9\x93\xae\x94\xbb\x95\xca\x81\x6a"},
+        // JISに変換（自動判別）
+        {"JIS\x82\xc9\x95\xcf\x8a\xb7\x81\x69\x8e\xa9\x93\xae\x94\xbb\x95\xca\x81\x6a"},
+        // EUCに変換（自動判別）
+        {"EUC\x82\xc9\x95\xcf\x8a\xb7\x81\x69\x8e\xa9\x93\xae\x94\xbb\x95\xca\x81\x6a"},
+        // シフトJIS→JIS変換
+        {"\x83\x56\x83\x74\x83\x67JIS\x81\xa8JIS\x95\xcf\x8a\xb7"},
+        // シフトJIS→EUC変換
+        {"\x83\x56\x83\x74\x83\x67JIS\x81\xa8"
+         "EUC\x95\xcf\x8a\xb7"},
+        // JIS→シフトJIS変換
+        {"JIS\x81\xa8\x83\x56\x83\x74\x83\x67JIS\x95\xcf\x8a\xb7"},
+        // JIS→EUC変換
+        {"JIS\x81\xa8"
+         "EUC\x95\xcf\x8a\xb7"},
+        // EUC→シフトJIS変換
+        {"EUC\x81\xa8\x83\x56\x83\x74\x83\x67JIS\x95\xcf\x8a\xb7"},
+        // EUC→JIS変換
+        {"EUC\x81\xa8JIS\x95\xcf\x8a\xb7"},
+    }}};
 
 // What each function reads and writes, in title order.
 constexpr std::array<Route, 9> kRoutes = {{
@@ -54,71 +57,49 @@ constexpr std::array<Route, 9> kRoutes = {{
     {Encoding::kEuc, Encoding::kSjis},
     {Encoding::kEuc, Encoding::kJis},
 }};
-static_assert(kRoutes.size() == kTitles.size());
+static_assert(kRoutes.size() == kPlugin.functions.size());
 
 const Route* RouteFor(const ConvertRequest* request) {
     return plugin_support::FunctionFor(kRoutes, request);
 }
 
-#if defined(ENCSWAP_WITH_AVX2)
-bool HasAvx2() {
-    return platform::Cpu().avx2;
-}
-#endif
+// The conversions built for one processor level.
+struct Kernels {
+    std::uint64_t (*outputSize)(const Route&, const unsigned char*, std::size_t);
+    bool (*writeOutput)(const Route&, const unsigned char*, std::size_t, unsigned char*,
+                        std::size_t, std::size_t&);
+};
+
+// The best level the processor offers (and POLYSHIFT_ISA allows), chosen at the first call.
+const Kernels& ChosenKernels() {
+    static const Kernels kernels = [] {
 #if defined(ENCSWAP_WITH_AVX512)
-bool HasAvx512() {
-    return platform::Cpu().avx512;
-}
+        if (platform::Cpu().avx512) {
+            return Kernels{&encswap::avx512::OutputSize, &encswap::avx512::WriteOutput};
+        }
 #endif
+#if defined(ENCSWAP_WITH_AVX2)
+        if (platform::Cpu().avx2) {
+            return Kernels{&encswap::avx2::OutputSize, &encswap::avx2::WriteOutput};
+        }
+#endif
+        return Kernels{&encswap::baseline::OutputSize, &encswap::baseline::WriteOutput};
+    }();
+    return kernels;
+}
 
 std::uint64_t OutputSize(const Route& route, const ConvertRequest& request) {
-#if defined(ENCSWAP_WITH_AVX512)
-    if (HasAvx512()) {
-        return encswap::avx512::OutputSize(route, request.input, request.inputLength);
-    }
-#endif
-#if defined(ENCSWAP_WITH_AVX2)
-    if (HasAvx2()) {
-        return encswap::avx2::OutputSize(route, request.input, request.inputLength);
-    }
-#endif
-    return encswap::baseline::OutputSize(route, request.input, request.inputLength);
+    return ChosenKernels().outputSize(route, request.input, request.inputLength);
 }
 
 bool WriteOutput(const Route& route, ConvertRequest& request, std::size_t& written) {
-#if defined(ENCSWAP_WITH_AVX512)
-    if (HasAvx512()) {
-        return encswap::avx512::WriteOutput(route, request.input, request.inputLength,
-                                            request.output, request.outputCapacity, written);
-    }
-#endif
-#if defined(ENCSWAP_WITH_AVX2)
-    if (HasAvx2()) {
-        return encswap::avx2::WriteOutput(route, request.input, request.inputLength, request.output,
-                                          request.outputCapacity, written);
-    }
-#endif
-    return encswap::baseline::WriteOutput(route, request.input, request.inputLength, request.output,
-                                          request.outputCapacity, written);
+    return ChosenKernels().writeOutput(route, request.input, request.inputLength, request.output,
+                                       request.outputCapacity, written);
 }
 
 }  // namespace
 
-XFM_EXPORT uint32_t XFM_CALL XfmGetVersion(void) {
-    return XFM_VERSION(1, 0, 0, 2);
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmGetCount(void) {
-    return kRoutes.size();
-}
-
-XFM_EXPORT const char* XFM_CALL XfmGetTitle(uint32_t index) {
-    return index < kRoutes.size() ? kTitles[index] : nullptr;
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmIsUseTable(uint32_t) {
-    return 0;
-}
+XFM_DEFINE_TABLE_ENTRIES(kPlugin)
 
 // The exact output length. A non-empty text whose output is empty (nothing but mode switches)
 // reports 1, so that the conversion still runs; an output that does not fit 32 bits reports 0.
@@ -153,8 +134,4 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     }
     request->outputLength = static_cast<uint32_t>(written);
     return 1;
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmRenameFile(const char*, char*, uint32_t) {
-    return 0;
 }

@@ -11,25 +11,30 @@
 
 #include "platform/codepage.h"
 #include "platform/utf8_text.h"
+#include "plugin_entries.h"
 #include "request_checks.h"
 #include "xfm_plugin.h"
 
 namespace {
 
+// Titles are Shift JIS.
+constexpr plugin_support::PluginInfo<2> kPlugin = {
+    XFM_VERSION(1, 0, 0, 2),
+    {{
+        // 機種依存文字(Mac→Win)変換
+        {"\x8b\x40\x8e\xed\x88\xcb\x91\xb6\x95\xb6\x8e\x9a(Mac\x81\xa8Win)\x95\xcf\x8a\xb7"},
+        // 機種依存文字(Win→Mac)変換
+        {"\x8b\x40\x8e\xed\x88\xcb\x91\xb6\x95\xb6\x8e\x9a(Win\x81\xa8Mac)\x95\xcf\x8a\xb7"},
+    }}};
+
 struct Function {
-    const char* title;
     unsigned sourceCodePage;
     unsigned targetCodePage;
 };
 
-// Titles are Shift JIS.
 constexpr std::array<Function, 2> kFunctions = {{
-    // 機種依存文字(Mac→Win)変換
-    {"\x8b\x40\x8e\xed\x88\xcb\x91\xb6\x95\xb6\x8e\x9a(Mac\x81\xa8Win)\x95\xcf\x8a\xb7",
-     platform::kCodePageMacJapanese, platform::kCodePageWindowsJapanese},
-    // 機種依存文字(Win→Mac)変換
-    {"\x8b\x40\x8e\xed\x88\xcb\x91\xb6\x95\xb6\x8e\x9a(Win\x81\xa8Mac)\x95\xcf\x8a\xb7",
-     platform::kCodePageWindowsJapanese, platform::kCodePageMacJapanese},
+    {platform::kCodePageMacJapanese, platform::kCodePageWindowsJapanese},
+    {platform::kCodePageWindowsJapanese, platform::kCodePageMacJapanese},
 }};
 
 const Function* FunctionFor(const ConvertRequest* request) {
@@ -75,21 +80,7 @@ std::uint32_t OutputSize(const Function& function, const WorkText& text) {
 
 }  // namespace
 
-XFM_EXPORT uint32_t XFM_CALL XfmGetVersion(void) {
-    return XFM_VERSION(1, 0, 0, 2);
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmGetCount(void) {
-    return kFunctions.size();
-}
-
-XFM_EXPORT const char* XFM_CALL XfmGetTitle(uint32_t index) {
-    return index < kFunctions.size() ? kFunctions[index].title : nullptr;
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmIsUseTable(uint32_t) {
-    return 0;
-}
+XFM_DEFINE_TABLE_ENTRIES(kPlugin)
 
 XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
     const Function* function = FunctionFor(request);
@@ -120,8 +111,4 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     request->output[written] = 0;
     request->outputLength = static_cast<std::uint32_t>(written);
     return 1;
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmRenameFile(const char*, char*, uint32_t) {
-    return 0;
 }

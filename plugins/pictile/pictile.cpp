@@ -3,21 +3,25 @@
 // 12-byte header widened to four); run-length data is expanded, and bit-field pixels become
 // 24-bit pixels, or 32-bit ones with their alpha channel.
 #include <cstdint>
-#include <cstring>
 #include <optional>
-#include <string_view>
 
 #include "icon_layout.h"
 #include "icon_writer.h"
-#include "platform/paths.h"
+#include "plugin_entries.h"
 #include "xfm_plugin.h"
 
 namespace {
 
-// ビットマップ→アイコン変換 (Shift JIS)
-constexpr const char* kTitle =
-    "\x83\x72\x83\x62\x83\x67\x83\x7d\x83\x62\x83\x76\x81\xa8\x83\x41\x83\x43\x83\x52\x83\x93"
-    "\x95\xcf\x8a\xb7";
+// The result is always an icon, whatever index the host names.
+constexpr plugin_support::PluginInfo<1> kPlugin = {
+    XFM_VERSION(1, 0, 0, 2),
+    {{
+        // ビットマップ→アイコン変換 (Shift JIS)
+        {"\x83\x72\x83\x62\x83\x67\x83\x7d\x83\x62\x83\x76\x81\xa8\x83\x41\x83\x43\x83\x52\x83\x93"
+         "\x95\xcf\x8a\xb7",
+         plugin_support::kNoTable, ".ico"},
+    }},
+    true};
 
 std::optional<pictile::IconLayout> LayoutFor(const ConvertRequest* request) {
     if (request == nullptr || request->functionIndex != 0) {
@@ -28,21 +32,7 @@ std::optional<pictile::IconLayout> LayoutFor(const ConvertRequest* request) {
 
 }  // namespace
 
-XFM_EXPORT uint32_t XFM_CALL XfmGetVersion(void) {
-    return XFM_VERSION(1, 0, 0, 2);
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmGetCount(void) {
-    return 1;
-}
-
-XFM_EXPORT const char* XFM_CALL XfmGetTitle(uint32_t index) {
-    return index == 0 ? kTitle : nullptr;
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmIsUseTable(uint32_t) {
-    return 0;
-}
+XFM_DEFINE_TABLE_ENTRIES(kPlugin)
 
 XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
     const auto layout = LayoutFor(request);
@@ -58,18 +48,5 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
         return 0;
     }
     request->outputLength = layout->FileBytes();
-    return 1;
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmRenameFile(const char* outputPath, char* newPath, uint32_t) {
-    if (outputPath == nullptr || newPath == nullptr) {
-        return 0;
-    }
-    // Built apart from newPath: an output path too long for the buffer is never copied in.
-    const auto renamed = platform::ReplaceExtension(std::string_view(outputPath), ".ico");
-    if (!renamed) {
-        return 0;
-    }
-    std::memcpy(newPath, renamed->c_str(), renamed->size() + 1);
     return 1;
 }

@@ -15,47 +15,10 @@ const PluginUnderTest& Eolfix() {
     return testing_support::SharedPlugin("eolfix");
 }
 
-TEST(EolfixContract, AnswersVersionCountTitlesAndTableUse) {
-    const auto& p = Eolfix();
-    EXPECT_EQ(p.getVersion(), 0x01000002u);
-    EXPECT_EQ(p.getCount(), 3u);
-    EXPECT_EQ(p.TitleUtf8(0), "改行をCR+LF(Windows)に変換");
-    EXPECT_EQ(p.TitleUtf8(1), "改行をCR(Macintosh)に変換");
-    EXPECT_EQ(p.TitleUtf8(2), "改行をLF(UNIX)に変換");
-    EXPECT_EQ(p.getTitle(3), nullptr);
-    for (uint32_t i = 0; i < 4; ++i) {
-        EXPECT_EQ(p.isUseTable(i), 0u);
-    }
-    char newPath[260] = "untouched";
-    EXPECT_EQ(p.renameFile("a.txt", newPath, 0), 0u);
-    EXPECT_STREQ(newPath, "untouched");
-    EXPECT_EQ(p.regExp, nullptr);
-}
-
-TEST(EolfixContract, RefusesNullRequestsAndUnknownFunctions) {
-    const auto& p = Eolfix();
-    EXPECT_EQ(p.getBufferSize(nullptr), 0u);
-    EXPECT_EQ(p.convert(nullptr), 0u);
-    EXPECT_FALSE(p.Run(3, "a\r\n").has_value());
-    unsigned char out[8];
-    const unsigned char in[] = "a\n";
-    ConvertRequest request{sizeof(ConvertRequest), in, 2, out, 8, 7, "", 0, 0, 0};
-    EXPECT_EQ(p.getBufferSize(&request), 0u);
-    EXPECT_EQ(p.convert(&request), 0u);
-}
-
 TEST(EolfixContract, EmptyInputHasNothingToDo) {
     uint32_t size = 99;
     EXPECT_FALSE(Eolfix().Run(0, "", "", &size).has_value());
     EXPECT_EQ(size, 0u);
-}
-
-TEST(EolfixContract, RefusesAnOutputBufferSmallerThanTheResult) {
-    const unsigned char in[] = "a\nb\n";
-    unsigned char out[5] = {};
-    ConvertRequest request{sizeof(ConvertRequest), in, 4, out, 5, 0, "", 0, 0, 0};
-    EXPECT_EQ(Eolfix().getBufferSize(&request), 6u);
-    EXPECT_EQ(Eolfix().convert(&request), 0u);
 }
 
 struct BreakCase {

@@ -48,52 +48,6 @@ Step RunStep(uint32_t index, const std::string& input) {
     return step;
 }
 
-TEST(GlyphportContract, AnswersVersionCountTitlesAndTableUse) {
-    const auto& p = Glyphport();
-    EXPECT_EQ(p.getVersion(), 0x01000002u);
-    EXPECT_EQ(p.getCount(), 2u);
-    EXPECT_EQ(p.TitleUtf8(0), "機種依存文字(Mac→Win)変換");
-    EXPECT_EQ(p.TitleUtf8(1), "機種依存文字(Win→Mac)変換");
-    EXPECT_EQ(p.getTitle(2), nullptr);
-    EXPECT_EQ(p.getTitle(0xFFFFFFFFu), nullptr);
-    for (uint32_t i = 0; i < 3; ++i) {
-        EXPECT_EQ(p.isUseTable(i), 0u);
-    }
-    char newPath[260] = "untouched";
-    EXPECT_EQ(p.renameFile("a.txt", newPath, 0), 0u);
-    EXPECT_EQ(p.renameFile("a.txt", newPath, 1), 0u);
-    EXPECT_STREQ(newPath, "untouched");
-    EXPECT_EQ(p.regExp, nullptr);
-}
-
-TEST(GlyphportContract, RefusesNullRequestsUnknownFunctionsAndShortBuffers) {
-    const auto& p = Glyphport();
-    EXPECT_EQ(p.getBufferSize(nullptr), 0u);
-    EXPECT_EQ(p.convert(nullptr), 0u);
-    EXPECT_FALSE(p.Run(2, "abc").has_value());
-
-    const unsigned char in[] = "\x85\x40";
-    unsigned char out[8] = {};
-    ConvertRequest request{sizeof(ConvertRequest), in, 2, out, 8, 2, "", 0, 0, 0};
-    EXPECT_EQ(p.getBufferSize(&request), 0u);
-    EXPECT_EQ(p.convert(&request), 0u);
-
-    request.functionIndex = kMacToWin;
-    request.input = nullptr;
-    EXPECT_EQ(p.getBufferSize(&request), 0u) << "missing input";
-    EXPECT_EQ(p.convert(&request), 0u) << "missing input";
-
-    request.input = in;
-    ASSERT_EQ(p.getBufferSize(&request), 3u);
-    for (uint32_t capacity : {0u, 1u, 2u}) {
-        request.outputCapacity = capacity;
-        EXPECT_EQ(p.convert(&request), 0u) << "capacity " << capacity;
-    }
-    request.outputCapacity = 3;
-    request.output = nullptr;
-    EXPECT_EQ(p.convert(&request), 0u) << "missing output";
-}
-
 TEST(GlyphportConversion, EmptyInputGivesSizeOneAndAnEmptyText) {
     for (uint32_t f : {kMacToWin, kWinToMac}) {
         const Step step = RunStep(f, "");
