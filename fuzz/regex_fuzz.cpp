@@ -1,7 +1,8 @@
 // Compiles an arbitrary pattern with arbitrary options and searches an arbitrary subject with
 // it, the way a global substitution does: from the start, then from each match's end.
 //
-// Input layout: one byte selecting the options, the pattern, a 0xFF separator, the subject.
+// Input layout: one byte selecting the options (bit 7: UTF-8 characters), the pattern, a 0xFF
+// separator, the subject.
 // Backtracking is exponential by nature ("(a|a)+" over n bytes takes 2^n steps), so the
 // subject is kept short and patterns with many branching operators are skipped: the target
 // hunts for crashes and bad reads, not for slow patterns.
@@ -45,6 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
         if (data[0] & (1u << i)) {
             flags |= kOptions[i];
         }
+    }
+    if (data[0] & 0x80) {
+        flags |= regex::FLAG_UTF8;  // with k: UTF-8 characters
     }
     const bool keepInPlace = (data[0] & 0x40) == 0;
     const auto* rest = reinterpret_cast<const char*>(data + 1);
