@@ -13,6 +13,7 @@
 #include "folding_utf8.h"
 #include "folding_utf8_avx512.h"
 #include "platform/utf8_text.h"
+#include "plugin_entries.h"
 #include "request_checks.h"
 #include "xfm_plugin.h"
 
@@ -21,22 +22,31 @@ namespace {
 using widthfold::CharSet;
 
 // Titles are Shift JIS.
-constexpr std::array<const char*, 7> kTitles = {
-    // 半角カナ→全角カナ変換
-    "\x94\xbc\x8a\x70\x83\x4a\x83\x69\x81\xa8\x91\x53\x8a\x70\x83\x4a\x83\x69\x95\xcf\x8a\xb7",
-    // 半角数字→全角数字変換
-    "\x94\xbc\x8a\x70\x90\x94\x8e\x9a\x81\xa8\x91\x53\x8a\x70\x90\x94\x8e\x9a\x95\xcf\x8a\xb7",
-    // 全角数字→半角数字変換
-    "\x91\x53\x8a\x70\x90\x94\x8e\x9a\x81\xa8\x94\xbc\x8a\x70\x90\x94\x8e\x9a\x95\xcf\x8a\xb7",
-    // 半角英字→全角英字変換
-    "\x94\xbc\x8a\x70\x89\x70\x8e\x9a\x81\xa8\x91\x53\x8a\x70\x89\x70\x8e\x9a\x95\xcf\x8a\xb7",
-    // 全角英字→半角英字変換
-    "\x91\x53\x8a\x70\x89\x70\x8e\x9a\x81\xa8\x94\xbc\x8a\x70\x89\x70\x8e\x9a\x95\xcf\x8a\xb7",
-    // 半角記号→全角記号変換
-    "\x94\xbc\x8a\x70\x8b\x4c\x8d\x86\x81\xa8\x91\x53\x8a\x70\x8b\x4c\x8d\x86\x95\xcf\x8a\xb7",
-    // 全角記号→半角記号変換
-    "\x91\x53\x8a\x70\x8b\x4c\x8d\x86\x81\xa8\x94\xbc\x8a\x70\x8b\x4c\x8d\x86\x95\xcf\x8a\xb7",
-};
+constexpr plugin_support::PluginInfo<7> kPlugin = {
+    XFM_VERSION(1, 0, 0, 2),
+    {{
+        // 半角カナ→全角カナ変換
+        {"\x94\xbc\x8a\x70\x83\x4a\x83\x69\x81\xa8\x91\x53\x8a\x70\x83\x4a\x83\x69\x95\xcf\x8a"
+         "\xb7"},
+        // 半角数字→全角数字変換
+        {"\x94\xbc\x8a\x70\x90\x94\x8e\x9a\x81\xa8\x91\x53\x8a\x70\x90\x94\x8e\x9a\x95\xcf\x8a"
+         "\xb7"},
+        // 全角数字→半角数字変換
+        {"\x91\x53\x8a\x70\x90\x94\x8e\x9a\x81\xa8\x94\xbc\x8a\x70\x90\x94\x8e\x9a\x95\xcf\x8a"
+         "\xb7"},
+        // 半角英字→全角英字変換
+        {"\x94\xbc\x8a\x70\x89\x70\x8e\x9a\x81\xa8\x91\x53\x8a\x70\x89\x70\x8e\x9a\x95\xcf\x8a"
+         "\xb7"},
+        // 全角英字→半角英字変換
+        {"\x91\x53\x8a\x70\x89\x70\x8e\x9a\x81\xa8\x94\xbc\x8a\x70\x89\x70\x8e\x9a\x95\xcf\x8a"
+         "\xb7"},
+        // 半角記号→全角記号変換
+        {"\x94\xbc\x8a\x70\x8b\x4c\x8d\x86\x81\xa8\x91\x53\x8a\x70\x8b\x4c\x8d\x86\x95\xcf\x8a"
+         "\xb7"},
+        // 全角記号→半角記号変換
+        {"\x91\x53\x8a\x70\x8b\x4c\x8d\x86\x81\xa8\x94\xbc\x8a\x70\x8b\x4c\x8d\x86\x95\xcf\x8a"
+         "\xb7"},
+    }}};
 
 enum class Direction { kKatakanaToFull, kHalfToFull, kFullToHalf };
 
@@ -54,7 +64,7 @@ constexpr std::array<Conversion, 7> kConversions = {{
     {Direction::kHalfToFull, CharSet::kSymbols},
     {Direction::kFullToHalf, CharSet::kSymbols},
 }};
-static_assert(kConversions.size() == kTitles.size());
+static_assert(kConversions.size() == kPlugin.functions.size());
 
 const Conversion* ConversionFor(const ConvertRequest* request) {
     return plugin_support::FunctionFor(kConversions, request);
@@ -109,6 +119,26 @@ bool ResultFits(const ConvertRequest& request, const Conversion& conversion, boo
     return size <= request.outputCapacity;
 }
 
+// The full-to-half kernels of the best level the processor offers (and POLYSHIFT_ISA allows),
+// chosen at the first call.
+struct FullToHalfKernels {
+    void (*shiftJis)(const unsigned char*, std::size_t, widthfold::Output&, CharSet);
+    void (*utf8)(const unsigned char*, std::size_t, widthfold::Output&, CharSet);
+};
+
+const FullToHalfKernels& ChosenKernels() {
+    static const FullToHalfKernels kernels = [] {
+#if defined(WIDTHFOLD_WITH_AVX512)
+        if (widthfold::HasAvx512()) {
+            return FullToHalfKernels{&widthfold::FullToHalfAvx512,
+                                     &widthfold::FullToHalfUtf8Avx512};
+        }
+#endif
+        return FullToHalfKernels{&widthfold::FullToHalf, &widthfold::FullToHalfUtf8};
+    }();
+    return kernels;
+}
+
 void ConvertShiftJis(const ConvertRequest& request, const Conversion& conversion,
                      widthfold::Output& out) {
     switch (conversion.direction) {
@@ -119,14 +149,7 @@ void ConvertShiftJis(const ConvertRequest& request, const Conversion& conversion
             widthfold::HalfToFull(request.input, request.inputLength, out, conversion.set);
             break;
         case Direction::kFullToHalf:
-#if defined(WIDTHFOLD_WITH_AVX512)
-            if (widthfold::HasAvx512()) {
-                widthfold::FullToHalfAvx512(request.input, request.inputLength, out,
-                                            conversion.set);
-                break;
-            }
-#endif
-            widthfold::FullToHalf(request.input, request.inputLength, out, conversion.set);
+            ChosenKernels().shiftJis(request.input, request.inputLength, out, conversion.set);
             break;
     }
 }
@@ -141,35 +164,14 @@ void ConvertUtf8(const ConvertRequest& request, const Conversion& conversion,
             widthfold::HalfToFullUtf8(request.input, request.inputLength, out, conversion.set);
             break;
         case Direction::kFullToHalf:
-#if defined(WIDTHFOLD_WITH_AVX512)
-            if (widthfold::HasAvx512()) {
-                widthfold::FullToHalfUtf8Avx512(request.input, request.inputLength, out,
-                                                conversion.set);
-                break;
-            }
-#endif
-            widthfold::FullToHalfUtf8(request.input, request.inputLength, out, conversion.set);
+            ChosenKernels().utf8(request.input, request.inputLength, out, conversion.set);
             break;
     }
 }
 
 }  // namespace
 
-XFM_EXPORT uint32_t XFM_CALL XfmGetVersion(void) {
-    return XFM_VERSION(1, 0, 0, 2);
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmGetCount(void) {
-    return kTitles.size();
-}
-
-XFM_EXPORT const char* XFM_CALL XfmGetTitle(uint32_t index) {
-    return index < kTitles.size() ? kTitles[index] : nullptr;
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmIsUseTable(uint32_t) {
-    return 0;
-}
+XFM_DEFINE_TABLE_ENTRIES(kPlugin)
 
 XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
     const Conversion* conversion = ConversionFor(request);
@@ -198,8 +200,4 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     request->outputLength = static_cast<uint32_t>(out.next() - request->output);
     *out.next() = 0;
     return 1;
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmRenameFile(const char*, char*, uint32_t) {
-    return 0;
 }

@@ -13,37 +13,6 @@ const PluginUnderTest& Widthfold() {
     return testing_support::SharedPlugin("widthfold");
 }
 
-TEST(WidthfoldContract, AnswersVersionCountTitlesAndTableUse) {
-    const auto& p = Widthfold();
-    EXPECT_EQ(p.getVersion(), 0x01000002u);
-    EXPECT_EQ(p.getCount(), 7u);
-    const char* titles[] = {
-        "半角カナ→全角カナ変換", "半角数字→全角数字変換", "全角数字→半角数字変換",
-        "半角英字→全角英字変換", "全角英字→半角英字変換", "半角記号→全角記号変換",
-        "全角記号→半角記号変換",
-    };
-    for (uint32_t i = 0; i < 7; ++i) {
-        EXPECT_EQ(p.TitleUtf8(i), titles[i]) << i;
-        EXPECT_EQ(p.isUseTable(i), 0u) << i;
-    }
-    EXPECT_EQ(p.getTitle(7), nullptr);
-    char newPath[260] = "untouched";
-    EXPECT_EQ(p.renameFile("a.txt", newPath, 0), 0u);
-    EXPECT_STREQ(newPath, "untouched");
-    EXPECT_EQ(p.regExp, nullptr);
-}
-
-TEST(WidthfoldContract, RefusesNullRequestsAndUnknownFunctions) {
-    const auto& p = Widthfold();
-    EXPECT_EQ(p.getBufferSize(nullptr), 0u);
-    EXPECT_EQ(p.convert(nullptr), 0u);
-    unsigned char out[16];
-    const unsigned char in[] = "abc";
-    ConvertRequest request{sizeof(ConvertRequest), in, 3, out, 16, 7, "", 0, 0, 0};
-    EXPECT_EQ(p.getBufferSize(&request), 0u);
-    EXPECT_EQ(p.convert(&request), 0u);
-}
-
 TEST(WidthfoldContract, EmptyInputRunsAndGivesAnEmptyResult) {
     for (uint32_t f = 0; f < 7; ++f) {
         uint32_t size = 0;
