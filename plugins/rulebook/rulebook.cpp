@@ -12,6 +12,7 @@
 #include "platform/shared_string.h"
 #include "platform/text_encoding.h"
 #include "platform/utf8_text.h"
+#include "plugin_entries.h"
 #include "regex_table.h"
 #include "run_command.h"
 #include "string_table.h"
@@ -23,13 +24,19 @@ namespace {
 
 using rulebook::TableKind;
 
-constexpr std::array<const char*, 2> kTitles = {rulebook::kRegexTableTitle,
-                                                rulebook::kStringTableTitle};
+// Both functions need a table, whatever index the host names.
+constexpr plugin_support::PluginInfo<2> kPlugin = {
+    XFM_VERSION(1, 0, 0, 3),
+    {{
+        {rulebook::kRegexTableTitle, plugin_support::kUsesTable},
+        {rulebook::kStringTableTitle, plugin_support::kUsesTable},
+    }},
+    true};
 
 // The converted text of one request: the input through the table named by `tablePath`.
 // False when there is nothing to convert (unknown function, no table, a failing command).
 bool ConvertText(const ConvertRequest& request, std::string& text) {
-    if (request.functionIndex >= kTitles.size() ||
+    if (request.functionIndex >= kPlugin.functions.size() ||
         (request.input == nullptr && request.inputLength != 0)) {
         return false;
     }
@@ -63,21 +70,7 @@ bool FitsContract(const std::string& text) {
 
 }  // namespace
 
-XFM_EXPORT uint32_t XFM_CALL XfmGetVersion(void) {
-    return XFM_VERSION(1, 0, 0, 3);
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmGetCount(void) {
-    return kTitles.size();
-}
-
-XFM_EXPORT const char* XFM_CALL XfmGetTitle(uint32_t index) {
-    return index < kTitles.size() ? kTitles[index] : nullptr;
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmIsUseTable(uint32_t) {
-    return 1;
-}
+XFM_DEFINE_TABLE_ENTRIES(kPlugin)
 
 XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
     if (request == nullptr) {
@@ -117,10 +110,6 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     } catch (const std::exception&) {
         return 0;
     }
-}
-
-XFM_EXPORT uint32_t XFM_CALL XfmRenameFile(const char*, char*, uint32_t) {
-    return 0;
 }
 
 XFM_EXPORT uint32_t XFM_CALL XfmRegExp(XfmText* text, const char* command) {

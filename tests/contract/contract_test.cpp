@@ -136,6 +136,7 @@ struct Answers {
     bool usesTable;
     std::vector<const char*> extensions;  // empty: no function renames
     bool regExp = false;
+    bool sameForEveryIndex = false;  // table use and renaming do not look at the index
 };
 
 const std::vector<Answers>& ExpectedAnswers() {
@@ -151,9 +152,9 @@ const std::vector<Answers>& ExpectedAnswers() {
          false, {}},
         {"glyphport", 0x01000002, {"機種依存文字(Mac→Win)変換", "機種依存文字(Win→Mac)変換"},
          false, {}},
-        {"pictile", 0x01000002, {"ビットマップ→アイコン変換"}, false, {".ico"}},
+        {"pictile", 0x01000002, {"ビットマップ→アイコン変換"}, false, {".ico"}, false, true},
         {"rulebook", 0x01000003, {"正規表現テーブルによる置換", "文字列テーブルによる置換"}, true,
-         {}, true},
+         {}, true, true},
         {"unibridge", 0x01000000,
          {"UTF-8に変換（自動判別）", "UTF-8(BOM付き)に変換（自動判別）",
           "UTF-16LE(BOM付き)に変換（自動判別）", "シフトJISに変換（UTF-8/UTF-16から）"},
@@ -187,6 +188,12 @@ TEST(Contract, EachPluginGivesItsVersionTitlesTableUseAndNames) {
         }
         EXPECT_EQ(plugin.getTitle(count), nullptr);
         EXPECT_EQ(plugin.getTitle(0xFFFFFFFFu), nullptr);
+        if (expected.sameForEveryIndex) {
+            EXPECT_EQ(plugin.isUseTable(count + 7) != 0, expected.usesTable);
+            char newPath[XFM_MAX_PATH] = "unchanged";
+            EXPECT_EQ(plugin.renameFile("/out/a.dat", newPath, count + 7) != 0,
+                      !expected.extensions.empty());
+        }
         EXPECT_EQ(plugin.regExp != nullptr, expected.regExp);
     }
 }

@@ -158,15 +158,50 @@ def encswap_expected(index, text, data):
     return ("decodes", codec, text)
 
 
+# rulebook's tables, the same commands and pairs in each encoding a table may have. Every
+# command takes characters (k), so that the result does not depend on the encoding.
+REGEX_TABLE = "s/名前/なまえ/gk\ntr/０-９/0-9/k\ns/ｶﾞ/ガ/gk\ns/①/(1)/gk\ns/a/A/gk\n"
+STRING_TABLE = "猫\tねこ\nABC\tＡＢＣ\n①\t(1)\n"
+
+
+def rulebook_result(index, text):
+    if index == 0:
+        text = text.replace("名前", "なまえ")
+        text = text.translate({0xFF10 + d: ord("0") + d for d in range(10)})
+        return text.replace("ｶﾞ", "ガ").replace("①", "(1)").replace("a", "A")
+    for search, replacement in (("猫", "ねこ"), ("ABC", "ＡＢＣ"), ("①", "(1)")):
+        text = text.replace(search, replacement)
+    return text
+
+
+def rulebook_expected(index, text, encoding, table_encoding):
+    """A table goes with a text of its own encoding; a UTF-8 table (with a mark or without)
+    goes with UTF-8 text (with a mark or without). Any other pair is refused."""
+    if (table_encoding == "sjis") != (encoding == "sjis"):
+        return "refused"
+    return encode(rulebook_result(index, text), encoding)
+
+
+def write_tables(folder):
+    tables = {}
+    for index, table in ((0, REGEX_TABLE), (1, STRING_TABLE)):
+        for table_encoding in ("utf8", "utf8-bom", "sjis"):
+            path = os.path.join(folder, f"table{index}-{table_encoding}.tbl")
+            with open(path, "wb") as f:
+                f.write(encode(table, table_encoding))
+            tables[(index, table_encoding)] = path
+    return tables
+
+
 # --- running the command line ------------------------------------------------------------
 
-def run(function, data, folder):
+def run(function, data, folder, table=None):
     source = os.path.join(folder, "in")
     with open(source, "wb") as f:
         f.write(data)
+    arguments = [CLI, "run", "-f", function] + (["-t", table] if table else []) + ["-"]
     with open(source, "rb") as stdin:
-        done = subprocess.run([CLI, "run", "-f", function, "-"], stdin=stdin,
-                              capture_output=True, timeout=60)
+        done = subprocess.run(arguments, stdin=stdin, capture_output=True, timeout=60)
     messages = [line for line in done.stderr.decode("utf-8", "replace").splitlines()
                 if line.startswith("エラー")]
     return done.returncode, done.stdout, messages
@@ -174,21 +209,23 @@ def run(function, data, folder):
 
 def functions():
     listed = subprocess.run([CLI, "list"], capture_output=True, check=True).stdout.decode()
-    names = [line.split("\t")[0] for line in listed.splitlines() if "\t" in line]
-    return [n for n in names if not n.startswith("rulebook:")]  # tables: rulebook's own tests
+    return [line.split("\t")[0] for line in listed.splitlines() if "\t" in line]
 
 
-def check(function, text_name, encoding, folder):
+def check(function, text_name, encoding, folder, table=None):
     text = TEXTS[text_name]
     try:
         data = encode(text, encoding)
     except UnicodeEncodeError:
         return None  # not every text has a Shift JIS form
-    want = expected(function, text, encoding)
+    if table:
+        want = rulebook_expected(int(function.split(":")[1]), text, encoding, table[0])
+    else:
+        want = expected(function, text, encoding)
     if want is None:
         return None
-    status, out, messages = run(function, data, folder)
-    where = f"{function} on {text_name} ({encoding})"
+    status, out, messages = run(function, data, folder, table[1] if table else None)
+    where = f"{function} on {text_name} ({encoding})" + (f" with a {table[0]} table" if table else "")
     if status != 0:
         return f"{where}: exit status {status}"
     if want == "refused":
@@ -216,13 +253,19 @@ def check(function, text_name, encoding, folder):
 def main():
     failures, checked = [], 0
     with tempfile.TemporaryDirectory() as folder:
+        tables = write_tables(folder)
         for function in functions():
-            for text_name in TEXTS:
-                for encoding in ("utf8", "utf8-bom", "sjis"):
-                    failure = check(function, text_name, encoding, folder)
-                    checked += 1
-                    if failure:
-                        failures.append(failure)
+            name, index = function.split(":")
+            # rulebook runs with each of its tables; every other function without one.
+            runs = [(kind, tables[(int(index), kind)]) for kind in ("utf8", "utf8-bom", "sjis")
+                    ] if name == "rulebook" else [None]
+            for table in runs:
+                for text_name in TEXTS:
+                    for encoding in ("utf8", "utf8-bom", "sjis"):
+                        failure = check(function, text_name, encoding, folder, table)
+                        checked += 1
+                        if failure:
+                            failures.append(failure)
     for failure in failures:
         print(failure)
     print(f"{checked - len(failures)} of {checked} cases right")

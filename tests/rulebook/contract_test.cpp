@@ -10,23 +10,6 @@ namespace {
 
 using RulebookContract = RulebookTest;
 
-TEST_F(RulebookContract, AnswersVersionCountTitlesTableUseAndRename) {
-    const auto& p = Plugin();
-    EXPECT_EQ(p.getVersion(), 0x01000003u);
-    EXPECT_EQ(p.getCount(), 2u);
-    EXPECT_EQ(p.TitleUtf8(0), "正規表現テーブルによる置換");
-    EXPECT_EQ(p.TitleUtf8(1), "文字列テーブルによる置換");
-    EXPECT_EQ(p.getTitle(2), nullptr);
-    for (uint32_t i : {0u, 1u, 2u, 99u}) {
-        EXPECT_EQ(p.isUseTable(i), 1u) << i;
-    }
-    char newPath[260] = "untouched";
-    EXPECT_EQ(p.renameFile("a.txt", newPath, 0), 0u);
-    EXPECT_EQ(p.renameFile("a.txt", newPath, 1), 0u);
-    EXPECT_STREQ(newPath, "untouched");
-    ASSERT_NE(p.regExp, nullptr);
-}
-
 TEST_F(RulebookContract, RefusesNullRequestsUnknownFunctionsAndMissingTablesSilently) {
     const auto& p = Plugin();
     EXPECT_EQ(p.getBufferSize(nullptr), 0u);
