@@ -44,8 +44,9 @@ std::string EucFromSjis(std::string_view sjis) {
     return euc;
 }
 
-// Every text file of the examples and the fuzz seeds is UTF-8 exactly when its name or its
-// example's folder says so; Shift JIS, EUC, JIS, Mac and UTF-16 files never are.
+// Every text file of the examples and the fuzz seeds is UTF-8 exactly when its name says so,
+// or its example's folder ("widthfold-utf8", but not "unibridge-to-utf8", whose files are to
+// become UTF-8); Shift JIS, EUC, JIS, Mac and UTF-16 files never are.
 TEST(Utf8Text, SuiteFilesAreUtf8OnlyWhenNamedSo) {
     int checked = 0;
     for (const char* folder : {"examples", "fuzz/seeds/text"}) {
@@ -55,8 +56,10 @@ TEST(Utf8Text, SuiteFilesAreUtf8OnlyWhenNamedSo) {
             if (!entry.is_regular_file() || entry.path().extension() == ".bmp" || name == "chain") {
                 continue;
             }
-            const std::string where = std::filesystem::relative(entry.path(), root).string();
-            const bool utf8 = where.find("utf8") != std::string::npos;
+            const std::string example =
+                std::filesystem::relative(entry.path(), root).begin()->string();
+            const bool utf8 = name.find("utf8") != std::string::npos ||
+                              (example.ends_with("-utf8") && !example.ends_with("-to-utf8"));
             EXPECT_EQ(platform::IsUtf8Text(ReadFile(entry.path())), utf8) << entry.path();
             ++checked;
         }
