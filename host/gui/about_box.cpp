@@ -7,16 +7,17 @@
 #include <QPushButton>
 
 #include "host/core/about_text.h"
-#include "host/gui/tool_dialog_builder.h"
+#include "host/gui/dialog_builder.h"
+#include "host/layout/about_dialog.h"
 
 namespace gui {
 
 AboutBox::AboutBox(const std::string& pluginVersionText, QWidget* parent) : QDialog(parent) {
-    BuildToolDialog(*this, kAboutBox);
-    auto* icon = ToolControl<QLabel>(*this, "icon");
+    BuildDialog(*this, layout::kAboutDialog);
+    auto* icon = FindControl<QLabel>(*this, "icon");
     const QIcon windowIcon = parent != nullptr ? parent->windowIcon() : QIcon();
     icon->setPixmap(windowIcon.pixmap(icon->size().boundedTo(QSize(32, 32))));
-    auto* stamp = ToolControl<QLabel>(*this, tool_control::kBuildStamp);
+    auto* stamp = FindControl<QLabel>(*this, layout::about_control::kBuildStamp);
     stamp->setText(QString::fromStdString(host::BuildStamp()));
     stamp->resize(std::max(stamp->width(), stamp->sizeHint().width()), stamp->height());
     QString versions = QString::fromStdString(pluginVersionText);
@@ -24,10 +25,10 @@ AboutBox::AboutBox(const std::string& pluginVersionText, QWidget* parent) : QDia
     if (versions.endsWith('\n')) {
         versions.chop(1);
     }
-    auto* field = ToolControl<QPlainTextEdit>(*this, tool_control::kPluginVersions);
+    auto* field = FindControl<QPlainTextEdit>(*this, layout::about_control::kPluginVersions);
     field->setLineWrapMode(QPlainTextEdit::NoWrap);
     field->setPlainText(versions);
-    connect(ToolControl<QPushButton>(*this, tool_control::kOk), &QPushButton::clicked, this,
+    connect(FindControl<QPushButton>(*this, layout::kIdOk), &QPushButton::clicked, this,
             &QDialog::accept);
 }
 

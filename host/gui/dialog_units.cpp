@@ -3,8 +3,6 @@
 #include <QFontMetrics>
 #include <QStringList>
 
-#include "host/gui/main_window_layout.h"
-
 namespace gui {
 
 DialogUnits::DialogUnits(const QFont& font) {
@@ -15,12 +13,12 @@ DialogUnits::DialogUnits(const QFont& font) {
     baseHeight_ = metrics.height();
 }
 
-QFont DialogFont() {
-    const QString family = QString::fromUtf8(kDialogFontFamily);
+QFont DialogFont(const layout::Font& dialogFont) {
+    const QString family = QString::fromUtf8(dialogFont.face);
     QFont::insertSubstitutions(
         family, QStringList{QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
     QFont font(family);
-    font.setPointSize(kDialogFontPoints);
+    font.setPointSize(dialogFont.points);
     return font;
 }
 

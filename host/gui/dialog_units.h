@@ -7,6 +7,8 @@
 #include <QRect>
 #include <cmath>
 
+#include "host/layout/layout_model.h"
+
 namespace gui {
 
 class DialogUnits {
@@ -32,8 +34,8 @@ private:
     double baseHeight_;
 };
 
-// The dialog's font: "ＭＳ Ｐゴシック" 9 pt, which on this system is drawn with IPAPGothic, or
-// else Noto Sans CJK JP.
-QFont DialogFont();
+// A dialog's font. Its face, "ＭＳ Ｐゴシック", is drawn on this system with IPAPGothic, or else
+// Noto Sans CJK JP.
+QFont DialogFont(const layout::Font& font);
 
 }  // namespace gui

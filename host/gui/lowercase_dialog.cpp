@@ -3,24 +3,25 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "host/gui/tool_dialog_builder.h"
+#include "host/gui/dialog_builder.h"
+#include "host/layout/tool_dialogs.h"
 
 namespace gui {
 
 LowercaseDialog::LowercaseDialog(QWidget* parent) : QDialog(parent) {
-    BuildToolDialog(*this, kLowercaseDialog);
-    ToolControl<QRadioButton>(*this, tool_control::kAllFiles)->setChecked(true);
-    connect(ToolControl<QPushButton>(*this, tool_control::kOk), &QPushButton::clicked, this,
+    BuildDialog(*this, layout::kLowercaseDialog);
+    FindControl<QRadioButton>(*this, layout::lowercase_control::kAllFiles)->setChecked(true);
+    connect(FindControl<QPushButton>(*this, layout::kIdOk), &QPushButton::clicked, this,
             &QDialog::accept);
-    connect(ToolControl<QPushButton>(*this, tool_control::kCancel), &QPushButton::clicked, this,
+    connect(FindControl<QPushButton>(*this, layout::kIdCancel), &QPushButton::clicked, this,
             &QDialog::reject);
 }
 
 host::LowercaseSelection LowercaseDialog::selection() const {
-    if (ToolControl<QRadioButton>(*this, tool_control::kUpperExtension)->isChecked()) {
+    if (FindControl<QRadioButton>(*this, layout::lowercase_control::kUpperExtension)->isChecked()) {
         return host::LowercaseSelection::kUpperExtension;
     }
-    if (ToolControl<QRadioButton>(*this, tool_control::kUpperName)->isChecked()) {
+    if (FindControl<QRadioButton>(*this, layout::lowercase_control::kUpperName)->isChecked()) {
         return host::LowercaseSelection::kUpperName;
     }
     return host::LowercaseSelection::kAllFiles;

@@ -6,8 +6,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
-#include <QFrame>
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,14 +19,17 @@
 #include <QUrl>
 
 #include "host/core/uri_list.h"
-#include "host/gui/dialog_units.h"
+#include "host/gui/dialog_builder.h"
 #include "host/gui/input_guard.h"
-#include "host/gui/main_window_layout.h"
 #include "host/gui/window_placement.h"
+#include "host/layout/main_dialog.h"
+#include "host/layout/main_menu.h"
 #include "platform/text_encoding.h"
 
 namespace gui {
 namespace {
+
+namespace command = layout::command;
 
 QString FromUtf8(const char* text) {
     return QString::fromUtf8(text);
@@ -37,68 +38,11 @@ QString PathText(const std::string& path) {
     return QString::fromStdString(path);
 }
 
-QWidget* CreateControl(const ControlLayout& item, QWidget* parent) {
-    const QString text = FromUtf8(item.text);
-    switch (item.kind) {
-        case ControlKind::kEtchedLine: {
-            auto* line = new QFrame(parent);
-            line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-            return line;
-        }
-        case ControlKind::kGroupBox:
-            return new QGroupBox(text, parent);
-        case ControlKind::kListBox: {
-            auto* list = new QListWidget(parent);
-            list->setSelectionMode(QAbstractItemView::ExtendedSelection);
-            list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-            return list;
-        }
-        case ControlKind::kChainBox: {
-            auto* list = new QListWidget(parent);
-            list->setSelectionMode(QAbstractItemView::SingleSelection);
-            return list;
-        }
-        case ControlKind::kCheckListBox: {
-            auto* list = new QListWidget(parent);
-            list->setSelectionMode(QAbstractItemView::SingleSelection);
-            return list;
-        }
-        case ControlKind::kCheckBox:
-            return new QCheckBox(text, parent);
-        case ControlKind::kPushButton: {
-            auto* button = new QPushButton(text, parent);
-            button->setAutoDefault(false);
-            return button;
-        }
-        case ControlKind::kReadOnlyField: {
-            auto* field = new QLineEdit(parent);
-            field->setReadOnly(true);
-            field->setAcceptDrops(false);
-            return field;
-        }
-        case ControlKind::kStaticText: {
-            auto* label = new QLabel(parent);
-            label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-            label->setWordWrap(true);
-            return label;
-        }
-        case ControlKind::kProgressBar: {
-            auto* bar = new QProgressBar(parent);
-            bar->setTextVisible(false);
-            bar->setRange(0, 100);
-            bar->setValue(0);
-            return bar;
-        }
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 MainWindow::MainWindow(std::string programFolder, std::string iniPath)
     : iniPath_(std::move(iniPath)) {
-    setWindowTitle(FromUtf8(kWindowTitle));
+    setWindowTitle(FromUtf8(layout::kMainDialog.title));
     QIcon icon;
     for (int size : {16, 32, 48, 64, 128, 256}) {
         icon.addFile(QStringLiteral(":/polyshift/polyshift-%1.png").arg(size));
@@ -125,38 +69,28 @@ MainWindow::~MainWindow() {
 
 void MainWindow::BuildControls() {
     client_ = new QWidget(this);
-    client_->setFont(DialogFont());
-    const DialogUnits units(client_->font());
-    for (const ControlLayout& item : kControls) {
-        QWidget* control = CreateControl(item, client_);
-        control->setObjectName(QString::fromLatin1(item.name));
-        control->setGeometry(units.rect(item.left, item.top, item.width, item.height));
-    }
-    // Group boxes stay behind the controls they frame.
-    for (QGroupBox* group : client_->findChildren<QGroupBox*>()) {
-        group->lower();
-    }
-    client_->setFixedSize(units.x(kDialogWidth), units.y(kDialogHeight));
+    gui::BuildControls(*client_, layout::kMainDialog);
     setCentralWidget(client_);
 
-    fileList_ = client_->findChild<QListWidget*>(control::kFileList);
-    chainList_ = client_->findChild<QListWidget*>(control::kChainList);
-    functionList_ = client_->findChild<QListWidget*>(control::kFunctionList);
-    outputField_ = client_->findChild<QLineEdit*>(control::kOutputField);
-    tableField_ = client_->findChild<QLineEdit*>(control::kTableField);
-    overWriteBox_ = client_->findChild<QCheckBox*>(control::kOverWriteBox);
-    noOutputBox_ = client_->findChild<QCheckBox*>(control::kNoOutputBox);
-    statusLine_ = client_->findChild<QLabel*>(control::kStatusLine);
-    progressBar_ = client_->findChild<QProgressBar*>(control::kProgressBar);
+    namespace id = layout::main_control;
+    fileList_ = FindControl<QListWidget>(*client_, id::kFileList);
+    chainList_ = FindControl<QListWidget>(*client_, id::kChainList);
+    functionList_ = FindControl<QListWidget>(*client_, id::kFunctionList);
+    outputField_ = FindControl<QLineEdit>(*client_, id::kOutputField);
+    tableField_ = FindControl<QLineEdit>(*client_, id::kTableField);
+    overWriteBox_ = FindControl<QCheckBox>(*client_, id::kOverWriteBox);
+    noOutputBox_ = FindControl<QCheckBox>(*client_, id::kNoOutputBox);
+    statusLine_ = FindControl<QLabel>(*client_, id::kStatusLine);
+    progressBar_ = FindControl<QProgressBar>(*client_, id::kProgressBar);
 }
 
 void MainWindow::BuildMenu() {
     QMenuBar* bar = menuBar();
     bar->setFont(client_->font());
-    for (const MenuLayout& menuLayout : kMenus) {
+    for (const layout::Menu& menuLayout : layout::kMainMenu.menus) {
         QMenu* menu = bar->addMenu(FromUtf8(menuLayout.title));
-        for (const MenuItemLayout& item : menuLayout.items) {
-            if (item.text == nullptr) {
+        for (const layout::MenuItem& item : menuLayout.items) {
+            if (item.separator()) {
                 menu->addSeparator();
                 continue;
             }
@@ -177,19 +111,20 @@ void MainWindow::BuildMenu() {
 }
 
 void MainWindow::Connect() {
-    auto button = [this](const char* name) { return client_->findChild<QPushButton*>(name); };
-    connect(button(control::kRunButton), &QPushButton::clicked, this, &MainWindow::StartRun);
-    connect(button(control::kOutputButton), &QPushButton::clicked, this, [this] {
+    namespace id = layout::main_control;
+    auto button = [this](int control) { return FindControl<QPushButton>(*client_, control); };
+    connect(button(id::kRunButton), &QPushButton::clicked, this, &MainWindow::StartRun);
+    connect(button(id::kOutputButton), &QPushButton::clicked, this, [this] {
         workbench_->ChooseOutputFolder();
         ShowOptions();
     });
-    connect(button(control::kTableButton), &QPushButton::clicked, this, [this] {
+    connect(button(id::kTableButton), &QPushButton::clicked, this, [this] {
         workbench_->ChooseTableFile();
         ShowOptions();
     });
-    connect(button(control::kUpButton), &QPushButton::clicked, this,
+    connect(button(id::kUpButton), &QPushButton::clicked, this,
             [this] { ShowChain(workbench_->MoveChainEntryUp(SelectedChainRow())); });
-    connect(button(control::kDownButton), &QPushButton::clicked, this,
+    connect(button(id::kDownButton), &QPushButton::clicked, this,
             [this] { ShowChain(workbench_->MoveChainEntryDown(SelectedChainRow())); });
     connect(overWriteBox_, &QCheckBox::toggled, this,
             [this](bool on) { workbench_->SetOverWrite(on); });

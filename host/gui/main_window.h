@@ -1,7 +1,7 @@
-// The main window: the controls and menu of the layout table, wired to the workbench that
-// holds the file list, the function list, the chain and the options. The window only shows
-// the workbench and turns clicks into its commands; a run works on a thread of its own while
-// the window keeps painting and takes no input.
+// The main window: the main dialog and menu bar of the layout model, built as Qt widgets and
+// wired to the workbench that holds the file list, the function list, the chain and the
+// options. The window only shows the workbench and turns clicks into its commands; a run
+// works on a thread of its own while the window keeps painting and takes no input.
 //
 // Commands of other parts of the program (the Tools and Help menus) come in through
 // setCommandHandler(): their menu items stay disabled until a handler is set.

@@ -5,7 +5,8 @@
 
 #include "host/core/host_texts.h"
 #include "host/core/tool_texts.h"
-#include "host/gui/tool_dialog_builder.h"
+#include "host/gui/dialog_builder.h"
+#include "host/layout/tool_dialogs.h"
 #include "platform/message_box.h"
 #include "platform/text_encoding.h"
 
@@ -33,22 +34,23 @@ void HistoryCombo::showPopup() {
 
 RegexDialog::RegexDialog(host::RegexCommandEntry& entry, host::UserInterface& ui, QWidget* parent)
     : QDialog(parent), entry_(entry), ui_(ui) {
-    BuildToolDialog(*this, kRegexDialog);
+    BuildDialog(*this, layout::kRegexDialog);
     // The field that knows the history takes the place of the plain one.
-    QComboBox* plain = ToolControl<QComboBox>(*this, tool_control::kCommand);
+    QComboBox* plain = FindControl<QComboBox>(*this, layout::regex_control::kCommand);
     auto* combo = new HistoryCombo(entry_, this);
     combo->setObjectName(plain->objectName());
     combo->setGeometry(plain->geometry());
     delete plain;
     combo->setFocus();
-    connect(ToolControl<QPushButton>(*this, tool_control::kOk), &QPushButton::clicked, this,
+    connect(FindControl<QPushButton>(*this, layout::kIdOk), &QPushButton::clicked, this,
             &RegexDialog::accept);
-    connect(ToolControl<QPushButton>(*this, tool_control::kCancel), &QPushButton::clicked, this,
+    connect(FindControl<QPushButton>(*this, layout::kIdCancel), &QPushButton::clicked, this,
             &QDialog::reject);
 }
 
 void RegexDialog::accept() {
-    const QString typed = ToolControl<QComboBox>(*this, tool_control::kCommand)->currentText();
+    const QString typed =
+        FindControl<QComboBox>(*this, layout::regex_control::kCommand)->currentText();
     const std::string command = platform::Utf8ToCp932(typed.toStdString());
     if (!entry_.Accept(command)) {
         ui_.messageBox(host::MessageKind::kCommandError, host::texts::kCommandTooLong,

@@ -4,9 +4,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "host/gui/tool_dialog_builder.h"
+#include "host/gui/dialog_builder.h"
+#include "host/layout/tool_dialogs.h"
 
 namespace gui {
+namespace {
+namespace id = layout::scan_control;
+}  // namespace
 
 QFont ScanResultFont() {
     QFont font;
@@ -20,26 +24,25 @@ QFont ScanResultFont() {
 
 ScanDialog::ScanDialog(std::vector<std::string> paths, host::UserInterface& ui, QWidget* parent)
     : QDialog(parent), paths_(std::move(paths)), ui_(ui) {
-    BuildToolDialog(*this, kScanDialog);
-    for (const char* id : {tool_control::kScanKana, tool_control::kScanSpecial,
-                           tool_control::kScanExtended, tool_control::kScanUserArea}) {
-        ToolControl<QCheckBox>(*this, id)->setChecked(true);
+    BuildDialog(*this, layout::kScanDialog);
+    for (int control : {id::kKanaBox, id::kSpecialBox, id::kExtendedBox, id::kUserAreaBox}) {
+        FindControl<QCheckBox>(*this, control)->setChecked(true);
     }
-    ToolControl<QPlainTextEdit>(*this, tool_control::kScanResult)->setFont(ScanResultFont());
-    connect(ToolControl<QPushButton>(*this, tool_control::kScanButton), &QPushButton::clicked, this,
+    FindControl<QPlainTextEdit>(*this, id::kResult)->setFont(ScanResultFont());
+    connect(FindControl<QPushButton>(*this, id::kScanButton), &QPushButton::clicked, this,
             &ScanDialog::Scan);
-    connect(ToolControl<QPushButton>(*this, tool_control::kCancel), &QPushButton::clicked, this,
+    connect(FindControl<QPushButton>(*this, layout::kIdCancel), &QPushButton::clicked, this,
             &QDialog::reject);
 }
 
 host::ScanOptions ScanDialog::options() const {
-    auto on = [this](const char* id) { return ToolControl<QCheckBox>(*this, id)->isChecked(); };
+    auto on = [this](int control) { return FindControl<QCheckBox>(*this, control)->isChecked(); };
     host::ScanOptions options;
-    options.halfWidthKana = on(tool_control::kScanKana);
-    options.specialRows = on(tool_control::kScanSpecial);
-    options.extendedArea = on(tool_control::kScanExtended);
-    options.userArea = on(tool_control::kScanUserArea);
-    options.unifyLineBreaks = on(tool_control::kScanUnifyBreaks);
+    options.halfWidthKana = on(id::kKanaBox);
+    options.specialRows = on(id::kSpecialBox);
+    options.extendedArea = on(id::kExtendedBox);
+    options.userArea = on(id::kUserAreaBox);
+    options.unifyLineBreaks = on(id::kUnifyBreaksBox);
     return options;
 }
 
@@ -50,7 +53,7 @@ void ScanDialog::Scan() {
     }
     QString text = QString::fromStdString(report.text.utf8());
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    ToolControl<QPlainTextEdit>(*this, tool_control::kScanResult)->setPlainText(text);
+    FindControl<QPlainTextEdit>(*this, id::kResult)->setPlainText(text);
 }
 
 }  // namespace gui

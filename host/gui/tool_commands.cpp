@@ -10,12 +10,14 @@
 #include "host/gui/about_box.h"
 #include "host/gui/lowercase_dialog.h"
 #include "host/gui/main_window.h"
-#include "host/gui/main_window_layout.h"
 #include "host/gui/regex_dialog.h"
 #include "host/gui/scan_dialog.h"
+#include "host/layout/main_menu.h"
 
 namespace gui {
 namespace {
+
+namespace command = layout::command;
 
 void CharacterScan(MainWindow& window) {
     ScanDialog dialog(window.workbench().files().paths(), window.ui(), &window);

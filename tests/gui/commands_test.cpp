@@ -9,16 +9,16 @@
 #include <QTest>
 #include <QUrl>
 
-#include "host/gui/main_window_layout.h"
+#include "host/layout/main_menu.h"
 #include "platform/message_box.h"
 #include "window_tests.h"
 
 namespace window_testing {
 namespace {
 
-using gui::command::kAddFiles;
-using gui::command::kDeleteAllFiles;
-using gui::command::kDeleteFiles;
+using layout::command::kAddFiles;
+using layout::command::kDeleteAllFiles;
+using layout::command::kDeleteFiles;
 
 QString Q(const std::string& text) {
     return QString::fromStdString(text);
@@ -210,7 +210,7 @@ void CommandsTest::reloadEmptiesTheChain() {
     Check(f, 1, true);
     f.driver.choices = {Q(f.work.Write("kept", ""))};
     f.window().runCommand(kAddFiles);
-    f.window().runCommand(gui::command::kReloadPlugins);
+    f.window().runCommand(layout::command::kReloadPlugins);
     QVERIFY(f.items("1019").isEmpty());
     QVERIFY(f.checkedItems().isEmpty());
     QCOMPARE(f.items("1000").size(), 4);

@@ -9,7 +9,7 @@
 #include <QTest>
 
 #include "host/gui/input_guard.h"
-#include "host/gui/main_window_layout.h"
+#include "host/layout/main_menu.h"
 #include "support/temp_folder.h"
 #include "window_tests.h"
 
@@ -128,7 +128,7 @@ void RunTest::windowTakesNoInputDuringARun() {
             return;
         }
         checkedDuringRun = true;
-        f.window().runCommand(gui::command::kDeleteAllFiles);
+        f.window().runCommand(layout::command::kDeleteAllFiles);
         QTest::keyClick(files, Qt::Key_Delete);
         files->item(0)->setSelected(true);
         DoubleClick(files, 0);

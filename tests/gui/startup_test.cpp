@@ -5,7 +5,7 @@
 #include <QTest>
 
 #include "host/core/profile_file.h"
-#include "host/gui/main_window_layout.h"
+#include "host/layout/main_menu.h"
 
 #include "window_tests.h"
 
@@ -71,7 +71,7 @@ void StartupTest::settingsListLoadedAndSavedFromTheWindow() {
         "[Functions]\nCount=3\nfunction0=alpha 1\nfunction1=Gone\nfunction2=Alpha 0\n");
     gui::MainWindow& window = f.Open({f.work.str()});
     f.driver.choices = {Q(list)};
-    window.runCommand(gui::command::kLoadSettingsList);
+    window.runCommand(layout::command::kLoadSettingsList);
     QCOMPARE(
         f.driver.seen,
         QStringList{QStringLiteral("dialog 開く [設定ファイル (*.pzl)|すべてのファイル (*)]")});
@@ -85,8 +85,8 @@ void StartupTest::settingsListLoadedAndSavedFromTheWindow() {
     f.driver.seen.clear();
     f.driver.choices = {Q(list)};
     f.driver.buttons = {QMessageBox::Yes};
-    window.runCommand(gui::command::kDeleteAllFiles);
-    window.runCommand(gui::command::kSaveSettingsList);
+    window.runCommand(layout::command::kDeleteAllFiles);
+    window.runCommand(layout::command::kSaveSettingsList);
     QCOMPARE(f.driver.seen.size(), 2);
     QVERIFY2(f.driver.seen[1].startsWith(QStringLiteral("box 2 ")), qPrintable(f.driver.seen[1]));
     const host::ProfileFile saved = host::ProfileFile::Read(list);

@@ -1,6 +1,5 @@
-// The tools' dialogs and the Tools and Help commands: every dialog as it is drawn, the scan's
-// report, the lower-casing selection, the regular-expression command with its history, the
-// About box and the read-me.
+// The tools' dialogs and the Tools and Help commands: the scan's report, the lower-casing
+// selection, the regular-expression command with its history, the About box and the read-me.
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -21,13 +20,12 @@
 #include "host/core/ini_regex_history.h"
 #include "host/core/profile_file.h"
 #include "host/gui/about_box.h"
-#include "host/gui/dialog_units.h"
+#include "host/gui/dialog_builder.h"
 #include "host/gui/lowercase_dialog.h"
-#include "host/gui/main_window_layout.h"
 #include "host/gui/regex_dialog.h"
 #include "host/gui/scan_dialog.h"
 #include "host/gui/tool_commands.h"
-#include "host/gui/tool_dialog_builder.h"
+#include "host/layout/main_menu.h"
 #include "window_tests.h"
 
 namespace window_testing {
@@ -56,40 +54,7 @@ void OnNextDialog(std::function<void(QDialog*)> work) {
 }
 
 void Click(const QDialog& dialog, const char* id) {
-    QTest::mouseClick(gui::ToolControl<QAbstractButton>(dialog, id), Qt::LeftButton);
-}
-
-void CheckLayout(const QDialog& dialog, const gui::ToolDialogLayout& dialogLayout,
-                 const std::vector<const char*>& classNames) {
-    QCOMPARE(dialog.windowTitle(), QString::fromUtf8(dialogLayout.title));
-    const gui::DialogUnits units(dialog.font());
-    QCOMPARE(dialog.size(), QSize(units.x(dialogLayout.width), units.y(dialogLayout.height)));
-    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
-    QCOMPARE(static_cast<std::size_t>(dialogLayout.controls.size()), classNames.size());
-    for (std::size_t i = 0; i < classNames.size(); ++i) {
-        const gui::ToolControlLayout& control = dialogLayout.controls[i];
-        auto* widget = gui::ToolControl<QWidget>(dialog, control.name);
-        QVERIFY2(widget != nullptr, control.name);
-        QVERIFY2(widget->inherits(classNames[i]), control.name);
-        if (control.kind != gui::ToolControlKind::kIcon && strlen(control.text) > 0 &&
-            control.kind != gui::ToolControlKind::kResultField) {
-            QCOMPARE(TextOf(widget), QString::fromUtf8(control.text));
-        }
-        const QRect expected = units.rect(control.left, control.top, control.width, control.height);
-        QCOMPARE(widget->geometry().topLeft(), expected.topLeft());
-        const bool oneLineText = (control.kind == gui::ToolControlKind::kLabel ||
-                                  control.kind == gui::ToolControlKind::kStaticText) &&
-                                 !QString::fromUtf8(control.text).contains('\n');
-        if (oneLineText) {  // widened where the font draws the text wider
-            QVERIFY(widget->width() >= expected.width());
-            QVERIFY(widget->width() >= widget->sizeHint().width());
-        } else {
-            QCOMPARE(widget->width(), expected.width());
-        }
-        if (control.kind != gui::ToolControlKind::kCommandCombo) {
-            QCOMPARE(widget->height(), expected.height());
-        }
-    }
+    QTest::mouseClick(gui::FindControl<QAbstractButton>(dialog, id), Qt::LeftButton);
 }
 
 }  // namespace
@@ -106,39 +71,15 @@ void ToolsTest::cleanup() {
     fixture_.reset();
 }
 
-void ToolsTest::everyDialogAsItIsDrawn() {
-    gui::MainWindow& window = fixture_->window();
-    gui::ScanDialog scan({}, window.ui(), &window);
-    CheckLayout(scan, gui::kScanDialog,
-                {"QGroupBox", "QCheckBox", "QCheckBox", "QCheckBox", "QCheckBox", "QCheckBox",
-                 "QLabel", "QPlainTextEdit", "QPushButton", "QPushButton"});
-    gui::LowercaseDialog lower(&window);
-    CheckLayout(lower, gui::kLowercaseDialog,
-                {"QGroupBox", "QRadioButton", "QRadioButton", "QRadioButton", "QPushButton",
-                 "QPushButton"});
-    host::IniRegexHistoryStore store(fixture_->iniPath());
-    host::RegexCommandEntry entry(store);
-    gui::RegexDialog regex(entry, window.ui(), &window);
-    CheckLayout(regex, gui::kRegexDialog, {"QComboBox", "QLabel", "QPushButton", "QPushButton"});
-    QCOMPARE(gui::ToolControl<QLabel>(regex, "examples")->text().split('\n').size(), 5);
-    gui::AboutBox about("", &window);
-    CheckLayout(
-        about, gui::kAboutBox,
-        {"QLabel", "QLabel", "QLabel", "QLabel", "QGroupBox", "QPlainTextEdit", "QPushButton"});
-    QVERIFY(gui::ToolControl<QPushButton>(lower, "1")->isDefault());
-    QVERIFY(gui::ToolControl<QPushButton>(regex, "1")->isDefault());
-    QVERIFY(gui::ToolControl<QPushButton>(about, "1")->isDefault());
-}
-
 void ToolsTest::scanDefaultsReportAndFont() {
     gui::MainWindow& window = fixture_->window();
     const std::string file = fixture_->work.Write("a.txt", "x\r\n\x87\x40\xb1");
     gui::ScanDialog dialog({file}, window.ui(), &window);
     for (const char* id : {"1011", "1012", "1013", "1018"}) {
-        QVERIFY(gui::ToolControl<QCheckBox>(dialog, id)->isChecked());
+        QVERIFY(gui::FindControl<QCheckBox>(dialog, id)->isChecked());
     }
-    QVERIFY(!gui::ToolControl<QCheckBox>(dialog, "1028")->isChecked());
-    auto* result = gui::ToolControl<QPlainTextEdit>(dialog, "1030");
+    QVERIFY(!gui::FindControl<QCheckBox>(dialog, "1028")->isChecked());
+    auto* result = gui::FindControl<QPlainTextEdit>(dialog, "1030");
     QVERIFY(result->isReadOnly());
     // Fixed-width: every ASCII character one column, a Japanese character two.
     const QFontMetricsF metrics(result->font());
@@ -147,7 +88,7 @@ void ToolsTest::scanDefaultsReportAndFont() {
     QCOMPARE(metrics.horizontalAdvance('i'), metrics.horizontalAdvance('M'));
     QVERIFY(qAbs(metrics.horizontalAdvance(QStringLiteral("日")) -
                  2 * metrics.horizontalAdvance('M')) < 0.5);
-    gui::ToolControl<QCheckBox>(dialog, "1011")->setChecked(false);
+    gui::FindControl<QCheckBox>(dialog, "1011")->setChecked(false);
     Click(dialog, "1031");
     QCOMPARE(result->toPlainText(), Q("*** " + file +
                                       " ***\n   2行目:[ ① ] = 0x8740\n"
@@ -161,7 +102,7 @@ void ToolsTest::scanOfAnEmptyListSaysSo() {
     Click(dialog, "1031");
     QVERIFY(fixture_->driver.waitForSeen(1));
     QVERIFY(fixture_->driver.seen[0].contains("スキャン対象ファイルがリストにありません"));
-    QVERIFY(gui::ToolControl<QPlainTextEdit>(dialog, "1030")->toPlainText().isEmpty());
+    QVERIFY(gui::FindControl<QPlainTextEdit>(dialog, "1030")->toPlainText().isEmpty());
 }
 
 void ToolsTest::lowercaseCommandRenamesAndKeepsListPlaces() {
@@ -171,11 +112,11 @@ void ToolsTest::lowercaseCommandRenamesAndKeepsListPlaces() {
     f.window().workbench().AddDroppedPaths({upper, mixed});
     f.window().refresh();
     OnNextDialog([](QDialog* dialog) {
-        QVERIFY(gui::ToolControl<QRadioButton>(*dialog, "1021")->isChecked());
-        gui::ToolControl<QRadioButton>(*dialog, "1023")->click();
+        QVERIFY(gui::FindControl<QRadioButton>(*dialog, "1021")->isChecked());
+        gui::FindControl<QRadioButton>(*dialog, "1023")->click();
         Click(*dialog, "1");
     });
-    f.window().runCommand(gui::command::kLowerCaseNames);
+    f.window().runCommand(layout::command::kLowerCaseNames);
     QCOMPARE(f.items("1001"), (QStringList{Q(mixed), Q(f.work.str() + "/b.txt")}));
     QVERIFY(fs::exists(f.work.path() / "b.txt"));
     QVERIFY(fs::exists(f.work.path() / "a.TXT"));
@@ -186,7 +127,7 @@ void ToolsTest::regexDropDownOffersTheHistoryAndKeepsTheTypedText() {
     host::IniRegexHistoryStore store(f.iniPath());
     host::RegexCommandEntry empty(store);
     gui::RegexDialog first(empty, f.window().ui(), &f.window());
-    auto* combo = gui::ToolControl<QComboBox>(first, "1024");
+    auto* combo = gui::FindControl<QComboBox>(first, "1024");
     combo->showPopup();
     QCOMPARE(combo->count(), 0);
     first.reject();
@@ -195,7 +136,7 @@ void ToolsTest::regexDropDownOffersTheHistoryAndKeepsTheTypedText() {
     store.Save(history);
     host::RegexCommandEntry entry(store);
     gui::RegexDialog dialog(entry, f.window().ui(), &f.window());
-    combo = gui::ToolControl<QComboBox>(dialog, "1024");
+    combo = gui::FindControl<QComboBox>(dialog, "1024");
     combo->setEditText(QStringLiteral("typed"));
     combo->showPopup();
     QCOMPARE(combo->count(), 2);
@@ -210,7 +151,7 @@ void ToolsTest::regexCommandOver260IsRefusedAndNotRemembered() {
     host::RegexCommandEntry entry(store);
     gui::RegexDialog dialog(entry, f.window().ui(), &f.window());
     dialog.show();
-    auto* combo = gui::ToolControl<QComboBox>(dialog, "1024");
+    auto* combo = gui::FindControl<QComboBox>(dialog, "1024");
     combo->setEditText(QString(131, QChar(0x3042)));  // 262 bytes in Shift JIS
     Click(dialog, "1");
     QVERIFY(f.driver.waitForSeen(1));
@@ -238,12 +179,12 @@ void ToolsTest::regexCommandConvertsTheListedFiles() {
     options.outputFolder = f.work.str() + "/out";
     options.overWrite = false;
     f.window().workbench().SetOptions(options);
-    QVERIFY(f.window().commandAction(gui::command::kRegexConversion)->isEnabled());
+    QVERIFY(f.window().commandAction(layout::command::kRegexConversion)->isEnabled());
     OnNextDialog([](QDialog* dialog) {
-        gui::ToolControl<QComboBox>(*dialog, "1024")->setEditText(QStringLiteral("s/(\\d+)/[$1]/"));
+        gui::FindControl<QComboBox>(*dialog, "1024")->setEditText(QStringLiteral("s/(\\d+)/[$1]/"));
         Click(*dialog, "1");
     });
-    f.window().runCommand(gui::command::kRegexConversion);
+    f.window().runCommand(layout::command::kRegexConversion);
     QVERIFY(f.driver.waitForSeen(1));
     QVERIFY(f.driver.seen.last().contains("すべての処理を終了しました。（エラー：0）"));
     QCOMPARE(testing_support::ReadFile(f.work.path() / "out/a.txt"), std::string("price [100]"));
@@ -254,23 +195,23 @@ void ToolsTest::regexCommandConvertsTheListedFiles() {
 void ToolsTest::aboutBoxShowsStampAndPlugins() {
     WindowFixture& f = *fixture_;
     gui::AboutBox none("", &f.window());
-    QVERIFY(gui::ToolControl<QPlainTextEdit>(none, "1015")->toPlainText().isEmpty());
-    QCOMPARE(gui::ToolControl<QLabel>(none, "1020")->text(), Q(host::BuildStamp()));
+    QVERIFY(gui::FindControl<QPlainTextEdit>(none, "1015")->toPlainText().isEmpty());
+    QCOMPARE(gui::FindControl<QLabel>(none, "1020")->text(), Q(host::BuildStamp()));
     gui::AboutBox some("a.so v.1.0.0.2\r\nb.so v.1.2.3.4\r\n", &f.window());
-    QCOMPARE(gui::ToolControl<QPlainTextEdit>(some, "1015")->toPlainText(),
+    QCOMPARE(gui::FindControl<QPlainTextEdit>(some, "1015")->toPlainText(),
              QStringLiteral("a.so v.1.0.0.2\nb.so v.1.2.3.4"));
     OnNextDialog([](QDialog* dialog) {
-        QVERIFY(gui::ToolControl<QPlainTextEdit>(*dialog, "1015")
+        QVERIFY(gui::FindControl<QPlainTextEdit>(*dialog, "1015")
                     ->toPlainText()
                     .startsWith(QStringLiteral("rulebook.so v.")));
         Click(*dialog, "1");
     });
-    f.window().runCommand(gui::command::kAbout);
+    f.window().runCommand(layout::command::kAbout);
 }
 
 void ToolsTest::missingReadMeNamesItsFullPath() {
     WindowFixture& f = *fixture_;
-    f.window().runCommand(gui::command::kReadMe);
+    f.window().runCommand(layout::command::kReadMe);
     QVERIFY(f.driver.waitForSeen(1));
     const QString message = Q("'" + f.program.path() + "/polyshift.htm' が見つかりません。");
     QVERIFY2(f.driver.seen[0].contains(message), qPrintable(f.driver.seen[0]));

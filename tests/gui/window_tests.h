@@ -14,8 +14,9 @@ private slots:
     void init();
     void cleanup();
     void titleFontAndFixedSize();
-    void everyControlByIdWithTextAndRectangle();
-    void menuTextsOrderSeparatorsAndIds();
+    void mainWindowIsBuiltFromTheModel();
+    void toolDialogsAreBuiltFromTheModel();
+    void menuBarHoldsTheModelsMenus();
     void regexToolFollowsTheRulebookLibrary();
     void toolCommandsWaitForTheirHandlers();
 
@@ -72,7 +73,6 @@ class ToolsTest : public QObject {
 private slots:
     void init();
     void cleanup();
-    void everyDialogAsItIsDrawn();
     void scanDefaultsReportAndFont();
     void scanOfAnEmptyListSaysSo();
     void lowercaseCommandRenamesAndKeepsListPlaces();
