@@ -6,9 +6,9 @@
 #include <cstddef>
 #include <cstdint>
 
-// Tests build the plug-in a second and a third time without the 64-byte code
-// (UNIBRIDGE_WITHOUT_AVX512) and without any vector code (UNIBRIDGE_WITHOUT_VECTORS), so that
-// every processor's path is checked on any one machine.
+// Tests build the plug-in a second time without any vector code (UNIBRIDGE_WITHOUT_VECTORS),
+// the path of processors without SSE2; the vector levels themselves are tested by holding the
+// plug-in to each with POLYSHIFT_ISA.
 #if defined(__SSE2__) && !defined(UNIBRIDGE_WITHOUT_VECTORS)
 #define UNIBRIDGE_SSE2 1
 #endif
@@ -117,13 +117,22 @@ alignas(16) inline constexpr std::uint8_t kByte2High[16] = {
 #define UNIBRIDGE_AVX512 \
     gnu::target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,bmi,bmi2,popcnt,lzcnt")
 
-// True where the processor has 64-byte vectors with byte permutes and byte compression.
+// The vector code the kernels use on this processor (within POLYSHIFT_ISA), chosen once, at
+// the first call; every kernel asks here.
+struct ChosenLevels {
+    bool avx512;    // 64-byte vectors with byte permutes and byte compression
+    bool avx2;      // 32-byte vectors with gathers
+    bool shuffles;  // byte shuffles, and the block test of the same generation
+};
+
+inline const ChosenLevels& Levels() {
+    static const ChosenLevels levels{platform::Cpu().avx512, platform::Cpu().avx2,
+                                     platform::Cpu().sse41};
+    return levels;
+}
+
 inline bool HasAvx512() {
-#if defined(UNIBRIDGE_WITHOUT_AVX512)
-    return false;
-#else
-    return platform::Cpu().avx512;
-#endif
+    return Levels().avx512;
 }
 
 // A lookup table in every 16-byte lane.
@@ -174,14 +183,12 @@ inline std::size_t BoundaryBefore(const unsigned char* in, std::size_t from, std
     return end;
 }
 
-// True where the processor has the shuffles (and the block test of the same generation).
 inline bool HasShuffles() {
-    return platform::Cpu().sse41;
+    return Levels().shuffles;
 }
 
-// True where the processor has 32-byte vectors with gathers.
 inline bool HasAvx2() {
-    return platform::Cpu().avx2;
+    return Levels().avx2;
 }
 
 }  // namespace unibridge::utf8_blocks

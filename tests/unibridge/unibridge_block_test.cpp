@@ -51,7 +51,7 @@ class Blocks : public UnibridgeTest, public ::testing::WithParamInterface<const 
 };
 
 INSTANTIATE_TEST_SUITE_P(EveryBuild, Blocks,
-                         ::testing::Values("unibridge", "unibridge_sse", "unibridge_plain"));
+                         ::testing::Values("unibridge", "unibridge_plain"));
 
 TEST_P(Blocks, ShiftJisOfEveryLengthConvertsAsTheRuntimeConverts) {
     std::mt19937 random(13);
