@@ -12,4 +12,8 @@ namespace platform {
 std::string Cp932ToUtf8(std::string_view cp932);
 std::string Utf8ToCp932(std::string_view utf8);
 
+// The first character of the UTF-8 `text` that code page 932 cannot hold as it is (it would
+// come back as "?" or a look-alike); "" when it holds them all.
+std::string FirstCharacterOutsideCp932(std::string_view utf8);
+
 }  // namespace platform

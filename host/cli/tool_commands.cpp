@@ -29,20 +29,6 @@ std::string WithoutCarriageReturns(const std::string& text) {
     return out;
 }
 
-// The first character of the UTF-8 `text` that code page 932 cannot hold ("" when it holds
-// them all). Such a character would reach the rulebook as "?" or a look-alike.
-std::string FirstCharacterOutsideCp932(const std::string& text) {
-    for (std::size_t i = 0; i < text.size();) {
-        const std::size_t length = std::max<std::size_t>(platform::Utf8SequenceLength(text, i), 1);
-        const std::string character = text.substr(i, length);
-        if (platform::Cp932ToUtf8(platform::Utf8ToCp932(character)) != character) {
-            return character;
-        }
-        i += length;
-    }
-    return {};
-}
-
 }  // namespace
 
 int RunScan(const Arguments& arguments, std::FILE* out, std::FILE* err) {
@@ -77,7 +63,7 @@ int RunLower(const Arguments& arguments, std::FILE* out, std::FILE* err) {
 int RunRegex(const Arguments& arguments, std::FILE* err) {
     // The command travels in code page 932 (the rulebook turns it back into UTF-8 for UTF-8
     // files): one it cannot hold is refused rather than changed.
-    if (const std::string bad = FirstCharacterOutsideCp932(arguments.expression); !bad.empty()) {
+    if (const std::string bad = platform::FirstCharacterOutsideCp932(arguments.expression); !bad.empty()) {
         std::fprintf(err,
                      "polyshift-cli: the command holds '%s', which Shift JIS (code page 932) "
                      "cannot hold; nothing was converted\n",

@@ -6,4 +6,8 @@ DisplayText ReadmeMissing(const std::string& path) {
     return "'" + path + "' が見つかりません。";
 }
 
+DisplayText CommandCharacterOutsideCp932(const std::string& character) {
+    return "「" + character + "」はシフトJISにない文字のため、正規表現に使えません。";
+}
+
 }  // namespace host::texts

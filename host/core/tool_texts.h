@@ -18,6 +18,9 @@ inline const DisplayText kOldRulebook =
     "のバージョンが取得出来ないか、\r\nバージョンが古いため、この機能が使用できません。";
 inline const DisplayText kCommandTooLong =
     "正規表現は 260 文字（半角換算）以内で入力してください。";
+// A typed command holds `character` (UTF-8), which Shift JIS cannot hold: the command would
+// reach the files changed.
+DisplayText CommandCharacterOutsideCp932(const std::string& character);
 
 // Read-me.
 DisplayText ReadmeMissing(const std::string& path);

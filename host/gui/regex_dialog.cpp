@@ -49,9 +49,17 @@ RegexDialog::RegexDialog(host::RegexCommandEntry& entry, host::UserInterface& ui
 }
 
 void RegexDialog::accept() {
-    const QString typed =
-        FindControl<QComboBox>(*this, layout::regex_control::kCommand)->currentText();
-    const std::string command = platform::Utf8ToCp932(typed.toStdString());
+    const std::string typed =
+        FindControl<QComboBox>(*this, layout::regex_control::kCommand)->currentText().toStdString();
+    // The command travels in code page 932: a character it cannot hold would change the files
+    // in a way nobody typed.
+    if (const std::string outside = platform::FirstCharacterOutsideCp932(typed); !outside.empty()) {
+        ui_.messageBox(host::MessageKind::kCommandError,
+                       host::texts::CommandCharacterOutsideCp932(outside), host::texts::kTitleError,
+                       platform::kIconStop | platform::kButtonsOk);
+        return;
+    }
+    const std::string command = platform::Utf8ToCp932(typed);
     if (!entry_.Accept(command)) {
         ui_.messageBox(host::MessageKind::kCommandError, host::texts::kCommandTooLong,
                        host::texts::kTitleError, platform::kIconStop | platform::kButtonsOk);

@@ -145,17 +145,23 @@ void ToolsTest::regexDropDownOffersTheHistoryAndKeepsTheTypedText() {
     combo->hidePopup();
 }
 
-void ToolsTest::regexCommandOver260IsRefusedAndNotRemembered() {
+void ToolsTest::regexCommandsTheFilesCannotTakeAreRefusedAndNotRemembered() {
     WindowFixture& f = *fixture_;
     host::IniRegexHistoryStore store(f.iniPath());
     host::RegexCommandEntry entry(store);
     gui::RegexDialog dialog(entry, f.window().ui(), &f.window());
     dialog.show();
     auto* combo = gui::FindControl<QComboBox>(dialog, "1024");
-    combo->setEditText(QString(131, QChar(0x3042)));  // 262 bytes in Shift JIS
+    // A character Shift JIS cannot hold would reach the files as "?".
+    combo->setEditText(QString::fromUtf8("s/a/\xF0\x9F\x98\x80/g"));
     Click(dialog, "1");
     QVERIFY(f.driver.waitForSeen(1));
-    QVERIFY(f.driver.seen[0].contains("260"));
+    QVERIFY(f.driver.seen[0].contains(QString::fromUtf8("\xF0\x9F\x98\x80")));
+    QVERIFY(dialog.isVisible());
+    combo->setEditText(QString(131, QChar(0x3042)));  // 262 bytes in Shift JIS
+    Click(dialog, "1");
+    QVERIFY(f.driver.waitForSeen(2));
+    QVERIFY(f.driver.seen[1].contains("260"));
     QVERIFY(dialog.isVisible());
     QCOMPARE(dialog.result(), 0);
     combo->setEditText(QString(130, QChar(0x3042)));

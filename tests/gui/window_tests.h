@@ -77,7 +77,7 @@ private slots:
     void scanOfAnEmptyListSaysSo();
     void lowercaseCommandRenamesAndKeepsListPlaces();
     void regexDropDownOffersTheHistoryAndKeepsTheTypedText();
-    void regexCommandOver260IsRefusedAndNotRemembered();
+    void regexCommandsTheFilesCannotTakeAreRefusedAndNotRemembered();
     void regexCommandConvertsTheListedFiles();
     void aboutBoxShowsStampAndPlugins();
     void missingReadMeNamesItsFullPath();
