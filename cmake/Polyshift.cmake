@@ -45,6 +45,19 @@ function(polyshift_add_plugin name)
     VISIBILITY_INLINES_HIDDEN ON
     BUILD_RPATH "$ORIGIN/.."
     INSTALL_RPATH "$ORIGIN/..")
+  if(WIN32)
+    # The decorated names come from a module-definition file: the plug-in's own <name>.def
+    # when it has more entry points than the seven every plug-in has.
+    set(exports ${PROJECT_SOURCE_DIR}/cmake/plugin-exports.def)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${name}.def)
+      set(exports ${CMAKE_CURRENT_SOURCE_DIR}/${name}.def)
+    endif()
+    target_link_options(${name} PRIVATE ${exports})
+    set_property(TARGET ${name} APPEND PROPERTY LINK_DEPENDS ${exports})
+    install(TARGETS ${name} LIBRARY DESTINATION plugin)
+    set_property(GLOBAL APPEND PROPERTY POLYSHIFT_PLUGINS ${name})
+    return()
+  endif()
   target_link_options(${name} PRIVATE
     -Wl,--version-script=${PROJECT_SOURCE_DIR}/cmake/plugin-exports.map)
   # Every symbol resolved at link time, except where clang's sanitizer and fuzzer runtimes are
@@ -103,4 +116,22 @@ function(polyshift_add_test_plugin name)
     PREFIX ""
     LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/plugins
     BUILD_RPATH "${POLYSHIFT_BIN_DIR}")
+  if(WIN32)
+    # Exported under the decorated names like a shipped plug-in; the test plug-ins' switches
+    # TP_NO_VERSION and TP_REGEXP leave out or add an entry point.
+    set(entries GetCount@0 GetTitle@4 IsUseTable@4 GetBufferSize@4 Convert@4 RenameFile@12)
+    if(NOT "TP_NO_VERSION" IN_LIST ARG_DEFINITIONS)
+      list(PREPEND entries GetVersion@0)
+    endif()
+    if("TP_REGEXP" IN_LIST ARG_DEFINITIONS)
+      list(APPEND entries RegExp@8)
+    endif()
+    set(exports "EXPORTS\n")
+    foreach(entry IN LISTS entries)
+      string(APPEND exports "    _Xfm${entry} = Xfm${entry}\n")
+    endforeach()
+    set(def ${CMAKE_CURRENT_BINARY_DIR}/${name}.def)
+    file(CONFIGURE OUTPUT ${def} CONTENT "${exports}")
+    target_link_options(${name} PRIVATE ${def})
+  endif()
 endfunction()

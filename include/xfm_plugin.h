@@ -8,7 +8,10 @@
 //
 // The host binds the entry points by their decorated names (kXfm*Name below). On ELF a
 // plug-in exports the plain C names (XfmGetVersion, ...) and the runtime maps a decorated
-// name to the plain one; a Windows build exports the decorated names themselves.
+// name to the plain one. A Windows plug-in exports the decorated names themselves, and only
+// them: its module-definition file names each one ("_XfmGetVersion@0 = XfmGetVersion@0"),
+// so XFM_EXPORT marks nothing for export there (the compiler's own marking would add a
+// second, differently decorated name).
 #ifndef POLYSHIFT_XFM_PLUGIN_H
 #define POLYSHIFT_XFM_PLUGIN_H
 
@@ -17,7 +20,7 @@
 
 #if defined(_WIN32)
 #define XFM_CALL __stdcall
-#define XFM_EXPORT_ATTR __declspec(dllexport)
+#define XFM_EXPORT_ATTR
 #else
 #define XFM_CALL
 #define XFM_EXPORT_ATTR __attribute__((visibility("default")))
@@ -51,6 +54,13 @@ typedef struct ConvertRequest {
     uint32_t reserved2;         // unused by both sides
 } ConvertRequest;
 
+#if defined(_WIN32) && !defined(_WIN64)
+#ifdef __cplusplus
+static_assert(sizeof(ConvertRequest) == 40, "ten 32-bit words on 32-bit Windows");
+#else
+_Static_assert(sizeof(ConvertRequest) == 40, "ten 32-bit words on 32-bit Windows");
+#endif
+#endif
 #ifdef __cplusplus
 static_assert(offsetof(ConvertRequest, size) == 0);
 static_assert(offsetof(ConvertRequest, input) == sizeof(void*));

@@ -6,7 +6,7 @@ namespace platform {
 
 std::string JoinPath(std::string_view folder, std::string_view name) {
     std::string joined(folder);
-    if (!joined.empty() && joined.back() != kPathSeparator) {
+    if (!joined.empty() && kPathSeparators.find(joined.back()) == std::string_view::npos) {
         joined += kPathSeparator;
     }
     joined += name;
@@ -14,15 +14,20 @@ std::string JoinPath(std::string_view folder, std::string_view name) {
 }
 
 std::string_view FileNameOf(std::string_view path) {
-    const auto slash = path.rfind(kPathSeparator);
+    const auto slash = path.find_last_of(kPathSeparators);
     return slash == std::string_view::npos ? path : path.substr(slash + 1);
 }
 
 std::string RemoveFileName(std::string_view path) {
-    const auto slash = path.rfind(kPathSeparator);
+    const auto slash = path.find_last_of(kPathSeparators);
     if (slash == std::string_view::npos) {
         return {};
     }
+#ifdef _WIN32
+    if (slash == 2 && path[1] == ':') {
+        return std::string(path.substr(0, 3));  // "C:\a" -> "C:\", the drive's root
+    }
+#endif
     return std::string(path.substr(0, slash == 0 ? 1 : slash));
 }
 

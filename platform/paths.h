@@ -11,7 +11,14 @@
 namespace platform {
 
 inline constexpr std::size_t kMaxPath = 260;
+#ifdef _WIN32
+// Windows writes a backslash between parts and reads a slash as one too.
+inline constexpr char kPathSeparator = '\\';
+inline constexpr std::string_view kPathSeparators = "\\/";
+#else
 inline constexpr char kPathSeparator = '/';
+inline constexpr std::string_view kPathSeparators = "/";
+#endif
 
 // `folder` and `name` joined with one separator; an empty folder gives `name` alone.
 std::string JoinPath(std::string_view folder, std::string_view name);

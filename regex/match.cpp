@@ -12,13 +12,18 @@
 // only once; positions are translated back to the caller's text after a match.
 #include "regex/match.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <pthread.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
 
+#include "platform/memrchr.h"
 #include "platform/sjis_bytes.h"
 #include "regex/compile.h"
 #include "regex/error_text.h"
@@ -34,6 +39,17 @@ namespace {
 uintptr_t StackFloor() {
     static thread_local uintptr_t floor = [] {
         uintptr_t result = 0;
+#ifdef _WIN32
+        // The stack's whole reservation starts at the allocation base of any address in it.
+        MEMORY_BASIC_INFORMATION info{};
+        if (VirtualQuery(&info, &info, sizeof info) == sizeof info) {
+            const auto base = reinterpret_cast<uintptr_t>(info.AllocationBase);
+            const std::size_t size = reinterpret_cast<uintptr_t>(&info) - base;
+            const std::size_t margin =
+                std::clamp<std::size_t>(size / 4, std::size_t{64} << 10, std::size_t{1} << 20);
+            result = base + margin;
+        }
+#else
         pthread_attr_t attr;
         if (pthread_getattr_np(pthread_self(), &attr) == 0) {
             void* address = nullptr;
@@ -45,6 +61,7 @@ uintptr_t StackFloor() {
             }
             pthread_attr_destroy(&attr);
         }
+#endif
         return result;
     }();
     return floor;

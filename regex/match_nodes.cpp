@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/memrchr.h"
 #include "regex/compile.h"
 #include "regex/error_text.h"
 #include "regex/literal_string.h"

@@ -3,13 +3,14 @@
 #include <filesystem>
 
 #include "platform/folder.h"
+#include "platform/utf8_path.h"
 
 namespace cli {
 
 std::string FullPath(const std::string& path) {
     std::error_code error;
-    const auto absolute = std::filesystem::absolute(path, error);
-    return error ? path : absolute.lexically_normal().string();
+    const auto absolute = std::filesystem::absolute(platform::PathFromUtf8(path), error);
+    return error ? path : platform::Utf8FromPath(absolute.lexically_normal());
 }
 
 void AddPath(host::FileList& files, const std::string& path) {

@@ -6,7 +6,12 @@
 
 #include "host/cli/commands.h"
 
+#ifdef _WIN32
+// On Windows the program starts in wmain (win32/wide_main.cpp), which hands over UTF-8.
+int PolyshiftCliMain(int argc, char** argv) {
+#else
 int main(int argc, char** argv) {
+#endif
     const std::vector<std::string> args(argv + 1, argv + argc);
     const cli::ParseResult parsed = cli::ParseArguments(args);
     if (!parsed.arguments) {

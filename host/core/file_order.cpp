@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <unordered_map>
 
+#include "platform/utf8_path.h"
+
 namespace host {
 namespace {
 
@@ -12,7 +14,7 @@ std::string Normal(const std::string& path) {
     const bool plain = path.find("//") == std::string::npos &&
                        path.find("/.") == std::string::npos && path.rfind("./", 0) != 0 &&
                        path != "." && path != "..";
-    return plain ? path : std::filesystem::path(path).lexically_normal().string();
+    return plain ? path : platform::Utf8FromPath(platform::PathFromUtf8(path).lexically_normal());
 }
 
 }  // namespace

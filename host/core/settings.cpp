@@ -1,7 +1,13 @@
 #include "host/core/settings.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/win32/wide_text.h"
+#else
 #include <pwd.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cstdlib>
@@ -12,11 +18,22 @@
 #include "platform/folder.h"
 #include "platform/paths.h"
 #include "platform/text_encoding.h"
+#include "platform/utf8_path.h"
 #include "platform/utf8_text.h"
 
 namespace host {
 namespace {
 
+#ifdef _WIN32
+// The variable's value in UTF-8 (the narrow environment is in the system's code page).
+std::string Environment(const char* name) {
+    const auto wideName = platform::win32::WideFromUtf8(name);
+    const wchar_t* value = wideName ? ::_wgetenv(wideName->c_str()) : nullptr;
+    return value == nullptr ? std::string() : platform::win32::Utf8FromWide(value);
+}
+
+std::string HomeFolder() { return Environment("USERPROFILE"); }
+#else
 std::string Environment(const char* name) {
     const char* value = std::getenv(name);
     return value == nullptr ? std::string() : std::string(value);
@@ -32,6 +49,7 @@ std::string HomeFolder() {
     }
     return {};
 }
+#endif
 
 // The value of XDG_DESKTOP_DIR in the text of a user-dirs.dirs file (a shell fragment:
 // NAME="value", with "$HOME" at the start standing for the home folder); the last assignment
@@ -144,6 +162,30 @@ std::string IniFileName(std::string_view executablePath) {
     return std::string(name.substr(0, dot)) + ".ini";
 }
 
+#ifdef _WIN32
+// Windows has no cheap test for the right to create files in a folder (a folder's read-only
+// attribute means nothing there): a file is made and removed again.
+bool IsFolderWritable(const std::string& folder) {
+    const auto probe = platform::win32::WidePath(
+        platform::JoinPath(folder.empty() ? "." : folder, ".polyshift-write-test"));
+    if (!probe) {
+        return false;
+    }
+    HANDLE file = ::CreateFileW(probe->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        return ::GetLastError() == ERROR_FILE_EXISTS;
+    }
+    ::CloseHandle(file);
+    return true;
+}
+
+// Settings that cannot live beside the program go to %APPDATA%.
+std::string ConfigHome() {
+    const std::string appData = Environment("APPDATA");
+    return !appData.empty() ? appData : platform::JoinPath(HomeFolder(), "AppData\\Roaming");
+}
+#else
 bool IsFolderWritable(const std::string& folder) {
     return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
 }
@@ -155,6 +197,7 @@ std::string ConfigHome() {
     }
     return platform::JoinPath(HomeFolder(), ".config");
 }
+#endif
 
 std::string IniFilePath(const std::string& executablePath, const FolderWritableCheck& writable) {
     const std::string folder = platform::RemoveFileName(executablePath);
@@ -169,7 +212,7 @@ WriteResult SaveIniFile(const ProfileFile& profile, const std::string& iniPath) 
     const std::string folder = platform::RemoveFileName(iniPath);
     if (!folder.empty()) {
         std::error_code error;
-        std::filesystem::create_directories(folder, error);
+        std::filesystem::create_directories(platform::PathFromUtf8(folder), error);
         if (error) {
             return WriteResult{WriteStatus::kCannotCreate, error.message()};
         }

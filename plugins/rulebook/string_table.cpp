@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 
 #include "byte_search.h"
 #include "messages.h"
@@ -50,14 +51,15 @@ void ForEachOccurrence(const unsigned char* begin, const unsigned char* end,
     }
 }
 
-// The size of the result when it is at most `limit`, else limit + 1.
-std::size_t ResultSize(const unsigned char* begin, const unsigned char* end,
-                       const std::string& search, regex::CharMode encoding, std::size_t growth,
-                       std::size_t limit) {
-    std::size_t size = static_cast<std::size_t>(end - begin);
+// The size of the result when it is at most `limit`, else limit + 1. Counted in 64 bits: on a
+// 32-bit system the limit is the largest size_t, and limit + 1 would be 0.
+std::uint64_t ResultSize(const unsigned char* begin, const unsigned char* end,
+                         const std::string& search, regex::CharMode encoding, std::size_t growth,
+                         std::size_t limit) {
+    std::uint64_t size = static_cast<std::size_t>(end - begin);
     ForEachOccurrence(begin, end, search, encoding, [&](const unsigned char*) {
         if (size > limit || limit - size < growth) {
-            size = limit + 1;
+            size = std::uint64_t{limit} + 1;
             return false;
         }
         size += growth;
@@ -77,8 +79,9 @@ Replaced ReplaceAll(std::string& text, const std::string& search, const std::str
     // With at most one occurrence per search length, a result that cannot come near the limit
     // grows as it likes (doubling stays within it); otherwise it is measured first and
     // allocated at its exact size.
-    const std::size_t worst = text.size() + text.size() / search.size() * growth;
-    std::size_t exact = 0;
+    const std::uint64_t worst =
+        text.size() + std::uint64_t{text.size() / search.size()} * growth;
+    std::uint64_t exact = 0;
     if (growth > 0 && (growth > limit || worst > limit / 2)) {
         exact = ResultSize(begin, end, search, encoding, growth, limit);
         if (exact > limit) {
@@ -93,7 +96,7 @@ Replaced ReplaceAll(std::string& text, const std::string& search, const std::str
     bool changed = false;
     ForEachOccurrence(begin, end, search, encoding, [&](const unsigned char* hit) {
         if (!changed) {
-            const std::size_t room = exact != 0    ? exact
+            const std::size_t room = exact != 0    ? static_cast<std::size_t>(exact)
                                      : growth == 0 ? text.size()
                                                    : text.size() + text.size() / 8;
             result.clear();

@@ -1,8 +1,14 @@
 #include "table_file.h"
 
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/codepage.h"
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 #include <algorithm>
 #include <cerrno>
@@ -56,6 +62,38 @@ void ShowOpenError(int error) {
     platform::ShowMessageBox(text.c_str(), kErrorTitle, platform::kButtonsOk | platform::kIconStop);
 }
 
+#ifdef _WIN32
+// The whole file; a file that cannot be opened or read (a folder, for one) shows the error
+// with the system's error number. The contract carries the path in code page 932; it is opened
+// through the wide API, so the name is read exactly as the host wrote it.
+bool ReadWholeFile(const char* path, std::string& bytes) {
+    const std::u16string units = platform::DecodeCodePage(platform::kCodePageWindowsJapanese, path);
+    const std::wstring wide(units.begin(), units.end());
+    HANDLE file = ::CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        ShowOpenError(static_cast<int>(::GetLastError()));
+        return false;
+    }
+    DWORD error = ::GetFileType(file) == FILE_TYPE_DISK ? ERROR_SUCCESS : ERROR_INVALID_FUNCTION;
+    char buffer[64 * 1024];
+    while (error == ERROR_SUCCESS) {
+        DWORD got = 0;
+        if (!::ReadFile(file, buffer, sizeof buffer, &got, nullptr)) {
+            error = ::GetLastError();
+        } else if (got == 0) {
+            break;
+        }
+        bytes.append(buffer, got);
+    }
+    ::CloseHandle(file);
+    if (error != ERROR_SUCCESS) {
+        ShowOpenError(static_cast<int>(error));
+        return false;
+    }
+    return true;
+}
+#else
 // The whole file; a file that cannot be opened or read (a folder, for one) shows the error.
 // Only a regular file is read: opening a named pipe without O_NONBLOCK would wait for a writer.
 bool ReadWholeFile(const char* path, std::string& bytes) {
@@ -87,6 +125,7 @@ bool ReadWholeFile(const char* path, std::string& bytes) {
     }
     return true;
 }
+#endif
 
 }  // namespace
 

@@ -28,7 +28,7 @@ namespace fs = std::filesystem;
 std::vector<std::string> ShippedPlugins() {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(POLYSHIFT_PLUGIN_DIR)) {
-        if (entry.path().extension() == ".so") {
+        if (entry.path().extension() == POLYSHIFT_PLUGIN_SUFFIX) {
             names.push_back(entry.path().stem().string());
         }
     }
@@ -36,6 +36,22 @@ std::vector<std::string> ShippedPlugins() {
     return names;
 }
 
+#if defined(_WIN32) && !defined(_WIN64)
+// The platform the contract was made for: ten 32-bit words.
+TEST(Contract, RequestLayoutIsFixed) {
+    EXPECT_EQ(offsetof(ConvertRequest, size), 0u);
+    EXPECT_EQ(offsetof(ConvertRequest, input), 4u);
+    EXPECT_EQ(offsetof(ConvertRequest, inputLength), 8u);
+    EXPECT_EQ(offsetof(ConvertRequest, output), 12u);
+    EXPECT_EQ(offsetof(ConvertRequest, outputCapacity), 16u);
+    EXPECT_EQ(offsetof(ConvertRequest, functionIndex), 20u);
+    EXPECT_EQ(offsetof(ConvertRequest, tablePath), 24u);
+    EXPECT_EQ(offsetof(ConvertRequest, outputLength), 28u);
+    EXPECT_EQ(offsetof(ConvertRequest, reserved1), 32u);
+    EXPECT_EQ(offsetof(ConvertRequest, reserved2), 36u);
+    EXPECT_EQ(sizeof(ConvertRequest), 40u);
+}
+#else
 TEST(Contract, RequestLayoutIsFixed) {
     EXPECT_EQ(offsetof(ConvertRequest, size), 0u);
     EXPECT_EQ(offsetof(ConvertRequest, input), 8u);
@@ -49,6 +65,7 @@ TEST(Contract, RequestLayoutIsFixed) {
     EXPECT_EQ(offsetof(ConvertRequest, reserved2), 56u);
     EXPECT_EQ(sizeof(ConvertRequest), 64u);
 }
+#endif
 
 TEST(Contract, EveryPluginBindsAllRequiredEntryPointsByDecoratedName) {
     const auto names = ShippedPlugins();
@@ -67,6 +84,9 @@ TEST(Contract, EveryPluginBindsAllRequiredEntryPointsByDecoratedName) {
 }
 
 TEST(Contract, PluginsExportNothingButTheEntryPoints) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the build's exports.<plug-in> tests read the DLLs' export tables";
+#endif
     const std::set<std::string> allowed = {"XfmGetVersion",    "XfmGetCount", "XfmGetTitle",
                                            "XfmIsUseTable",    "XfmGetBufferSize",
                                            "XfmConvert",       "XfmRenameFile", "XfmRegExp"};

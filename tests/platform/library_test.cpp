@@ -7,6 +7,13 @@
 
 namespace {
 
+#ifdef _WIN32
+// A Windows plug-in exports the decorated names themselves.
+TEST(Library, DecoratedNamesAreTheExports) {
+    EXPECT_EQ(platform::PlatformSymbolName("_XfmGetVersion@0"), "_XfmGetVersion@0");
+    EXPECT_EQ(platform::PlatformSymbolName("_XfmRenameFile@12"), "_XfmRenameFile@12");
+}
+#else
 TEST(Library, DecoratedNamesMapToPlainSymbols) {
     EXPECT_EQ(platform::PlatformSymbolName("_XfmGetVersion@0"), "XfmGetVersion");
     EXPECT_EQ(platform::PlatformSymbolName("_XfmRenameFile@12"), "XfmRenameFile");
@@ -14,6 +21,7 @@ TEST(Library, DecoratedNamesMapToPlainSymbols) {
     EXPECT_EQ(platform::PlatformSymbolName("_odd@x"), "_odd@x");
     EXPECT_EQ(platform::PlatformSymbolName("_@4"), "_@4");
 }
+#endif
 
 TEST(Library, BareNamesNeverReachTheSystemSearchPath) {
     // "libc.so.6" is always loadable from the search path; a bare name must not find it.
@@ -22,7 +30,7 @@ TEST(Library, BareNamesNeverReachTheSystemSearchPath) {
 }
 
 TEST(Library, LoadsBindsAndFreesAPlugin) {
-    const auto handle = platform::LoadLibraryFile(POLYSHIFT_PLUGIN_DIR "/eolfix.so");
+    const auto handle = platform::LoadLibraryFile(POLYSHIFT_PLUGIN_DIR "/eolfix" POLYSHIFT_PLUGIN_SUFFIX);
     ASSERT_NE(handle, nullptr);
     const auto getVersion = platform::BindEntryAs<XfmGetVersionFn>(handle, kXfmGetVersionName);
     ASSERT_NE(getVersion, nullptr);
@@ -30,7 +38,7 @@ TEST(Library, LoadsBindsAndFreesAPlugin) {
     EXPECT_EQ(platform::BindEntry(handle, "_XfmNoSuchEntry@4"), nullptr);
     EXPECT_NE(platform::LastSystemErrorText().find("_XfmNoSuchEntry@4"), std::string::npos);
     EXPECT_TRUE(platform::FreeLibraryHandle(handle));
-    EXPECT_EQ(platform::LoadLibraryFile(POLYSHIFT_PLUGIN_DIR "/missing.so"), nullptr);
+    EXPECT_EQ(platform::LoadLibraryFile(POLYSHIFT_PLUGIN_DIR "/missing" POLYSHIFT_PLUGIN_SUFFIX), nullptr);
 }
 
 }  // namespace

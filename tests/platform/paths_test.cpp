@@ -12,7 +12,7 @@ using platform::JoinPath;
 using platform::ReplaceExtension;
 
 TEST(Paths, JoinUsesExactlyOneSeparator) {
-    EXPECT_EQ(JoinPath("/out", "a.txt"), "/out/a.txt");
+    EXPECT_EQ(JoinPath("/out", "a.txt"), std::string("/out") + platform::kPathSeparator + "a.txt");
     EXPECT_EQ(JoinPath("/out/", "a.txt"), "/out/a.txt");
     EXPECT_EQ(JoinPath("", "a.txt"), "a.txt");
     EXPECT_EQ(JoinPath("/", "a.txt"), "/a.txt");

@@ -15,7 +15,7 @@ PluginUnderTest::PluginUnderTest(const std::string& name)
     : PluginUnderTest(POLYSHIFT_PLUGIN_DIR, name) {}
 
 PluginUnderTest::PluginUnderTest(const std::string& folder, const std::string& name) {
-    Load(folder + "/" + name + ".so");
+    Load(folder + "/" + name + POLYSHIFT_PLUGIN_SUFFIX);
 }
 
 void PluginUnderTest::Load(const std::string& path) {

@@ -3,10 +3,30 @@
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <stdexcept>
 
 namespace testing_support {
 
+#ifdef _WIN32
+// The C runtime has no mkdtemp: a random name is tried until a new folder is made.
+TempFolder::TempFolder() {
+    static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::minstd_rand random(std::random_device{}());
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = "polyshift-";
+        for (int i = 0; i < 8; ++i) {
+            name += kLetters[random() % (sizeof kLetters - 1)];
+        }
+        const auto candidate = std::filesystem::temp_directory_path() / name;
+        if (std::filesystem::create_directory(candidate)) {
+            path_ = candidate;
+            return;
+        }
+    }
+    throw std::runtime_error("no temporary folder could be made");
+}
+#else
 TempFolder::TempFolder() {
     std::string pattern = (std::filesystem::temp_directory_path() / "polyshift-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) {
@@ -14,6 +34,7 @@ TempFolder::TempFolder() {
     }
     path_ = pattern;
 }
+#endif
 
 TempFolder::~TempFolder() {
     std::error_code ignored;
