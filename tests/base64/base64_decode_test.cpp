@@ -29,13 +29,26 @@ std::string Broken(const std::string& text, std::size_t width) {
     return broken;
 }
 
+// Decoding `text` gives `bytes`, and the size pass gives exactly their number.
+void ExpectDecodes(const std::string& text, const std::string& bytes, const std::string& what) {
+    uint32_t size = 0;
+    EXPECT_EQ(Base64().Run(kDecode, text, "", &size), bytes) << what;
+    EXPECT_EQ(size, bytes.size()) << what;
+}
+
 struct Case {
     std::string text;
     std::string bytes;
 };
 
+void ExpectDecodes(const std::vector<Case>& cases) {
+    for (const Case& c : cases) {
+        ExpectDecodes(c.text, c.bytes, c.text);
+    }
+}
+
 TEST(Base64Decode, GivesTheKnownVectorsWithTheExactSize) {
-    const std::vector<Case> cases = {
+    ExpectDecodes({
         {"Zg==", "f"},
         {"Zm8=", "fo"},
         {"Zm9v", "foo"},
@@ -43,28 +56,18 @@ TEST(Base64Decode, GivesTheKnownVectorsWithTheExactSize) {
         {"Zm9vYmE=", "fooba"},
         {"Zm9vYmFy", "foobar"},
         {"+/+/", "\xFB\xFF\xBF"},
-    };
-    for (const auto& c : cases) {
-        uint32_t size = 0;
-        EXPECT_EQ(Base64().Run(kDecode, c.text, "", &size), c.bytes) << c.text;
-        EXPECT_EQ(size, c.bytes.size()) << c.text;
-    }
+    });
 }
 
 TEST(Base64Decode, UnpaddedFinalGroupsKeepEveryByte) {
     // Without padding, n / 4 * 3 would be too small for these.
-    const std::vector<Case> cases = {
+    ExpectDecodes({
         {"Zg", "f"},
         {"Zm8", "fo"},
         {"Zm9vYg", "foob"},
         {"Zm9vYmE", "fooba"},
         {"Zm9vYmFy\r\nZm8", "foobarfo"},
-    };
-    for (const auto& c : cases) {
-        uint32_t size = 0;
-        EXPECT_EQ(Base64().Run(kDecode, c.text, "", &size), c.bytes) << c.text;
-        EXPECT_EQ(size, c.bytes.size()) << c.text;
-    }
+    });
 }
 
 TEST(Base64Decode, TextThatDecodesToNothingIsLeftAlone) {
@@ -76,16 +79,13 @@ TEST(Base64Decode, TextThatDecodesToNothingIsLeftAlone) {
 }
 
 TEST(Base64Decode, StopsAtTheFirstPaddingCharacterWhereverItStands) {
-    const std::vector<Case> cases = {
-        {"Zm9v=YmFy", "foo"}, {"Zm9vYg==Zm9v", "foob"},
+    ExpectDecodes({
+        {"Zm9v=YmFy", "foo"},
+        {"Zm9vYg==Zm9v", "foob"},
         {"Zm9vY=mFy", "foo"},  // one character before "=" gives no byte
-        {"Zm=9vYmFy", "f"},   {"Zm9vYmFy\r\n=\r\nZm9v", "foobar"},
-    };
-    for (const auto& c : cases) {
-        uint32_t size = 0;
-        EXPECT_EQ(Base64().Run(kDecode, c.text, "", &size), c.bytes) << c.text;
-        EXPECT_EQ(size, c.bytes.size()) << c.text;
-    }
+        {"Zm=9vYmFy", "f"},
+        {"Zm9vYmFy\r\n=\r\nZm9v", "foobar"},
+    });
 }
 
 TEST(Base64Decode, SkipsEveryByteOutsideTheAlphabet) {
@@ -101,9 +101,7 @@ TEST(Base64Decode, SkipsEveryByteOutsideTheAlphabet) {
         noisy += junk[k % std::size(junk)];
         i += run;
     }
-    uint32_t size = 0;
-    EXPECT_EQ(Base64().Run(kDecode, noisy, "", &size), bytes);
-    EXPECT_EQ(size, bytes.size());
+    ExpectDecodes(noisy, bytes, "junk between the characters");
 }
 
 TEST(Base64Decode, EveryByteValueOutsideTheAlphabetIsSkipped) {
@@ -123,18 +121,14 @@ TEST(Base64Decode, EveryByteValueOutsideTheAlphabetIsSkipped) {
         noisy += text[i];
         noisy += others[i % others.size()];
     }
-    uint32_t size = 0;
-    EXPECT_EQ(Base64().Run(kDecode, others + noisy, "", &size), bytes);
-    EXPECT_EQ(size, bytes.size());
+    ExpectDecodes(others + noisy, bytes, "every other byte value");
 }
 
 TEST(Base64Decode, LineBreaksEveryFewCharactersChangeNothing) {
     const std::string bytes = testing_support::JapaneseText(20000) + "\x01\xFE";
     const std::string text = Encoded(bytes);
     for (const std::size_t width : {76u, 64u, 75u, 1u, 2u, 3u, 5u}) {
-        uint32_t size = 0;
-        EXPECT_EQ(Base64().Run(kDecode, Broken(text, width), "", &size), bytes) << width;
-        EXPECT_EQ(size, bytes.size()) << width;
+        ExpectDecodes(Broken(text, width), bytes, "lines of " + std::to_string(width));
     }
 }
 

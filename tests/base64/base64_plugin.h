@@ -8,8 +8,6 @@ namespace base64_test {
 inline constexpr uint32_t kEncode = 0;
 inline constexpr uint32_t kDecode = 1;
 
-inline const testing_support::PluginUnderTest& Base64() {
-    return testing_support::SharedPlugin("base64");
-}
+inline constexpr testing_support::NamedPlugin Base64{"base64"};
 
 }  // namespace base64_test

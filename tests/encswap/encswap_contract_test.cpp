@@ -3,19 +3,15 @@
 
 #include <string>
 
-#include "support/plugin_under_test.h"
+#include "encswap_plugin.h"
 
 namespace {
 
-using testing_support::PluginUnderTest;
-
-const PluginUnderTest& Encswap() {
-    return testing_support::SharedPlugin("encswap");
-}
+using namespace encswap_test;
 
 TEST(EncswapContract, EmptyInputHasNothingToDo) {
     const auto& p = Encswap();
-    for (uint32_t f = 0; f < 9; ++f) {
+    for (uint32_t f = 0; f < kFunctionCount; ++f) {
         uint32_t size = 99;
         EXPECT_FALSE(p.Run(f, "", "", &size).has_value()) << f;
         EXPECT_EQ(size, 0u) << f;
@@ -28,7 +24,8 @@ TEST(EncswapContract, RefusesAnOutputBufferTooSmallWithoutWritingPastIt) {
     for (uint32_t capacity = 0; capacity < 8; ++capacity) {
         unsigned char out[9];
         std::fill(std::begin(out), std::end(out), 0xEE);
-        ConvertRequest request{sizeof(ConvertRequest), in, 2, out, capacity, 3, "", 0, 0, 0};
+        ConvertRequest request{
+            sizeof(ConvertRequest), in, 2, out, capacity, kSjisToJis, "", 0, 0, 0};
         EXPECT_EQ(Encswap().convert(&request), 0u) << capacity;
         for (uint32_t i = capacity; i < sizeof out; ++i) {
             EXPECT_EQ(out[i], 0xEE) << "byte " << i << " written with capacity " << capacity;

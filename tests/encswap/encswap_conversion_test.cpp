@@ -6,54 +6,29 @@
 #include <string>
 #include <vector>
 
-#include "support/plugin_under_test.h"
+#include "encswap_plugin.h"
+#include "support/conversion_cases.h"
 
 namespace {
 
 using namespace std::string_literals;
-using testing_support::PluginUnderTest;
-
-const PluginUnderTest& Encswap() {
-    return testing_support::SharedPlugin("encswap");
-}
-
-enum Function : uint32_t {
-    kAutoToSjis,
-    kAutoToJis,
-    kAutoToEuc,
-    kSjisToJis,
-    kSjisToEuc,
-    kJisToSjis,
-    kJisToEuc,
-    kEucToSjis,
-    kEucToJis,
-};
+using namespace encswap_test;
 
 // Mode switches as they appear in the tables below.
 #define KANJI "\x1b$B"
 #define ASCII "\x1b(B"
 #define KANA "\x1b(I"
 
-struct Case {
-    const char* what;
-    uint32_t function;
-    std::string input;
-    std::string expected;
-};
-
-void ExpectConversions(const std::vector<Case>& cases) {
-    for (const Case& c : cases) {
-        uint32_t size = 0;
-        const auto out = Encswap().Run(c.function, c.input, "", &size);
-        ASSERT_TRUE(out.has_value()) << c.what;
-        EXPECT_EQ(*out, c.expected) << c.what;
-        EXPECT_EQ(size, c.expected.empty() ? 1u : c.expected.size()) << c.what;
-    }
+// The size pass reports the exact length, and 1 for an empty result.
+void ExpectConversions(const std::vector<testing_support::ConversionCase>& cases) {
+    testing_support::ExpectConversions(Encswap(), cases, [](const std::string& expected) {
+        return expected.empty() ? 1u : static_cast<uint32_t>(expected.size());
+    });
 }
 
 TEST(EncswapConversion, PlainAsciiPassesEveryFunctionUnchanged) {
     const std::string ascii = "Hello, world!\r\n\t~\\{}[]|\x7f\x01\n";
-    for (uint32_t f = 0; f < 9; ++f) {
+    for (uint32_t f = 0; f < kFunctionCount; ++f) {
         EXPECT_EQ(Encswap().Run(f, ascii), ascii) << f;
     }
 }

@@ -7,19 +7,12 @@
 #include <string>
 #include <vector>
 
-#include "support/plugin_under_test.h"
+#include "encswap_plugin.h"
 #include "support/sample_text.h"
 
 namespace {
 
-using testing_support::PluginUnderTest;
-
-const PluginUnderTest& Encswap() {
-    return testing_support::SharedPlugin("encswap");
-}
-
-constexpr uint32_t kAutoToSjis = 0, kAutoToJis = 1, kAutoToEuc = 2, kSjisToJis = 3, kSjisToEuc = 4,
-                   kJisToSjis = 5, kEucToSjis = 7, kEucToJis = 8;
+using namespace encswap_test;
 
 // Row r (0-based, JIS row 0x21 + r) lives under Shift JIS lead byte 0x81 + r / 2 (0xE0 + ...
 // from row 62 on); odd JIS rows use the trail bytes 0x40-0x7E and 0x80-0x9E, even ones
@@ -134,7 +127,7 @@ TEST(EncswapGrid, RealTextRoundTripsThroughEveryEncoding) {
     EXPECT_EQ(Encswap().Run(kEucToSjis, *euc), text);
     EXPECT_EQ(Encswap().Run(kJisToSjis, *jis), text);
     EXPECT_EQ(Encswap().Run(kEucToJis, *euc), *jis);
-    EXPECT_EQ(Encswap().Run(6, *jis), *euc);
+    EXPECT_EQ(Encswap().Run(kJisToEuc, *jis), *euc);
     EXPECT_EQ(Encswap().Run(kAutoToSjis, *jis), text);
     EXPECT_EQ(Encswap().Run(kAutoToEuc, *jis), *euc);
     EXPECT_EQ(Encswap().Run(kAutoToJis, *euc), *jis);

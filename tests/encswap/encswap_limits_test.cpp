@@ -4,22 +4,21 @@
 
 #include <cstdint>
 
+#include "encswap_plugin.h"
 #include "repeated_mapping.h"
-#include "support/plugin_under_test.h"
 
 namespace {
 
-using encswap_test::RepeatedMapping;
+using namespace encswap_test;
 
 uint32_t SizeFor(uint32_t function, const RepeatedMapping& input) {
-    const auto& plugin = testing_support::SharedPlugin("encswap");
     ConvertRequest request{};
     request.size = sizeof request;
     request.input = input.data();
     request.inputLength = static_cast<uint32_t>(input.size());
     request.functionIndex = function;
     request.tablePath = "";
-    return plugin.getBufferSize(&request);
+    return Encswap().getBufferSize(&request);
 }
 
 TEST(EncswapLimits, OutputBeyondFourGigabytesGetsNoSize) {
@@ -32,9 +31,9 @@ TEST(EncswapLimits, OutputBeyondFourGigabytesGetsNoSize) {
     if (!kanaAndLetter.ok()) {
         GTEST_SKIP() << "cannot map a large input";
     }
-    EXPECT_EQ(SizeFor(3, kanaAndLetter), 0u);
+    EXPECT_EQ(SizeFor(kSjisToJis, kanaAndLetter), 0u);
     // Read as JIS in ASCII mode the text is copied: exactly its own size.
-    EXPECT_EQ(SizeFor(5, kanaAndLetter), 1u << 30);
+    EXPECT_EQ(SizeFor(kJisToSjis, kanaAndLetter), 1u << 30);
 }
 
 }  // namespace

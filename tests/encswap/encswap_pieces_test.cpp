@@ -7,21 +7,20 @@
 #include <string>
 #include <vector>
 
+#include "encswap_plugin.h"
 #include "platform/utf8_text.h"
-#include "support/plugin_under_test.h"
+#include "support/character_pieces.h"
 
 namespace {
 
-const testing_support::PluginUnderTest& Encswap() {
-    return testing_support::SharedPlugin("encswap");
-}
+using namespace encswap_test;
+using testing_support::ByteIn;
+using testing_support::CharacterRuns;
+using testing_support::Joined;
 
 // A Shift JIS text as a list of whole characters, in runs of one kind as in real text.
 std::vector<std::string> RandomCharacters(std::mt19937& random, std::size_t count) {
-    std::vector<std::string> chars;
-    auto byteIn = [&](int first, int last) {
-        return static_cast<char>(std::uniform_int_distribution<int>(first, last)(random));
-    };
+    auto byteIn = [&](int first, int last) { return ByteIn(random, first, last); };
     auto trailByte = [&] {
         char trail;
         do {
@@ -29,102 +28,65 @@ std::vector<std::string> RandomCharacters(std::mt19937& random, std::size_t coun
         } while (trail == 0x7F);
         return trail;
     };
-    while (chars.size() < count) {
-        const int kind = std::uniform_int_distribution<int>(0, 9)(random);
-        const int run = std::uniform_int_distribution<int>(1, kind < 8 ? 40 : 6)(random);
-        for (int k = 0; k < run; ++k) {
-            std::string c;
-            switch (kind) {
-                case 0:
-                case 1:
-                case 2:  // kanji and kana of the 0x81-0x9F leads
-                    c = {byteIn(0x81, 0x9F), trailByte()};
-                    break;
-                case 3:  // 0xE0-0xFC leads, the IBM extension codes among them
-                    c = {byteIn(0xE0, 0xFC), trailByte()};
-                    break;
-                case 4:
-                case 5:  // one-byte characters, never a JIS mode switch
-                    do {
-                        c = {byteIn(0x00, 0x7F)};
-                    } while (c[0] == 0x1B || c[0] == 0x0E || c[0] == 0x0F);
-                    break;
-                case 6:
-                case 7:
-                    c = {byteIn(0xA1, 0xDF)};
-                    break;
-                case 8:  // a lead byte cut short by a zero byte
-                    c = {byteIn(0x81, 0x9F), '\0'};
-                    break;
-                default:
-                    c = {'\r', '\n'};
-                    break;
+    auto longestRun = [](int kind) { return kind < 8 ? 40 : 6; };
+    return CharacterRuns(random, count, 10, longestRun, [&](int kind, int) -> std::string {
+        switch (kind) {
+            case 0:
+            case 1:
+            case 2:  // kanji and kana of the 0x81-0x9F leads
+                return {byteIn(0x81, 0x9F), trailByte()};
+            case 3:  // 0xE0-0xFC leads, the IBM extension codes among them
+                return {byteIn(0xE0, 0xFC), trailByte()};
+            case 4:
+            case 5: {  // one-byte characters, never a JIS mode switch
+                std::string c;
+                do {
+                    c = {byteIn(0x00, 0x7F)};
+                } while (c[0] == 0x1B || c[0] == 0x0E || c[0] == 0x0F);
+                return c;
             }
-            chars.push_back(c);
+            case 6:
+            case 7:
+                return {byteIn(0xA1, 0xDF)};
+            case 8:  // a lead byte cut short by a zero byte
+                return {byteIn(0x81, 0x9F), '\0'};
+            default:
+                return {'\r', '\n'};
         }
-    }
-    return chars;
+    });
 }
 
 // An EUC text as a list of whole characters, malformed ones among them.
 std::vector<std::string> RandomEucCharacters(std::mt19937& random, std::size_t count) {
-    auto byteIn = [&](int first, int last) {
-        return static_cast<char>(std::uniform_int_distribution<int>(first, last)(random));
-    };
-    std::vector<std::string> chars;
-    while (chars.size() < count) {
-        const int kind = std::uniform_int_distribution<int>(0, 7)(random);
-        const int run = std::uniform_int_distribution<int>(1, 40)(random);
-        for (int k = 0; k < run; ++k) {
-            switch (kind) {
-                case 0:
-                case 1:  // kanji and kana
-                    chars.push_back({byteIn(0xA1, 0xF4), byteIn(0xA1, 0xFE)});
-                    break;
-                case 2:  // the extension rows and the rest up to 0xFE
-                    chars.push_back({byteIn(0xF5, 0xFE), byteIn(0xA1, 0xFE)});
-                    break;
-                case 3:  // half-width katakana, 8-bit and 7-bit
-                    chars.push_back({'\x8e', k % 3 == 0 ? byteIn(0x21, 0x5F) : byteIn(0xA1, 0xDF)});
-                    break;
-                case 4:  // one-byte characters
-                    chars.push_back({byteIn(0x00, 0x7F)});
-                    break;
-                case 5:  // first bytes with anything after them
-                    chars.push_back({byteIn(0x80, 0xFF), byteIn(0x01, 0xFF)});
-                    break;
-                case 6:  // a first byte cut short by a zero byte
-                    chars.push_back({byteIn(0x80, 0xFF), '\0'});
-                    break;
-                default:
-                    chars.push_back({'\r', '\n'});
-                    break;
-            }
+    auto byteIn = [&](int first, int last) { return ByteIn(random, first, last); };
+    auto longestRun = [](int) { return 40; };
+    return CharacterRuns(random, count, 8, longestRun, [&](int kind, int k) -> std::string {
+        switch (kind) {
+            case 0:
+            case 1:  // kanji and kana
+                return {byteIn(0xA1, 0xF4), byteIn(0xA1, 0xFE)};
+            case 2:  // the extension rows and the rest up to 0xFE
+                return {byteIn(0xF5, 0xFE), byteIn(0xA1, 0xFE)};
+            case 3:  // half-width katakana, 8-bit and 7-bit
+                return {'\x8e', k % 3 == 0 ? byteIn(0x21, 0x5F) : byteIn(0xA1, 0xDF)};
+            case 4:  // one-byte characters
+                return {byteIn(0x00, 0x7F)};
+            case 5:  // first bytes with anything after them
+                return {byteIn(0x80, 0xFF), byteIn(0x01, 0xFF)};
+            case 6:  // a first byte cut short by a zero byte
+                return {byteIn(0x80, 0xFF), '\0'};
+            default:
+                return {'\r', '\n'};
         }
-    }
-    return chars;
+    });
 }
 
 // Pieces of fewer than 64 bytes, cut between characters. A piece that happens to be UTF-8,
 // which encswap refuses, is cut into its characters, none of which can be.
 std::vector<std::string> Pieces(std::mt19937& random, const std::vector<std::string>& chars) {
-    std::vector<std::vector<std::string>> groups(1);
-    std::size_t size = 0;
-    for (const std::string& c : chars) {
-        if (size != 0 && (size + c.size() > 63 ||
-                          std::uniform_int_distribution<int>(0, 20)(random) == 0)) {
-            groups.emplace_back();
-            size = 0;
-        }
-        groups.back().push_back(c);
-        size += c.size();
-    }
     std::vector<std::string> pieces;
-    for (const auto& group : groups) {
-        std::string piece;
-        for (const std::string& c : group) {
-            piece += c;
-        }
+    for (const auto& group : testing_support::CutBetweenCharacters(random, chars, 63, 21)) {
+        const std::string piece = Joined(group);
         if (platform::IsUtf8Text(piece)) {
             pieces.insert(pieces.end(), group.begin(), group.end());
         } else {
@@ -142,21 +104,22 @@ std::string Converted(uint32_t function, const std::string& text) {
     return out.value_or("");
 }
 
+// What `function` gives the text of `chars` whole and piece by piece.
+void ExpectPiecesAgree(std::mt19937& random, uint32_t function,
+                       const std::vector<std::string>& chars, int round) {
+    const std::string joined = testing_support::ConvertedPieceByPiece(
+        Pieces(random, chars),
+        [&](const std::string& piece) { return Converted(function, piece); });
+    ASSERT_EQ(Converted(function, Joined(chars)), joined) << "round " << round;
+}
+
 TEST(EncswapPieces, LongTextsGiveWhatTheirPiecesGive) {
     std::mt19937 random(20261208);
     for (int round = 0; round < 300; ++round) {
         const auto chars = RandomCharacters(random, 200 + round * 7);
-        std::string text;
-        for (const auto& c : chars) {
-            text += c;
-        }
-        std::string euc;
-        for (const std::string& piece : Pieces(random, chars)) {
-            euc += Converted(4, piece);
-        }
-        ASSERT_EQ(Converted(4, text), euc) << "round " << round;
-        const std::string jis = Converted(3, text);
-        ASSERT_EQ(Converted(5, jis), text) << "round " << round;
+        ASSERT_NO_FATAL_FAILURE(ExpectPiecesAgree(random, kSjisToEuc, chars, round));
+        const std::string text = Joined(chars);
+        ASSERT_EQ(Converted(kJisToSjis, Converted(kSjisToJis, text)), text) << "round " << round;
     }
 }
 
@@ -164,15 +127,7 @@ TEST(EncswapPieces, LongEucTextsGiveWhatTheirPiecesGive) {
     std::mt19937 random(1209);
     for (int round = 0; round < 300; ++round) {
         const auto chars = RandomEucCharacters(random, 200 + round * 7);
-        std::string text;
-        for (const auto& c : chars) {
-            text += c;
-        }
-        std::string joined;
-        for (const std::string& piece : Pieces(random, chars)) {
-            joined += Converted(7, piece);
-        }
-        ASSERT_EQ(Converted(7, text), joined) << "round " << round;
+        ASSERT_NO_FATAL_FAILURE(ExpectPiecesAgree(random, kEucToSjis, chars, round));
     }
 }
 

@@ -7,63 +7,38 @@
 #include <string>
 #include <vector>
 
+#include "encswap_plugin.h"
 #include "platform/utf8_text.h"
-#include "support/plugin_under_test.h"
+#include "support/host_step.h"
 #include "support/recorded_messages.h"
 #include "support/sample_text.h"
 
 namespace {
 
+using namespace encswap_test;
+using testing_support::HostStep;
 using testing_support::RecordedMessage;
-
-constexpr uint32_t kFunctions = 9;
 
 const RecordedMessage kRefusal{
     "このファイルはUTF-8のため、JIS・EUC・シフトJISの間では変換できません。\n"
     "UTF-8は「シフトJISに変換（UTF-8/UTF-16から）」でシフトJISに変換してください。",
     "エラー", 16};
 
-// One step as the host runs it: the size pass, then the conversion into a buffer of that size.
-struct Step {
-    uint32_t size = 0;
-    uint32_t result = 0;
-    std::string output;  // the whole buffer, whether or not the conversion wrote it
-};
-
 class EncswapUtf8 : public ::testing::Test {
   protected:
     void SetUp() override { testing_support::RecordMessages(&messages); }
     void TearDown() override { testing_support::StopRecordingMessages(); }
 
-    static Step RunStep(uint32_t function, const std::string& input) {
-        const auto& p = testing_support::SharedPlugin("encswap");
-        Step step;
-        ConvertRequest request{sizeof(ConvertRequest),
-                               reinterpret_cast<const unsigned char*>(input.data()),
-                               static_cast<uint32_t>(input.size()),
-                               nullptr,
-                               0,
-                               function,
-                               "",
-                               0,
-                               0,
-                               0};
-        step.size = p.getBufferSize(&request);
-        if (step.size == 0) {
-            return step;
-        }
-        step.output.assign(step.size, '\xEE');
-        request.output = reinterpret_cast<unsigned char*>(step.output.data());
-        request.outputCapacity = step.size;
-        step.result = p.convert(&request);
-        return step;
+    // One step as the host runs it; bytes the conversion does not write stay 0xEE.
+    static HostStep RunStep(uint32_t function, const std::string& input) {
+        return testing_support::RunHostStep(Encswap(), function, input, '\xEE');
     }
 
     // Every function refuses `text` with exactly one message and leaves its buffer untouched.
     void ExpectRefused(const std::string& text, const std::string& what) {
-        for (uint32_t f = 0; f < kFunctions; ++f) {
+        for (uint32_t f = 0; f < kFunctionCount; ++f) {
             messages.clear();
-            const Step step = RunStep(f, text);
+            const HostStep step = RunStep(f, text);
             EXPECT_NE(step.size, 0u) << what << ", function " << f;
             EXPECT_EQ(step.result, 0u) << what << ", function " << f;
             EXPECT_EQ(step.output, std::string(step.size, '\xEE')) << what << ", function " << f;
@@ -101,21 +76,21 @@ TEST_F(EncswapUtf8, AsciiAndLegacyTextsConvertAsBefore) {
     for (const std::size_t ascii : {0u, 63u, 64u, 65u, 200u}) {
         const std::string lead(ascii, 'x');
         messages.clear();
-        EXPECT_EQ(RunStep(3, lead + sjis).output, lead + jis) << ascii;
+        EXPECT_EQ(RunStep(kSjisToJis, lead + sjis).output, lead + jis) << ascii;
         // A mark that does not open the text is no mark; these bytes are not UTF-8 as a whole.
         if (ascii != 0) {
-            const Step step = RunStep(3, lead + "\xEF\xBB\xBF" + sjis);
+            const HostStep step = RunStep(kSjisToJis, lead + "\xEF\xBB\xBF" + sjis);
             EXPECT_EQ(step.result, 1u) << ascii;
             EXPECT_EQ(step.output.substr(0, ascii), lead) << ascii;
         }
         // ASCII alone is left as it is by every function.
-        for (uint32_t f = 0; f < kFunctions; ++f) {
+        for (uint32_t f = 0; f < kFunctionCount; ++f) {
             EXPECT_EQ(RunStep(f, lead + "\r\n").output, lead + "\r\n") << ascii << " " << f;
         }
         EXPECT_TRUE(messages.empty()) << ascii;
     }
     // Half-width katakana that happen to be two-byte UTF-8 stay Shift JIS.
-    EXPECT_EQ(RunStep(4, "\xC2\xB1").output, "\x8E\xC2\x8E\xB1");
+    EXPECT_EQ(RunStep(kSjisToEuc, "\xC2\xB1").output, "\x8E\xC2\x8E\xB1");
     EXPECT_TRUE(messages.empty());
 }
 
@@ -136,7 +111,7 @@ TEST_F(EncswapUtf8, RefusesExactlyWhatTheSharedRuleCallsUtf8) {
                 pieces[std::uniform_int_distribution<std::size_t>(0, pieces.size() - 1)(random)];
         }
         messages.clear();
-        const Step step = RunStep(round % kFunctions, text);
+        const HostStep step = RunStep(round % kFunctionCount, text);
         const bool refused = !messages.empty();
         EXPECT_EQ(refused, platform::IsUtf8Text(text)) << testing::PrintToString(text);
         EXPECT_EQ(step.result == 0, refused) << testing::PrintToString(text);

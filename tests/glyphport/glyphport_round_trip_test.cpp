@@ -6,17 +6,16 @@
 #include <string>
 
 #include "codepage/mapping_table.h"
-#include "support/plugin_under_test.h"
+#include "glyphport_plugin.h"
 
 namespace {
 
+using glyphport_test::Glyphport;
+using glyphport_test::kMacToWin;
+using glyphport_test::kWinToMac;
 using testing_support::CodeBytes;
 using testing_support::LoadMappingTable;
 using testing_support::MappingTable;
-
-const testing_support::PluginUnderTest& Glyphport() {
-    return testing_support::SharedPlugin("glyphport");
-}
 
 struct Direction {
     unsigned from;
@@ -41,7 +40,8 @@ bool Means(const MappingTable& table, const std::string& bytes, char16_t unit) {
 }
 
 TEST(GlyphportRoundTrip, EveryCodeWhoseCharacterBothPagesHave) {
-    for (const Direction d : {Direction{10001, 932, 0, 1}, Direction{932, 10001, 1, 0}}) {
+    for (const Direction d : {Direction{10001, 932, kMacToWin, kWinToMac},
+                              Direction{932, 10001, kWinToMac, kMacToWin}}) {
         const MappingTable& from = LoadMappingTable(d.from);
         const MappingTable& to = LoadMappingTable(d.to);
         std::set<char16_t> toUnits;

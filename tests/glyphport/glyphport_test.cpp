@@ -4,53 +4,24 @@
 #include <string>
 #include <vector>
 
-#include "support/plugin_under_test.h"
+#include "glyphport_plugin.h"
+#include "support/host_step.h"
 #include "support/sample_text.h"
 
 namespace {
 
-using testing_support::PluginUnderTest;
+using namespace glyphport_test;
+using testing_support::HostStep;
 using testing_support::Sjis;
 
-constexpr uint32_t kMacToWin = 0;
-constexpr uint32_t kWinToMac = 1;
-
-const PluginUnderTest& Glyphport() {
-    return testing_support::SharedPlugin("glyphport");
-}
-
-// One step as the host runs it, with an output buffer of exactly `capacity` bytes.
-struct Step {
-    uint32_t size = 0;
-    uint32_t result = 0;
-    std::vector<unsigned char> output;
-    uint32_t outputLength = 0;
-};
-
-Step RunStep(uint32_t index, const std::string& input) {
-    Step step;
-    ConvertRequest request{sizeof(ConvertRequest),
-                           reinterpret_cast<const unsigned char*>(input.data()),
-                           static_cast<uint32_t>(input.size()),
-                           nullptr,
-                           0,
-                           index,
-                           "",
-                           0xDEADu,
-                           0,
-                           0};
-    step.size = Glyphport().getBufferSize(&request);
-    step.output.assign(step.size, 0xCC);
-    request.output = step.output.data();
-    request.outputCapacity = step.size;
-    step.result = step.size == 0 ? 0 : Glyphport().convert(&request);
-    step.outputLength = request.outputLength;
-    return step;
+// One step as the host runs it; bytes the conversion does not write stay 0xCC.
+HostStep RunStep(uint32_t index, const std::string& input) {
+    return testing_support::RunHostStep(Glyphport(), index, input, '\xCC');
 }
 
 TEST(GlyphportConversion, EmptyInputGivesSizeOneAndAnEmptyText) {
     for (uint32_t f : {kMacToWin, kWinToMac}) {
-        const Step step = RunStep(f, "");
+        const HostStep step = RunStep(f, "");
         EXPECT_EQ(step.size, 1u);
         EXPECT_EQ(step.result, 1u);
         EXPECT_EQ(step.outputLength, 0u);
@@ -65,7 +36,7 @@ TEST(GlyphportConversion, AsciiPassesBothWaysWithSizeLengthPlusOne) {
         ascii += c;
     }
     for (uint32_t f : {kMacToWin, kWinToMac}) {
-        const Step step = RunStep(f, ascii);
+        const HostStep step = RunStep(f, ascii);
         EXPECT_EQ(step.size, ascii.size() + 1);
         ASSERT_EQ(step.result, 1u);
         EXPECT_EQ(std::string(step.output.begin(), step.output.begin() + step.outputLength), ascii);
@@ -76,7 +47,7 @@ TEST(GlyphportConversion, AsciiPassesBothWaysWithSizeLengthPlusOne) {
 TEST(GlyphportConversion, ZeroBytesAreKeptAndTheWholeInputIsConverted) {
     const std::string mac = std::string("a\0\x85\x40\0\0b", 7);
     const std::string win = std::string("a\0\x87\x40\0\0b", 7);
-    const Step toWin = RunStep(kMacToWin, mac);
+    const HostStep toWin = RunStep(kMacToWin, mac);
     EXPECT_EQ(toWin.size, 8u);
     ASSERT_EQ(toWin.result, 1u);
     EXPECT_EQ(toWin.outputLength, 7u);
@@ -133,24 +104,13 @@ TEST(GlyphportConversion, Utf8TextIsLeftAloneBothWays) {
     const std::string prose = testing_support::JapaneseUtf8Text(4096) + "\xE2\x91\xA0";
     for (const std::string& text : {prose, "\xEF\xBB\xBF" + prose, std::string("\xEF\xBB\xBF")}) {
         for (uint32_t f : {kMacToWin, kWinToMac}) {
-            const Step step = RunStep(f, text);
+            const HostStep step = RunStep(f, text);
             EXPECT_EQ(step.size, 0u) << f;
             EXPECT_EQ(step.result, 0u) << f;
-            ConvertRequest request{sizeof(ConvertRequest),
-                                   reinterpret_cast<const unsigned char*>(text.data()),
-                                   static_cast<uint32_t>(text.size()),
-                                   nullptr,
-                                   0,
-                                   f,
-                                   "",
-                                   0,
-                                   0,
-                                   0};
-            std::vector<unsigned char> out(3 * text.size() + 1, 0xCC);
-            request.output = out.data();
-            request.outputCapacity = static_cast<uint32_t>(out.size());
-            EXPECT_EQ(Glyphport().convert(&request), 0u) << "called all the same, " << f;
-            EXPECT_EQ(out, std::vector<unsigned char>(out.size(), 0xCC)) << f;
+            const HostStep anyway = testing_support::ConvertInto(
+                Glyphport(), f, text, static_cast<uint32_t>(3 * text.size() + 1), '\xCC');
+            EXPECT_EQ(anyway.result, 0u) << "called all the same, " << f;
+            EXPECT_EQ(anyway.output, std::string(anyway.output.size(), '\xCC')) << f;
         }
     }
 }

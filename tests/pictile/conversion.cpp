@@ -6,14 +6,12 @@
 #include <vector>
 
 #include "reference_decoder.h"
-#include "support/plugin_under_test.h"
 
 namespace pictile_test {
 
 std::optional<std::string> ConvertBitmap(const std::string& bitmap, std::uint32_t* size) {
     const std::vector<char> exact(bitmap.begin(), bitmap.end());
-    return testing_support::SharedPlugin("pictile").Run(
-        0, std::string_view(exact.data(), exact.size()), "", size);
+    return Pictile().Run(0, std::string_view(exact.data(), exact.size()), "", size);
 }
 
 bool Refused(const std::string& bitmap) {

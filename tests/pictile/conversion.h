@@ -1,13 +1,17 @@
-// pictile run on bitmaps the way the host runs a step, with the input in a heap block of
-// exactly its size so that the sanitizers see any read past its end; and the check that an
-// icon shows the bitmap's pixels.
+// The pictile plug-in as the host loads it; pictile run on bitmaps the way the host runs a
+// step, with the input in a heap block of exactly its size so that the sanitizers see any read
+// past its end; and the check that an icon shows the bitmap's pixels.
 #pragma once
 
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "support/plugin_under_test.h"
+
 namespace pictile_test {
+
+inline constexpr testing_support::NamedPlugin Pictile{"pictile"};
 
 // Size pass and conversion; nothing when either refuses. `size` receives the size pass's
 // answer.

@@ -7,19 +7,16 @@
 #include <vector>
 
 #include "bitmap_file.h"
+#include "conversion.h"
 #include "icon_file.h"
-#include "support/plugin_under_test.h"
 
 namespace {
 
 using pictile_test::BitmapShape;
 using pictile_test::MakeBitmap;
+using pictile_test::Pictile;
 using pictile_test::ReadIcon;
 using pictile_test::U32At;
-
-const testing_support::PluginUnderTest& Pictile() {
-    return testing_support::SharedPlugin("pictile");
-}
 
 struct IconCase {
     const char* name;

@@ -11,7 +11,6 @@
 #include "bitmap_file.h"
 #include "bitmap_forms.h"
 #include "conversion.h"
-#include "support/plugin_under_test.h"
 
 namespace {
 
@@ -19,11 +18,8 @@ using pictile_test::BitmapForm;
 using pictile_test::BitmapShape;
 using pictile_test::MakeBitmap;
 using pictile_test::MakeBitmapOfForm;
+using pictile_test::Pictile;
 using pictile_test::Refused;
-
-const testing_support::PluginUnderTest& Pictile() {
-    return testing_support::SharedPlugin("pictile");
-}
 
 void SetU32(std::string& bytes, std::size_t offset, uint32_t value) {
     for (int i = 0; i < 4; ++i) {

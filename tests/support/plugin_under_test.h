@@ -48,4 +48,12 @@ class PluginUnderTest {
 // The plug-in <name>, loaded on first use and kept for the whole test or benchmark program.
 const PluginUnderTest& SharedPlugin(const std::string& name);
 
+// A test group's accessor for its plug-in, which SharedPlugin loads on first use:
+//   inline constexpr testing_support::NamedPlugin Widthfold{"widthfold"};
+//   Widthfold().Run(...);
+struct NamedPlugin {
+    const char* name;
+    const PluginUnderTest& operator()() const { return SharedPlugin(name); }
+};
+
 }  // namespace testing_support

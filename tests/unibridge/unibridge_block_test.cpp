@@ -48,6 +48,17 @@ class Blocks : public UnibridgeTest, public ::testing::WithParamInterface<const 
         UnibridgeTest::SetUp();
         Use(Build(GetParam()));
     }
+
+    // This build converts `text` as the build without vector code does, with the same messages.
+    void ExpectAsWithoutVectorCode(uint32_t function, const std::string& text) {
+        messages.clear();
+        const std::optional<std::string> converted = Convert(function, text);
+        const std::vector<Message> reported = messages;
+        messages.clear();
+        ASSERT_EQ(converted, Build("unibridge_plain").Run(function, text))
+            << testing::PrintToString(text);
+        ASSERT_EQ(reported, messages) << testing::PrintToString(text);
+    }
 };
 
 INSTANTIATE_TEST_SUITE_P(EveryBuild, Blocks,
@@ -166,7 +177,6 @@ TEST_P(Blocks, ReadingsOfBothKindsAreWeighedAsWithoutVectorCode) {
                 return {byte(0xE0, 0xE9), byte(0xA1, 0xFC)};
         }
     };
-    const testing_support::PluginUnderTest& plain = Build("unibridge_plain");
     for (std::size_t length = 1; length < 700; length += 1 + random() % 5) {
         std::string text;
         while (text.size() < length) {
@@ -177,12 +187,7 @@ TEST_P(Blocks, ReadingsOfBothKindsAreWeighedAsWithoutVectorCode) {
                                 : unit();
         }
         for (const uint32_t function : {kToUtf8, kToUtf16}) {
-            messages.clear();
-            const std::optional<std::string> converted = Convert(function, text);
-            const std::vector<Message> reported = messages;
-            messages.clear();
-            ASSERT_EQ(converted, plain.Run(function, text)) << testing::PrintToString(text);
-            ASSERT_EQ(reported, messages) << testing::PrintToString(text);
+            ASSERT_NO_FATAL_FAILURE(ExpectAsWithoutVectorCode(function, text));
         }
     }
 }
@@ -191,7 +196,6 @@ TEST_P(Blocks, ReadingsOfBothKindsAreWeighedAsWithoutVectorCode) {
 // detection finds no valid UTF-8 there and weighs the other readings, as the build without
 // vector code does.
 TEST_P(Blocks, ForbiddenUtf8FormsAreFoundAnywhere) {
-    const testing_support::PluginUnderTest& plain = Build("unibridge_plain");
     for (const char* forbidden : {"\xED\xA0\x80", "\xED\xBF\xBF", "\xE0\x81\x81", "\xE0\x9F\xBF"}) {
         for (std::size_t at = 0; at < 140; ++at) {
             std::string text;
@@ -200,12 +204,7 @@ TEST_P(Blocks, ForbiddenUtf8FormsAreFoundAnywhere) {
             }
             text += forbidden + std::string(100, 'a');
             for (const uint32_t function : {kToUtf8, kToUtf16, kToSjis}) {
-                messages.clear();
-                const std::optional<std::string> converted = Convert(function, text);
-                const std::vector<Message> reported = messages;
-                messages.clear();
-                ASSERT_EQ(converted, plain.Run(function, text)) << testing::PrintToString(text);
-                ASSERT_EQ(reported, messages) << testing::PrintToString(text);
+                ASSERT_NO_FATAL_FAILURE(ExpectAsWithoutVectorCode(function, text));
             }
         }
     }

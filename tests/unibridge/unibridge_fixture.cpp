@@ -5,6 +5,7 @@
 
 #include "platform/message_box.h"
 #include "platform/utf16.h"
+#include "support/host_step.h"
 #include "support/sample_text.h"
 
 namespace unibridge_test {
@@ -74,12 +75,7 @@ std::optional<std::string> UnibridgeTest::Convert(uint32_t index, std::string_vi
 }
 
 uint32_t UnibridgeTest::SizeFor(uint32_t index, std::string_view input) const {
-    ConvertRequest request{};
-    request.size = sizeof request;
-    request.input = reinterpret_cast<const unsigned char*>(input.data());
-    request.inputLength = static_cast<uint32_t>(input.size());
-    request.functionIndex = index;
-    request.tablePath = "";
+    ConvertRequest request = testing_support::RequestFor(index, input);
     return Plugin().getBufferSize(&request);
 }
 

@@ -3,18 +3,15 @@
 
 #include <string>
 
-#include "support/plugin_under_test.h"
+#include "widthfold_plugin.h"
 
 namespace {
 
-using testing_support::PluginUnderTest;
-
-const PluginUnderTest& Widthfold() {
-    return testing_support::SharedPlugin("widthfold");
-}
+using widthfold_test::kFunctionCount;
+using widthfold_test::Widthfold;
 
 TEST(WidthfoldContract, EmptyInputRunsAndGivesAnEmptyResult) {
-    for (uint32_t f = 0; f < 7; ++f) {
+    for (uint32_t f = 0; f < kFunctionCount; ++f) {
         uint32_t size = 0;
         EXPECT_EQ(Widthfold().Run(f, "", "", &size), "") << f;
         EXPECT_EQ(size, 1u) << f;
@@ -23,7 +20,7 @@ TEST(WidthfoldContract, EmptyInputRunsAndGivesAnEmptyResult) {
 
 TEST(WidthfoldContract, SizesLeaveRoomForTheResultAndItsZeroByte) {
     const uint32_t expected[] = {7, 7, 4, 7, 4, 7, 4};
-    for (uint32_t f = 0; f < 7; ++f) {
+    for (uint32_t f = 0; f < kFunctionCount; ++f) {
         uint32_t size = 0;
         Widthfold().Run(f, "a1 ", "", &size);
         EXPECT_EQ(size, expected[f]) << f;

@@ -5,39 +5,17 @@
 #include <string>
 #include <vector>
 
-#include "support/plugin_under_test.h"
+#include "support/conversion_cases.h"
 #include "support/sample_text.h"
+#include "widthfold_plugin.h"
 
 namespace {
 
 using namespace std::string_literals;
-using testing_support::PluginUnderTest;
+using namespace widthfold_test;
 
-const PluginUnderTest& Widthfold() {
-    return testing_support::SharedPlugin("widthfold");
-}
-
-enum Function : uint32_t {
-    kKanaToFull,
-    kDigitsToFull,
-    kDigitsToHalf,
-    kLettersToFull,
-    kLettersToHalf,
-    kSymbolsToFull,
-    kSymbolsToHalf,
-};
-
-struct Case {
-    const char* what;
-    uint32_t function;
-    std::string input;
-    std::string expected;
-};
-
-void ExpectConversions(const std::vector<Case>& cases) {
-    for (const Case& c : cases) {
-        EXPECT_EQ(Widthfold().Run(c.function, c.input), c.expected) << c.what;
-    }
+void ExpectConversions(const std::vector<testing_support::ConversionCase>& cases) {
+    testing_support::ExpectConversions(Widthfold(), cases);
 }
 
 TEST(WidthfoldConversion, WorkedExamples) {

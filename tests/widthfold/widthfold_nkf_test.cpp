@@ -13,17 +13,17 @@
 
 #include "nfkc_expectations.h"
 #include "platform/utf8_text.h"
-#include "support/plugin_under_test.h"
 #include "support/run_program.h"
 #include "support/sample_text.h"
 #include "support/temp_folder.h"
+#include "widthfold_plugin.h"
 
 namespace {
 
 using testing_support::RunShell;
 
 std::string Fold(uint32_t function, const std::string& text) {
-    return testing_support::SharedPlugin("widthfold").Run(function, text).value_or("<failed>");
+    return widthfold_test::Widthfold().Run(function, text).value_or("<failed>");
 }
 
 bool HasNkf() {

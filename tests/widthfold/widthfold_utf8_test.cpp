@@ -11,27 +11,14 @@
 #include "nfkc_expectations.h"
 #include "platform/text_encoding.h"
 #include "platform/utf8_text.h"
-#include "support/plugin_under_test.h"
+#include "support/conversion_cases.h"
 #include "support/sample_text.h"
+#include "widthfold_plugin.h"
 
 namespace {
 
 using namespace std::string_literals;
 using namespace widthfold_test;
-
-const testing_support::PluginUnderTest& Widthfold() {
-    return testing_support::SharedPlugin("widthfold");
-}
-
-enum Function : uint32_t {
-    kKanaToFull,
-    kDigitsToFull,
-    kDigitsToHalf,
-    kLettersToFull,
-    kLettersToHalf,
-    kSymbolsToFull,
-    kSymbolsToHalf,
-};
 
 // A kanji makes a short text UTF-8 without a byte-order mark.
 const std::string kKanji = "漢";
@@ -198,7 +185,7 @@ TEST(WidthfoldUtf8, GivesWhatShiftJisGivesThroughCodePage932) {
     text = WithoutTheFiveSymbols(text);
     const std::string sjis = testing_support::Sjis(text);
     ASSERT_EQ(Difference(platform::Cp932ToUtf8(sjis), text), "");
-    for (uint32_t f = 0; f < 7; ++f) {
+    for (uint32_t f = 0; f < kFunctionCount; ++f) {
         const auto fromSjis = Widthfold().Run(f, sjis);
         ASSERT_TRUE(fromSjis.has_value());
         EXPECT_EQ(Difference(Fold(f, text), platform::Cp932ToUtf8(*fromSjis)), "") << f;
@@ -221,15 +208,8 @@ TEST(WidthfoldUtf8, RealTextStaysWellFormedAndFoldsBothWaysConsistently) {
     EXPECT_EQ(Difference(Fold(kKanaToFull, kana), kana), "");
 }
 
-struct Case {
-    const char* what;
-    uint32_t function;
-    std::string input;
-    std::string expected;
-};
-
 TEST(WidthfoldUtf8, MarkOtherCharactersAndMalformedBytesStayAsTheyWere) {
-    const Case cases[] = {
+    const std::vector<testing_support::ConversionCase> cases = {
         {"mark kept", kKanaToFull, kMark + "ｶﾞ１", kMark + "ガ１"},
         {"mark kept from full width", kDigitsToHalf, kMark + "ｶﾞ１", kMark + "ｶﾞ1"},
         {"mark alone", kSymbolsToFull, kMark, kMark},
@@ -259,9 +239,7 @@ TEST(WidthfoldUtf8, MarkOtherCharactersAndMalformedBytesStayAsTheyWere) {
         {"curly quotes stay", kSymbolsToHalf, kKanji + "“”‘’", kKanji + "“”‘’"},
         {"backslash and tilde", kSymbolsToFull, kKanji + "\\~", kKanji + "＼～"},
     };
-    for (const Case& c : cases) {
-        EXPECT_EQ(Fold(c.function, c.input), c.expected) << c.what;
-    }
+    testing_support::ExpectConversions(Widthfold(), cases);
     // Characters outside every function's set, in every function.
     const std::string others = kKanji + "😀①㈱ｸﾞ１Ａ！" + "\xF0\x9F\x87\xAF\xF0\x9F\x87\xB5";
     const std::string expected[] = {
@@ -269,7 +247,7 @@ TEST(WidthfoldUtf8, MarkOtherCharactersAndMalformedBytesStayAsTheyWere) {
         kKanji + "😀①㈱ｸﾞ１Ａ！", kKanji + "😀①㈱ｸﾞ１A！",  kKanji + "😀①㈱ｸﾞ１Ａ！",
         kKanji + "😀①㈱ｸﾞ１Ａ!",
     };
-    for (uint32_t f = 0; f < 7; ++f) {
+    for (uint32_t f = 0; f < kFunctionCount; ++f) {
         EXPECT_EQ(Fold(f, others), expected[f] + "\xF0\x9F\x87\xAF\xF0\x9F\x87\xB5") << f;
     }
 }
@@ -277,7 +255,7 @@ TEST(WidthfoldUtf8, MarkOtherCharactersAndMalformedBytesStayAsTheyWere) {
 TEST(WidthfoldUtf8, SizesBoundTheUtf8Results) {
     const std::string text = kKanji + "1a!";  // six bytes
     const uint32_t sizes[] = {13, 19, 7, 19, 7, 19, 7};
-    for (uint32_t f = 0; f < 7; ++f) {
+    for (uint32_t f = 0; f < kFunctionCount; ++f) {
         uint32_t size = 0;
         Widthfold().Run(f, text, "", &size);
         EXPECT_EQ(size, sizes[f]) << f;
