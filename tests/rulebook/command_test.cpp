@@ -17,24 +17,13 @@ TEST_F(Commands, RegExpRefusesShortCommandsSilently) {
 }
 
 TEST_F(Commands, RegExpShowsEachFailureWithTheCommandAndKeepsTheText) {
-    struct Failure {
-        std::string text;
-        std::string command;
-        std::string error;
-    };
-    const std::vector<Failure> failures = {
+    const std::vector<FailingCommand> failures = {
         {"abc", "m/a/", "do not start 's' or 'tr'"}, {"abc", " s/a/b/", "do not start 's' or 'tr'"},
         {"", "tr/a/b/", "invalid target parameter"}, {"abc", "tr/abc/xyz", "unmatch separater"},
         {"abc", "tr/abc", "unmatch separater"},      {"abc", "tr/", "unmatch separater"},
         {"abc", "tr", "unmatch separater"},
     };
-    for (const Failure& f : failures) {
-        messages.clear();
-        const RegExpResult r = RegExp(f.text, f.command);
-        EXPECT_EQ(r.result, 0u) << f.command;
-        EXPECT_EQ(r.text, f.text) << f.command;
-        EXPECT_EQ(messages, std::vector<Message>{CommandError(f.error, f.command)}) << f.command;
-    }
+    ExpectFailures(failures);
 }
 
 TEST_F(Commands, AnEmptySearchListChangesNothing) {

@@ -1,6 +1,5 @@
 #include "rulebook_fixture.h"
 
-
 #include "platform/message_box.h"
 #include "platform/shared_string.h"
 #include "support/sample_text.h"
@@ -66,6 +65,25 @@ RegExpResult RulebookTest::RegExp(const std::string& text, const std::string& co
     r.result = Plugin().regExp(&shared, command.c_str());
     r.text = std::string(shared.view());
     return r;
+}
+
+void RulebookTest::ExpectCommands(const std::vector<CommandCase>& cases) {
+    for (const CommandCase& c : cases) {
+        const RegExpResult r = RegExp(c.input, c.command);
+        EXPECT_EQ(r.result, 1u) << c.command << " on " << c.input;
+        EXPECT_EQ(r.text, c.expected) << c.command << " on " << c.input;
+    }
+    EXPECT_TRUE(messages.empty()) << messages.size();
+}
+
+void RulebookTest::ExpectFailures(const std::vector<FailingCommand>& cases) {
+    for (const FailingCommand& f : cases) {
+        messages.clear();
+        const RegExpResult r = RegExp(f.text, f.command);
+        EXPECT_EQ(r.result, 0u) << f.command;
+        EXPECT_EQ(r.text, f.text) << f.command;
+        EXPECT_EQ(messages, std::vector<Message>{CommandError(f.error, f.command)}) << f.command;
+    }
 }
 
 }  // namespace rulebook_test

@@ -34,6 +34,20 @@ struct TableCase {
     std::string expected;
 };
 
+// One XfmRegExp command over a text: `input` becomes `expected`.
+struct CommandCase {
+    std::string command;
+    std::string input;
+    std::string expected;
+};
+
+// One XfmRegExp command that fails over `text`, and the error its message names.
+struct FailingCommand {
+    std::string text;
+    std::string command;
+    std::string error;
+};
+
 struct RegExpResult {
     uint32_t result = 0;
     std::string text;  // the shared string afterwards
@@ -56,6 +70,13 @@ class RulebookTest : public ::testing::Test {
 
     // XfmRegExp over a shared string holding `text`.
     RegExpResult RegExp(const std::string& text, const std::string& command);
+
+    // Runs every case through XfmRegExp: each succeeds with its text, and no message shows.
+    void ExpectCommands(const std::vector<CommandCase>& cases);
+
+    // Runs every case through XfmRegExp: each fails, keeps its text and shows one message, which
+    // names its error and command.
+    void ExpectFailures(const std::vector<FailingCommand>& cases);
 
     // Path of a table file holding `bytes`.
     std::string WriteTable(const std::string& bytes);

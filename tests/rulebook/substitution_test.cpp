@@ -7,27 +7,11 @@ namespace {
 
 using Substitution = RulebookTest;
 
-struct SCase {
-    std::string command;
-    std::string input;
-    std::string expected;
-};
-
-class SubstitutionCases : public Substitution {
-  protected:
-    void Expect(const std::vector<SCase>& cases) {
-        for (const SCase& c : cases) {
-            const RegExpResult r = RegExp(c.input, c.command);
-            EXPECT_EQ(r.result, 1u) << c.command;
-            EXPECT_EQ(r.text, c.expected) << c.command;
-        }
-        EXPECT_TRUE(messages.empty());
-    }
-};
+using SubstitutionCases = RulebookTest;
 
 TEST_F(SubstitutionCases, CutsTheCommandAtUnescapedSeparators) {
     const std::string po = S("ポ");  // 0x83 0x7C
-    Expect({
+    ExpectCommands({
         {"s#a/b#x#", "1a/b2", "1x2"},
         {"s/a\\/b/x/", "1a/b2", "1x2"},
         {"s/a\\\\/x/", "a\\b", "xb"},
@@ -38,7 +22,7 @@ TEST_F(SubstitutionCases, CutsTheCommandAtUnescapedSeparators) {
 }
 
 TEST_F(SubstitutionCases, ReadsOptionLettersOneByOne) {
-    Expect({
+    ExpectCommands({
         {"s/a/b/ gix", "AaA", "bbb"},
         {"s/^b/x/g", "a\nb", "a\nb"},
         {"s/^b/x/g comment", "a\nb", "a\nx"},  // the m of "comment"
@@ -47,7 +31,7 @@ TEST_F(SubstitutionCases, ReadsOptionLettersOneByOne) {
 }
 
 TEST_F(SubstitutionCases, CompilesReplacementEscapesAndGroupReferences) {
-    Expect({
+    ExpectCommands({
         {"s/(\\w+) (\\w+)/$2 $1/", "ab cd", "cd ab"},
         {"s/(a)|b/[$1]/g", "ab", "[a][]"},
         {"s/a/$x/", "a", "$x"},
@@ -72,7 +56,7 @@ TEST_F(SubstitutionCases, CompilesReplacementEscapesAndGroupReferences) {
 
 TEST_F(SubstitutionCases, KeepsDoubleByteCharactersOfTheReplacementWhole) {
     // 表 and ソ end in 0x5C, which must not start an escape; $ before them copies them.
-    Expect({
+    ExpectCommands({
         {S("s/a/表\\t/"), "a", S("表") + "\t"},
         {S("s/a/\\ソ/"), "a", S("ソ")},
         {S("s/a/$表/"), "a", S("$表")},
@@ -81,7 +65,7 @@ TEST_F(SubstitutionCases, KeepsDoubleByteCharactersOfTheReplacementWhole) {
 }
 
 TEST_F(SubstitutionCases, ReplacesFirstOrEveryMatch) {
-    Expect({
+    ExpectCommands({
         {"s/x*/-/g", "xab", "--a-b-"},
         {"s/a/b/", "aaa", "baa"},
         {"s/a/b/g", "aaa", "bbb"},
@@ -92,7 +76,7 @@ TEST_F(SubstitutionCases, ReplacesFirstOrEveryMatch) {
 }
 
 TEST_F(SubstitutionCases, InsertsOnlyGroupsThatTookPartInTheMatch) {
-    Expect({
+    ExpectCommands({
         {"s/(.(?![x]*1))*\\1/[$1]/", "ab1", "ab1"},
         {"s/(?:(\\w)(?![ ]*=))*\\1/[$1]/", "ab =", "ab ="},
         {S("s/(\\W(?![ヶ]*\\d))*\\1/[$1]/gk"), S("漢 1"), S("漢 1")},
@@ -109,11 +93,7 @@ TEST_F(Substitution, AnEmptyPatternChangesNothing) {
 }
 
 TEST_F(Substitution, ShowsSyntaxCompileAndRunErrorsAndKeepsTheText) {
-    const struct {
-        std::string text;
-        std::string command;
-        std::string error;
-    } failures[] = {
+    ExpectFailures({
         {"abc", "s/abc/xyz", "unmatch separater"},
         {"abc", "s/abc", "unmatch separater"},
         {"abc", "s/", "unmatch separater"},
@@ -121,14 +101,7 @@ TEST_F(Substitution, ShowsSyntaxCompileAndRunErrorsAndKeepsTheText) {
         {"abc", "s/a(/b/", "unmatched () in regexp"},
         {"abc", "s/[z-a]/b/", "invalid [] range in regexp"},
         {"abc", "s/*/b/", "?+* follows nothing"},
-    };
-    for (const auto& f : failures) {
-        messages.clear();
-        const RegExpResult r = RegExp(f.text, f.command);
-        EXPECT_EQ(r.result, 0u) << f.command;
-        EXPECT_EQ(r.text, f.text) << f.command;
-        EXPECT_EQ(messages, std::vector<Message>{CommandError(f.error, f.command)});
-    }
+    });
 }
 
 TEST_F(Substitution, TheLoopGuardAllowsOneMatchPerByteAndOneMore) {
@@ -176,6 +149,31 @@ TEST_F(Substitution, AFailingCommandLeavesTheInputOfTheWholeTable) {
     EXPECT_EQ(size, 0u);
     EXPECT_EQ(messages,
               std::vector<Message>{TableCommandError("unmatched () in regexp", "s/(/x/")});
+}
+
+TEST_F(Substitution, GeneralLoopsCrossLongLines) {
+    std::string line;
+    while (line.size() < (1u << 20)) {
+        line += "ab";
+    }
+    EXPECT_EQ(RegExp(line + "c", "s/(ab)*c/X/").text, "X");
+    EXPECT_EQ(RegExp(line + "c", "s/(?:(a)|b)*c/[$1]/").text, "[a]");
+    EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(Substitution, BacktrackingBeyondItsMemoryAbandonsTheTable) {
+    // Thirty group marks to take back per "a" of a line of 1 MB.
+    const std::string command =
+        "s/(?:" + std::string(30, '(') + "a" + std::string(30, ')') + "|b)*c/x/";
+    const std::string line = std::string(1u << 20, 'a') + "c";
+    uint32_t size = 1;
+    EXPECT_FALSE(Convert(kRegexTable, "s/a/b/\n" + command + "\n", line, &size).has_value());
+    EXPECT_EQ(size, 0u);
+    EXPECT_EQ(messages, std::vector<Message>{TableCommandError("regexp out of memory", command)});
+    messages.clear();
+    const RegExpResult r = RegExp(line, command);
+    EXPECT_EQ(r.text, line);
+    EXPECT_EQ(messages, std::vector<Message>{CommandError("regexp out of memory", command)});
 }
 
 TEST_F(Substitution, AnEmptyResultLeavesNothingToWrite) {

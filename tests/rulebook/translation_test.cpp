@@ -6,14 +6,8 @@ namespace {
 
 using Translation = RulebookTest;
 
-struct TrCase {
-    std::string command;
-    std::string input;
-    std::string expected;
-};
-
 TEST_F(Translation, ExpandsListsAndMapsCharacters) {
-    const std::vector<TrCase> cases = {
+    const std::vector<CommandCase> cases = {
         {"tr/a-c/A-C/", "abcd", "ABCd"}, {"tr/a-c-e/12345/", "abcde-", "12345-"},
         {"tr/z-a/123/", "az-", "312"},  // not a range: z, - and a
         {"tr/abc/x/", "abcd", "xxxd"},   {"tr/abc/x/d", "abcd", "xd"},
@@ -25,16 +19,11 @@ TEST_F(Translation, ExpandsListsAndMapsCharacters) {
         {"tr/a-/xy/", "-a", "yx"},  // so is a trailing one
         {"tr#/#|#", "a/b", "a|b"},       {"tr/a\\/b/xyz/", "a/b", "xyz"},
     };
-    for (const TrCase& c : cases) {
-        const RegExpResult r = RegExp(c.input, c.command);
-        EXPECT_EQ(r.result, 1u) << c.command;
-        EXPECT_EQ(r.text, c.expected) << c.command;
-    }
-    EXPECT_TRUE(messages.empty());
+    ExpectCommands(cases);
 }
 
 TEST_F(Translation, DecodesEscapesInLists) {
-    const std::vector<TrCase> cases = {
+    ExpectCommands({
         {"tr/\\041/x/", "!a", "xa"},
         {"tr/\\0a/xy/", std::string("\0a", 2), "xy"},
         {"tr/\\cA\\ca/xy/", "\x01", "x"},  // both give 0x01; the first pair wins
@@ -46,16 +35,11 @@ TEST_F(Translation, DecodesEscapesInLists) {
         {"tr/\\x41-\\x43/x-z/", "ABC", "xyz"},
         {"tr/\\x01-\\t/x/", "\x05\t\\", "xx\\"},  // a range may end in an escape
         {"tr/\\\\-]/abc/", "\\]^", "ab^"},        // a range from the backslash to ]
-    };
-    for (const TrCase& c : cases) {
-        const RegExpResult r = RegExp(c.input, c.command);
-        EXPECT_EQ(r.result, 1u) << c.command;
-        EXPECT_EQ(r.text, c.expected) << c.command;
-    }
+    });
 }
 
 TEST_F(Translation, KanjiModeTakesDoubleByteCharactersWhole) {
-    const std::vector<TrCase> cases = {
+    ExpectCommands({
         {S("tr/ａ-ｚ/a-z/k"), S("ａｂｃ！"), "abc" + S("！")},
         {S("tr/０-９/0-9/k"), S("電話：０３"), S("電話：") + "03"},
         {S("tr/ぁ-みむ-ん/ァ-ミム-ン/k"), S("ひらがなとカナ"), S("ヒラガナトカナ")},
@@ -65,12 +49,7 @@ TEST_F(Translation, KanjiModeTakesDoubleByteCharactersWhole) {
         {S("tr/表//ks"), S("表表示表"), S("表示表")},
         {S("tr/あ//kc"), S("あい"), S("あい")},
         {S("tr/あ//kcd"), S("あいあ") + "x", S("ああ")},
-    };
-    for (const TrCase& c : cases) {
-        const RegExpResult r = RegExp(c.input, c.command);
-        EXPECT_EQ(r.result, 1u) << c.command;
-        EXPECT_EQ(r.text, c.expected) << c.command;
-    }
+    });
 }
 
 TEST_F(Translation, WithoutKanjiModeWorksByteByByte) {

@@ -12,23 +12,8 @@ using Utf8 = RulebookTest;
 
 const std::string kMark = "\xEF\xBB\xBF";
 
-struct Utf8Case {
-    std::string command;  // as the tool passes it: code page 932
-    std::string input;    // UTF-8
-    std::string expected;
-};
-
-class Utf8Commands : public Utf8 {
-  protected:
-    void Expect(const std::vector<Utf8Case>& cases) {
-        for (const Utf8Case& c : cases) {
-            const RegExpResult r = RegExp(c.input, c.command);
-            EXPECT_EQ(r.result, 1u) << c.command << " on " << c.input;
-            EXPECT_EQ(r.text, c.expected) << c.command << " on " << c.input;
-        }
-        EXPECT_TRUE(messages.empty()) << messages.size();
-    }
-};
+// Commands as the tool passes them (code page 932) over UTF-8 texts.
+using Utf8Commands = RulebookTest;
 
 Message Mismatch(bool utf8Table) {
     return {std::string(utf8Table ? "変換テーブルはUTF-8ですが、ファイルはシフトJISです。"
@@ -38,7 +23,7 @@ Message Mismatch(bool utf8Table) {
 }
 
 TEST_F(Utf8Commands, PatternsTakeWholeCharacters) {
-    Expect({
+    ExpectCommands({
         {S("s/./X/k"), "あa", "Xa"},
         {S("s/(.)(.)/$2$1/k"), "あいう", "いあう"},
         {S("s/.{2}$/X/k"), "abあい", "abX"},
@@ -60,7 +45,7 @@ TEST_F(Utf8Commands, PatternsTakeWholeCharacters) {
 }
 
 TEST_F(Utf8Commands, MatchesBehindWideCharactersAtAFixedDistanceFromALiteral) {
-    Expect({
+    ExpectCommands({
         {S("s/..abc/X/k"), "ああabc", "X"},
         {S("s/..abc/X/k"), S("ああabc"), "X"},
         {S("s/.a/X/k"), S("ああa"), S("あX")},
@@ -68,7 +53,7 @@ TEST_F(Utf8Commands, MatchesBehindWideCharactersAtAFixedDistanceFromALiteral) {
 }
 
 TEST_F(Utf8Commands, TranslationsMapCharactersAndRangesByCodePoint) {
-    Expect({
+    ExpectCommands({
         {S("tr/ぁ-ん/ァ-ン/k"), "ひらがなとカナ", "ヒラガナトカナ"},
         {S("tr/０-９/0-9/k"), "１２３円", "123円"},
         {S("tr/あ-う/x/k"), "あぃいぅうえ", "xxxxxえ"},
@@ -79,7 +64,7 @@ TEST_F(Utf8Commands, TranslationsMapCharactersAndRangesByCodePoint) {
 }
 
 TEST_F(Utf8Commands, AByteOrderMarkStaysInFrontAndIsNeverMatched) {
-    Expect({
+    ExpectCommands({
         {S("s/^/X/k"), kMark + "abcあ", kMark + "Xabcあ"},
         {S("s/^./X/k"), kMark + "あい", kMark + "Xい"},
         {S("s/\\W/X/k"), kMark + "aあ", kMark + "aX"},
@@ -133,7 +118,8 @@ TEST_F(Utf8, ErrorsOfUtf8CommandsShowTheCommandReadably) {
     const RegExpResult r = RegExp("あ", S("s/い(/x/k"));
     EXPECT_EQ(r.result, 0u);
     EXPECT_EQ(r.text, "あ");
-    EXPECT_EQ(messages, (std::vector<Message>{CommandError("unmatched () in regexp", "s/い(/x/k")}));
+    EXPECT_EQ(messages,
+              (std::vector<Message>{CommandError("unmatched () in regexp", "s/い(/x/k")}));
 }
 
 TEST_F(Utf8, TheExampleTableTidiesTheExampleNotice) {
