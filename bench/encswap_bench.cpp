@@ -3,22 +3,18 @@
 #include <string>
 
 #include "plugin_bench.h"
-#include "support/sample_text.h"
 
 namespace {
+
+using bench_support::SjisSample;
 
 const testing_support::PluginUnderTest& Encswap() {
     return bench_support::Plugin("encswap");
 }
 
-const std::string& Sjis() {
-    static const std::string text = testing_support::JapaneseText(12 << 20);
-    return text;
-}
-
 const std::string& Converted(uint32_t function) {
-    static std::string euc = Encswap().Run(4, Sjis()).value_or("");
-    static std::string jis = Encswap().Run(3, Sjis()).value_or("");
+    static std::string euc = Encswap().Run(4, SjisSample()).value_or("");
+    static std::string jis = Encswap().Run(3, SjisSample()).value_or("");
     return function == 4 ? euc : jis;
 }
 
@@ -33,12 +29,12 @@ const std::string& InputFor(uint32_t function) {
         case 6:
             return Converted(3);
         default:
-            return Sjis();
+            return SjisSample();
     }
 }
 
 void BM_Memcpy(benchmark::State& state) {
-    bench_support::RunMemcpy(state, Sjis());
+    bench_support::RunMemcpy(state, SjisSample());
 }
 
 void BM_Encswap(benchmark::State& state) {

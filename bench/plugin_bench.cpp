@@ -5,11 +5,17 @@
 #include <vector>
 
 #include "host/core/plugin_function.h"
+#include "support/sample_text.h"
 
 namespace bench_support {
 
 const testing_support::PluginUnderTest& Plugin(const std::string& name) {
     return testing_support::SharedPlugin(name);
+}
+
+const std::string& SjisSample() {
+    static const std::string text = testing_support::JapaneseText(12 << 20);
+    return text;
 }
 
 void RunConversion(benchmark::State& state, const testing_support::PluginUnderTest& plugin,
@@ -25,7 +31,8 @@ void RunConversion(benchmark::State& state, const testing_support::PluginUnderTe
     for (auto _ : state) {
         host::Conversion result = function.Convert(bytes, table, pool);
         if (!result.converted()) {
-            state.SkipWithError(result.sizeAsked == 0 ? "size pass returned 0" : "conversion failed");
+            state.SkipWithError(result.sizeAsked == 0 ? "size pass returned 0"
+                                                      : "conversion failed");
             break;
         }
         benchmark::DoNotOptimize(result.bytes.data());

@@ -15,6 +15,9 @@ namespace bench_support {
 // The plug-in `name`, loaded once per program.
 const testing_support::PluginUnderTest& Plugin(const std::string& name);
 
+// The Shift JIS sample of 12 MiB that the text benchmarks read, made once per program.
+const std::string& SjisSample();
+
 // One iteration set of size pass + XfmConvert of function `index` over `input`, with the
 // conversion table `tablePath` for functions that use one.
 void RunConversion(benchmark::State& state, const testing_support::PluginUnderTest& plugin,

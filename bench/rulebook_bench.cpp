@@ -20,16 +20,6 @@ std::string AsUtf8(std::string_view utf8) {
     return std::string(utf8);
 }
 
-const std::string& Text() {
-    static const std::string text = testing_support::JapaneseText(10 << 20, "\r\n");
-    return text;
-}
-
-const std::string& Utf8Text() {
-    static const std::string text = testing_support::JapaneseUtf8Text(10 << 20, "\r\n");
-    return text;
-}
-
 // Width normalisation (full-width digits and letters to ASCII) plus words, some of which
 // the text holds and some it does not: 100 pairs.
 std::string StringTable(Encode encode) {
@@ -128,59 +118,54 @@ const testing_support::TempFolder& Folder() {
     return folder;
 }
 
-const std::string& StringTablePath() {
-    static const std::string path = Folder().Write("strings.tbl", StringTable(Sjis));
-    return path;
+// The prose in one encoding and the paths of both tables stored in that encoding.
+struct Sample {
+    std::string text;
+    std::string stringTable;
+    std::string regexTable;
+};
+
+Sample MakeSample(std::string text, Encode encode, const std::string& suffix) {
+    return {std::move(text), Folder().Write("strings" + suffix + ".tbl", StringTable(encode)),
+            Folder().Write("regex" + suffix + ".tbl", RegexTable(encode))};
 }
 
-const std::string& RegexTablePath() {
-    static const std::string path = Folder().Write("regex.tbl", RegexTable(Sjis));
-    return path;
+const Sample& SjisSample() {
+    static const Sample sample =
+        MakeSample(testing_support::JapaneseText(10 << 20, "\r\n"), Sjis, "");
+    return sample;
 }
 
-const std::string& Utf8StringTablePath() {
-    static const std::string path = Folder().Write("strings-utf8.tbl", StringTable(AsUtf8));
-    return path;
+const Sample& Utf8Sample() {
+    static const Sample sample =
+        MakeSample(testing_support::JapaneseUtf8Text(10 << 20, "\r\n"), AsUtf8, "-utf8");
+    return sample;
 }
 
-const std::string& Utf8RegexTablePath() {
-    static const std::string path = Folder().Write("regex-utf8.tbl", RegexTable(AsUtf8));
-    return path;
+// memcpy of the sample's text, then the string table and the regular-expression table over it;
+// the names end in `suffix`.
+void RegisterRuns(const std::string& suffix, const Sample& (*sample)()) {
+    benchmark::RegisterBenchmark(("BM_Memcpy" + suffix).c_str(), [=](benchmark::State& state) {
+        bench_support::RunMemcpy(state, sample().text);
+    })->Unit(benchmark::kMillisecond);
+    const struct {
+        const char* name;
+        uint32_t function;
+        std::string Sample::*table;
+    } runs[] = {{"BM_StringTable100Pairs", 1, &Sample::stringTable},
+                {"BM_RegexTable20Commands", 0, &Sample::regexTable}};
+    for (const auto& run : runs) {
+        benchmark::RegisterBenchmark((run.name + suffix).c_str(), [=](benchmark::State& state) {
+            bench_support::RunConversion(state, bench_support::Plugin("rulebook"), run.function,
+                                         sample().text, (sample().*run.table).c_str());
+        })->Unit(benchmark::kMillisecond);
+    }
 }
 
-void BM_Memcpy(benchmark::State& state) {
-    bench_support::RunMemcpy(state, Text());
-}
-
-void BM_StringTable100Pairs(benchmark::State& state) {
-    bench_support::RunConversion(state, bench_support::Plugin("rulebook"), 1, Text(),
-                                 StringTablePath().c_str());
-}
-
-void BM_RegexTable20Commands(benchmark::State& state) {
-    bench_support::RunConversion(state, bench_support::Plugin("rulebook"), 0, Text(),
-                                 RegexTablePath().c_str());
-}
-
-void BM_MemcpyUtf8(benchmark::State& state) {
-    bench_support::RunMemcpy(state, Utf8Text());
-}
-
-void BM_StringTable100PairsUtf8(benchmark::State& state) {
-    bench_support::RunConversion(state, bench_support::Plugin("rulebook"), 1, Utf8Text(),
-                                 Utf8StringTablePath().c_str());
-}
-
-void BM_RegexTable20CommandsUtf8(benchmark::State& state) {
-    bench_support::RunConversion(state, bench_support::Plugin("rulebook"), 0, Utf8Text(),
-                                 Utf8RegexTablePath().c_str());
-}
-
-BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StringTable100Pairs)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RegexTable20Commands)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_MemcpyUtf8)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StringTable100PairsUtf8)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_RegexTable20CommandsUtf8)->Unit(benchmark::kMillisecond);
+[[maybe_unused]] const bool kRunsRegistered = [] {
+    RegisterRuns("", SjisSample);
+    RegisterRuns("Utf8", Utf8Sample);
+    return true;
+}();
 
 }  // namespace
