@@ -26,6 +26,40 @@ inline bool IsSjisKana(unsigned char c) {
     return c >= 0xA1 && c <= 0xDF;
 }
 
+// `bytes` put out for a character of `taken` input bytes: `taken`, or 0 when the output had no
+// room for them.
+template <class Sink, class... Bytes>
+std::size_t PutTaking(Sink& out, std::size_t taken, Bytes... bytes) {
+    return out.Put(bytes...) ? taken : 0;
+}
+
+// The loop SjisToEuc and EucToSjis share. Whole blocks go to block(at, out) while the input
+// reaches a block's reach and the output has room for `growth` blocks; after that, runs of
+// ASCII are copied as they are and every other character is written by character(i), which
+// returns the input bytes it took, or 0 when the output had no room.
+template <std::size_t growth, class Sink, class Block, class Character>
+bool ConvertByBlocks(const unsigned char* in, std::size_t n, Sink& out, Block block,
+                     Character character) {
+    std::size_t i = 0;
+    while (i < n) {
+        if (n - i >= kBlockReach && (Sink::kCountsOnly || out.HasRoom(growth * kBlockBytes))) {
+            i += block(in + i, out);
+            continue;
+        }
+        std::size_t taken;
+        if (in[i] < 0x80) {
+            taken = AsciiRun(in, i, n);
+            if (!out.Copy(in + i, taken)) {
+                return false;
+            }
+        } else if ((taken = character(i)) == 0) {
+            return false;
+        }
+        i += taken;
+    }
+    return true;
+}
+
 // EUC bytes of a complete Shift JIS two-byte character; IBM extension codes are taken to their
 // NEC-selected copies first.
 inline BytePair EucFromSjisPair(std::uint8_t lead, std::uint8_t trail) {
@@ -55,6 +89,28 @@ inline void WriteEucKanaRun(const unsigned char* kana, std::size_t run, unsigned
     }
 }
 
+// Writes a block's `length` mapped bytes with changes at the places in `events`, lowest first:
+// the mapped bytes up to a place are copied, then change(e, o) writes what stands at place e
+// instead, moves `o` past it and returns the place where the mapped bytes go on; events before
+// that place are passed over.
+template <class Sink, class Change>
+void WriteMappedWithChanges(const unsigned char* mapped, std::size_t length, std::uint64_t events,
+                            Sink& out, Change change) {
+    unsigned char* const begin = out.cursor();
+    unsigned char* o = begin;
+    std::size_t p = 0;
+    while (events != 0) {
+        const auto e = static_cast<std::size_t>(std::countr_zero(events));
+        CopyPiece(o, mapped + p, e - p);
+        o += e - p;
+        p = change(e, o);
+        events &= p >= 64 ? 0 : ~std::uint64_t{0} << p;
+    }
+    CopyPiece(o, mapped + p, length - p);
+    o += length - p;
+    out.Advance(static_cast<std::size_t>(o - begin));
+}
+
 // One block of SjisToEuc; returns the number of input bytes taken.
 template <class Sink>
 std::size_t SjisBlockToEuc(const unsigned char* in, Sink& out) {
@@ -72,71 +128,40 @@ std::size_t SjisBlockToEuc(const unsigned char* in, Sink& out) {
         // Twice the block, so that every segment can be copied as 64 bytes.
         unsigned char mapped[2 * kBlockBytes];
         MapRowCell<true, false>(in, b, mapped);
-        unsigned char* const begin = out.cursor();
-        unsigned char* o = begin;
-        std::size_t p = 0;
         // Each run of half-width katakana gets 0x8E before every kana; extension characters
         // are redone.
-        std::uint64_t events = kanaStarts | (b.extended & b.pairLeads);
-        while (events != 0) {
-            const auto e = static_cast<std::size_t>(std::countr_zero(events));
-            CopyPiece(o, mapped + p, e - p);
-            o += e - p;
-            if ((kanaStarts >> e & 1) != 0) {
-                const auto run = static_cast<std::size_t>(std::countr_one(kanaStarts >> e));
-                WriteEucKanaRun(in + e, run, o);
-                o += 2 * run;
-                p = e + run;
-                events &= run + e >= 64 ? 0 : ~std::uint64_t{0} << (e + run);
-            } else {
+        WriteMappedWithChanges(
+            mapped, b.length, kanaStarts | (b.extended & b.pairLeads), out,
+            [&](std::size_t e, unsigned char*& o) {
+                if ((kanaStarts >> e & 1) != 0) {
+                    const auto run = static_cast<std::size_t>(std::countr_one(kanaStarts >> e));
+                    WriteEucKanaRun(in + e, run, o);
+                    o += 2 * run;
+                    return e + run;
+                }
                 const BytePair euc = EucFromSjisPair(in[e], in[e + 1]);
                 *o++ = euc.first;
                 *o++ = euc.second;
-                p = e + 2;
-                events &= events - 1;
-            }
-        }
-        CopyPiece(o, mapped + p, b.length - p);
-        o += b.length - p;
-        out.Advance(static_cast<std::size_t>(o - begin));
+                return e + 2;
+            });
     }
     return b.length;
 }
 
 template <class Sink>
 bool SjisToEuc(const unsigned char* in, std::size_t n, Sink& out) {
-    std::size_t i = 0;
-    while (i < n) {
-        if (n - i >= kBlockReach && (Sink::kCountsOnly || out.HasRoom(3 * kBlockBytes))) {
-            i += SjisBlockToEuc(in + i, out);
-            continue;
-        }
+    auto block = [](const unsigned char* at, Sink& to) { return SjisBlockToEuc(at, to); };
+    return ConvertByBlocks<3>(in, n, out, block, [&](std::size_t i) -> std::size_t {
         const unsigned char c = in[i];
-        if (c < 0x80) {
-            const std::size_t run = AsciiRun(in, i, n);
-            if (!out.Copy(in + i, run)) {
-                return false;
-            }
-            i += run;
-        } else if (IsSjisKana(c)) {
-            if (!out.Put(0x8E, c)) {
-                return false;
-            }
-            ++i;
-        } else if (HasSecondByte(in, i, n)) {
-            const BytePair euc = EucFromSjisPair(c, in[i + 1]);
-            if (!out.Put(euc.first, euc.second)) {
-                return false;
-            }
-            i += 2;
-        } else {
-            if (!out.Put(c)) {
-                return false;
-            }
-            ++i;
+        if (IsSjisKana(c)) {
+            return PutTaking(out, 1, 0x8E, c);
         }
-    }
-    return true;
+        if (!HasSecondByte(in, i, n)) {
+            return PutTaking(out, 1, c);
+        }
+        const BytePair euc = EucFromSjisPair(c, in[i + 1]);
+        return PutTaking(out, 2, euc.first, euc.second);
+    });
 }
 
 // Shift JIS bytes of a complete EUC two-byte character other than a half-width katakana; the
@@ -166,69 +191,41 @@ std::size_t EucBlockToSjis(const unsigned char* in, Sink& out) {
         // Twice the block, so that every segment can be copied as 64 bytes.
         unsigned char mapped[2 * kBlockBytes];
         MapEucBlock(in, b, mapped);
-        unsigned char* const begin = out.cursor();
-        unsigned char* o = begin;
-        std::size_t p = 0;
         // A half-width katakana loses its 0x8E; extension characters are redone.
-        for (std::uint64_t rest = events; rest != 0; rest &= rest - 1) {
-            const auto e = static_cast<std::size_t>(std::countr_zero(rest));
-            CopyPiece(o, mapped + p, e - p);
-            o += e - p;
-            if ((b.kanaPairs >> e & 1) != 0) {
-                *o++ = mapped[e + 1];
-            } else {
-                const BytePair sjis = SjisFromEucPair(in[e], in[e + 1]);
-                *o++ = sjis.first;
-                *o++ = sjis.second;
-            }
-            p = e + 2;
-        }
-        CopyPiece(o, mapped + p, b.length - p);
-        o += b.length - p;
-        out.Advance(static_cast<std::size_t>(o - begin));
+        WriteMappedWithChanges(mapped, b.length, events, out,
+                               [&](std::size_t e, unsigned char*& o) {
+                                   if ((b.kanaPairs >> e & 1) != 0) {
+                                       *o++ = mapped[e + 1];
+                                   } else {
+                                       const BytePair sjis = SjisFromEucPair(in[e], in[e + 1]);
+                                       *o++ = sjis.first;
+                                       *o++ = sjis.second;
+                                   }
+                                   return e + 2;
+                               });
     }
     return b.length;
 }
 
 template <class Sink>
 bool EucToSjis(const unsigned char* in, std::size_t n, Sink& out) {
-    std::size_t i = 0;
-    while (i < n) {
-        if (n - i >= kBlockReach && (Sink::kCountsOnly || out.HasRoom(2 * kBlockBytes))) {
-            i += EucBlockToSjis(in + i, out);
-            continue;
-        }
+    auto block = [](const unsigned char* at, Sink& to) { return EucBlockToSjis(at, to); };
+    return ConvertByBlocks<2>(in, n, out, block, [&](std::size_t i) -> std::size_t {
         const unsigned char c = in[i];
-        if (c < 0x80) {
-            const std::size_t run = AsciiRun(in, i, n);
-            if (!out.Copy(in + i, run)) {
-                return false;
-            }
-            i += run;
-        } else if (!HasSecondByte(in, i, n)) {
-            if (!out.Put(c)) {
-                return false;
-            }
-            ++i;
-        } else if (c == 0x8E) {
+        if (!HasSecondByte(in, i, n)) {
+            return PutTaking(out, 1, c);
+        }
+        if (c == 0x8E) {
             // Half-width katakana; a 7-bit kana byte gets its top bit back.
             unsigned char kana = in[i + 1];
             if (kana >= 0x21 && kana <= 0x5F) {
                 kana = static_cast<unsigned char>(kana + 0x80);
             }
-            if (!out.Put(kana)) {
-                return false;
-            }
-            i += 2;
-        } else {
-            const BytePair s = SjisFromEucPair(c, in[i + 1]);
-            if (!out.Put(s.first, s.second)) {
-                return false;
-            }
-            i += 2;
+            return PutTaking(out, 2, kana);
         }
-    }
-    return true;
+        const BytePair s = SjisFromEucPair(c, in[i + 1]);
+        return PutTaking(out, 2, s.first, s.second);
+    });
 }
 
 }  // namespace encswap::ENCSWAP_ISA

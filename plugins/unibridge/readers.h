@@ -52,6 +52,32 @@ bool PutAsciiRun(const unsigned char* in, std::size_t& i, std::size_t n, Writer&
     return true;
 }
 
+// The loop ReadSjis, ReadEuc and ReadUtf8 share. kernel(i) takes what the writer's vector code
+// can from `i` on and returns where it stopped (`i` itself where the writer has none); then a
+// run of ASCII goes to the writer, and any other character to character(i), which writes it
+// and moves `i` past it, or returns the fault that ends the reading.
+template <class Writer, class Kernel, class Character>
+Fault ReadCharacters(const unsigned char* in, std::size_t n, std::size_t start, Writer& out,
+                     Kernel kernel, Character character) {
+    std::size_t i = start;
+    while (i < n) {
+        i = kernel(i);
+        if (i == n) {
+            break;
+        }
+        if (in[i] < 0x80) {
+            if (!PutAsciiRun(in, i, n, out)) {
+                return Fault::NoRoom(i);
+            }
+            continue;
+        }
+        if (const Fault fault = character(i)) {
+            return fault;
+        }
+    }
+    return {};
+}
+
 // Index in `map` of the Shift JIS pair (lead, trail); 0 when the code page has no character
 // there.
 inline std::size_t PairIndex(const Cp932Map& map, std::uint8_t lead, std::uint8_t trail) {
@@ -68,23 +94,17 @@ inline std::size_t PairIndex(const Cp932Map& map, std::uint8_t lead, std::uint8_
 template <class Writer>
 Fault ReadSjis(const Cp932Map& map, const unsigned char* in, std::size_t n, std::size_t start,
                Writer& out) {
-    std::size_t i = start;
-    while (i < n) {
+    auto kernel = [&](std::size_t i) {
         if constexpr (std::is_same_v<Writer, Utf8Writer>) {
-            i = SjisToUtf8Kernel(map, in, i, n, out.cursor(), out.Room());
+            return SjisToUtf8Kernel(map, in, i, n, out.cursor(), out.Room());
         } else if constexpr (std::is_same_v<Writer, SjisScorer>) {
-            i = ScoreSjisKernel(in, i, n, out.score);
+            return ScoreSjisKernel(in, i, n, out.score);
+        } else {
+            return i;
         }
-        if (i == n) {
-            break;
-        }
+    };
+    return ReadCharacters(in, n, start, out, kernel, [&](std::size_t& i) -> Fault {
         const unsigned char c = in[i];
-        if (c < 0x80) {
-            if (!PutAsciiRun(in, i, n, out)) {
-                return Fault::NoRoom(i);
-            }
-            continue;
-        }
         const std::size_t row = map.RowOf(c);
         const std::size_t length = row == Cp932Map::kSingle ? 1 : 2;
         if (i + length > n) {
@@ -98,8 +118,8 @@ Fault ReadSjis(const Cp932Map& map, const unsigned char* in, std::size_t n, std:
             return fault;
         }
         i += length;
-    }
-    return {};
+        return {};
+    });
 }
 
 // Index in `map` of the EUC-JP character that the bytes c (0x80 or more, not 0x8F) and `next`
@@ -122,23 +142,17 @@ inline std::size_t EucIndex(const Cp932Map& map, unsigned char c, unsigned char 
 template <class Writer>
 Fault ReadEuc(const Cp932Map& map, const unsigned char* in, std::size_t n, std::size_t start,
               Writer& out) {
-    std::size_t i = start;
-    while (i < n) {
+    auto kernel = [&](std::size_t i) {
         if constexpr (std::is_same_v<Writer, Utf8Writer>) {
-            i = EucToUtf8Kernel(in, i, n, out.cursor(), out.Room());
+            return EucToUtf8Kernel(in, i, n, out.cursor(), out.Room());
         } else if constexpr (std::is_same_v<Writer, EucScorer>) {
-            i = ScoreEucKernel(in, i, n, out.score);
+            return ScoreEucKernel(in, i, n, out.score);
+        } else {
+            return i;
         }
-        if (i == n) {
-            break;
-        }
+    };
+    return ReadCharacters(in, n, start, out, kernel, [&](std::size_t& i) -> Fault {
         const unsigned char c = in[i];
-        if (c < 0x80) {
-            if (!PutAsciiRun(in, i, n, out)) {
-                return Fault::NoRoom(i);
-            }
-            continue;
-        }
         const unsigned char next = i + 1 < n ? in[i + 1] : 0;
         if (c == 0x8F) {
             std::size_t length = 1;
@@ -153,7 +167,7 @@ Fault ReadEuc(const Cp932Map& map, const unsigned char* in, std::size_t n, std::
             // telling encodings apart, no character to convert.
             if constexpr (Writer::kChecksOnly) {
                 i += 3;
-                continue;
+                return {};
             }
             return Fault::NoShiftJisBytes(i, 3);
         }
@@ -165,8 +179,8 @@ Fault ReadEuc(const Cp932Map& map, const unsigned char* in, std::size_t n, std::
             return fault;
         }
         i += 2;
-    }
-    return {};
+        return {};
+    });
 }
 
 // ISO-2022-JP: ASCII until ESC $ B or ESC $ @ switch to pairs of JIS row and cell (0x21 to
@@ -286,22 +300,16 @@ inline Utf8Sequence DecodeUtf8(const unsigned char* in, std::size_t n) {
 // UTF-8, with or without a byte-order mark (the caller starts after it).
 template <class Writer>
 Fault ReadUtf8(const unsigned char* in, std::size_t n, std::size_t start, Writer& out) {
-    std::size_t i = start;
-    while (i < n) {
+    auto kernel = [&](std::size_t i) {
         if constexpr (std::is_same_v<Writer, SjisWriter>) {
-            i = Utf8ToSjisKernel(Cp932Map::Get(), in, i, n, out.cursor(), out.Room());
+            return Utf8ToSjisKernel(Cp932Map::Get(), in, i, n, out.cursor(), out.Room());
         } else if constexpr (Writer::kChecksOnly) {
-            i = WellFormedUtf8(in, i, n, out.seen);
+            return WellFormedUtf8(in, i, n, out.seen);
+        } else {
+            return i;
         }
-        if (i == n) {
-            break;
-        }
-        if (in[i] < 0x80) {
-            if (!PutAsciiRun(in, i, n, out)) {
-                return Fault::NoRoom(i);
-            }
-            continue;
-        }
+    };
+    return ReadCharacters(in, n, start, out, kernel, [&](std::size_t& i) -> Fault {
         const Utf8Sequence s = DecodeUtf8(in + i, n - i);
         if (s.length == 0) {
             return Fault::BadBytes(i, s.bad);
@@ -310,8 +318,8 @@ Fault ReadUtf8(const unsigned char* in, std::size_t n, std::size_t start, Writer
             return fault;
         }
         i += s.length;
-    }
-    return {};
+        return {};
+    });
 }
 
 // UTF-16 in either byte order (the caller starts after the byte-order mark). Surrogates must

@@ -119,52 +119,44 @@ bool ResultFits(const ConvertRequest& request, const Conversion& conversion, boo
     return size <= request.outputCapacity;
 }
 
-// The full-to-half kernels of the best level the processor offers (and POLYSHIFT_ISA allows),
-// chosen at the first call.
-struct FullToHalfKernels {
-    void (*shiftJis)(const unsigned char*, std::size_t, widthfold::Output&, CharSet);
-    void (*utf8)(const unsigned char*, std::size_t, widthfold::Output&, CharSet);
+// The three conversions of one encoding.
+struct Kernels {
+    void (*katakanaToFull)(const unsigned char*, std::size_t, widthfold::Output&);
+    void (*halfToFull)(const unsigned char*, std::size_t, widthfold::Output&, CharSet);
+    void (*fullToHalf)(const unsigned char*, std::size_t, widthfold::Output&, CharSet);
 };
 
-const FullToHalfKernels& ChosenKernels() {
-    static const FullToHalfKernels kernels = [] {
+// The conversions for Shift JIS (0) and UTF-8 (1); full to half at the best level the processor
+// offers (and POLYSHIFT_ISA allows), chosen at the first call.
+const Kernels& ChosenKernels(bool utf8) {
+    static const std::array<Kernels, 2> kernels = [] {
+        std::array<Kernels, 2> chosen = {{
+            {&widthfold::KatakanaToFull, &widthfold::HalfToFull, &widthfold::FullToHalf},
+            {&widthfold::KatakanaToFullUtf8, &widthfold::HalfToFullUtf8,
+             &widthfold::FullToHalfUtf8},
+        }};
 #if defined(WIDTHFOLD_WITH_AVX512)
         if (widthfold::HasAvx512()) {
-            return FullToHalfKernels{&widthfold::FullToHalfAvx512,
-                                     &widthfold::FullToHalfUtf8Avx512};
+            chosen[0].fullToHalf = &widthfold::FullToHalfAvx512;
+            chosen[1].fullToHalf = &widthfold::FullToHalfUtf8Avx512;
         }
 #endif
-        return FullToHalfKernels{&widthfold::FullToHalf, &widthfold::FullToHalfUtf8};
+        return chosen;
     }();
-    return kernels;
+    return kernels[utf8 ? 1 : 0];
 }
 
-void ConvertShiftJis(const ConvertRequest& request, const Conversion& conversion,
-                     widthfold::Output& out) {
+void Convert(const ConvertRequest& request, const Conversion& conversion, const Kernels& kernels,
+             widthfold::Output& out) {
     switch (conversion.direction) {
         case Direction::kKatakanaToFull:
-            widthfold::KatakanaToFull(request.input, request.inputLength, out);
+            kernels.katakanaToFull(request.input, request.inputLength, out);
             break;
         case Direction::kHalfToFull:
-            widthfold::HalfToFull(request.input, request.inputLength, out, conversion.set);
+            kernels.halfToFull(request.input, request.inputLength, out, conversion.set);
             break;
         case Direction::kFullToHalf:
-            ChosenKernels().shiftJis(request.input, request.inputLength, out, conversion.set);
-            break;
-    }
-}
-
-void ConvertUtf8(const ConvertRequest& request, const Conversion& conversion,
-                 widthfold::Output& out) {
-    switch (conversion.direction) {
-        case Direction::kKatakanaToFull:
-            widthfold::KatakanaToFullUtf8(request.input, request.inputLength, out);
-            break;
-        case Direction::kHalfToFull:
-            widthfold::HalfToFullUtf8(request.input, request.inputLength, out, conversion.set);
-            break;
-        case Direction::kFullToHalf:
-            ChosenKernels().utf8(request.input, request.inputLength, out, conversion.set);
+            kernels.fullToHalf(request.input, request.inputLength, out, conversion.set);
             break;
     }
 }
@@ -192,11 +184,7 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
         return 0;
     }
     widthfold::Output out(request->output, request->outputCapacity);
-    if (utf8) {
-        ConvertUtf8(*request, *conversion, out);
-    } else {
-        ConvertShiftJis(*request, *conversion, out);
-    }
+    Convert(*request, *conversion, ChosenKernels(utf8), out);
     request->outputLength = static_cast<uint32_t>(out.next() - request->output);
     *out.next() = 0;
     return 1;
