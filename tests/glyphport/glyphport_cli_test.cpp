@@ -17,11 +17,7 @@ using testing_support::ReadFile;
 using testing_support::TempFolder;
 
 using Outcome = testing_support::ProgramOutcome;
-
-// Runs the built polyshift-cli (with every built plug-in) in `folder`.
-Outcome Cli(const TempFolder& folder, const std::vector<std::string>& args) {
-    return testing_support::RunProgram(folder.path(), POLYSHIFT_CLI, args);
-}
+using testing_support::RunCli;
 
 std::vector<std::string> MacSamples() {
     std::vector<std::string> names;
@@ -35,7 +31,7 @@ std::vector<std::string> MacSamples() {
 
 TEST(GlyphportCli, ListsBothFunctionsInUtf8) {
     TempFolder folder;
-    const Outcome result = Cli(folder, {"list"});
+    const Outcome result = RunCli(folder.path(), {"list"});
     EXPECT_EQ(result.status, 0);
     EXPECT_NE(result.out.find("glyphport:0\t機種依存文字(Mac→Win)変換\n"), std::string::npos);
     EXPECT_NE(result.out.find("glyphport:1\t機種依存文字(Win→Mac)変換\n"), std::string::npos);
@@ -55,11 +51,11 @@ TEST(GlyphportCli, MacSamplesGoToWindowsCodesAndBackUnchanged) {
     fs::create_directories(folder.path() / "back");
 
     // Found by the beginning of its title, typed in UTF-8.
-    const Outcome there = Cli(folder, toWindows);
+    const Outcome there = RunCli(folder.path(), toWindows);
     EXPECT_EQ(there.status, 0) << there.err;
     EXPECT_NE(there.err.find("すべての処理を終了しました。（エラー：0）"), std::string::npos)
         << there.err;
-    const Outcome back = Cli(folder, {"run", "-o", "back", "-f", "glyphport:1", "win"});
+    const Outcome back = RunCli(folder.path(), {"run", "-o", "back", "-f", "glyphport:1", "win"});
     EXPECT_EQ(back.status, 0) << back.err;
 
     for (const auto& name : names) {

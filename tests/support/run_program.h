@@ -24,4 +24,12 @@ ProgramOutcome RunShell(const std::filesystem::path& folder, const std::string& 
 // `text` quoted for the shell as one word.
 std::string ShellQuote(const std::string& text);
 
+#ifdef POLYSHIFT_CLI
+// The built polyshift-cli (with every built plug-in), run in `folder`.
+inline ProgramOutcome RunCli(const std::filesystem::path& folder,
+                             const std::vector<std::string>& args) {
+    return RunProgram(folder, POLYSHIFT_CLI, args);
+}
+#endif
+
 }  // namespace testing_support

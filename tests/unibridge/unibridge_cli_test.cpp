@@ -17,10 +17,7 @@ using testing_support::ReadFile;
 using testing_support::TempFolder;
 
 using Outcome = testing_support::ProgramOutcome;
-
-Outcome Cli(const TempFolder& folder, const std::vector<std::string>& args) {
-    return testing_support::RunProgram(folder.path(), POLYSHIFT_CLI, args);
-}
+using testing_support::RunCli;
 
 const fs::path kExamples = POLYSHIFT_SOURCE_DIR "/examples/unibridge-to-utf8";
 
@@ -54,11 +51,11 @@ TEST(UnibridgeCli, ExamplesBecomeWhatIconvGivesForTheirShiftJisForms) {
         fs::create_directories(folder.path() / sub);
     }
     // encswap leaves the UTF-16 file alone: nothing in it decides an encoding of its own.
-    const Outcome sjis = Cli(folder, {"run", "-o", "sjis", "-f", "encswap:0", "old"});
+    const Outcome sjis = RunCli(folder.path(), {"run", "-o", "sjis", "-f", "encswap:0", "old"});
     ASSERT_EQ(sjis.status, 0) << sjis.err;
-    const Outcome utf8 = Cli(folder, {"run", "-o", "utf8", "-f", "unibridge:0", "old"});
+    const Outcome utf8 = RunCli(folder.path(), {"run", "-o", "utf8", "-f", "unibridge:0", "old"});
     ASSERT_EQ(utf8.status, 0) << utf8.err;
-    const Outcome back = Cli(folder, {"run", "-o", "back", "-f", "unibridge:3", "utf8"});
+    const Outcome back = RunCli(folder.path(), {"run", "-o", "back", "-f", "unibridge:3", "utf8"});
     ASSERT_EQ(back.status, 0) << back.err;
     for (const auto& name : names) {
         const bool utf16 = name.find("utf16") != std::string::npos;
@@ -78,7 +75,7 @@ TEST(UnibridgeCli, WhatShiftJisCannotHoldPassesUnchangedWithTheReason) {
     const std::string text = "一行目\n二行目の絵文字 \U0001F600\n";
     folder.Write("in/emoji.txt", text);
     fs::create_directories(folder.path() / "out");
-    const Outcome result = Cli(folder, {"run", "-o", "out", "-f", "unibridge:3", "in"});
+    const Outcome result = RunCli(folder.path(), {"run", "-o", "out", "-f", "unibridge:3", "in"});
     EXPECT_NE(result.err.find("2行目の文字 U+1F600 はシフトJISにありません。"), std::string::npos)
         << result.err;
     EXPECT_EQ(ReadFile(folder.path() / "out/emoji.txt"), text);
