@@ -180,12 +180,16 @@ bool IsFolderWritable(const std::string& folder) {
     return true;
 }
 
-// Settings that cannot live beside the program go to %APPDATA%.
+// Settings that cannot live beside the program go to %APPDATA%\Polyshift.
+constexpr const char* kConfigFolderName = "Polyshift";
+
 std::string ConfigHome() {
     const std::string appData = Environment("APPDATA");
     return !appData.empty() ? appData : platform::JoinPath(HomeFolder(), "AppData\\Roaming");
 }
 #else
+constexpr const char* kConfigFolderName = "polyshift";
+
 bool IsFolderWritable(const std::string& folder) {
     return ::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) == 0;
 }
@@ -205,7 +209,7 @@ std::string IniFilePath(const std::string& executablePath, const FolderWritableC
     if (writable(folder)) {
         return platform::JoinPath(folder, name);
     }
-    return platform::JoinPath(platform::JoinPath(ConfigHome(), "polyshift"), name);
+    return platform::JoinPath(platform::JoinPath(ConfigHome(), kConfigFolderName), name);
 }
 
 WriteResult SaveIniFile(const ProfileFile& profile, const std::string& iniPath) {
