@@ -34,10 +34,12 @@ std::string ReadmePath(const std::string& executablePath) {
 bool OpenReadme(UserInterface& ui, const std::string& executablePath,
                 const std::function<bool(const std::string&)>& open) {
     const std::string path = ReadmePath(executablePath);
-    if (platform::PathExists(path) && !platform::IsFolder(path) && open(path)) {
+    const bool present = platform::PathExists(path) && !platform::IsFolder(path);
+    if (present && open(path)) {
         return true;
     }
-    const DisplayText message = texts::ReadmeMissing(path);
+    const DisplayText message =
+        present ? texts::ReadmeWithoutViewer(path) : texts::ReadmeMissing(path);
     ui.messageBox(MessageKind::kCommandError, message, texts::kTitleError, platform::kIconStop | platform::kButtonsOk);
     ui.setStatusText(message);
     return false;

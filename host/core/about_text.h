@@ -24,8 +24,9 @@ std::string AboutText(const std::string& pluginVersionText);
 std::string ReadmePath(const std::string& executablePath);
 
 // The read-me command: `open` hands the document at the given path to the desktop's viewer
-// and tells whether that worked. A missing document, or one that cannot be opened, is
-// reported with its full path in a box and on the status line. True when it was opened.
+// and tells whether that worked. A missing document, and one that no program would open, are
+// each reported in their own words with the document's full path, in a box and on the status
+// line. True when it was opened.
 bool OpenReadme(UserInterface& ui, const std::string& executablePath,
                 const std::function<bool(const std::string&)>& open);
 

@@ -6,6 +6,10 @@ DisplayText ReadmeMissing(const std::string& path) {
     return "'" + path + "' が見つかりません。";
 }
 
+DisplayText ReadmeWithoutViewer(const std::string& path) {
+    return "'" + path + "' を開くプログラムが見つかりません。";
+}
+
 DisplayText CommandCharacterOutsideCp932(const std::string& character) {
     return "「" + character + "」はシフトJISにない文字のため、正規表現に使えません。";
 }

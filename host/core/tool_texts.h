@@ -22,7 +22,8 @@ inline const DisplayText kCommandTooLong =
 // reach the files changed.
 DisplayText CommandCharacterOutsideCp932(const std::string& character);
 
-// Read-me.
+// Read-me: the document is not there, or no program on this system opens it.
 DisplayText ReadmeMissing(const std::string& path);
+DisplayText ReadmeWithoutViewer(const std::string& path);
 
 }  // namespace host::texts

@@ -60,9 +60,12 @@ TEST(Readme, OpensTheDocumentOrReportsItsFullPath) {
     EXPECT_EQ(opened, std::vector<std::string>{folder.str() + "/tool.htm"});
     EXPECT_TRUE(ui.log.empty());
 
-    // No viewer for it: the same message.
+    // There, but nothing opens it: the document is not called missing.
     EXPECT_FALSE(host::OpenReadme(ui, executable, [](const std::string&) { return false; }));
-    EXPECT_EQ(ui.log.size(), 2u);
+    const std::string noViewer =
+        "'" + folder.str() + "/tool.htm' を開くプログラムが見つかりません。";
+    EXPECT_EQ(ui.log,
+              (std::vector<std::string>{"box 16 エラー: " + noViewer, "status " + noViewer}));
 }
 
 }  // namespace
