@@ -1,6 +1,8 @@
 #include "host/core/workbench.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 #include "host/core/conversion_run.h"
@@ -10,6 +12,24 @@
 #include "platform/message_box.h"
 
 namespace host {
+namespace {
+
+// The file list as a settings list keeps it: every path in full, in the list's order. The
+// command line may have listed a path relative to the folder the program was started in,
+// which means nothing to whoever loads the list later.
+FileList WithFullPaths(const FileList& files) {
+    FileList full = files;
+    for (std::size_t i = 0; i < full.size(); ++i) {
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(full[i], error);
+        if (!error) {
+            full.Replace(i, absolute.lexically_normal().string());
+        }
+    }
+    return full;
+}
+
+}  // namespace
 
 Workbench::Workbench(std::string programFolder, std::string iniPath, UserInterface& ui,
                      WindowChoices& choices)
@@ -58,7 +78,7 @@ void Workbench::SaveSettingsListByDialog() {
     if (!path) {
         return;
     }
-    const SettingsListSave saved = SaveSettingsList(*path, options_, files_, chain_);
+    const SettingsListSave saved = SaveSettingsList(*path, options_, WithFullPaths(files_), chain_);
     if (!saved.ok) {
         const DisplayText text = texts::SettingsListNotSaved(*path, saved.reason);
         ui_.messageBox(MessageKind::kSettingsError, text, texts::kTitleError,

@@ -2,6 +2,8 @@
 // check marks into the chain, the chain's moves, the option choices and a reload.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "host/core/profile_file.h"
 #include "host/core/uri_list.h"
 #include "host/core/workbench.h"
@@ -271,6 +273,28 @@ TEST_F(WorkbenchTest, SettingsListsCarryOptionsFilesAndChain) {
     EXPECT_EQ(ChainTitles(), (Lines{"Beta 0", "Alpha 0"}));
     EXPECT_EQ(Checks(), (std::vector<bool>{true, false, true, false}));
     EXPECT_TRUE(ui.Only("box").empty());
+}
+
+TEST_F(WorkbenchTest, ASavedSettingsListNamesEveryFileByItsFullPath) {
+    work.Write("a.txt", "a");
+    work.Write("sub/b.txt", "b");
+    struct InWork {
+        explicit InWork(const std::filesystem::path& folder) {
+            std::filesystem::current_path(folder);
+        }
+        ~InWork() { std::filesystem::current_path(before); }
+        std::filesystem::path before = std::filesystem::current_path();
+    };
+    {
+        const InWork inWork(work.path());
+        Start({"a.txt", "sub/../sub/b.txt"});
+        ui.settingsListChoices = {"set.pzl"};
+        bench.SaveSettingsListByDialog();
+    }
+    EXPECT_EQ(bench.files().paths(), (Lines{"a.txt", "sub/../sub/b.txt"}));  // listed as given
+    const auto saved = host::ProfileFile::Read(work.str() + "/set.pzl");
+    EXPECT_EQ(saved.GetString("Files", "file0"), work.str() + "/a.txt");
+    EXPECT_EQ(saved.GetString("Files", "file1"), work.str() + "/sub/b.txt");
 }
 
 TEST_F(WorkbenchTest, ASettingsListThatCannotBeSavedIsReported) {
