@@ -101,10 +101,37 @@ void BM_RegexPathological(benchmark::State& state) {
     state.SetLabel(pattern + (error[0] != '\0' ? std::string(": ") + error : ""));
 }
 
+// General loops over one line of 10 MB ("ab" repeated, then "c"): every iteration leaves
+// entries on the backtracking stack. 0: "(ab)*c", 1: "(?:(a)|b)*c".
+void BM_RegexLongLineLoop(benchmark::State& state) {
+    static const char* const kPatterns[] = {"(ab)*c", "(?:(a)|b)*c"};
+    const std::string pattern = kPatterns[state.range(0)];
+    static const std::string line = [] {
+        std::string text;
+        while (text.size() < (10u << 20)) {
+            text += "ab";
+        }
+        return text + "c";
+    }();
+    char error[regex::kErrorTextSize] = "";
+    uint32_t flags = 0;
+    regex::RegexRecord* rx =
+        regex::CompilePattern(pattern.data(), pattern.data() + pattern.size(), &flags, error);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(regex::ExecutePattern(rx, line.data(), line.data() + line.size(),
+                                                       line.data(), 0, 1, error));
+    }
+    regex::ReleaseRegexRecord(rx);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                            static_cast<int64_t>(line.size()));
+    state.SetLabel(pattern + (error[0] != '\0' ? std::string(": ") + error : ""));
+}
+
 // 0 literal, 1 ".*" then a literal, 2 "\d+", 3 alternation, 4 case-insensitive literal.
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RegexNoMatch)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RegexEveryMatch)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_RegexPathological)->DenseRange(0, 3)->Unit(benchmark::kMillisecond)->Iterations(1);
+BENCHMARK(BM_RegexLongLineLoop)->DenseRange(0, 1)->Unit(benchmark::kMillisecond);
 
 }  // namespace

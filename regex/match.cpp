@@ -12,16 +12,10 @@
 // only once; positions are translated back to the caller's text after a match.
 #include "regex/match.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <pthread.h>
-#endif
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
-#include <exception>
+#include <new>
 
 #include "platform/memrchr.h"
 #include "platform/sjis_bytes.h"
@@ -33,39 +27,6 @@
 
 namespace regex {
 namespace {
-
-// The lowest stack address recursion may reach on this thread, leaving a margin for the
-// frames that still have to unwind and report.
-uintptr_t StackFloor() {
-    static thread_local uintptr_t floor = [] {
-        uintptr_t result = 0;
-#ifdef _WIN32
-        // The stack's whole reservation starts at the allocation base of any address in it.
-        MEMORY_BASIC_INFORMATION info{};
-        if (VirtualQuery(&info, &info, sizeof info) == sizeof info) {
-            const auto base = reinterpret_cast<uintptr_t>(info.AllocationBase);
-            const std::size_t size = reinterpret_cast<uintptr_t>(&info) - base;
-            const std::size_t margin =
-                std::clamp<std::size_t>(size / 4, std::size_t{64} << 10, std::size_t{1} << 20);
-            result = base + margin;
-        }
-#else
-        pthread_attr_t attr;
-        if (pthread_getattr_np(pthread_self(), &attr) == 0) {
-            void* address = nullptr;
-            std::size_t size = 0;
-            if (pthread_attr_getstack(&attr, &address, &size) == 0 && size > 0) {
-                const std::size_t margin =
-                    std::clamp<std::size_t>(size / 4, std::size_t{64} << 10, std::size_t{1} << 20);
-                result = reinterpret_cast<uintptr_t>(address) + margin;
-            }
-            pthread_attr_destroy(&attr);
-        }
-#endif
-        return result;
-    }();
-    return floor;
-}
 
 inline const char* NextChar(CharMode mode, const char* p, const char* end) {
     return p + CharWidth(mode, p, end);
@@ -479,54 +440,6 @@ int Execute(RegexRecord* rx, const char* start, const char* end, const char* bas
     return 1;
 }
 
-thread_local bool onLargeStack = false;
-
-constexpr std::size_t kLargeStack = std::size_t{256} << 20;
-
-struct LargeStackJob {
-    RegexRecord* rx;
-    const char* start;
-    const char* end;
-    const char* base;
-    uint32_t minEnd;
-    int keepInPlace;
-    int result = 0;
-    std::exception_ptr error;
-};
-
-void* RunLargeStackJob(void* argument) {
-    auto* job = static_cast<LargeStackJob*>(argument);
-    onLargeStack = true;
-    try {
-        job->result =
-            Execute(job->rx, job->start, job->end, job->base, job->minEnd, job->keepInPlace);
-    } catch (...) {
-        job->error = std::current_exception();
-    }
-    return nullptr;
-}
-
-int ExecuteOnLargeStack(RegexRecord* rx, const char* start, const char* end, const char* base,
-                        uint32_t minEnd, int keepInPlace) {
-    LargeStackJob job{rx, start, end, base, minEnd, keepInPlace, 0, nullptr};
-    pthread_attr_t attr;
-    if (pthread_attr_init(&attr) != 0) {
-        throw StackExhausted();
-    }
-    pthread_t thread;
-    const bool started = pthread_attr_setstacksize(&attr, kLargeStack) == 0 &&
-                         pthread_create(&thread, &attr, RunLargeStackJob, &job) == 0;
-    pthread_attr_destroy(&attr);
-    if (!started) {
-        throw StackExhausted();
-    }
-    pthread_join(thread, nullptr);
-    if (job.error) {
-        std::rethrow_exception(job.error);
-    }
-    return job.result;
-}
-
 }  // namespace
 
 void InitMatchState(MatchState& state, RegexRecord* rx, const char* start, const char* end) {
@@ -542,9 +455,8 @@ void InitMatchState(MatchState& state, RegexRecord* rx, const char* start, const
     // (?m) in the pattern counts as much as the caller's option.
     state.multiline = (rx->flags & FLAG_MULTILINE) != 0 || rx->multiline != 0;
     state.mode = CharModeOf(rx->flags);
-    state.outermost = LoopFrame{};
-    state.currentLoop = &state.outermost;
-    state.stackFloor = StackFloor();
+    state.stack.SetLimit(MatchMemoryFor(static_cast<std::size_t>(end - start)));
+    state.currentLoop = 0;
     state.stepsLeft = rx->stepsLeft;
     state.memoAllowed = rx->backReferences == 0;
     state.memo.Start(start);
@@ -554,7 +466,12 @@ int TryMatchAt(RegexRecord* rx, const char* position, MatchState& state) {
     state.input = position;
     *state.lastParen = 0;
     state.highestOpen = 0;
-    state.saveStack.clear();
+    state.stack.Truncate(0);
+    state.lastPushed = position - state.searchStart;
+    state.lookahead = 0;
+    state.frames.clear();
+    state.currentLoop = 0;
+    state.widths.clear();
     state.captureStack.clear();
     if (rx->groupCount > 0) {
         std::fill(rx->startp, rx->startp + rx->groupCount + 1, nullptr);
@@ -583,18 +500,11 @@ int ExecutePattern(RegexRecord* rx, const char* start, const char* end, const ch
         rx->stepsLeft = StepBudgetFor(static_cast<std::size_t>(end - subject));
     }
     try {
-        try {
-            return Execute(rx, start, end, base, minEnd, keepInPlace);
-        } catch (const StackExhausted&) {
-            if (onLargeStack) {
-                throw;
-            }
-            // Patterns such as "(?:a|b)*" recurse once per iteration: search again on a
-            // thread whose stack is large enough for long texts.
-            return ExecuteOnLargeStack(rx, start, end, base, minEnd, keepInPlace);
-        }
+        return Execute(rx, start, end, base, minEnd, keepInPlace);
     } catch (const RegexError& error) {
         SetErrorText(errorText, error.what()[0] != '\0' ? error.what() : "fatal error");
+    } catch (const std::bad_alloc&) {
+        SetErrorText(errorText, OutOfMatchMemory().what());
     } catch (...) {
         SetErrorText(errorText, "fatal error");
     }

@@ -18,7 +18,8 @@
 // The step budget. Every search of a subject draws on one budget that grows with the
 // subject's length: nodes visited, candidates tried and bytes scanned all cost steps. The
 // searches of one global substitution share it, since they search one subject. A search
-// that runs out fails with "regexp too complex", like one whose recursion runs too deep.
+// that runs out fails with "regexp too complex"; one whose backtracking outgrows its memory
+// fails with "regexp out of memory" (backtrack_stack.h).
 #pragma once
 
 #include <cstddef>

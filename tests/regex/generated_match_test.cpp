@@ -3,7 +3,9 @@
 // one attempt per line, run skipping, first-byte filters): the leftmost match must agree.
 // Case-insensitive patterns meet upper-case subjects; in kanji mode the alphabet holds a
 // double-byte character whose second byte is "A", next to a plain "A"; in UTF-8 it holds
-// characters of two, three and four bytes, two of them alike but for their last byte.
+// characters of two, three and four bytes, two of them alike but for their last byte. With
+// capturing groups the reference also follows each group's last capture along the match, as
+// loops must leave it: the groups of the last iteration that took part, earlier ones untouched.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -25,7 +27,7 @@ using NodePtr = std::shared_ptr<Node>;
 using Cont = std::function<bool(std::size_t)>;
 
 struct Node {
-    enum Kind { kChar, kDot, kClass, kSeq, kAlt, kRepeat } kind;
+    enum Kind { kChar, kDot, kClass, kSeq, kAlt, kRepeat, kGroup } kind;
     std::string c;                     // kChar
     std::vector<std::string> members;  // kClass
     bool negated = false;
@@ -33,11 +35,21 @@ struct Node {
     int min = 0;
     int max = -1;  // -1: no limit
     bool lazy = false;
+    int group = 0;  // kGroup: its number; one body in items
+};
+
+// A group's capture as character indexes; none when it took no part.
+struct Capture {
+    std::size_t start = 0;
+    std::size_t end = 0;
+    bool set = false;
 };
 
 class Reference {
   public:
-    explicit Reference(const Text& text) : text_(text) {}
+    explicit Reference(const Text& text, int groups = 0) : text_(text), captures_(groups + 1) {}
+
+    const std::vector<Capture>& Captures() const { return captures_; }
 
     bool Match(const NodePtr& n, std::size_t p, const Cont& k) const {
         switch (n->kind) {
@@ -66,6 +78,18 @@ class Reference {
                 return false;
             case Node::kRepeat:
                 return Loop(n, 0, p, static_cast<std::size_t>(-1), k);
+            case Node::kGroup: {
+                Capture& slot = captures_[static_cast<std::size_t>(n->group)];
+                return Match(n->items[0], p, [&, p](std::size_t q) {
+                    const Capture before = slot;
+                    slot = {p, q, true};
+                    if (k(q)) {
+                        return true;
+                    }
+                    slot = before;
+                    return false;
+                });
+            }
         }
         return false;
     }
@@ -95,11 +119,13 @@ class Reference {
     }
 
     const Text& text_;
+    mutable std::vector<Capture> captures_;  // along the path being tried
 };
 
-// The leftmost match as "[start,end)" in bytes, or "no match".
-std::string ReferenceMatch(const NodePtr& pattern, const Text& text) {
-    Reference ref(text);
+// The leftmost match as "[start,end)" in bytes, then each group's "[start,end)" or "-", or
+// "no match".
+std::string ReferenceMatch(const NodePtr& pattern, const Text& text, int groups = 0) {
+    Reference ref(text, groups);
     std::vector<std::size_t> offset{0};
     for (const std::string& c : text) {
         offset.push_back(offset.back() + c.size());
@@ -110,7 +136,15 @@ std::string ReferenceMatch(const NodePtr& pattern, const Text& text) {
                 end = q;
                 return true;
             })) {
-            return "[" + std::to_string(offset[start]) + "," + std::to_string(offset[end]) + ")";
+            std::string out =
+                "[" + std::to_string(offset[start]) + "," + std::to_string(offset[end]) + ")";
+            for (int g = 1; g <= groups; ++g) {
+                const Capture& c = ref.Captures()[static_cast<std::size_t>(g)];
+                out += c.set ? " [" + std::to_string(offset[c.start]) + "," +
+                                   std::to_string(offset[c.end]) + ")"
+                             : " -";
+            }
+            return out;
         }
     }
     return "no match";
@@ -128,7 +162,12 @@ const std::string kUtf8Letters[] = {"a", "A", "\xE3\x81\x82", "\xE3\x81\x83", "\
 
 class Generator {
   public:
-    Generator(uint32_t seed, Alphabet alphabet) : state_(seed), alphabet_(alphabet) {}
+    Generator(uint32_t seed, Alphabet alphabet, bool captures = false)
+        : state_(seed), alphabet_(alphabet), captures_(captures) {}
+
+    // Capturing groups made so far (numbered in the order of their opening parentheses).
+    int Groups() const { return groups_; }
+    void ResetGroups() { groups_ = 0; }
 
     uint32_t Next(uint32_t bound) {
         state_ = state_ * 1664525u + 1013904223u;
@@ -204,6 +243,12 @@ class Generator {
                 out += n->members.back();
             }
             out += ']';
+        } else if (captures_ && Next(2) == 0) {
+            n->kind = Node::kGroup;
+            n->group = ++groups_;
+            out += '(';
+            n->items.push_back(Pattern(out, depth + 1));
+            out += ')';
         } else {
             out += "(?:";
             NodePtr inner = Pattern(out, depth + 1);
@@ -237,6 +282,8 @@ class Generator {
 
     uint32_t state_;
     Alphabet alphabet_;
+    bool captures_ = false;
+    int groups_ = 0;
 };
 
 void Compare(Alphabet alphabet, uint32_t seed) {
@@ -271,6 +318,37 @@ void Compare(Alphabet alphabet, uint32_t seed) {
                 << "pattern " << pattern << " subject \"" << subject << "\" flags " << flags;
         }
     }
+}
+
+// Patterns with capturing groups, most of them inside loops: the whole match and every group.
+void CompareCaptures(Alphabet alphabet, uint32_t seed) {
+    const uint32_t flags = alphabet == Alphabet::kBytes  ? 0u
+                           : alphabet == Alphabet::kKanji ? uint32_t{regex::FLAG_KANJI}
+                                                          : uint32_t{regex::FLAG_KANJI | regex::FLAG_UTF8};
+    Generator gen(seed, alphabet, true);
+    for (int i = 0; i < 2000; ++i) {
+        std::string pattern;
+        gen.ResetGroups();
+        const NodePtr tree = gen.Pattern(pattern, 0);
+        auto rx = regex_test::Compile(pattern, flags);
+        ASSERT_TRUE(rx) << pattern;
+        for (int j = 0; j < 6; ++j) {
+            const Text text = gen.Subject(false);
+            std::string subject;
+            for (const std::string& c : text) {
+                subject += c;
+            }
+            EXPECT_EQ(regex_test::MatchWith(rx.get(), subject),
+                      ReferenceMatch(tree, text, gen.Groups()))
+                << "pattern " << pattern << " subject \"" << subject << "\" flags " << flags;
+        }
+    }
+}
+
+TEST(GeneratedMatch, CapturesAgreeWithTheReference) {
+    CompareCaptures(Alphabet::kBytes, 90210);
+    CompareCaptures(Alphabet::kKanji, 31337);
+    CompareCaptures(Alphabet::kUtf8, 2718);
 }
 
 TEST(GeneratedMatch, AgreesWithTheReference) {

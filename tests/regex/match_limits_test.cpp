@@ -50,6 +50,39 @@ TEST(MatchLimits, DeepRecursionIsAnErrorNotACrash) {
         << result;
 }
 
+// Release builds take lines of 10 MB; the slower checked builds 1 MB.
+#ifdef NDEBUG
+constexpr std::size_t kLongLine = 10u << 20;
+#else
+constexpr std::size_t kLongLine = 1u << 20;
+#endif
+
+TEST(MatchLimits, GeneralLoopsCrossLongLinesAndKeepTheLastIteration) {
+    std::string line;
+    line.reserve(kLongLine + 1);
+    while (line.size() < kLongLine) {
+        line += "ab";
+    }
+    line += 'c';
+    const std::size_t size = line.size();
+    const auto range = [](std::size_t from, std::size_t to) {
+        return "[" + std::to_string(from) + "," + std::to_string(to) + ")";
+    };
+    EXPECT_EQ(Match("(ab)*c", line), range(0, size) + " " + range(size - 3, size - 1));
+    EXPECT_EQ(Match("(?:(a)|b)*c", line), range(0, size) + " " + range(size - 3, size - 2));
+    const std::string shorter = line.substr(size - (1u << 20) - 1);  // still ends in "abc"
+    const std::size_t n = shorter.size();
+    EXPECT_EQ(Match("(?:(a)|(b))+?c", shorter),
+              range(0, n) + " " + range(n - 3, n - 2) + " " + range(n - 2, n - 1));
+}
+
+TEST(MatchLimits, BacktrackingBeyondItsMemoryIsAnError) {
+    // Thirty group marks per "a" to take back: far more than the line's share of memory.
+    std::string pattern = "(?:" + std::string(30, '(') + "a" + std::string(30, ')') + "|b)*c";
+    EXPECT_EQ(Match(pattern, std::string(1u << 20, 'a') + "c"), "error: regexp out of memory");
+    EXPECT_EQ(Match(pattern, "aac").substr(0, 13), "[0,3) [1,2) [");
+}
+
 TEST(MatchLimits, LoopsThatFailEverywhereStayLinear) {
     // Exponential and quadratic without remembering where a loop already failed.
     const std::string line(20000, 'a');
