@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "host/gui/column_label.h"
 #include "host/gui/dialog_units.h"
 
 namespace gui {
@@ -60,7 +61,8 @@ QWidget* CreateEdit(const Control& control, QWidget* parent) {
 }
 
 QWidget* CreateText(const Control& control, QWidget* parent) {
-    auto* label = new QLabel(QString::fromUtf8(control.text), parent);
+    const QString text = QString::fromUtf8(control.text);
+    auto* label = text.contains('\t') ? new ColumnLabel(text, parent) : new QLabel(text, parent);
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setWordWrap(Has(control, layout::kWordWrap));

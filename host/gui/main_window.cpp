@@ -268,8 +268,9 @@ void MainWindow::ShowFunctions() {
     const int current = functionList_->currentRow();
     functionList_->clear();
     for (const host::FunctionListItem& function : workbench_->functions()) {
-        auto* item = new QListWidgetItem(
-            QString::fromStdString(platform::Cp932ToUtf8(function.title)), functionList_);
+        const QString title = QString::fromStdString(platform::Cp932ToUtf8(function.title));
+        auto* item = new QListWidgetItem(title, functionList_);
+        item->setToolTip(title);  // the list is narrower than the longer titles
         item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
         item->setCheckState(function.checked ? Qt::Checked : Qt::Unchecked);
     }
@@ -281,7 +282,9 @@ void MainWindow::ShowFunctions() {
 void MainWindow::ShowChain(std::optional<std::size_t> selected) {
     chainList_->clear();
     for (const host::ChainEntry& entry : workbench_->chain()) {
-        chainList_->addItem(QString::fromStdString(platform::Cp932ToUtf8(entry.title)));
+        const QString title = QString::fromStdString(platform::Cp932ToUtf8(entry.title));
+        auto* item = new QListWidgetItem(title, chainList_);
+        item->setToolTip(title);
     }
     if (selected && *selected < static_cast<std::size_t>(chainList_->count())) {
         chainList_->setCurrentRow(static_cast<int>(*selected));

@@ -5,18 +5,44 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "host/layout/file_dialogs.h"
+
 namespace gui {
 namespace {
-
-// Filters name their patterns in parentheses separated by blanks, as the file dialog reads
-// them; "*" stands for every file (a name needs no extension here).
-const char* const kAllFiles = "すべてのファイル (*)";
 
 std::string Bytes(const QString& path) {
     return QFile::encodeName(path).toStdString();
 }
 QString Text(const std::string& path) {
     return QFile::decodeName(QByteArray::fromStdString(path));
+}
+
+// A filter as Qt's file dialog reads it: the label, then the patterns in parentheses separated
+// by blanks. The dialog is told to show the label alone, so the user reads the label as it
+// stands while Qt matches its own patterns: "*.*" would need a point in the name, where the
+// label means every file.
+QString QtFilter(const layout::FileFilter& filter) {
+    QStringList patterns;
+    for (const QString& pattern : QString::fromUtf8(filter.patterns).split(QLatin1Char(';'))) {
+        patterns << (pattern == QStringLiteral("*.*") ? QStringLiteral("*") : pattern);
+    }
+    return QString::fromUtf8(filter.label) + QStringLiteral(" (") +
+           patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+}
+
+void SetUp(QFileDialog& dialog, const layout::FileDialog& layout) {
+    if (layout.title != nullptr) {
+        dialog.setWindowTitle(QString::fromUtf8(layout.title));
+    }
+    if (layout.defaultExtension != nullptr) {
+        dialog.setDefaultSuffix(QString::fromUtf8(layout.defaultExtension));
+    }
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    QStringList filters;
+    for (const layout::FileFilter& filter : layout.filters) {
+        filters << QtFilter(filter);
+    }
+    dialog.setNameFilters(filters);
 }
 
 std::optional<std::string> ChosenFile(QFileDialog& dialog) {
@@ -29,12 +55,10 @@ std::optional<std::string> ChosenFile(QFileDialog& dialog) {
 }  // namespace
 
 std::vector<std::string> ChooseFilesToAdd(QWidget* owner) {
-    QFileDialog dialog(owner, QString::fromUtf8("ファイルの選択"));
+    QFileDialog dialog(owner);
     dialog.setObjectName(QStringLiteral("addFilesDialog"));
     dialog.setFileMode(QFileDialog::ExistingFiles);
-    dialog.setNameFilters({QString::fromUtf8(kAllFiles),
-                           QString::fromUtf8("テキスト ファイル (*.txt)"),
-                           QString::fromUtf8("HTML ファイル (*.htm *.html)")});
+    SetUp(dialog, layout::kAddFilesDialog);
     std::vector<std::string> paths;
     if (dialog.exec() == QDialog::Accepted) {
         for (const QString& path : dialog.selectedFiles()) {
@@ -57,12 +81,10 @@ std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& cu
 }
 
 std::optional<std::string> SelectTableFile(QWidget* owner, const std::string& current) {
-    QFileDialog dialog(owner, QString::fromUtf8("変換テーブルの選択"));
+    QFileDialog dialog(owner);
     dialog.setObjectName(QStringLiteral("tableDialog"));
     dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QStringLiteral("txt"));
-    dialog.setNameFilters({QString::fromUtf8("変換テーブルファイル (*.txt *.tbl *.dic *.re)"),
-                           QString::fromUtf8(kAllFiles)});
+    SetUp(dialog, layout::kTableDialog);
     if (!current.empty()) {
         dialog.selectFile(Text(current));
     }
@@ -75,9 +97,7 @@ std::optional<std::string> ChooseSettingsList(QWidget* owner, bool forSaving) {
                                    : QStringLiteral("loadListDialog"));
     dialog.setAcceptMode(forSaving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(forSaving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-    dialog.setDefaultSuffix(QStringLiteral("pzl"));
-    dialog.setNameFilters(
-        {QString::fromUtf8("設定ファイル (*.pzl)"), QString::fromUtf8(kAllFiles)});
+    SetUp(dialog, layout::kSettingsListDialog);
     return ChosenFile(dialog);
 }
 

@@ -1,12 +1,16 @@
 // The window's commands and notifications: the file list, the check marks and the chain, the
 // option dialogs and a reload, with the boxes and dialogs they show.
 #include <QCheckBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileSystemModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
+#include <QToolTip>
 #include <QUrl>
 
 #include "host/layout/main_menu.h"
@@ -44,6 +48,16 @@ void Check(WindowFixture& fixture, int row, bool on) {
                                                                       : Qt::Unchecked);
 }
 
+// The text of the tool tip that hovering over `row` of `list` brings up.
+QString ToolTipOver(QListWidget* list, int row) {
+    const QPoint at = list->visualItemRect(list->item(row)).center();
+    QHelpEvent event(QEvent::ToolTip, at, list->viewport()->mapToGlobal(at));
+    QApplication::sendEvent(list->viewport(), &event);
+    const QString text = QToolTip::text();
+    QToolTip::hideText();
+    return text;
+}
+
 }  // namespace
 
 void CommandsTest::init() {
@@ -71,8 +85,8 @@ void CommandsTest::addFilesByDialogListsDuplicatesSorted() {
     f.window().runCommand(kAddFiles);
     QCOMPARE(
         f.driver.seen,
-        QStringList(3, QStringLiteral("dialog ファイルの選択 [すべてのファイル (*)|"
-                                      "テキスト ファイル (*.txt)|HTML ファイル (*.htm *.html)]")));
+        QStringList(3, QStringLiteral("dialog ファイルの選択 [すべてのファイル (*.*)|"
+                                      "テキスト ファイル (*.txt)|HTML ファイル (*.htm;*.html)]")));
     QCOMPARE(f.items("1001"), (QStringList{Q(a), Q(b), Q(b)}));
 }
 
@@ -133,6 +147,18 @@ void CommandsTest::checkMarksFillTheChainTitlesDifferingInCaseOnce() {
     QCOMPARE(f.checkedItems(), (QStringList{"Alpha 0", "ALPHA 0"}));
 }
 
+void CommandsTest::titlesShowWholeAsToolTips() {
+    WindowFixture& f = *fixture_;
+    Check(f, 2, true);
+    Check(f, 1, true);
+    const QStringList titles = f.items("1000");
+    for (int row = 0; row < titles.size(); ++row) {
+        QCOMPARE(ToolTipOver(f.control<QListWidget>("1000"), row), titles[row]);
+    }
+    QCOMPARE(ToolTipOver(f.control<QListWidget>("1019"), 0), QStringLiteral("Beta 0"));
+    QCOMPARE(ToolTipOver(f.control<QListWidget>("1019"), 1), QStringLiteral("Alpha 1"));
+}
+
 void CommandsTest::upAndDownStopAtTheEndsOfTheChain() {
     WindowFixture& f = *fixture_;
     Check(f, 0, true);
@@ -183,7 +209,40 @@ void CommandsTest::cancelledDialogsKeepFolderAndTable() {
     QCOMPARE(f.driver.seen.size(), 3);
     QVERIFY(f.driver.seen[1].startsWith(QStringLiteral("dialog どのフォルダを選びますか？ ")));
     QCOMPARE(f.driver.seen[2], QStringLiteral("dialog 変換テーブルの選択 [変換テーブルファイル "
-                                              "(*.txt *.tbl *.dic *.re)|すべてのファイル (*)]"));
+                                              "(*.txt;*.tbl;*.dic;*.re)|すべてのファイル (*.*)]"));
+}
+
+void CommandsTest::filtersMatchWhatTheirLabelsSay() {
+    WindowFixture& f = *fixture_;
+    const QStringList names = {"README", "a.txt", "b.HTM", "c.html", "d.tbl",
+                               "e.dic",  "f.re",  "g.pzl", "h.text"};
+    QStringList matched;  // "<label>: <names it lets through>"
+    f.driver.inspectDialog = [&](QFileDialog& dialog) {
+        auto* model = dialog.findChild<QFileSystemModel*>();
+        QVERIFY(model != nullptr);
+        const QStringList filters = dialog.nameFilters();
+        const QStringList labels = f.driver.seen.last().section('[', 1).chopped(1).split('|');
+        QCOMPARE(labels.size(), filters.size());
+        for (qsizetype i = 0; i < filters.size(); ++i) {
+            dialog.selectNameFilter(filters[i]);
+            QStringList through;
+            for (const QString& name : names) {
+                if (QDir::match(model->nameFilters(), name)) {
+                    through << name;
+                }
+            }
+            matched << labels[i] + ": " + through.join(' ');
+        }
+    };
+    f.window().runCommand(kAddFiles);
+    Click(f, "1006");
+    f.window().runCommand(layout::command::kLoadSettingsList);
+    const QString all = QStringLiteral("すべてのファイル (*.*): ") + names.join(' ');
+    QCOMPARE(matched, (QStringList{all, "テキスト ファイル (*.txt): a.txt",
+                                   "HTML ファイル (*.htm;*.html): b.HTM c.html",
+                                   "変換テーブルファイル (*.txt;*.tbl;*.dic;*.re): a.txt d.tbl "
+                                   "e.dic f.re",
+                                   all, "設定ファイル (*.pzl): g.pzl", all}));
 }
 
 void CommandsTest::chosenFolderAndTableAreShown() {

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -79,8 +80,17 @@ void ModalDriver::AnswerBox(QMessageBox* box) {
 }
 
 void ModalDriver::AnswerDialog(QFileDialog* dialog) {
+    QStringList filters;
+    if (auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"))) {
+        for (int i = 0; i < types->count(); ++i) {
+            filters << types->itemText(i);
+        }
+    }
     seen << QStringLiteral("dialog %1 [%2]")
-                .arg(dialog->windowTitle(), dialog->nameFilters().join(QLatin1Char('|')));
+                .arg(dialog->windowTitle(), filters.join(QLatin1Char('|')));
+    if (inspectDialog) {
+        inspectDialog(*dialog);
+    }
     std::optional<QString> choice;
     if (!choices.empty()) {
         choice = choices.front();

@@ -1,7 +1,8 @@
 // Answers the window's modal boxes and dialogs from a script while a test waits, and writes
 // down what each one showed:
 //   "box <icon> <title>: <text> [<button>|<button>...]"   a message box (icon as Qt numbers it)
-//   "dialog <title> [<filter>|<filter>...]"                a file or folder dialog
+//   "dialog <title> [<filter>|<filter>...]"                a file or folder dialog, with the
+//                                                          filters as the user reads them
 // A box takes the next scripted button when it has a choice (its default button when the
 // script is used up); a dialog takes the next scripted choice (cancelled when none is left).
 #pragma once
@@ -11,6 +12,7 @@
 #include <QStringList>
 #include <QTimer>
 #include <deque>
+#include <functional>
 #include <optional>
 
 class QFileDialog;
@@ -25,6 +27,8 @@ public:
     // A file or folder to choose; several files are given separated by "\n".
     std::deque<std::optional<QString>> choices;
     QStringList seen;
+    // Looks at every file dialog before it is answered.
+    std::function<void(QFileDialog&)> inspectDialog;
 
     // The "box" lines only.
     QStringList boxes() const;

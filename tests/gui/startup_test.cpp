@@ -74,7 +74,7 @@ void StartupTest::settingsListLoadedAndSavedFromTheWindow() {
     window.runCommand(layout::command::kLoadSettingsList);
     QCOMPARE(
         f.driver.seen,
-        QStringList{QStringLiteral("dialog 開く [設定ファイル (*.pzl)|すべてのファイル (*)]")});
+        QStringList{QStringLiteral("dialog 開く [設定ファイル (*.pzl)|すべてのファイル (*.*)]")});
     QCOMPARE(f.items("1001"), (QStringList{"/x/a", "/x/b"}));  // the list sorts them
     QCOMPARE(f.items("1019"), (QStringList{"alpha 1", "Alpha 0"}));
     QCOMPARE(f.checkedItems(), (QStringList{"Alpha 0", "Alpha 1"}));

@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QGroupBox>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -13,7 +14,9 @@
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 
 #include "host/core/about_text.h"
@@ -55,6 +58,49 @@ void OnNextDialog(std::function<void(QDialog*)> work) {
 
 void Click(const QDialog& dialog, const char* id) {
     QTest::mouseClick(gui::FindControl<QAbstractButton>(dialog, id), Qt::LeftButton);
+}
+
+// Where each line of `label` starts to differ from the same label with the second column of
+// every line left out: the left edge of that line's second column as drawn (-1 for a line that
+// does not differ), with the right edge of the first part's ink before it.
+struct Column {
+    int secondStarts = -1;
+    int firstEnds = -1;
+};
+QList<Column> ColumnsAsDrawn(QLabel& label) {
+    const QString text = label.text();
+    const QImage whole = label.grab().toImage();
+    QStringList firstParts;
+    for (const QString& line : text.split('\n')) {
+        const qsizetype lastTab = line.lastIndexOf('\t');
+        firstParts << (lastTab < 0 ? line : line.left(lastTab + 1));
+    }
+    label.setText(firstParts.join('\n'));
+    const QImage first = label.grab().toImage();
+    label.setText(text);
+    const QColor paper = first.pixelColor(first.width() - 1, 0);
+    // Around the middle of each line, where an arrow's shaft runs.
+    const QFontMetricsF metrics(label.font());
+    QList<Column> columns;
+    for (qsizetype line = 0; line < firstParts.size(); ++line) {
+        const qreal middle =
+            line * metrics.lineSpacing() + metrics.leading() + metrics.height() / 2;
+        Column column;
+        for (int y = int(middle - metrics.height() / 4); y <= int(middle + metrics.height() / 4);
+             ++y) {
+            for (int x = 0; x < whole.width(); ++x) {
+                if (whole.pixel(x, y) != first.pixel(x, y) &&
+                    (column.secondStarts < 0 || x < column.secondStarts)) {
+                    column.secondStarts = x;
+                }
+                if (first.pixelColor(x, y) != paper) {
+                    column.firstEnds = std::max(column.firstEnds, x);
+                }
+            }
+        }
+        columns << column;
+    }
+    return columns;
 }
 
 }  // namespace
@@ -145,6 +191,27 @@ void ToolsTest::regexDropDownOffersTheHistoryAndKeepsTheTypedText() {
     combo->hidePopup();
 }
 
+void ToolsTest::regexExamplesStandInTwoColumns() {
+    WindowFixture& f = *fixture_;
+    host::IniRegexHistoryStore store(f.iniPath());
+    host::RegexCommandEntry entry(store);
+    gui::RegexDialog dialog(entry, f.window().ui(), &f.window());
+    auto* examples = gui::FindControl<QLabel>(dialog, "examples");
+    const QList<Column> columns = ColumnsAsDrawn(*examples);
+    QCOMPARE(columns.size(), 5);
+    QCOMPARE(columns[0].secondStarts, -1);  // the heading has no second column
+    int leftmost = columns[2].secondStarts;
+    int rightmost = leftmost;
+    for (int line = 2; line < 5; ++line) {
+        const Column& column = columns[line];
+        QVERIFY2(column.secondStarts > column.firstEnds, qPrintable(QString::number(line)));
+        leftmost = std::min(leftmost, column.secondStarts);
+        rightmost = std::max(rightmost, column.secondStarts);
+    }
+    QVERIFY2(rightmost - leftmost <= 1,
+             qPrintable(QStringLiteral("%1 to %2").arg(leftmost).arg(rightmost)));
+}
+
 void ToolsTest::regexCommandsTheFilesCannotTakeAreRefusedAndNotRemembered() {
     WindowFixture& f = *fixture_;
     host::IniRegexHistoryStore store(f.iniPath());
@@ -215,13 +282,21 @@ void ToolsTest::aboutBoxShowsStampAndPlugins() {
     f.window().runCommand(layout::command::kAbout);
 }
 
-void ToolsTest::missingReadMeNamesItsFullPath() {
+void ToolsTest::readMeMissingOrWithoutViewerSaysWhich() {
     WindowFixture& f = *fixture_;
+    const std::string readme = f.program.path() + "/polyshift.htm";
     f.window().runCommand(layout::command::kReadMe);
     QVERIFY(f.driver.waitForSeen(1));
-    const QString message = Q("'" + f.program.path() + "/polyshift.htm' が見つかりません。");
-    QVERIFY2(f.driver.seen[0].contains(message), qPrintable(f.driver.seen[0]));
-    QCOMPARE(f.control<QLabel>("1017")->text(), message);
+    const QString missing = Q("'" + readme + "' が見つかりません。");
+    QVERIFY2(f.driver.seen[0].contains(missing), qPrintable(f.driver.seen[0]));
+    QCOMPARE(f.control<QLabel>("1017")->text(), missing);
+    // The offscreen platform has no viewer for any document.
+    std::ofstream(readme) << "<html></html>";
+    f.window().runCommand(layout::command::kReadMe);
+    QVERIFY(f.driver.waitForSeen(2));
+    const QString noViewer = Q("'" + readme + "' を開くプログラムが見つかりません。");
+    QVERIFY2(f.driver.seen[1].contains(noViewer), qPrintable(f.driver.seen[1]));
+    QCOMPARE(f.control<QLabel>("1017")->text(), noViewer);
 }
 
 }  // namespace window_testing

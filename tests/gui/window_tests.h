@@ -34,9 +34,11 @@ private slots:
     void deleteWithoutSelectionSaysSoDeleteAllEmptiesTheList();
     void doubleClickRemovesAFile();
     void checkMarksFillTheChainTitlesDifferingInCaseOnce();
+    void titlesShowWholeAsToolTips();
     void upAndDownStopAtTheEndsOfTheChain();
     void doubleClickOnTheChainClearsTheCheckMark();
     void cancelledDialogsKeepFolderAndTable();
+    void filtersMatchWhatTheirLabelsSay();
     void chosenFolderAndTableAreShown();
     void reloadEmptiesTheChain();
     void messageBoxButtonsReadInJapanese();
@@ -77,10 +79,11 @@ private slots:
     void scanOfAnEmptyListSaysSo();
     void lowercaseCommandRenamesAndKeepsListPlaces();
     void regexDropDownOffersTheHistoryAndKeepsTheTypedText();
+    void regexExamplesStandInTwoColumns();
     void regexCommandsTheFilesCannotTakeAreRefusedAndNotRemembered();
     void regexCommandConvertsTheListedFiles();
     void aboutBoxShowsStampAndPlugins();
-    void missingReadMeNamesItsFullPath();
+    void readMeMissingOrWithoutViewerSaysWhich();
 
 private:
     std::unique_ptr<WindowFixture> fixture_;
