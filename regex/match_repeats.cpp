@@ -8,6 +8,7 @@
 // tried; popping it tries the next count. Greedy ".*" finds its run's end with a byte search.
 #include <algorithm>
 #include <cstring>
+
 #include "platform/memrchr.h"
 #include "regex/match_machine.h"
 
