@@ -230,17 +230,17 @@ std::string DesktopFolder() {
     if (dirs.status == ReadStatus::kOk) {
         const std::string_view text(reinterpret_cast<const char*>(dirs.bytes.data()),
                                     dirs.bytes.size());
-        if (auto desktop = DesktopFromUserDirs(text, home)) {
+        if (auto desktop = DesktopFromUserDirs(text, home);
+            desktop && platform::IsFolder(*desktop)) {
             return *desktop;
         }
     }
-    if (!home.empty()) {
-        const std::string desktop = platform::JoinPath(home, "Desktop");
-        if (platform::IsFolder(desktop)) {
-            return desktop;
-        }
+    if (home.empty() || !platform::IsFolder(home)) {
+        return {};
     }
-    return {};
+    // A fresh account or a server may have no desktop yet: the home folder stands in for it.
+    const std::string desktop = platform::JoinPath(home, "Desktop");
+    return platform::IsFolder(desktop) ? desktop : home;
 }
 
 void LoadSettings(const ProfileFile& profile, RunOptions& options,

@@ -76,7 +76,8 @@ WriteResult SaveIniFile(const ProfileFile& profile, const std::string& iniPath);
 // --- The desktop folder ---------------------------------------------------------------------
 
 // The default of OutputFolder: XDG_DESKTOP_DIR of ConfigHome()/user-dirs.dirs with "$HOME"
-// expanded; else $HOME/Desktop when that folder exists; else empty.
+// expanded, when that folder exists; else $HOME/Desktop when that one exists; else the home
+// folder itself (empty when there is none).
 std::string DesktopFolder();
 
 // --- Section "Settings" -------------------------------------------------------------------

@@ -120,24 +120,31 @@ TEST(IniLocation, FolderCreatedOnFirstSaveAndLoadFindsIt) {
 
 // --- Desktop folder -------------------------------------------------------------------------
 
-TEST(DesktopFolder, FromUserDirsWithHomeExpanded) {
+TEST(DesktopFolder, FromUserDirsWithHomeExpandedWhenThatFolderExists) {
     TempFolder folder;
     ScopedEnv home("HOME", folder.str() + "/home");
     ScopedEnv config("XDG_CONFIG_HOME", folder.str() + "/cfg");
+    fs::create_directories(folder.path() / "home/デスクトップ");
+    fs::create_directories(folder.path() / "desk");
     folder.Write("cfg/user-dirs.dirs",
                  "# written by xdg-user-dirs-update\n"
                  "XDG_DOWNLOAD_DIR=\"$HOME/Downloads\"\n"
                  "XDG_DESKTOP_DIR=\"$HOME/デスクトップ\"\n");
     EXPECT_EQ(host::DesktopFolder(), folder.str() + "/home/デスクトップ");
-    folder.Write("cfg/user-dirs.dirs", "XDG_DESKTOP_DIR=\"/srv/desk/\"\n");
-    EXPECT_EQ(host::DesktopFolder(), "/srv/desk");
+    folder.Write("cfg/user-dirs.dirs", "XDG_DESKTOP_DIR=\"" + folder.str() + "/desk/\"\n");
+    EXPECT_EQ(host::DesktopFolder(), folder.str() + "/desk");
+    // Named but never made: not a place to write to.
+    folder.Write("cfg/user-dirs.dirs", "XDG_DESKTOP_DIR=\"$HOME/Schreibtisch\"\n");
+    EXPECT_EQ(host::DesktopFolder(), folder.str() + "/home");
 }
 
-TEST(DesktopFolder, HomeDesktopWhenItExistsElseEmpty) {
+TEST(DesktopFolder, HomeDesktopWhenItExistsElseTheHomeFolder) {
     TempFolder folder;
     ScopedEnv home("HOME", folder.str() + "/home");
     ScopedEnv config("XDG_CONFIG_HOME", folder.str() + "/cfg");
-    EXPECT_EQ(host::DesktopFolder(), "");
+    EXPECT_EQ(host::DesktopFolder(), "");  // not even a home folder
+    fs::create_directories(folder.path() / "home");
+    EXPECT_EQ(host::DesktopFolder(), folder.str() + "/home");  // a fresh account
     fs::create_directories(folder.path() / "home/Desktop");
     EXPECT_EQ(host::DesktopFolder(), folder.str() + "/home/Desktop");
     folder.Write("cfg/user-dirs.dirs", "XDG_MUSIC_DIR=\"$HOME/Music\"\n");
