@@ -36,36 +36,27 @@ std::vector<std::string> ShippedPlugins() {
     return names;
 }
 
+// The record's layout: ten 32-bit words on the platform the contract was made for; on 64-bit
+// systems the pointers take eight bytes and are aligned.
+TEST(Contract, RequestLayoutIsFixed) {
 #if defined(_WIN32) && !defined(_WIN64)
-// The platform the contract was made for: ten 32-bit words.
-TEST(Contract, RequestLayoutIsFixed) {
-    EXPECT_EQ(offsetof(ConvertRequest, size), 0u);
-    EXPECT_EQ(offsetof(ConvertRequest, input), 4u);
-    EXPECT_EQ(offsetof(ConvertRequest, inputLength), 8u);
-    EXPECT_EQ(offsetof(ConvertRequest, output), 12u);
-    EXPECT_EQ(offsetof(ConvertRequest, outputCapacity), 16u);
-    EXPECT_EQ(offsetof(ConvertRequest, functionIndex), 20u);
-    EXPECT_EQ(offsetof(ConvertRequest, tablePath), 24u);
-    EXPECT_EQ(offsetof(ConvertRequest, outputLength), 28u);
-    EXPECT_EQ(offsetof(ConvertRequest, reserved1), 32u);
-    EXPECT_EQ(offsetof(ConvertRequest, reserved2), 36u);
-    EXPECT_EQ(sizeof(ConvertRequest), 40u);
-}
+    constexpr std::size_t kOffsets[] = {0, 4, 8, 12, 16, 20, 24, 28, 32, 36};
+    constexpr std::size_t kSize = 40;
 #else
-TEST(Contract, RequestLayoutIsFixed) {
-    EXPECT_EQ(offsetof(ConvertRequest, size), 0u);
-    EXPECT_EQ(offsetof(ConvertRequest, input), 8u);
-    EXPECT_EQ(offsetof(ConvertRequest, inputLength), 16u);
-    EXPECT_EQ(offsetof(ConvertRequest, output), 24u);
-    EXPECT_EQ(offsetof(ConvertRequest, outputCapacity), 32u);
-    EXPECT_EQ(offsetof(ConvertRequest, functionIndex), 36u);
-    EXPECT_EQ(offsetof(ConvertRequest, tablePath), 40u);
-    EXPECT_EQ(offsetof(ConvertRequest, outputLength), 48u);
-    EXPECT_EQ(offsetof(ConvertRequest, reserved1), 52u);
-    EXPECT_EQ(offsetof(ConvertRequest, reserved2), 56u);
-    EXPECT_EQ(sizeof(ConvertRequest), 64u);
-}
+    constexpr std::size_t kOffsets[] = {0, 8, 16, 24, 32, 36, 40, 48, 52, 56};
+    constexpr std::size_t kSize = 64;
 #endif
+    const std::size_t offsets[] = {
+        offsetof(ConvertRequest, size),           offsetof(ConvertRequest, input),
+        offsetof(ConvertRequest, inputLength),    offsetof(ConvertRequest, output),
+        offsetof(ConvertRequest, outputCapacity), offsetof(ConvertRequest, functionIndex),
+        offsetof(ConvertRequest, tablePath),      offsetof(ConvertRequest, outputLength),
+        offsetof(ConvertRequest, reserved1),      offsetof(ConvertRequest, reserved2)};
+    for (std::size_t i = 0; i < std::size(offsets); ++i) {
+        EXPECT_EQ(offsets[i], kOffsets[i]) << "word " << i;
+    }
+    EXPECT_EQ(sizeof(ConvertRequest), kSize);
+}
 
 TEST(Contract, EveryPluginBindsAllRequiredEntryPointsByDecoratedName) {
     const auto names = ShippedPlugins();
