@@ -38,16 +38,14 @@ TEST(MatchLimits, AlternationsInLoopsOverLongLines) {
                                           std::to_string(text.size()) + ")");
 }
 
-TEST(MatchLimits, DeepRecursionIsAnErrorNotACrash) {
+// Four million loop iterations cost heap memory, not the thread's stack: the match is found.
+TEST(MatchLimits, MillionsOfIterationsMatch) {
     std::string text;
     for (int i = 0; i < 2000000; ++i) {
         text += "ab";
     }
     text += 'c';  // present, so the must-literal check lets the attempts run
-    const std::string result = Match("(?:a|b)*c", text);
-    EXPECT_TRUE(result == "[0," + std::to_string(text.size()) + ")" ||
-                result == "error: regexp recursion too deep")
-        << result;
+    EXPECT_EQ(Match("(?:a|b)*c", text), "[0," + std::to_string(text.size()) + ")");
 }
 
 // Release builds take lines of 10 MB; the slower checked builds 1 MB.
