@@ -1,0 +1,53 @@
+# A host written as an outside author would (host.c) runs every function of our DLLs that needs
+# no table over one file; polyshift-cli.exe runs the same functions one at a time. Both must
+# give the same bytes and the same new names. Run with -DBIN=<build>/bin -DHOST=<host.exe>
+# -DINPUT=<a text file> -DWINE_RUN=<the build's Wine script> -DWORK=<a scratch folder>.
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK}/program/plugin ${WORK}/host)
+file(COPY ${BIN}/polyshift-cli.exe ${BIN}/polyshift-runtime.dll DESTINATION ${WORK}/program)
+file(GLOB ours ${BIN}/plugin/*.dll)
+file(COPY ${ours} DESTINATION ${WORK}/program/plugin)
+configure_file(${INPUT} ${WORK}/in.txt COPYONLY)
+
+execute_process(COMMAND ${WINE_RUN} ${HOST} program\\plugin in.txt host
+                WORKING_DIRECTORY ${WORK} RESULT_VARIABLE status OUTPUT_VARIABLE lines)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "the outside host failed with ${status}")
+endif()
+string(REPLACE "\r" "" lines "${lines}")
+string(REGEX MATCHALL "[^\n]+" lines "${lines}")
+list(LENGTH lines count)
+if(count LESS 20)
+  message(FATAL_ERROR "the outside host ran only ${count} functions:\n${lines}")
+endif()
+
+file(READ ${WORK}/in.txt input HEX)
+foreach(line IN LISTS lines)
+  string(REPLACE " " ";" fields "${line}")
+  list(GET fields 0 function)
+  list(GET fields 1 outcome)
+  string(REPLACE ":" "-" tag "${function}")
+  file(MAKE_DIRECTORY ${WORK}/cli-${tag})
+  execute_process(COMMAND ${WINE_RUN} ${WORK}/program/polyshift-cli.exe run -y -o cli-${tag} -f ${function}
+                          in.txt
+                  WORKING_DIRECTORY ${WORK} RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
+  if(outcome STREQUAL "converted")
+    list(GET fields 3 name)
+    if(name STREQUAL "-")
+      set(name in.txt)
+    endif()
+    file(READ ${WORK}/host/${tag}.out expected HEX)
+  else()
+    set(name in.txt)
+    set(expected "${input}")
+  endif()
+  if(NOT EXISTS ${WORK}/cli-${tag}/${name})
+    file(GLOB made RELATIVE ${WORK} ${WORK}/cli-${tag}/*)
+    message(FATAL_ERROR "${function}: polyshift-cli wrote '${made}', the host named '${name}'")
+  endif()
+  file(READ ${WORK}/cli-${tag}/${name} got HEX)
+  if(NOT got STREQUAL expected)
+    message(FATAL_ERROR "${function}: polyshift-cli's bytes differ from the outside host's")
+  endif()
+endforeach()
+message(STATUS "${count} functions agree")
