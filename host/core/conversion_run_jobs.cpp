@@ -62,7 +62,8 @@ void ConversionRun::ConvertFilesAtOnce(unsigned jobs, const PresetAnswers& answe
     auto work = [&] {
         BufferPool pool;
         for (std::size_t i = next++; i < count; i = next++) {
-            {
+            // Most files wait for nobody: they take no lock before they are converted.
+            if (!waits[i].empty()) {
                 std::unique_lock lock(mutex);
                 const auto earlierAllDone = [&] {
                     return std::all_of(waits[i].begin(), waits[i].end(), [&](std::size_t earlier) {
@@ -113,13 +114,19 @@ void ConversionRun::ConvertFilesAtOnce(unsigned jobs, const PresetAnswers& answe
             work();
         }
     }
+    // Files before `reportable` are done; they are reported without taking the lock, once per
+    // batch rather than once per file.
+    std::size_t reportable = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        {
+        if (i == reportable) {
             std::unique_lock lock(mutex);
             if (!readyToReport(i)) {
                 reportWaitsFor = i;
                 reportReady.wait(lock, [&] { return readyToReport(i); });
                 reportWaitsFor = count;
+            }
+            while (reportable < count && outcomes[reportable]->done) {
+                ++reportable;
             }
         }
         outcomes[i]->messages.Replay(ui_);
