@@ -11,6 +11,7 @@
 #include <random>
 #include <system_error>
 
+#include "host/core/read_to_end.h"
 #include "platform/paths.h"
 
 namespace host {
@@ -117,46 +118,23 @@ bool WriteNewFile(const std::string& path, const unsigned char* bytes, std::size
     return true;
 }
 
-// Reads `fd` to its end into `buffer`, expecting about `expected` bytes: one byte more
-// tells whether the file grew meanwhile (or whether a special file reports a size of 0), and
-// then it is read on to its real end. False, with the status set, on failure.
+// Reads `fd` to its end into `buffer`, expecting about `expected` bytes (read_to_end.h).
 bool ReadToEnd(int fd, std::uint64_t expected, std::uint64_t maxSize, ByteBuffer& buffer,
                ReadResult& result) {
-    std::size_t capacity = static_cast<std::size_t>(expected) + 1;
-    buffer = ByteBuffer(capacity);
-    std::size_t done = 0;
-    for (;;) {
-        if (done == capacity) {
-            if (capacity > maxSize) {
-                result.status = ReadStatus::kTooLarge;
-                return false;
-            }
-            const std::size_t grown = capacity * 2 < maxSize + 1 ? capacity * 2 : maxSize + 1;
-            ByteBuffer bigger(grown);
-            std::memcpy(bigger.data(), buffer.data(), done);
-            buffer = std::move(bigger);
-            capacity = grown;
-        }
-        const ssize_t got = ::read(fd, buffer.data() + done, capacity - done);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            result.status = ReadStatus::kReadError;
-            result.reason = ErrorText(errno);
-            return false;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += static_cast<std::size_t>(got);
-    }
-    if (done > maxSize) {
-        result.status = ReadStatus::kTooLarge;
-        return false;
-    }
-    buffer.shrink(done);
-    return true;
+    return ReadToEnd(expected, maxSize, buffer, result,
+                     [&](unsigned char* destination, std::size_t room) -> long long {
+                         for (;;) {
+                             const ssize_t got = ::read(fd, destination, room);
+                             if (got >= 0) {
+                                 return got;
+                             }
+                             if (errno != EINTR) {
+                                 result.status = ReadStatus::kReadError;
+                                 result.reason = ErrorText(errno);
+                                 return -1;
+                             }
+                         }
+                     });
 }
 
 }  // namespace

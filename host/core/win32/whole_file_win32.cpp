@@ -12,6 +12,7 @@
 #include <cstring>
 #include <random>
 
+#include "host/core/read_to_end.h"
 #include "host/core/whole_file.h"
 #include "platform/paths.h"
 #include "platform/win32/wide_text.h"
@@ -58,49 +59,26 @@ bool WriteAll(HANDLE file, const unsigned char* bytes, std::size_t length, DWORD
     return true;
 }
 
-// Reads `file` to its end, expecting about `expected` bytes: one byte more tells whether it
-// grew meanwhile (or whether a pipe's size said nothing), and then it is read on.
+// Reads `file` to its end, expecting about `expected` bytes (read_to_end.h).
 bool ReadToEnd(HANDLE file, std::uint64_t expected, std::uint64_t maxSize, ByteBuffer& buffer,
                ReadResult& result) {
-    std::size_t capacity = static_cast<std::size_t>(expected) + 1;
-    buffer = ByteBuffer(capacity);
-    std::size_t done = 0;
-    for (;;) {
-        if (done == capacity) {
-            if (capacity > maxSize) {
-                result.status = ReadStatus::kTooLarge;
-                return false;
-            }
-            const std::size_t grown = capacity * 2 < maxSize + 1 ? capacity * 2 : maxSize + 1;
-            ByteBuffer bigger(grown);
-            std::memcpy(bigger.data(), buffer.data(), done);
-            buffer = std::move(bigger);
-            capacity = grown;
-        }
-        const std::size_t room = capacity - done;
-        DWORD got = 0;
-        if (!::ReadFile(file, buffer.data() + done,
-                        room < (std::size_t{1} << 30) ? static_cast<DWORD>(room) : 1u << 30, &got,
-                        nullptr)) {
-            const DWORD error = ::GetLastError();
-            if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) {
-                break;  // the writing end of a pipe closed: its end
-            }
-            result.status = ReadStatus::kReadError;
-            result.reason = SystemErrorText(error);
-            return false;
-        }
-        if (got == 0) {
-            break;
-        }
-        done += got;
-    }
-    if (done > maxSize) {
-        result.status = ReadStatus::kTooLarge;
-        return false;
-    }
-    buffer.shrink(done);
-    return true;
+    return ReadToEnd(expected, maxSize, buffer, result,
+                     [&](unsigned char* destination, std::size_t room) -> long long {
+                         DWORD got = 0;
+                         const DWORD ask = room < (std::size_t{1} << 30)
+                                               ? static_cast<DWORD>(room)
+                                               : DWORD{1} << 30;
+                         if (::ReadFile(file, destination, ask, &got, nullptr)) {
+                             return got;
+                         }
+                         const DWORD error = ::GetLastError();
+                         if (error == ERROR_BROKEN_PIPE || error == ERROR_HANDLE_EOF) {
+                             return 0;  // the writing end of a pipe closed: its end
+                         }
+                         result.status = ReadStatus::kReadError;
+                         result.reason = SystemErrorText(error);
+                         return -1;
+                     });
 }
 
 ReadResult ReadOpened(HANDLE file, std::uint64_t maxSize) {
