@@ -10,9 +10,8 @@ constexpr std::size_t kPrepareFrom = std::size_t{8} << 20;
 
 }  // namespace
 
-std::vector<std::optional<std::string>> NamesGivenBy(const Chain& chain,
-                                                     const std::string& outputPath) {
-    std::vector<std::optional<std::string>> names;
+std::vector<CarriedName> NamesGivenBy(const Chain& chain, const std::string& outputPath) {
+    std::vector<CarriedName> names;
     names.reserve(chain.size());
     for (const ChainEntry& step : chain) {
         names.push_back(PluginFunction(*step.entry).RenamedPath(outputPath));
@@ -21,19 +20,28 @@ std::vector<std::optional<std::string>> NamesGivenBy(const Chain& chain,
 }
 
 ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain,
-                        std::span<const std::optional<std::string>> names, TableSource& tables,
+                        std::span<const CarriedName> names, TableSource& tables,
                         BufferPool& pool, const ChainEvents& events) {
     ChainOutcome outcome;
     std::span<const unsigned char> working = input;
     for (std::size_t i = 0; i < chain.size(); ++i) {
         const PluginFunction function(*chain[i].entry);
-        const std::string& table = tables.TableFor(chain[i], function.usesTable());
+        const bool usesTable = function.usesTable();
+        const std::string& table = tables.TableFor(chain[i], usesTable);
+        const std::optional<std::string> carried = ContractTablePath(table);
+        if (!carried && usesTable) {
+            outcome.failedSteps.push_back(i);
+            if (events.tableNotCarried) {
+                events.tableNotCarried(chain[i], table);
+            }
+            continue;
+        }
         if (working.size() >= kPrepareFrom) {
             // The output is most likely about as large as the input: its pages are cleared
             // on another thread while the plug-in measures it.
             pool.Prepare(working.size() * 3, working.size() + working.size() / 16);
         }
-        Conversion step = function.Convert(working, table, pool);
+        Conversion step = function.Convert(working, carried.value_or(std::string()), pool);
         if (step.status == Conversion::Status::kFailed) {
             outcome.failedSteps.push_back(i);
             if (events.stepFailed) {
@@ -44,11 +52,13 @@ ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain
         if (!step.converted()) {
             continue;
         }
-        if (i < names.size() && names[i]) {
-            outcome.newName = names[i];
+        if (i < names.size() && names[i].path) {
+            outcome.newName = names[i].path;
             if (events.renamed) {
-                events.renamed(*names[i]);
+                events.renamed(*names[i].path);
             }
+        } else if (i < names.size() && names[i].lost && events.nameLost) {
+            events.nameLost(chain[i]);
         }
         pool.Give(std::move(outcome.bytes));
         outcome.bytes = std::move(step.bytes);

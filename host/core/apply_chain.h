@@ -17,6 +17,7 @@
 
 #include "host/core/buffer_pool.h"
 #include "host/core/byte_buffer.h"
+#include "host/core/contract_path.h"
 #include "host/core/function_entry.h"
 
 namespace host {
@@ -48,19 +49,23 @@ struct ChainOutcome {
 };
 
 // For every step of `chain`, the name its function gives a result bound for `outputPath`.
-std::vector<std::optional<std::string>> NamesGivenBy(const Chain& chain,
-                                                     const std::string& outputPath);
+std::vector<CarriedName> NamesGivenBy(const Chain& chain, const std::string& outputPath);
 
 // What a caller hears of as it happens, before the next step runs (either may be empty).
 struct ChainEvents {
     std::function<void(const ChainEntry& step)> stepFailed;
     std::function<void(const std::string& newName)> renamed;  // a converting step renamed
+    // A converting step renames, but its new name could not be carried back to the real path
+    // (see contract_path.h): the result keeps the name it had.
+    std::function<void(const ChainEntry& step)> nameLost;
+    // A step that needs its table was skipped: the table's path cannot be handed to plug-ins.
+    std::function<void(const ChainEntry& step, const std::string& table)> tableNotCarried;
 };
 
 // Runs `chain` over `input`. `names` holds NamesGivenBy for the result's path (or is empty
 // when names do not matter).
 ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain,
-                        std::span<const std::optional<std::string>> names, TableSource& tables,
+                        std::span<const CarriedName> names, TableSource& tables,
                         BufferPool& pool, const ChainEvents& events = {});
 
 }  // namespace host

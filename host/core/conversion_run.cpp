@@ -88,11 +88,11 @@ Target ConversionRun::TargetFor(const std::string& inputPath) const {
 
 std::vector<std::string> ConversionRun::PathsTouched(
     const std::string& inputPath, const Target& target,
-    std::span<const std::optional<std::string>> names) {
+    std::span<const CarriedName> names) {
     std::vector<std::string> paths{inputPath, target.path};
-    for (const auto& name : names) {
-        if (name) {
-            paths.push_back(*name);
+    for (const CarriedName& name : names) {
+        if (name.path) {
+            paths.push_back(*name.path);
         }
     }
     return paths;
@@ -162,7 +162,7 @@ void ConversionRun::ConvertFilesInTurn() {
 
 bool ConversionRun::ConvertFileIn(FileScope& scope, const std::string& inputPath,
                                   const Target& target,
-                                  std::span<const std::optional<std::string>> names) {
+                                  std::span<const CarriedName> names) {
     try {
         return ConvertFileOrThrow(scope, inputPath, target, names);
     } catch (const std::bad_alloc&) {
@@ -175,7 +175,7 @@ bool ConversionRun::ConvertFileIn(FileScope& scope, const std::string& inputPath
 
 bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inputPath,
                                        const Target& target,
-                                       std::span<const std::optional<std::string>> names) {
+                                       std::span<const CarriedName> names) {
     WaitCursor wait(scope.ui);
     // Plug-ins only read their input, so the bytes as read (mapped from the file where
     // possible) stay untouched for the final comparison.
@@ -189,6 +189,13 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
     events.stepFailed = [&](const ChainEntry& step) {
         scope.ui.messageBox(MessageKind::kStepFailed, texts::StepFailed(step.title),
                             texts::kTitleError, kStopOk);
+    };
+    events.tableNotCarried = [&](const ChainEntry& step, const std::string& table) {
+        scope.ui.messageBox(MessageKind::kStepFailed, texts::TableNotCarried(step.title, table),
+                            texts::kTitleError, kStopOk);
+    };
+    events.nameLost = [&](const ChainEntry& step) {
+        scope.ui.note(texts::NameNotCarried(step.title, target.path));
     };
     if (target.standardOutput()) {
         events.renamed = [&](const std::string& name) {

@@ -65,16 +65,16 @@ class ConversionRun {
     // Every path converting a file may read or write: its source, its target and the names
     // the chain's functions would give the target.
     static std::vector<std::string> PathsTouched(const std::string& inputPath, const Target& target,
-                                                 std::span<const std::optional<std::string>> names);
+                                                 std::span<const CarriedName> names);
     // Shows an OK/Cancel error prompt; Cancel ends the run after the current file.
     static void AskToGoOn(FileScope& scope, MessageKind kind, const DisplayText& text);
     // One file through the chain and onto its target; true when it was written, or left
     // unwritten because it did not change and noOutput is set. Callable from several threads
     // at once as long as the face never picks a table.
     bool ConvertFileIn(FileScope& scope, const std::string& inputPath, const Target& target,
-                       std::span<const std::optional<std::string>> names);
+                       std::span<const CarriedName> names);
     bool ConvertFileOrThrow(FileScope& scope, const std::string& inputPath, const Target& target,
-                            std::span<const std::optional<std::string>> names);
+                            std::span<const CarriedName> names);
     std::optional<SourceBytes> ReadSource(FileScope& scope, const std::string& inputPath);
     bool WriteResultTo(FileScope& scope, const Target& target, const std::string& path,
                        std::span<const unsigned char> bytes);

@@ -27,7 +27,7 @@ struct FileOutcome {
 void ConversionRun::ConvertFilesAtOnce(unsigned jobs, const PresetAnswers& answers) {
     const std::size_t count = files_.size();
     std::vector<Target> targets(count);
-    std::vector<std::vector<std::optional<std::string>>> names(count);
+    std::vector<std::vector<CarriedName>> names(count);
     std::vector<std::vector<std::string>> touched(count);
     for (std::size_t i = 0; i < count; ++i) {
         targets[i] = TargetFor(files_[i]);

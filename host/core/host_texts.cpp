@@ -36,7 +36,17 @@ DisplayText CannotWriteTarget(const std::string& path, const std::string& reason
 
 DisplayText StreamNameNotUsed(const std::string& newName) {
     return "the result goes to standard output; the new name '" +
-           DisplayText::FromCp932(platform::FileNameOf(newName)) + "' is not used";
+           DisplayText(platform::FileNameOf(newName)) + "' is not used";
+}
+
+DisplayText TableNotCarried(const std::string& functionTitle, const std::string& table) {
+    return "変換テーブル '" + table + "' のパス名はシフトJISで表せないため、" +
+           DisplayText::FromCp932(functionTitle) + " の処理をスキップします。";
+}
+
+DisplayText NameNotCarried(const std::string& functionTitle, const std::string& path) {
+    return DisplayText::FromCp932(functionTitle) + " が付ける新しい名前をシフトJISから戻せないため、'" +
+           path + "' は元の名前のまま書き込みます。";
 }
 
 DisplayText SettingsListNotSaved(const std::string& path, const std::string& reason) {

@@ -33,9 +33,13 @@ DisplayText SourceTooLarge(const std::string& path);
 DisplayText CannotReadSource(const std::string& path, const std::string& reason);
 DisplayText CannotWriteTarget(const std::string& path, const std::string& reason);
 
-// A function renamed a result that goes to standard output (a note, not a box). `newName`
-// is the path as the plug-in gave it, in Shift JIS.
+// A function renamed a result that goes to standard output (a note, not a box).
 DisplayText StreamNameNotUsed(const std::string& newName);
+
+// Paths that cannot be handed to plug-ins in their 8-bit text (contract_path.h): a step whose
+// table it is, skipped (a box); a result that keeps its name (a note).
+DisplayText TableNotCarried(const std::string& functionTitle, const std::string& table);
+DisplayText NameNotCarried(const std::string& functionTitle, const std::string& path);
 
 // Settings lists: an explicit save that failed, shown in a box titled kTitleError.
 DisplayText SettingsListNotSaved(const std::string& path, const std::string& reason);

@@ -46,14 +46,16 @@ Conversion PluginFunction::Convert(std::span<const unsigned char> input,
     return result;
 }
 
-std::optional<std::string> PluginFunction::RenamedPath(const std::string& outputPath) const {
-    char newPath[XFM_MAX_PATH];
-    newPath[0] = '\0';
-    if (entry_->renameFile(outputPath.c_str(), newPath, entry_->functionIndex) == 0 ||
-        newPath[0] == '\0') {
-        return std::nullopt;
-    }
-    return std::string(newPath, strnlen(newPath, sizeof newPath));
+CarriedName PluginFunction::RenamedPath(const std::string& outputPath) const {
+    return RenameThroughContract(outputPath, [this](const std::string& asked) {
+        char newPath[XFM_MAX_PATH];
+        newPath[0] = '\0';
+        if (entry_->renameFile(asked.c_str(), newPath, entry_->functionIndex) == 0 ||
+            newPath[0] == '\0') {
+            return std::optional<std::string>();
+        }
+        return std::optional<std::string>(std::string(newPath, strnlen(newPath, sizeof newPath)));
+    });
 }
 
 }  // namespace host

@@ -16,6 +16,7 @@
 
 #include "host/core/buffer_pool.h"
 #include "host/core/byte_buffer.h"
+#include "host/core/contract_path.h"
 #include "host/core/function_entry.h"
 
 namespace host {
@@ -38,14 +39,15 @@ class PluginFunction {
     // Whether the function wants a conversion table.
     bool usesTable() const;
 
-    // The function over `input`, with `tablePath` ("" for none); the output buffer comes from
-    // `pool`. An input longer than the contract's 32-bit lengths is a failure.
+    // The function over `input`, with `tablePath` ("" for none) as the contract carries it
+    // (ContractTablePath); the output buffer comes from `pool`. An input longer than the
+    // contract's 32-bit lengths is a failure.
     Conversion Convert(std::span<const unsigned char> input, const std::string& tablePath,
                        BufferPool& pool) const;
 
-    // The name the function gives a result that would be written to `outputPath`; nothing
-    // when it keeps the name.
-    std::optional<std::string> RenamedPath(const std::string& outputPath) const;
+    // The name the function gives a result that would be written to `outputPath`, asked in
+    // the contract's text (contract_path.h).
+    CarriedName RenamedPath(const std::string& outputPath) const;
 
     const FunctionEntry& entry() const { return *entry_; }
 

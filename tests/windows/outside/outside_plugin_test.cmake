@@ -37,3 +37,21 @@ string(HEX "DEAR READER,\r\nHELLO\r\n" expected)
 if(NOT result STREQUAL expected)
   message(FATAL_ERROR "out/letter.up holds ${result}, not ${expected}")
 endif()
+
+# Plug-ins read paths in code page 932. A name it holds is handed over in it; a name it lacks
+# some characters of is asked as a stand-in, and the plug-in's edit lands on the real name.
+# An edit of a character the code page lacks is not carried back: the name stays.
+set(holds "表ソ")
+set(lacks "a😀é")
+file(MAKE_DIRECTORY ${WORK}/names ${WORK}/named)
+foreach(stem IN ITEMS "${holds}" "${lacks}")
+  file(WRITE "${WORK}/names/${stem}.txt" "x")
+endforeach()
+file(WRITE "${WORK}/names/x.${lacks}" "x")
+cli(run -y -o named -f ${name}:0 names)
+foreach(made IN ITEMS "${holds}.up" "${lacks}.up" "x.${lacks}")
+  if(NOT EXISTS "${WORK}/named/${made}")
+    file(GLOB found ${WORK}/named/*)
+    message(FATAL_ERROR "'${made}' was not written: ${found}")
+  endif()
+endforeach()
