@@ -9,7 +9,8 @@
 
 namespace platform {
 
-// The levels the plug-ins build code for, lowest first. Every x86-64 processor has SSE2.
+// The levels the plug-ins build code for, lowest first. Every x86-64 processor has SSE2, and
+// the 32-bit x86 build asks for it.
 enum class VectorLevel { kSse2, kAvx2, kAvx512 };
 
 struct CpuFeatures {

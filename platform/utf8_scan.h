@@ -17,7 +17,7 @@ struct Scan {
 
 Scan ScanPortable(const unsigned char* text, std::size_t length);
 
-// Whether this build has ScanSse2 (every x86-64 build).
+// Whether this build has ScanSse2 (every x86-64 build, and the 32-bit x86 one).
 bool CanScanSse2();
 Scan ScanSse2(const unsigned char* text, std::size_t length);
 

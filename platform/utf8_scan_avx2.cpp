@@ -14,7 +14,7 @@
 
 #include "platform/utf8_scan.h"
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
 #include <immintrin.h>
 
 #define UTF8_SCAN_AVX2 __attribute__((target("avx2")))

@@ -1,5 +1,5 @@
-// The UTF-8 pass of utf8_scan.h with 16-byte vectors (every x86-64 processor has them), 64
-// bytes at a time.
+// The UTF-8 pass of utf8_scan.h with 16-byte vectors (every x86-64 processor has them, and the
+// 32-bit x86 build asks for them), 64 bytes at a time.
 //
 // Each block becomes bit masks of its kinds of byte: continuations, leads of two, three and
 // four bytes, bytes that never occur (C0, C1, F5-FF), and the four leads whose second byte has

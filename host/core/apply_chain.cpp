@@ -20,8 +20,8 @@ std::vector<CarriedName> NamesGivenBy(const Chain& chain, const std::string& out
 }
 
 ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain,
-                        std::span<const CarriedName> names, TableSource& tables,
-                        BufferPool& pool, const ChainEvents& events) {
+                        std::span<const CarriedName> names, TableSource& tables, BufferPool& pool,
+                        const ChainEvents& events) {
     ChainOutcome outcome;
     std::span<const unsigned char> working = input;
     for (std::size_t i = 0; i < chain.size(); ++i) {

@@ -65,7 +65,7 @@ struct ChainEvents {
 // Runs `chain` over `input`. `names` holds NamesGivenBy for the result's path (or is empty
 // when names do not matter).
 ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain,
-                        std::span<const CarriedName> names, TableSource& tables,
-                        BufferPool& pool, const ChainEvents& events = {});
+                        std::span<const CarriedName> names, TableSource& tables, BufferPool& pool,
+                        const ChainEvents& events = {});
 
 }  // namespace host

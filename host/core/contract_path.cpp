@@ -53,8 +53,8 @@ std::optional<std::string> ShortName(const std::string& path) {
         return std::nullopt;
     }
     std::wstring shortName(MAX_PATH, L'\0');
-    DWORD length = ::GetShortPathNameW(wide->c_str(), shortName.data(),
-                                       static_cast<DWORD>(shortName.size()));
+    DWORD length =
+        ::GetShortPathNameW(wide->c_str(), shortName.data(), static_cast<DWORD>(shortName.size()));
     if (length >= shortName.size()) {
         shortName.resize(length);
         length = ::GetShortPathNameW(wide->c_str(), shortName.data(), length);
@@ -82,7 +82,8 @@ StandIn MakeStandIn(std::string_view utf8Path) {
     standIn.realAt.reserve(utf8Path.size() + 1);
     for (std::size_t i = 0; i < utf8Path.size();) {
         // A byte that starts no character stands alone, replaced.
-        const std::size_t length = std::max<std::size_t>(platform::Utf8SequenceLength(utf8Path, i), 1);
+        const std::size_t length =
+            std::max<std::size_t>(platform::Utf8SequenceLength(utf8Path, i), 1);
         const std::optional<std::string> bytes = Cp932Character(utf8Path.substr(i, length));
         const std::string_view written = bytes ? std::string_view(*bytes) : "?";
         standIn.realAt.push_back(i);
@@ -154,7 +155,9 @@ CarriedName RenameThroughContract(const std::string& path, const ContractRename&
 
 #else
 
-std::optional<std::string> ContractTablePath(const std::string& path) { return path; }
+std::optional<std::string> ContractTablePath(const std::string& path) {
+    return path;
+}
 
 CarriedName RenameThroughContract(const std::string& path, const ContractRename& rename) {
     return CarriedName{rename(path), false};

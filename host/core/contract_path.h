@@ -38,11 +38,11 @@ CarriedName RenameThroughContract(const std::string& path, const ContractRename&
 
 // The pieces of the Windows form, apart so that every system can test them.
 struct StandIn {
-    std::string bytes;                  // code page 932, "?" for each character it lacks
-    std::vector<std::size_t> realAt;    // per byte offset of `bytes` (and its end): the offset
-                                        // in the real path, npos inside a character
-    std::vector<bool> replaced;         // per byte of `bytes`: a "?" that stands for one
-    bool exact() const;                 // no character was replaced
+    std::string bytes;                // code page 932, "?" for each character it lacks
+    std::vector<std::size_t> realAt;  // per byte offset of `bytes` (and its end): the offset
+                                      // in the real path, npos inside a character
+    std::vector<bool> replaced;       // per byte of `bytes`: a "?" that stands for one
+    bool exact() const;               // no character was replaced
 };
 StandIn MakeStandIn(std::string_view utf8Path);
 // The real path edited as `answer` edits `standIn.bytes`; nothing when the edit touches a

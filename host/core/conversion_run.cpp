@@ -86,9 +86,9 @@ Target ConversionRun::TargetFor(const std::string& inputPath) const {
             platform::JoinPath(options_.outputFolder, platform::FileNameOf(inputPath))};
 }
 
-std::vector<std::string> ConversionRun::PathsTouched(
-    const std::string& inputPath, const Target& target,
-    std::span<const CarriedName> names) {
+std::vector<std::string> ConversionRun::PathsTouched(const std::string& inputPath,
+                                                     const Target& target,
+                                                     std::span<const CarriedName> names) {
     std::vector<std::string> paths{inputPath, target.path};
     for (const CarriedName& name : names) {
         if (name.path) {
@@ -161,8 +161,7 @@ void ConversionRun::ConvertFilesInTurn() {
 }
 
 bool ConversionRun::ConvertFileIn(FileScope& scope, const std::string& inputPath,
-                                  const Target& target,
-                                  std::span<const CarriedName> names) {
+                                  const Target& target, std::span<const CarriedName> names) {
     try {
         return ConvertFileOrThrow(scope, inputPath, target, names);
     } catch (const std::bad_alloc&) {
@@ -174,8 +173,7 @@ bool ConversionRun::ConvertFileIn(FileScope& scope, const std::string& inputPath
 }
 
 bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inputPath,
-                                       const Target& target,
-                                       std::span<const CarriedName> names) {
+                                       const Target& target, std::span<const CarriedName> names) {
     WaitCursor wait(scope.ui);
     // Plug-ins only read their input, so the bytes as read (mapped from the file where
     // possible) stay untouched for the final comparison.

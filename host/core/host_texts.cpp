@@ -45,8 +45,9 @@ DisplayText TableNotCarried(const std::string& functionTitle, const std::string&
 }
 
 DisplayText NameNotCarried(const std::string& functionTitle, const std::string& path) {
-    return DisplayText::FromCp932(functionTitle) + " が付ける新しい名前をシフトJISから戻せないため、'" +
-           path + "' は元の名前のまま書き込みます。";
+    return DisplayText::FromCp932(functionTitle) +
+           " が付ける新しい名前をシフトJISから戻せないため、'" + path +
+           "' は元の名前のまま書き込みます。";
 }
 
 DisplayText SettingsListNotSaved(const std::string& path, const std::string& reason) {

@@ -439,10 +439,27 @@ std::size_t ProfileFile::KeyCount(std::string_view section) const {
     return count;
 }
 
-std::string ProfileFile::Bytes() const {
-    std::string bytes = byteOrderMark_ ? "\xEF\xBB\xBF" : "";
-    const char* end = crLf_ ? "\r\n" : "\n";
-    for (const auto& line : lines_) {
+std::string ProfileFile::Bytes(ProfileForm form) const {
+    const bool windows = form == ProfileForm::kWindows && !cp932_;
+    // The Windows form is code page 932 unless some line holds a character it lacks, which
+    // would not read back as it was.
+    std::vector<std::string> encoded;
+    if (windows) {
+        encoded.reserve(lines_.size());
+        for (const auto& line : lines_) {
+            encoded.push_back(platform::Utf8ToCp932(line));
+            if (platform::Cp932ToUtf8(encoded.back()) != line) {
+                encoded.clear();
+                break;
+            }
+        }
+    }
+    const bool inCp932 = windows && encoded.size() == lines_.size();
+    const bool mark = windows ? !inCp932 : byteOrderMark_;
+    const std::vector<std::string>& lines = inCp932 ? encoded : lines_;
+    std::string bytes = mark ? "\xEF\xBB\xBF" : "";
+    const char* end = crLf_ || windows ? "\r\n" : "\n";
+    for (const auto& line : lines) {
         bytes += line;
         bytes += end;
     }

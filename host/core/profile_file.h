@@ -16,9 +16,14 @@
 // Text encoding. Every name and value crosses this interface in UTF-8. The file's own bytes
 // are UTF-8 when they are valid UTF-8 (a leading byte-order mark is allowed and kept), else
 // Shift JIS (code page 932), as a file written by the Windows profile functions on a Japanese
-// system is. A Shift JIS file stays byte for byte as read until something is written to it;
-// then the whole text is turned into UTF-8, which is also what every new file is written in.
-// Line ends: a file that has a CR LF keeps CR LF, every other file is written with LF.
+// system is. A Shift JIS file stays byte for byte as read until something is written to it.
+// How a changed or new file is saved depends on the system (ProfileForm):
+// - on Windows, as the profile functions write it, in code page 932 with CR LF, when every
+//   line fits the code page; otherwise in UTF-8 with a byte-order mark and CR LF, so that no
+//   name or path is ever written with "?" in place of a character;
+// - elsewhere in UTF-8 (a byte-order mark the file had is kept); a file that has a CR LF keeps
+//   CR LF, every other file is written with LF.
+// Either system reads what the other writes.
 //
 // One file in memory at a time: read it, look up and change what is needed, save it. The
 // files are small; nothing is cached between operations.
@@ -37,6 +42,13 @@
 namespace host {
 
 class ProfileSection;
+
+enum class ProfileForm { kUtf8, kWindows };
+#ifdef _WIN32
+constexpr ProfileForm kSystemProfileForm = ProfileForm::kWindows;
+#else
+constexpr ProfileForm kSystemProfileForm = ProfileForm::kUtf8;
+#endif
 
 class ProfileFile {
   public:
@@ -99,8 +111,8 @@ class ProfileFile {
     // True while the profile holds the Shift JIS text of a file that has not been written to.
     bool IsCp932() const { return cp932_; }
 
-    // The file's bytes as they would be saved.
-    std::string Bytes() const;
+    // The file's bytes as they would be saved in `form`.
+    std::string Bytes(ProfileForm form = kSystemProfileForm) const;
 
     // Saves the profile to `path` through a temporary file in the same folder and a rename:
     // the file is either replaced whole or left as it was. The folder must exist.

@@ -13,6 +13,15 @@ namespace unibridge {
 
 namespace {
 
+// The `count` lowest bits (`count` at most 64). _bzhi_u64 exists on x86-64 only.
+[[UNIBRIDGE_AVX512]] inline std::uint64_t LowBits64(unsigned count) {
+#if defined(__x86_64__)
+    return _bzhi_u64(~std::uint64_t{0}, count);
+#else
+    return count >= 64 ? ~std::uint64_t{0} : (std::uint64_t{1} << count) - 1;
+#endif
+}
+
 // Shift JIS to UTF-8, 16 characters at a time: their first bytes are gathered from the block
 // by position, each pair looks up its packed UTF-8, and the packed bytes are compressed into
 // the output by their lengths.
@@ -62,15 +71,14 @@ namespace {
             }
             // A lane keeps its bytes below its length: the length in all four bytes against
             // each byte's place in the lane.
-            const __m512i length =
-                _mm512_mullo_epi32(_mm512_srli_epi32(packed, 24), _mm512_set1_epi32(0x01010101));
-            const std::uint64_t keep = _mm512_cmplt_epu8_mask(byteInLane, length) &
-                                       _pdep_u64(lanes, 0x1111111111111111u) * 0xF;
+            // Lanes left out get the length 0 and keep nothing.
+            const __m512i length = _mm512_maskz_mullo_epi32(
+                lanes, _mm512_srli_epi32(packed, 24), _mm512_set1_epi32(0x01010101));
+            const std::uint64_t keep = _mm512_cmplt_epu8_mask(byteInLane, length);
             // Compressed in a register and stored under a mask: the compressing store to
             // memory is microcoded on some processors and many times slower.
             const unsigned kept = static_cast<unsigned>(std::popcount(keep));
-            _mm512_mask_storeu_epi8(o, _bzhi_u64(~std::uint64_t{0}, kept),
-                                    _mm512_maskz_compress_epi8(keep, packed));
+            _mm512_mask_storeu_epi8(o, LowBits64(kept), _mm512_maskz_compress_epi8(keep, packed));
             o += kept;
             if (bad != 0) {
                 out = o;

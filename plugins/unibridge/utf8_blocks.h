@@ -13,7 +13,7 @@
 #define UNIBRIDGE_SSE2 1
 #endif
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__)) && \
+#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__)) && \
     !defined(UNIBRIDGE_WITHOUT_VECTORS)
 #define UNIBRIDGE_SHUFFLES 1
 #include <immintrin.h>

@@ -4,7 +4,7 @@
 // at run time, so the rest of the plug-in runs anywhere.
 #pragma once
 
-#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
 #define WIDTHFOLD_WITH_AVX512 1
 
 #include <immintrin.h>

@@ -96,7 +96,8 @@ TEST_F(ApplyChainTest, TheLastConvertingRenamingStepNamesTheResult) {
         EXPECT_FALSE(name.lost);
         names.push_back(name.path);
     }
-    EXPECT_EQ(names, (std::vector<std::optional<std::string>>{"/o/a.one", "/o/a.two", std::nullopt}));
+    EXPECT_EQ(names,
+              (std::vector<std::optional<std::string>>{"/o/a.one", "/o/a.two", std::nullopt}));
     const auto outcome = Apply(chain, "x");
     EXPECT_EQ(outcome.newName, "/o/a.two");
     EXPECT_EQ(Text(outcome), "X");

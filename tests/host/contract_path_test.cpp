@@ -53,8 +53,8 @@ TEST(ContractPath, AnEditOfAReplacedCharacterOrOfHalfACharacterIsNotCarried) {
 // Japanese and characters code page 932 lacks gives the real path with that extension,
 // unless the old extension holds a replaced character.
 TEST(ContractPath, GeneratedExtensionChangesAgreeWithTheReference) {
-    const std::vector<std::string> pieces = {"a", "Z", "\\", "_", "表", "ソ", "ｱ",
-                                             "\xF0\x9F\x98\x80", "é", "ü"};
+    const std::vector<std::string> pieces = {
+        "a", "Z", "\\", "_", "表", "ソ", "ｱ", "\xF0\x9F\x98\x80", "é", "ü"};
     std::mt19937 random(12);
     for (int round = 0; round < 2000; ++round) {
         std::string stem, extension;

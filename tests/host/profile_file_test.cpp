@@ -20,7 +20,7 @@ TEST(ProfileFile, MissingFileGivesDefaultsAndTheReason) {
     EXPECT_EQ(profile.GetString("Settings", "OutputFolder", "desk"), "desk");
     EXPECT_EQ(profile.GetInteger("Settings", "OverWrite", 7), 7);
     EXPECT_FALSE(profile.Find("Settings", "TablePath"));
-    EXPECT_EQ(profile.Bytes(), "");
+    EXPECT_EQ(profile.Bytes(host::ProfileForm::kUtf8), "");
 }
 
 TEST(ProfileFile, NamesMatchWithoutAsciiCaseAndValuesAreTrimmed) {
@@ -73,7 +73,7 @@ TEST(ProfileFile, WritingAKeyKeepsEveryOtherLine) {
     ASSERT_TRUE(profile.SetString("Settings", "OutputFolder", "/new"));
     ASSERT_TRUE(profile.SetString("settings", "OverWrite", "1"));
     ASSERT_TRUE(profile.SetString("Other", "Key", "v"));
-    EXPECT_EQ(profile.Bytes(),
+    EXPECT_EQ(profile.Bytes(host::ProfileForm::kUtf8),
               "; my settings\n"
               "[Settings]\n"
               "  outputfolder=/new\n"
@@ -94,9 +94,10 @@ TEST(ProfileFile, DeletingASectionKeepsEveryOtherLine) {
         "[Extra]\r\nB=2\r\n[files]\r\nfile9=y\r\n");
     EXPECT_TRUE(profile.DeleteSection("FILES"));
     EXPECT_FALSE(profile.DeleteSection("Files"));
-    EXPECT_EQ(profile.Bytes(), "[Settings]\r\nA=1\r\n\r\n[Extra]\r\nB=2\r\n");
+    EXPECT_EQ(profile.Bytes(host::ProfileForm::kUtf8),
+              "[Settings]\r\nA=1\r\n\r\n[Extra]\r\nB=2\r\n");
     EXPECT_TRUE(profile.DeleteKey("extra", "b"));
-    EXPECT_EQ(profile.Bytes(), "[Settings]\r\nA=1\r\n\r\n[Extra]\r\n");
+    EXPECT_EQ(profile.Bytes(host::ProfileForm::kUtf8), "[Settings]\r\nA=1\r\n\r\n[Extra]\r\n");
 }
 
 TEST(ProfileFile, ValuesThatWouldNotReadBackAreQuotedOrRefused) {
@@ -115,18 +116,29 @@ TEST(ProfileFile, ValuesThatWouldNotReadBackAreQuotedOrRefused) {
     EXPECT_FALSE(again.Find("S", "d"));
 }
 
-TEST(ProfileFile, ShiftJisFileIsReadAndBecomesUtf8WhenWritten) {
+// Written to, a Shift JIS file becomes UTF-8 on Linux; on Windows it stays Shift JIS while
+// every line fits code page 932 and becomes UTF-8 with a byte-order mark when one does not.
+TEST(ProfileFile, ShiftJisFileIsReadAndRewrittenInTheFormOfTheSystem) {
     const std::string bytes = "[Settings]\r\nOutputFolder=" + Sjis("C:\\表\\デスクトップ") +
                               "\r\nKeep=" + Sjis("ソ") + "\r\n";
     ProfileFile profile = ProfileFile::FromBytes(bytes);
     EXPECT_TRUE(profile.IsCp932());
     EXPECT_EQ(profile.GetString("Settings", "OutputFolder"), "C:\\表\\デスクトップ");
     EXPECT_EQ(*profile.FindCp932("Settings", "OutputFolder"), Sjis("C:\\表\\デスクトップ"));
-    EXPECT_EQ(profile.Bytes(), bytes);  // untouched until written to
+    // Untouched until written to.
+    EXPECT_EQ(profile.Bytes(host::ProfileForm::kUtf8), bytes);
+    EXPECT_EQ(profile.Bytes(host::ProfileForm::kWindows), bytes);
+    ASSERT_TRUE(profile.SetString("Settings", "TablePath", "表"));
+    EXPECT_EQ(profile.Bytes(host::ProfileForm::kWindows), bytes + Sjis("TablePath=表\r\n"));
     ASSERT_TRUE(profile.SetString("Settings", "TablePath", "/ü/😀"));
     EXPECT_FALSE(profile.IsCp932());
-    EXPECT_EQ(profile.Bytes(),
-              "[Settings]\r\nOutputFolder=C:\\表\\デスクトップ\r\nKeep=ソ\r\nTablePath=/ü/😀\r\n");
+    const std::string utf8 =
+        "[Settings]\r\nOutputFolder=C:\\表\\デスクトップ\r\nKeep=ソ\r\nTablePath=/ü/😀\r\n";
+    EXPECT_EQ(profile.Bytes(host::ProfileForm::kUtf8), utf8);
+    EXPECT_EQ(profile.Bytes(host::ProfileForm::kWindows), "\xEF\xBB\xBF" + utf8);
+    const ProfileFile again = ProfileFile::FromBytes(profile.Bytes(host::ProfileForm::kWindows));
+    EXPECT_EQ(again.GetString("Settings", "TablePath"), "/ü/😀");
+    EXPECT_EQ(again.GetString("Settings", "Keep"), "ソ");
 }
 
 TEST(ProfileFile, Utf8ByteOrderMarkIsAcceptedAndKept) {
@@ -135,7 +147,7 @@ TEST(ProfileFile, Utf8ByteOrderMarkIsAcceptedAndKept) {
     EXPECT_EQ(profile.GetString("S", "k"), "日本");
     EXPECT_EQ(*profile.FindCp932("S", "k"), Sjis("日本"));
     profile.SetInteger("S", "n", 3);
-    EXPECT_EQ(profile.Bytes(), "\xEF\xBB\xBF[S]\nk=日本\nn=3\n");
+    EXPECT_EQ(profile.Bytes(host::ProfileForm::kUtf8), "\xEF\xBB\xBF[S]\nk=日本\nn=3\n");
 }
 
 TEST(ProfileFile, SectionReadsManyKeysAtOnce) {

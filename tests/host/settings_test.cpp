@@ -212,7 +212,7 @@ TEST(Settings, SaveKeepsTheRegExpListAndEverythingElse) {
         std::string(88, 'A') + "\n");
     host::RunOptions options{"/b", "/t.txt", true, false};
     EXPECT_TRUE(host::SaveSettings(profile, options));
-    EXPECT_EQ(profile.Bytes(),
+    EXPECT_EQ(profile.Bytes(host::ProfileForm::kUtf8),
               "[RegExp List]\nregexp1=tr/a-z/A-Z/\nregexp2=s/x/y/g\n\n[Settings]\nOutputFolder=/b\n"
               "Window=" +
                   std::string(88, 'A') + "\nTablePath=/t.txt\nOverWrite=1\nNoOutput=0\n");
@@ -339,6 +339,47 @@ TEST(SettingsList, WindowsWrittenListLoadsFilesAndChain) {
     EXPECT_TRUE(functions[1].checked);
     EXPECT_FALSE(functions[2].checked);
     EXPECT_FALSE(functions[3].checked);
+}
+
+// Saved on Windows, a list is what the Windows profile functions write (Shift JIS, CR LF) when
+// every value fits code page 932, and UTF-8 with a byte-order mark (CR LF still) when one does
+// not. Either form, and the UTF-8 one saved elsewhere, loads with every title, option and path.
+TEST(SettingsList, EachSystemsFormLoadsOnTheOther) {
+    host::FunctionList functions = Functions(kTitles);
+    const host::RunOptions options{"C:\\Users\\taro\\デスクトップ", "/tables/表.txt", true, false};
+    const host::Chain chain{{functions[2].title, functions[2].entry.get()},
+                            {functions[0].title, functions[0].entry.get()}};
+    for (const bool fits : {true, false}) {
+        host::FileList files;
+        files.Add("C:\\data\\ソース.txt");
+        files.Add(fits ? "/home/taro/a.txt" : "/home/taro/😀.txt");
+        ProfileFile list;
+        ASSERT_TRUE(host::WriteSettingsList(list, options, files, chain).ok);
+        std::string crLf;
+        for (const char c : list.Bytes(host::ProfileForm::kUtf8)) {
+            crLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+        }
+        const std::string windows = list.Bytes(host::ProfileForm::kWindows);
+        EXPECT_EQ(windows, fits ? Sjis(crLf) : "\xEF\xBB\xBF" + crLf);
+        for (const host::ProfileForm form :
+             {host::ProfileForm::kUtf8, host::ProfileForm::kWindows}) {
+            host::RunOptions loadedOptions;
+            host::FileList loadedFiles;
+            host::Chain loadedChain;
+            const auto loaded =
+                host::LoadSettingsList(ProfileFile::FromBytes(list.Bytes(form)), loadedOptions,
+                                       loadedFiles, functions, loadedChain, "");
+            EXPECT_TRUE(loaded.droppedTitles.empty());
+            EXPECT_EQ(loadedOptions.outputFolder, options.outputFolder);
+            EXPECT_EQ(loadedOptions.tablePath, options.tablePath);
+            EXPECT_TRUE(loadedOptions.overWrite);
+            EXPECT_FALSE(loadedOptions.noOutput);
+            EXPECT_EQ(loadedFiles.paths(), files.paths());
+            ASSERT_EQ(loadedChain.size(), 2u);
+            EXPECT_EQ(loadedChain[0].entry, chain[0].entry);
+            EXPECT_EQ(loadedChain[1].entry, chain[1].entry);
+        }
+    }
 }
 
 TEST(SettingsList, SameTitleTwiceRunsTwice) {
@@ -510,8 +551,12 @@ TEST(SettingsList, Utf8RoundTripWithPathsShiftJisCannotHold) {
     ASSERT_TRUE(saved.ok) << saved.reason;
     const std::string bytes = ReadFile(path);
     EXPECT_TRUE(platform::IsWellFormedUtf8(bytes));
-    EXPECT_NE(bytes.find("function0=Base64エンコード\n"), std::string::npos) << bytes;
-    EXPECT_EQ(bytes.find('\r'), std::string::npos);
+    const bool windows = host::kSystemProfileForm == host::ProfileForm::kWindows;
+    EXPECT_EQ(platform::HasUtf8Mark(bytes), windows);
+    EXPECT_NE(
+        bytes.find(windows ? "function0=Base64エンコード\r\n" : "function0=Base64エンコード\n"),
+        std::string::npos)
+        << bytes;
 
     host::RunOptions loadedOptions;
     host::FileList loadedFiles;
