@@ -21,7 +21,7 @@ std::vector<CarriedName> NamesGivenBy(const Chain& chain, const std::string& out
 
 ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain,
                         std::span<const CarriedName> names, TableSource& tables, BufferPool& pool,
-                        const ChainEvents& events) {
+                        const ChainEvents& events, OutputRoom* lastStepRoom) {
     ChainOutcome outcome;
     std::span<const unsigned char> working = input;
     for (std::size_t i = 0; i < chain.size(); ++i) {
@@ -36,12 +36,13 @@ ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain
             }
             continue;
         }
-        if (working.size() >= kPrepareFrom) {
+        OutputRoom* room = i + 1 == chain.size() ? lastStepRoom : nullptr;
+        if (working.size() >= kPrepareFrom && room == nullptr) {
             // The output is most likely about as large as the input: its pages are cleared
             // on another thread while the plug-in measures it.
             pool.Prepare(working.size() * 3, working.size() + working.size() / 16);
         }
-        Conversion step = function.Convert(working, carried.value_or(std::string()), pool);
+        Conversion step = function.Convert(working, carried.value_or(std::string()), pool, room);
         if (step.status == Conversion::Status::kFailed) {
             outcome.failedSteps.push_back(i);
             if (events.stepFailed) {
@@ -62,6 +63,7 @@ ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain
         }
         pool.Give(std::move(outcome.bytes));
         outcome.bytes = std::move(step.bytes);
+        outcome.roomLength = step.roomLength;
         outcome.converted = true;
         working = {outcome.bytes.data(), outcome.bytes.size()};
     }

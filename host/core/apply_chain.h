@@ -19,6 +19,7 @@
 #include "host/core/byte_buffer.h"
 #include "host/core/contract_path.h"
 #include "host/core/function_entry.h"
+#include "host/core/plugin_function.h"
 
 namespace host {
 
@@ -43,7 +44,8 @@ class FixedTable : public TableSource {
 
 struct ChainOutcome {
     ByteBuffer bytes;                      // the last converted step's output
-    bool converted = false;                // some step converted: `bytes` hold the result
+    bool converted = false;                // some step converted: `bytes` hold the result...
+    std::optional<std::size_t> roomLength;  // ...unless the last step wrote it to its room
     std::optional<std::string> newName;    // the name the last converting, renaming step gave
     std::vector<std::size_t> failedSteps;  // indices into the chain, in order
 };
@@ -63,9 +65,10 @@ struct ChainEvents {
 };
 
 // Runs `chain` over `input`. `names` holds NamesGivenBy for the result's path (or is empty
-// when names do not matter).
+// when names do not matter). The last step writes its output to `lastStepRoom` when that has
+// room for it.
 ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain,
                         std::span<const CarriedName> names, TableSource& tables, BufferPool& pool,
-                        const ChainEvents& events = {});
+                        const ChainEvents& events = {}, OutputRoom* lastStepRoom = nullptr);
 
 }  // namespace host

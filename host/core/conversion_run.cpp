@@ -183,8 +183,36 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
     }
     const std::span<const unsigned char> read(original->data(), original->size());
     RunTables tables(scope.ui, table_, result_.chosenTable);
+    // A large result is converted straight into its file.
+    ResultFileRoom room(target.path);
+    const bool intoFile = target.kind == Target::Kind::kFile && read.size() >= kResultFileFrom;
+    ChainOutcome chain = ApplyChain(read, chain_, names, tables, scope.pool,
+                                    EventsFor(scope, target), intoFile ? &room : nullptr);
+    const std::span<const unsigned char> result =
+        chain.roomLength ? std::span<const unsigned char>(room.file()->data(), *chain.roomLength)
+        : chain.converted
+            ? std::span<const unsigned char>(chain.bytes.data(), chain.bytes.size())
+            : read;
+    bool handled = true;
+    if (!original->intact()) {
+        // A file cut short while it was mapped read as zeros past its new end: nothing made
+        // of those bytes may be written.
+        scope.ui.setStatusText(texts::CannotReadSource(inputPath, kSourceChanged));
+        AskToGoOn(scope, MessageKind::kInputError,
+                  texts::CannotReadSource(inputPath, kSourceChanged));
+        handled = false;
+    } else if (!options_.noOutput || (chain.converted && !SameContent(result.data(), result.size(),
+                                                                      read.data(), read.size()))) {
+        handled = WriteResultTo(scope, target, chain.newName.value_or(target.path), result,
+                                chain.roomLength ? room.file() : nullptr);
+    }
+    scope.pool.Give(std::move(chain.bytes));
+    return handled;
+}
+
+ChainEvents ConversionRun::EventsFor(FileScope& scope, const Target& target) {
     ChainEvents events;
-    events.stepFailed = [&](const ChainEntry& step) {
+    events.stepFailed = [&scope](const ChainEntry& step) {
         scope.ui.messageBox(MessageKind::kStepFailed, texts::StepFailed(step.title),
                             texts::kTitleError, kStopOk);
     };
@@ -200,24 +228,7 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
             scope.ui.note(texts::StreamNameNotUsed(name));
         };
     }
-    ChainOutcome chain = ApplyChain(read, chain_, names, tables, scope.pool, events);
-    const std::span<const unsigned char> result =
-        chain.converted ? std::span<const unsigned char>(chain.bytes.data(), chain.bytes.size())
-                        : read;
-    bool handled = true;
-    if (!original->intact()) {
-        // A file cut short while it was mapped read as zeros past its new end: nothing made
-        // of those bytes may be written.
-        scope.ui.setStatusText(texts::CannotReadSource(inputPath, kSourceChanged));
-        AskToGoOn(scope, MessageKind::kInputError,
-                  texts::CannotReadSource(inputPath, kSourceChanged));
-        handled = false;
-    } else if (!options_.noOutput || (chain.converted && !SameContent(result.data(), result.size(),
-                                                                      read.data(), read.size()))) {
-        handled = WriteResultTo(scope, target, chain.newName.value_or(target.path), result);
-    }
-    scope.pool.Give(std::move(chain.bytes));
-    return handled;
+    return events;
 }
 
 std::optional<SourceBytes> ConversionRun::ReadSource(FileScope& scope,
@@ -244,9 +255,9 @@ std::optional<SourceBytes> ConversionRun::ReadSource(FileScope& scope,
 }
 
 bool ConversionRun::WriteResultTo(FileScope& scope, const Target& target, const std::string& path,
-                                  std::span<const unsigned char> bytes) {
+                                  std::span<const unsigned char> bytes, ResultFile* resultFile) {
     if (!target.standardOutput()) {
-        return WriteToFile(scope, path, bytes);
+        return WriteToFile(scope, path, bytes, resultFile);
     }
     const WriteResult written = WriteToDescriptor(STDOUT_FILENO, bytes.data(), bytes.size());
     if (written.status != WriteStatus::kOk) {
@@ -259,7 +270,7 @@ bool ConversionRun::WriteResultTo(FileScope& scope, const Target& target, const 
 }
 
 bool ConversionRun::WriteToFile(FileScope& scope, const std::string& path,
-                                std::span<const unsigned char> bytes) {
+                                std::span<const unsigned char> bytes, ResultFile* resultFile) {
     const bool seenMissing = !options_.overWrite && !platform::PathExists(path);
     if (!options_.overWrite && !seenMissing) {
         const int answer =
@@ -272,7 +283,9 @@ bool ConversionRun::WriteToFile(FileScope& scope, const std::string& path,
             return false;
         }
     }
-    const WriteResult written = ReplaceFileContent(path, bytes.data(), bytes.size(), seenMissing);
+    const WriteResult written = resultFile != nullptr
+                                    ? resultFile->Commit(path, bytes.size())
+                                    : ReplaceFileContent(path, bytes.data(), bytes.size(), seenMissing);
     switch (written.status) {
         case WriteStatus::kOk:
             return true;

@@ -14,6 +14,7 @@
 #include "host/core/buffer_pool.h"
 #include "host/core/file_list.h"
 #include "host/core/function_entry.h"
+#include "host/core/result_file.h"
 #include "host/core/run_options.h"
 #include "host/core/source_bytes.h"
 #include "host/core/user_interface.h"
@@ -76,10 +77,13 @@ class ConversionRun {
     bool ConvertFileOrThrow(FileScope& scope, const std::string& inputPath, const Target& target,
                             std::span<const CarriedName> names);
     std::optional<SourceBytes> ReadSource(FileScope& scope, const std::string& inputPath);
+    // What the chain's steps make known as they go, in boxes and notes.
+    static ChainEvents EventsFor(FileScope& scope, const Target& target);
+    // `resultFile`, when given, holds `bytes` already and is committed instead of a write.
     bool WriteResultTo(FileScope& scope, const Target& target, const std::string& path,
-                       std::span<const unsigned char> bytes);
+                       std::span<const unsigned char> bytes, ResultFile* resultFile);
     bool WriteToFile(FileScope& scope, const std::string& path,
-                     std::span<const unsigned char> bytes);
+                     std::span<const unsigned char> bytes, ResultFile* resultFile);
     // The failure message, the error count, the progress and the status line for file `index`.
     void ReportFile(std::size_t index, bool handled);
     // The loop of RunBatch with files converted one at a time, or on `jobs` threads

@@ -12,7 +12,8 @@ bool PluginFunction::usesTable() const {
 }
 
 Conversion PluginFunction::Convert(std::span<const unsigned char> input,
-                                   const std::string& tablePath, BufferPool& pool) const {
+                                   const std::string& tablePath, BufferPool& pool,
+                                   OutputRoom* room) const {
     Conversion result;
     if (input.size() > std::numeric_limits<std::uint32_t>::max()) {
         result.status = Conversion::Status::kFailed;
@@ -28,8 +29,10 @@ Conversion PluginFunction::Convert(std::span<const unsigned char> input,
     if (result.sizeAsked == 0) {
         return result;
     }
-    ByteBuffer output = pool.Take(result.sizeAsked);
-    request.output = output.data();
+    const std::span<unsigned char> outside =
+        room != nullptr ? room->RoomFor(result.sizeAsked) : std::span<unsigned char>();
+    ByteBuffer output = outside.empty() ? pool.Take(result.sizeAsked) : ByteBuffer();
+    request.output = outside.empty() ? output.data() : outside.data();
     request.outputCapacity = result.sizeAsked;
     request.outputLength = 0;
     if (entry_->convert(&request) == 0) {
@@ -39,10 +42,15 @@ Conversion PluginFunction::Convert(std::span<const unsigned char> input,
     }
     // A reused buffer may be larger than the room asked for; what lies past it is not output.
     result.lengthCut = request.outputLength > result.sizeAsked;
-    output.resize(request.outputLength < result.sizeAsked ? request.outputLength
-                                                          : result.sizeAsked);
+    const std::size_t length =
+        request.outputLength < result.sizeAsked ? request.outputLength : result.sizeAsked;
     result.status = Conversion::Status::kConverted;
-    result.bytes = std::move(output);
+    if (outside.empty()) {
+        output.resize(length);
+        result.bytes = std::move(output);
+    } else {
+        result.roomLength = length;
+    }
     return result;
 }
 

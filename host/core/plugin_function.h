@@ -21,10 +21,19 @@
 
 namespace host {
 
+// Room for an output outside the buffer pool (a result file's pages).
+class OutputRoom {
+  public:
+    virtual ~OutputRoom() = default;
+    // Room for `size` bytes, or an empty span when there is none (the pool's buffer is used).
+    virtual std::span<unsigned char> RoomFor(std::size_t size) = 0;
+};
+
 struct Conversion {
     enum class Status { kConverted, kNothingToDo, kFailed };
     Status status = Status::kNothingToDo;
-    ByteBuffer bytes;             // the output, for kConverted
+    ByteBuffer bytes;             // the output, for kConverted, unless it went to the room
+    std::optional<std::size_t> roomLength;  // the output's length when it went to the room
     std::uint32_t sizeAsked = 0;  // what the size pass returned
     bool lengthCut = false;       // the plug-in reported more output than it asked room for
 
@@ -40,10 +49,11 @@ class PluginFunction {
     bool usesTable() const;
 
     // The function over `input`, with `tablePath` ("" for none) as the contract carries it
-    // (ContractTablePath); the output buffer comes from `pool`. An input longer than the
-    // contract's 32-bit lengths is a failure.
+    // (ContractTablePath); the output buffer comes from `room` when it has room for what the
+    // function asks, else from `pool`. An input longer than the contract's 32-bit lengths is a
+    // failure.
     Conversion Convert(std::span<const unsigned char> input, const std::string& tablePath,
-                       BufferPool& pool) const;
+                       BufferPool& pool, OutputRoom* room = nullptr) const;
 
     // The name the function gives a result that would be written to `outputPath`, asked in
     // the contract's text (contract_path.h).

@@ -8,9 +8,9 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <random>
 #include <system_error>
 
+#include "host/core/posix_file.h"
 #include "host/core/read_to_end.h"
 #include "platform/paths.h"
 
@@ -20,62 +20,10 @@ namespace {
 // Files from this size on are mapped: below it a read costs less than setting up a mapping.
 constexpr std::uint64_t kMapFrom = std::uint64_t{256} << 10;
 
-std::string ErrorText(int error) { return std::generic_category().message(error); }
-
-// Closes a descriptor on every exit.
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (fd_ >= 0) {
-            ::close(fd_);
-        }
-    }
-    int get() const { return fd_; }
-    // Closes now and reports whether that worked (a late write error shows up here).
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-mode_t CreationMode() {
-    // The mode a newly created file gets under this process's umask.
-    static const mode_t mode = [] {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        return static_cast<mode_t>(0666 & ~mask);
-    }();
-    return mode;
-}
-
-// Creates a new file named ".polyshift-" and six random characters in the folder of
-// `target`, with `mode` (under the umask); its path goes to `temp`. -1 with errno on failure.
-int CreateTemporaryBeside(const std::string& target, mode_t mode, std::string& temp) {
-    static constexpr char kLetters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::minstd_rand random(std::random_device{}());
-    const std::string folder = platform::RemoveFileName(target);
-    const std::string stem = platform::JoinPath(folder.empty() ? "." : folder, ".polyshift-");
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temp = stem;
-        for (int i = 0; i < 6; ++i) {
-            temp += kLetters[random() % (sizeof kLetters - 1)];
-        }
-        const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    errno = EEXIST;
-    return -1;
-}
+using posix::CreateTemporaryBeside;
+using posix::CreationMode;
+using posix::Descriptor;
+using posix::ErrorText;
 
 bool WriteAll(int fd, const unsigned char* bytes, std::size_t length, int& error) {
     while (length > 0) {
@@ -206,21 +154,13 @@ WriteResult ReplaceFileContent(const std::string& path, const unsigned char* byt
         return result;
     }
     // Write through a symbolic link to the file it names, as opening the path would.
-    std::string target = path;
-    struct stat existing{};
-    bool exists = ::lstat(path.c_str(), &existing) == 0;
-    if (exists && S_ISLNK(existing.st_mode)) {
-        if (char* resolved = ::realpath(path.c_str(), nullptr)) {
-            target = resolved;
-            std::free(resolved);
-        }
-        exists = ::stat(target.c_str(), &existing) == 0;
+    const posix::WriteTarget resolved = posix::ResolveWriteTarget(path);
+    if (resolved.refusal.status != WriteStatus::kOk) {
+        return resolved.refusal;
     }
-    if (exists && (S_ISDIR(existing.st_mode) || ::access(target.c_str(), W_OK) != 0)) {
-        result.status = WriteStatus::kCannotCreate;
-        result.reason = ErrorText(S_ISDIR(existing.st_mode) ? EISDIR : EACCES);
-        return result;
-    }
+    const std::string& target = resolved.path;
+    const bool exists = resolved.exists;
+    const struct stat& existing = resolved.existing;
     // Something that appeared there meanwhile (or a link that leads nowhere) is replaced.
     if (!exists && WriteNewFile(target, bytes, length, result)) {
         return result;
@@ -229,7 +169,7 @@ WriteResult ReplaceFileContent(const std::string& path, const unsigned char* byt
     // created with it, and changed only where the umask took bits away.
     const mode_t mode = exists ? (existing.st_mode & 07777) : CreationMode();
     std::string temp;
-    Descriptor fd(CreateTemporaryBeside(target, mode, temp));
+    Descriptor fd(CreateTemporaryBeside(target, mode, temp, O_WRONLY));
     if (fd.get() < 0) {
         result.status = WriteStatus::kCannotCreate;
         result.reason = ErrorText(errno);
