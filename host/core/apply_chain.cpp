@@ -3,12 +3,6 @@
 #include "host/core/plugin_function.h"
 
 namespace host {
-namespace {
-
-// Inputs from this size on get their step's output buffer prepared ahead (BufferPool::Prepare).
-constexpr std::size_t kPrepareFrom = std::size_t{8} << 20;
-
-}  // namespace
 
 std::vector<CarriedName> NamesGivenBy(const Chain& chain, const std::string& outputPath) {
     std::vector<CarriedName> names;
@@ -37,7 +31,8 @@ ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain
             continue;
         }
         OutputRoom* room = i + 1 == chain.size() ? lastStepRoom : nullptr;
-        if (working.size() >= kPrepareFrom && room == nullptr) {
+        // A step with a room gets its buffer prepared only when it turns the room down.
+        if (working.size() >= BufferPool::kPrepareFrom && room == nullptr) {
             // The output is most likely about as large as the input: its pages are cleared
             // on another thread while the plug-in measures it.
             pool.Prepare(working.size() * 3, working.size() + working.size() / 16);

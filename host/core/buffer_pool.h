@@ -18,6 +18,8 @@ class BufferPool {
     // At most this many blocks are kept: a step needs its input, its output and the
     // untouched copy.
     static constexpr std::size_t kKeepAtMost = 3;
+    // Outputs from this size on are worth preparing (Prepare) while a plug-in works.
+    static constexpr std::size_t kPrepareFrom = std::size_t{8} << 20;
 
     BufferPool() = default;
     BufferPool(BufferPool&&) = default;

@@ -184,7 +184,7 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
     const std::span<const unsigned char> read(original->data(), original->size());
     RunTables tables(scope.ui, table_, result_.chosenTable);
     // A large result is converted straight into its file.
-    ResultFileRoom room(target.path);
+    ResultFileRoom room(target.path, read.size());
     const bool intoFile = target.kind == Target::Kind::kFile && read.size() >= kResultFileFrom;
     ChainOutcome chain = ApplyChain(read, chain_, names, tables, scope.pool,
                                     EventsFor(scope, target), intoFile ? &room : nullptr);

@@ -1,5 +1,6 @@
 #include "host/core/plugin_function.h"
 
+#include <algorithm>
 #include <cstring>
 #include <limits>
 
@@ -31,6 +32,12 @@ Conversion PluginFunction::Convert(std::span<const unsigned char> input,
     }
     const std::span<unsigned char> outside =
         room != nullptr ? room->RoomFor(result.sizeAsked) : std::span<unsigned char>();
+    if (room != nullptr && outside.empty() && result.sizeAsked >= BufferPool::kPrepareFrom) {
+        // The pages of about as much as the input are made on another thread while the
+        // plug-in converts.
+        pool.Prepare(result.sizeAsked,
+                     std::min<std::size_t>(result.sizeAsked, input.size() + input.size() / 16));
+    }
     ByteBuffer output = outside.empty() ? pool.Take(result.sizeAsked) : ByteBuffer();
     request.output = outside.empty() ? output.data() : outside.data();
     request.outputCapacity = result.sizeAsked;

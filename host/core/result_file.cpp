@@ -87,6 +87,9 @@ WriteResult ResultFile::Commit(const std::string& path, std::size_t length) {
 }
 
 std::span<unsigned char> ResultFileRoom::RoomFor(std::size_t size) {
+    if (size > inputSize_ + inputSize_ / 2) {
+        return {};
+    }
     file_ = ResultFile::Create(target_, size);
     return file_ ? std::span<unsigned char>(file_->data(), size) : std::span<unsigned char>();
 }

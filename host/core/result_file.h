@@ -50,15 +50,21 @@ private:
 };
 
 // The room of a chain's last step in a result file beside `target`, made when the step asks.
+// Only for room up to half as much again as the file read (`inputSize`): a function that
+// asks for a loose bound (three bytes for every one, say) would have all of it reserved, and
+// on a file system in memory the reserved room is memory; such a step converts into a buffer
+// whose untouched pages cost nothing.
 class ResultFileRoom : public OutputRoom {
 public:
-    explicit ResultFileRoom(std::string target) : target_(std::move(target)) {}
+    ResultFileRoom(std::string target, std::size_t inputSize)
+        : target_(std::move(target)), inputSize_(inputSize) {}
     std::span<unsigned char> RoomFor(std::size_t size) override;
     // The file made for the last step, if it asked and one could be made.
     ResultFile* file() { return file_.get(); }
 
 private:
     std::string target_;
+    std::size_t inputSize_;
     std::unique_ptr<ResultFile> file_;
 };
 
