@@ -21,7 +21,7 @@ struct Arguments {
     std::string tablePath;                    // -t
     std::vector<std::string> functions;       // -f, in chain order (UTF-8)
     bool yes = false;                         // -y: overwrite questions are answered Yes
-    unsigned jobs = 0;                        // --jobs: files at once; 0 = one per processor
+    unsigned jobs = 0;                        // --jobs: files at once; 0 = DefaultJobs
     host::ScanOptions scan;                   // scan: --no-kana ... --unify-breaks
     bool raw = false;                         // scan --raw: the report's own bytes
     host::LowercaseSelection selection{};     // lower: --ext-upper, --name-upper

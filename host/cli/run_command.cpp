@@ -7,6 +7,7 @@
 #include "host/cli/terminal_ui.h"
 #include "host/cli/working_set.h"
 #include "host/core/conversion_run.h"
+#include "host/core/default_jobs.h"
 #include "host/core/plugin_registry.h"
 #include "host/core/settings.h"
 
@@ -43,9 +44,10 @@ int RunOrSave(const Arguments& arguments, std::FILE* err) {
     }
 
     host::ConversionRun conversion(ui, set.files, set.chain, set.options);
-    const unsigned processors = std::max(1u, std::thread::hardware_concurrency());
+    const unsigned processors = std::min(std::max(1u, std::thread::hardware_concurrency()), kMaxJobs);
     const host::RunResult result = conversion.RunBatch(
-        arguments.jobs != 0 ? arguments.jobs : std::min(processors, kMaxJobs), ui.answers());
+        arguments.jobs != 0 ? arguments.jobs : host::DefaultJobs(set.files.paths(), processors),
+        ui.answers());
     if (set.files.empty()) {
         return kExitFilesFailed;
     }
