@@ -1,14 +1,38 @@
 #include "host/core/file_order.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <algorithm>
 #include <filesystem>
 #include <unordered_map>
 
 #include "platform/utf8_path.h"
+#ifdef _WIN32
+#include "platform/win32/wide_text.h"
+#endif
 
 namespace host {
 namespace {
 
+#ifdef _WIN32
+// Windows reads "/" as "\" and names files without regard to case: "C:\out\A.txt" and
+// "c:/out/./a.TXT" are one file, and so one key.
+std::string Normal(const std::string& path) {
+    const auto wide = platform::win32::WideFromUtf8(path);
+    if (!wide) {
+        return path;
+    }
+    std::wstring normal = std::filesystem::path(*wide).lexically_normal().wstring();
+    std::replace(normal.begin(), normal.end(), L'/', L'\\');
+    std::wstring upper(normal.size(), L'\0');
+    const int length = ::LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, normal.data(),
+                                      static_cast<int>(normal.size()), upper.data(),
+                                      static_cast<int>(upper.size()));
+    return platform::win32::Utf8FromWide(length > 0 ? upper.substr(0, length) : normal);
+}
+#else
 // `path` in lexically normal form; most paths already are, and are taken as they are.
 std::string Normal(const std::string& path) {
     const bool plain = path.find("//") == std::string::npos &&
@@ -16,6 +40,7 @@ std::string Normal(const std::string& path) {
                        path != "." && path != "..";
     return plain ? path : platform::Utf8FromPath(platform::PathFromUtf8(path).lexically_normal());
 }
+#endif
 
 }  // namespace
 

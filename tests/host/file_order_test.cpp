@@ -27,4 +27,18 @@ TEST(FileOrder, PathsAreComparedAfterNormalisingAndAFileNeverWaitsForItself) {
     EXPECT_EQ(waits, (Waits{{}, {0}, {1}}));
 }
 
+#ifdef _WIN32
+// On Windows a slash is a backslash and capitals are small letters: these name one file, and
+// two jobs must never write it at once.
+TEST(FileOrder, WindowsPathsThatNameOneFileAreOneFile) {
+    const auto waits = host::EarlierFilesToWaitFor({
+        {"C:\\in\\A.txt", "C:\\out\\A.txt"},
+        {"c:/in/x/a.TXT", "c:/out/./a.txt"},
+        {"C:\\in\\Ä.txt", "C:\\out\\Ä.txt"},
+        {"C:\\in\\y\\ä.txt", "C:\\out\\ä.txt"},
+    });
+    EXPECT_EQ(waits, (Waits{{}, {0}, {}, {2}}));
+}
+#endif
+
 }  // namespace
