@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "host/core/lowercase_file_name.h"
 #include "scripted_ui.h"
@@ -65,7 +66,7 @@ TEST(LowercaseName, SelectionTable) {
 
 class LowercaseFileTest : public ::testing::Test {
   protected:
-    std::string Path(const std::string& name) const { return folder.str() + "/" + name; }
+    std::string Path(const std::string& name) const { return folder.Path(name); }
 
     TempFolder folder;
     ScriptedUi ui;
@@ -76,11 +77,17 @@ TEST_F(LowercaseFileTest, RenamesByFullPathAndLeavesTheCurrentFolderAlone) {
     const auto path = folder.Write("Sub.DIR/README.TXT", "text");
     EXPECT_EQ(host::LowercaseFileName(path, kAll), Path("Sub.DIR/readme.txt"));
     EXPECT_EQ(ReadFile(Path("Sub.DIR/readme.txt")), "text");
-    EXPECT_FALSE(fs::exists(path));
+    // The folder holds the new name alone (on Windows the old one still finds the file).
+    const std::vector<fs::directory_entry> entries(fs::directory_iterator(Path("Sub.DIR")), {});
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].path().filename(), "readme.txt");
     EXPECT_EQ(fs::current_path(), before);
 }
 
 TEST_F(LowercaseFileTest, ATakenNameIsAFailedRenameAndNothingIsLost) {
+#ifdef _WIN32
+    GTEST_SKIP() << "names that differ only in case are one name on Windows: none can be taken";
+#endif
     const auto upper = folder.Write("README.TXT", "upper");
     const auto lower = folder.Write("readme.txt", "lower");
     EXPECT_EQ(host::LowercaseFileName(upper, kAll), std::nullopt);
