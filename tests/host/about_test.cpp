@@ -42,7 +42,7 @@ TEST(Readme, IsNamedAfterTheExecutable) {
 TEST(Readme, OpensTheDocumentOrReportsItsFullPath) {
     TempFolder folder;
     ScriptedUi ui;
-    const std::string executable = folder.str() + "/tool";
+    const std::string executable = folder.Path("tool");
     std::vector<std::string> opened;
     auto open = [&](const std::string& path) {
         opened.push_back(path);
@@ -50,20 +50,20 @@ TEST(Readme, OpensTheDocumentOrReportsItsFullPath) {
     };
 
     EXPECT_FALSE(host::OpenReadme(ui, executable, open));
-    const std::string message = "'" + folder.str() + "/tool.htm' が見つかりません。";
+    const std::string message = "'" + folder.Path("tool.htm") + "' が見つかりません。";
     EXPECT_EQ(ui.log, (std::vector<std::string>{"box 16 エラー: " + message, "status " + message}));
     EXPECT_TRUE(opened.empty());
 
     ui.log.clear();
     folder.Write("tool.htm", "<html></html>");
     EXPECT_TRUE(host::OpenReadme(ui, executable, open));
-    EXPECT_EQ(opened, std::vector<std::string>{folder.str() + "/tool.htm"});
+    EXPECT_EQ(opened, std::vector<std::string>{folder.Path("tool.htm")});
     EXPECT_TRUE(ui.log.empty());
 
     // There, but nothing opens it: the document is not called missing.
     EXPECT_FALSE(host::OpenReadme(ui, executable, [](const std::string&) { return false; }));
     const std::string noViewer =
-        "'" + folder.str() + "/tool.htm' を開くプログラムが見つかりません。";
+        "'" + folder.Path("tool.htm") + "' を開くプログラムが見つかりません。";
     EXPECT_EQ(ui.log,
               (std::vector<std::string>{"box 16 エラー: " + noViewer, "status " + noViewer}));
 }

@@ -250,7 +250,7 @@ TEST_F(ScanFilesTest, TwoFilesFollowEachOtherThenTheEndLine) {
 }
 
 TEST_F(ScanFilesTest, UnreadableFileGivesItsErrorLineAndTheScanGoesOn) {
-    const auto missing = folder.str() + "/missing.txt";
+    const auto missing = folder.Path("missing.txt");
     const auto special = folder.Write("special.txt", "\x87\x40");
     const auto scan = host::ScanFiles(ui, {missing, special}, Defaults());
     EXPECT_EQ(scan.unreadable, 1u);

@@ -1,5 +1,6 @@
 // polyshift-cli end to end: the real program, copied with its runtime into a folder whose
-// "plugin" holds the plug-ins a case needs (eolfix to begin with).
+// "plugin" holds the plug-ins a case needs (eolfix to begin with). On Windows the program
+// runs directly, as any program started from another; shell lines go to cmd.exe.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,30 +16,43 @@ namespace host_testing {
 class CliTest : public ::testing::Test {
   protected:
     CliTest() {
-        const std::filesystem::path cli = POLYSHIFT_CLI;
-        std::filesystem::copy_file(cli, std::filesystem::path(program.path()) / "polyshift-cli");
-        std::filesystem::copy_file(
-            cli.parent_path() / "libpolyshift-runtime.so",
-            std::filesystem::path(program.path()) / "libpolyshift-runtime.so");
+        const std::filesystem::path folder = program.path();
+        for (const std::filesystem::path file : {POLYSHIFT_CLI, POLYSHIFT_RUNTIME}) {
+            std::filesystem::copy_file(file, folder / file.filename());
+        }
         program.AddRealPlugin("eolfix");
     }
 
-    testing_support::ProgramOutcome Cli(const std::vector<std::string>& args) {
-        return testing_support::RunProgram(work.path(), program.path() + "/polyshift-cli", args);
+    std::string cli() const {
+        return program.path() + "/" + std::filesystem::path(POLYSHIFT_CLI).filename().string();
     }
 
-    // A shell command line in the work folder where "CLI" stands for the program.
+    testing_support::ProgramOutcome Cli(const std::vector<std::string>& args) {
+        return testing_support::RunProgram(work.path(), cli(), args);
+    }
+
+    // A shell command line in the work folder where "CLI" stands for the program and "CAT"
+    // for the command that copies a file to standard output.
     testing_support::ProgramOutcome Shell(std::string commandLine) {
-        const std::string cli = testing_support::ShellQuote(program.path() + "/polyshift-cli");
-        for (auto at = commandLine.find("CLI"); at != std::string::npos;
-             at = commandLine.find("CLI", at + cli.size())) {
-            commandLine.replace(at, 3, cli);
-        }
+#ifdef _WIN32
+        Replace(commandLine, "CAT", "type");
+#else
+        Replace(commandLine, "CAT", "cat");
+#endif
+        Replace(commandLine, "CLI", testing_support::ShellQuote(cli()));
         return testing_support::RunShell(work.path(), commandLine);
     }
 
     ProgramFolder program;
     testing_support::TempFolder work;
+
+  private:
+    static void Replace(std::string& text, const std::string& what, const std::string& with) {
+        for (auto at = text.find(what); at != std::string::npos;
+             at = text.find(what, at + with.size())) {
+            text.replace(at, what.size(), with);
+        }
+    }
 };
 
 }  // namespace host_testing

@@ -1,17 +1,21 @@
 // polyshift-cli end to end: listing, running and settings lists.
 #include <gtest/gtest.h>
+#ifndef _WIN32
 #include <sys/stat.h>
+#endif
 
 #include <filesystem>
 #include <map>
 
 #include "cli_fixture.h"
+#include "platform/utf8_path.h"
 #include "support/sample_text.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using host_testing::CliTest;
+using host_testing::Library;
 using testing_support::ReadFile;
 
 TEST_F(CliTest, ListShowsVersionLinesThenFunctions) {
@@ -19,9 +23,9 @@ TEST_F(CliTest, ListShowsVersionLinesThenFunctions) {
     const auto result = Cli({"list"});
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.out,
-              "eolfix.so v.1.0.0.2\n"
-              "tp_alpha.so v.1.2.3.4\n"
-              "eolfix:0\t改行をCR+LF(Windows)に変換\n"
+              Library("eolfix") + " v.1.0.0.2\n" + Library("tp_alpha") +
+                  " v.1.2.3.4\n"
+                  "eolfix:0\t改行をCR+LF(Windows)に変換\n"
               "eolfix:1\t改行をCR(Macintosh)に変換\n"
               "eolfix:2\t改行をLF(UNIX)に変換\n"
               "tp_alpha:0\tAlpha 0\n"
@@ -74,7 +78,7 @@ TEST_F(CliTest, TableWantedWithoutOneIsNotedAndTheStepRunsWithout) {
     work.Write("t.tbl", "");
     result = Cli({"run", "--overwrite", "-t", "t.tbl", "-f", "Table 1", file});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(ReadFile(file), "x[][" + work.str() + "/t.tbl]");
+    EXPECT_EQ(ReadFile(file), "x[][" + work.Path("t.tbl") + "]");
 }
 
 TEST_F(CliTest, UsageErrorsExitWith2) {
@@ -109,7 +113,8 @@ TEST_F(CliTest, DashFiltersStandardInputToStandardOutputInAPipeline) {
     EXPECT_FALSE(fs::exists(work.path() / "-.bin"));
 
     // Standard input that is a pipe, not a file; a chain that leaves it unchanged.
-    result = Shell("printf 'a\\nb\\n' | CLI run -f eolfix:2 -");
+    work.Write("ab.txt", "a\nb\n");
+    result = Shell("CAT ab.txt | CLI run -f eolfix:2 -");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "a\nb\n");
     EXPECT_NE(result.err.find("（エラー：0）"), std::string::npos);
@@ -119,13 +124,15 @@ TEST_F(CliTest, DashMixesWithFilesAndHonoursNoOutput) {
     work.Write("a.txt", "one\n");
     fs::create_directory(work.path() / "out");
     // Standard input goes to standard output, the file into -o.
-    auto result = Shell("printf 'two\\n' | CLI run -o out -f eolfix:0 - a.txt");
+    work.Write("two.txt", "two\n");
+    auto result = Shell("CAT two.txt | CLI run -o out -f eolfix:0 - a.txt");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "two\r\n");
     EXPECT_EQ(ReadFile(work.path() / "out/a.txt"), "one\r\n");
 
     // Unchanged with --no-output: nothing is written, and that is no failure.
-    result = Shell("printf 'x\\n' | CLI run --no-output -f eolfix:2 -");
+    work.Write("x.txt", "x\n");
+    result = Shell("CAT x.txt | CLI run --no-output -f eolfix:2 -");
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(result.out, "");
 }
@@ -175,7 +182,7 @@ protected:
         const auto result = Cli(args);
         Outcome outcome{result.status, result.err, {}};
         for (const auto& entry : fs::recursive_directory_iterator(work.path() / "out")) {
-            outcome.files[entry.path().string()] =
+            outcome.files[platform::Utf8FromPath(entry.path())] =
                 entry.is_regular_file() ? ReadFile(entry.path()) : "<folder>";
         }
         return outcome;
@@ -199,11 +206,11 @@ TEST_F(CliJobsTest, ParallelRunsMatchTheOneAtATimeRunExactly) {
     }
     // Without -y the second source named dup.txt finds the first one's result and fails; with
     // -y it replaces it, as one at a time in list order.
-    EXPECT_EQ(RunWith("2", {}).files[work.str() + "/out/dup.txt"], "first\r\n");
-    EXPECT_EQ(RunWith("2", {"-y"}).files[work.str() + "/out/dup.txt"], "second\r\n");
+    EXPECT_EQ(RunWith("2", {}).files[work.Path("out/dup.txt")], "first\r\n");
+    EXPECT_EQ(RunWith("2", {"-y"}).files[work.Path("out/dup.txt")], "second\r\n");
     // Renamed to .bin, both dup.txt results meet z/dup.bin's, which comes last.
     EXPECT_EQ(RunWith("2", {"-y", "-f", "base64:0", "-f", "base64:1"})
-                  .files[work.str() + "/out/dup.bin"],
+                  .files[work.Path("out/dup.bin")],
               "third\r\n");
     const Outcome failing = RunWith("2", {});
     EXPECT_NE(failing.err.find("すべての処理を終了しました。（エラー：5）"), std::string::npos)
@@ -226,6 +233,7 @@ TEST_F(CliTest, MissingFilesFailWithTheCount) {
     EXPECT_NE(result.err.find("すべての処理を終了しました。（エラー：1）"), std::string::npos);
 }
 
+#ifndef _WIN32  // Windows keeps no named pipes in folders, and this build makes no links
 // Neither a folder that holds a link to itself and a named pipe, nor a pipe named on the
 // command line, stops the run: the folder's file converts once, the named pipe fails at once.
 TEST_F(CliTest, LoopingLinksAndPipesNeitherHangNorRepeat) {
@@ -241,12 +249,27 @@ TEST_F(CliTest, LoopingLinksAndPipesNeitherHangNorRepeat) {
     EXPECT_NE(result.err.find("変換元ファイルをオープンできません。"), std::string::npos);
     EXPECT_NE(result.err.find("すべての処理を終了しました。（エラー：1）"), std::string::npos);
 }
+#endif
 
 }  // namespace
 
 // --- Settings lists -------------------------------------------------------------------------
 
 namespace {
+
+// A settings list's text (UTF-8 with LF) as this system saves it: on Windows in Shift JIS with
+// CR LF, as Windows programs write it, when the code page holds every character.
+std::string InSystemForm(const std::string& utf8) {
+#ifdef _WIN32
+    std::string crLf;
+    for (const char c : utf8) {
+        crLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    return testing_support::Sjis(crLf);
+#else
+    return utf8;
+#endif
+}
 
 class CliSettingsTest : public CliTest {
   protected:
@@ -272,30 +295,30 @@ TEST_F(CliSettingsTest, SavedListRunsToTheSameResultsAsTheCommandItCameFrom) {
     EXPECT_EQ(result.err, "");
     EXPECT_FALSE(fs::exists(work.path() / "listed"));  // nothing converted yet
     EXPECT_EQ(ReadFile(work.path() / "set.pzl"),
-              "[Settings]\n"
-              "OutputFolder=" +
-                  work.str() +
-                  "/listed\n"
-                  "TablePath=\n"
-                  "OverWrite=0\n"
-                  "NoOutput=0\n"
-                  "\n"
-                  "[Files]\n"
-                  "Count=3\n"
-                  "file0=" +
-                  work.str() +
-                  "/c.txt\n"
-                  "file1=" +
-                  work.str() +
-                  "/docs/a.txt\n"
-                  "file2=" +
-                  work.str() +
-                  "/docs/sub/b.txt\n"
-                  "\n"
-                  "[Functions]\n"
-                  "Count=2\n"
-                  "function0=改行をCR(Macintosh)に変換\n"
-                  "function1=改行をLF(UNIX)に変換\n");
+              InSystemForm("[Settings]\n"
+                           "OutputFolder=" +
+                           work.Path("listed") +
+                           "\n"
+                           "TablePath=\n"
+                           "OverWrite=0\n"
+                           "NoOutput=0\n"
+                           "\n"
+                           "[Files]\n"
+                           "Count=3\n"
+                           "file0=" +
+                           work.Path("c.txt") +
+                           "\n"
+                           "file1=" +
+                           work.Path("docs/a.txt") +
+                           "\n"
+                           "file2=" +
+                           work.Path("docs/sub/b.txt") +
+                           "\n"
+                           "\n"
+                           "[Functions]\n"
+                           "Count=2\n"
+                           "function0=改行をCR(Macintosh)に変換\n"
+                           "function1=改行をLF(UNIX)に変換\n"));
 
     fs::create_directory(work.path() / "listed");
     result = Cli({"run", "-s", "set.pzl"});

@@ -58,17 +58,23 @@ TEST_F(CliTest, ScanReadsAUtf8FileAsUtf8) {
 TEST_F(CliTest, LowerRenamesAndNeverReplaces) {
     work.Write("docs/README.TXT", "upper");
     work.Write("docs/Notes.TXT", "notes");
+    const std::string docs = work.Path("docs/");
+#ifdef _WIN32
+    // Names that differ only in case are one name on Windows: no small-letter name is taken.
+    auto result = Cli({"lower", "--ext-upper", "docs"});
+    EXPECT_EQ(result.status, 0) << result.err;
+#else
     work.Write("docs/KEEP.TXT", "keep upper");
     work.Write("docs/keep.txt", "keep lower");
-    const std::string docs = work.str() + "/docs/";
     auto result = Cli({"lower", "--ext-upper", "docs"});
     EXPECT_EQ(result.status, 1);
-    EXPECT_EQ(result.out, docs + "Notes.TXT -> " + docs + "notes.txt\n" + docs + "README.TXT -> " +
-                              docs + "readme.txt\n");
     EXPECT_NE(result.err.find("'" + docs + "KEEP.TXT' keeps its name"), std::string::npos)
         << result.err;
     EXPECT_EQ(ReadFile(docs + "KEEP.TXT"), "keep upper");
     EXPECT_EQ(ReadFile(docs + "keep.txt"), "keep lower");
+#endif
+    EXPECT_EQ(result.out, docs + "Notes.TXT -> " + docs + "notes.txt\n" + docs + "README.TXT -> " +
+                              docs + "readme.txt\n");
     EXPECT_EQ(ReadFile(docs + "readme.txt"), "upper");
 
     work.Write("Mixed.txt", "");
@@ -131,7 +137,9 @@ TEST_F(CliTest, AboutAndVersionShowEveryPlugin) {
         const auto result = Cli({command});
         EXPECT_EQ(result.status, 0);
         EXPECT_EQ(result.out.substr(0, 10), "Polyshift\n");
-        EXPECT_NE(result.out.find("\nVer.1.0.0.5\neolfix.so v.1.0.0.2\ntp_alpha.so v.1.2.3.4\n"),
+        EXPECT_NE(result.out.find("\nVer.1.0.0.5\n" + host_testing::Library("eolfix") +
+                                  " v.1.0.0.2\n" + host_testing::Library("tp_alpha") +
+                                  " v.1.2.3.4\n"),
                   std::string::npos)
             << result.out;
     }

@@ -9,14 +9,14 @@ namespace fs = std::filesystem;
 ProgramFolder::ProgramFolder() { fs::create_directories(pluginFolder()); }
 
 void ProgramFolder::AddTestPlugin(const std::string& name, const std::string& as) {
-    fs::copy_file(fs::path(POLYSHIFT_TEST_PLUGIN_DIR) / (name + ".so"),
-                  fs::path(pluginFolder()) / (as.empty() ? name + ".so" : as),
+    fs::copy_file(fs::path(POLYSHIFT_TEST_PLUGIN_DIR) / Library(name),
+                  fs::path(pluginFolder()) / (as.empty() ? Library(name) : as),
                   fs::copy_options::overwrite_existing);
 }
 
 void ProgramFolder::AddRealPlugin(const std::string& name) {
-    fs::copy_file(fs::path(POLYSHIFT_PLUGIN_DIR) / (name + ".so"),
-                  fs::path(pluginFolder()) / (name + ".so"), fs::copy_options::overwrite_existing);
+    fs::copy_file(fs::path(POLYSHIFT_PLUGIN_DIR) / Library(name),
+                  fs::path(pluginFolder()) / Library(name), fs::copy_options::overwrite_existing);
 }
 
 void ProgramFolder::AddJunk(const std::string& fileName) {

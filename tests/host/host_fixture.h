@@ -9,14 +9,18 @@
 
 namespace host_testing {
 
+// A plug-in's file name: `name` with the system's library suffix (".so", ".dll").
+inline std::string Library(const std::string& name) { return name + POLYSHIFT_PLUGIN_SUFFIX; }
+
 class ProgramFolder {
 public:
     ProgramFolder();
 
     std::string path() const { return root_.str(); }
-    std::string pluginFolder() const { return root_.str() + "/plugin"; }
+    std::string pluginFolder() const { return root_.Path("plugin"); }
 
-    // Copies the test plug-in <name>.so (tests/host) into plugin/, as `as` when given.
+    // Copies the test plug-in <name>.so (<name>.dll on Windows) into plugin/, as `as` when
+    // given.
     void AddTestPlugin(const std::string& name, const std::string& as = "");
     // Copies a real plug-in (eolfix, ...) into plugin/.
     void AddRealPlugin(const std::string& name);

@@ -123,7 +123,7 @@ TEST(IniRegexHistory, ReadsTheSectionAndReplacesItWhole) {
 
 TEST(IniRegexHistory, MissingFileGivesAnEmptyHistory) {
     testing_support::TempFolder folder;
-    host::IniRegexHistoryStore store(folder.str() + "/none.ini");
+    host::IniRegexHistoryStore store(folder.Path("none.ini"));
     EXPECT_EQ(store.Load(), RegexHistory{});
 }
 

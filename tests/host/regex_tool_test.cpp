@@ -9,12 +9,15 @@
 #include "host_fixture.h"
 #include "platform/message_box.h"
 #include "scripted_ui.h"
+#ifndef _WIN32
 #include "support/file_size_limit.h"
+#endif
 #include "support/temp_folder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using host_testing::Library;
 using host_testing::ProgramFolder;
 using host_testing::ScriptedUi;
 using testing_support::ReadFile;
@@ -38,14 +41,14 @@ class RegexToolTest : public ::testing::Test {
         if (testPlugin.empty()) {
             program.AddRealPlugin("rulebook");
         } else {
-            program.AddTestPlugin(testPlugin, "rulebook.so");
+            program.AddTestPlugin(testPlugin, Library("rulebook"));
         }
         registry.LoadRegexPlugin();
         ui.log.clear();
         options.outputFolder = out();
     }
 
-    std::string out() const { return work.str() + "/out"; }
+    std::string out() const { return work.Path("out"); }
 
     std::string AddFile(const std::string& name, const std::string& bytes) {
         files.push_back(work.Write("in/" + name, bytes));
@@ -73,9 +76,9 @@ TEST_F(RegexToolTest, ConvertsEveryFileIntoTheOutputFolderWithProgress) {
     const auto result = Run("s/(\\d+)/[$1]/g");
     EXPECT_TRUE(result.ran);
     EXPECT_EQ(result.errors, 0);
-    EXPECT_EQ(ReadFile(out() + "/a.txt"), "abc [123] de [45]");
-    EXPECT_EQ(ReadFile(out() + "/b.txt"), "no digits");
-    EXPECT_EQ(ReadFile(out() + "/c.txt"), "[7]");
+    EXPECT_EQ(ReadFile(work.Path("out/a.txt")), "abc [123] de [45]");
+    EXPECT_EQ(ReadFile(work.Path("out/b.txt")), "no digits");
+    EXPECT_EQ(ReadFile(work.Path("out/c.txt")), "[7]");
     EXPECT_EQ(ui.log, (std::vector<std::string>{
                           "range 0 3", "pos 0", "status ", "pos 0", "status " + a, "pos 1",
                           "status " + b, "pos 2", "status " + c, "pos 3",
@@ -86,9 +89,9 @@ TEST_F(RegexToolTest, ConvertsEveryFileIntoTheOutputFolderWithProgress) {
 
 TEST_F(RegexToolTest, TheWholeFileIsConvertedBytesAfterAZeroIncluded) {
     LoadRulebook();
-    AddFile("nul.bin", std::string("a1\0b1", 5));
+    AddFile("zero.bin", std::string("a1\0b1", 5));
     Run("s/1/2/g");
-    EXPECT_EQ(ReadFile(out() + "/nul.bin"), std::string("a2\0b2", 5));
+    EXPECT_EQ(ReadFile(work.Path("out/zero.bin")), std::string("a2\0b2", 5));
 }
 
 TEST_F(RegexToolTest, NoOutputLeavesUnchangedFilesUnwrittenWithoutAnError) {
@@ -98,8 +101,8 @@ TEST_F(RegexToolTest, NoOutputLeavesUnchangedFilesUnwrittenWithoutAnError) {
     AddFile("digits.txt", "42");
     const auto result = Run("s/(\\d+)/<$1>/");
     EXPECT_EQ(result.errors, 0);
-    EXPECT_FALSE(fs::exists(out() + "/same.txt"));
-    EXPECT_EQ(ReadFile(out() + "/digits.txt"), "<42>");
+    EXPECT_FALSE(fs::exists(work.Path("out/same.txt")));
+    EXPECT_EQ(ReadFile(work.Path("out/digits.txt")), "<42>");
 }
 
 TEST_F(RegexToolTest, OverWriteRewritesTheSourceWithoutAQuestion) {
@@ -120,21 +123,21 @@ TEST_F(RegexToolTest, ExistingDestinationIsReplacedOnlyAfterYes) {
     ui.answers = {platform::kAnswerNo, platform::kAnswerYes};
     const auto result = Run("s/new/NEW/");
     EXPECT_EQ(result.errors, 1);
-    EXPECT_EQ(ReadFile(out() + "/a.txt"), "old a");
-    EXPECT_EQ(ReadFile(out() + "/b.txt"), "NEW");
+    EXPECT_EQ(ReadFile(work.Path("out/a.txt")), "old a");
+    EXPECT_EQ(ReadFile(work.Path("out/b.txt")), "NEW");
     EXPECT_EQ(
         ui.Only("box"),
         (std::vector<std::string>{
-            "box 36 確認: '" + out() + "/a.txt' は上書きされます。よろしいですか？", Failed(a),
-            "box 36 確認: '" + out() + "/b.txt' は上書きされます。よろしいですか？", Done(1)}));
+            "box 36 確認: '" + work.Path("out/a.txt") + "' は上書きされます。よろしいですか？", Failed(a),
+            "box 36 確認: '" + work.Path("out/b.txt") + "' は上書きされます。よろしいですか？", Done(1)}));
 }
 
 TEST_F(RegexToolTest, FailuresAreCountedAndTheRunGoesOn) {
     LoadRulebook();
-    const auto missing = work.str() + "/in/missing.txt";
+    const auto missing = work.Path("in/missing.txt");
     files.push_back(missing);
     const auto a = AddFile("a.txt", "x");
-    options.outputFolder = work.str() + "/no-such-folder";
+    options.outputFolder = work.Path("no-such-folder");
     const auto result = Run("s/x/y/");
     EXPECT_EQ(result.errors, 2);
     EXPECT_EQ(ui.Only("box"),
@@ -154,9 +157,10 @@ TEST_F(RegexToolTest, ABadCommandShowsThePluginsMessageForEveryFile) {
     ASSERT_EQ(boxes.size(), 3u);
     EXPECT_EQ(boxes[1], Failed(a));
     EXPECT_EQ(ReadFile(a), "x");
-    EXPECT_FALSE(fs::exists(out() + "/a.txt"));
+    EXPECT_FALSE(fs::exists(work.Path("out/a.txt")));
 }
 
+#ifndef _WIN32  // Windows sets no limit on the size of a process's files
 TEST_F(RegexToolTest, AWriteFailingHalfWayKeepsTheSource) {
     LoadRulebook();
     options.overWrite = true;
@@ -171,6 +175,7 @@ TEST_F(RegexToolTest, AWriteFailingHalfWayKeepsTheSource) {
     EXPECT_EQ(ReadFile(a), original);
     EXPECT_EQ(std::distance(fs::directory_iterator(work.path() / "in"), {}), 1);
 }
+#endif
 
 TEST_F(RegexToolTest, EndsBeforeTheLoopWhenThereIsNothingToDo) {
     // No rulebook: nothing at all.
@@ -199,7 +204,7 @@ TEST_F(RegexToolTest, EndsBeforeTheLoopWhenThereIsNothingToDo) {
     EXPECT_FALSE(Run("").ran);
     EXPECT_EQ(ui.log, (std::vector<std::string>{"range 0 1", "pos 0", "status ", "range 0 1",
                                                 "pos 0", "status "}));
-    EXPECT_FALSE(fs::exists(out() + "/a.txt"));
+    EXPECT_FALSE(fs::exists(work.Path("out/a.txt")));
 }
 
 struct VersionCase {
@@ -216,7 +221,7 @@ TEST_P(RegexToolVersionTest, NeedsVersion1002AndXfmRegExp) {
     const auto result = Run("cmd");
     EXPECT_EQ(result.ran, GetParam().usable);
     if (GetParam().usable) {
-        EXPECT_EQ(ReadFile(out() + "/a.txt"), "x<cmd>");
+        EXPECT_EQ(ReadFile(work.Path("out/a.txt")), "x<cmd>");
     } else {
         const std::string message =
             "RULEBOOK.DLL "

@@ -1,7 +1,6 @@
 // The conversion run with a scripted user interface: every box, status text and progress
 // step in order, and what ends up on disk.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include <cctype>
 #include <filesystem>
@@ -44,8 +43,8 @@ protected:
         options.outputFolder = out();
     }
 
-    std::string in() const { return work.str() + "/in"; }
-    std::string out() const { return work.str() + "/out"; }
+    std::string in() const { return work.Path("in"); }
+    std::string out() const { return work.Path("out"); }
 
     std::string AddFile(const std::string& name, const std::string& bytes) {
         const std::string path = work.Write("in/" + name, bytes);
@@ -90,7 +89,7 @@ TEST_F(RunTest, DecliningTheConfirmationStopsBeforeAnyFile) {
     ui.answers = {platform::kAnswerNo};
     Run();
     EXPECT_EQ(ui.log, (std::vector<std::string>{"range 0 1", "pos 0", "status ", kConfirm}));
-    EXPECT_FALSE(fs::exists(out() + "/a.txt"));
+    EXPECT_FALSE(fs::exists(work.Path("out/a.txt")));
 }
 
 TEST_F(RunTest, ThreeFilesStepThroughTheProgressAndEndWithTheCount) {
@@ -103,7 +102,7 @@ TEST_F(RunTest, ThreeFilesStepThroughTheProgressAndEndWithTheCount) {
                           "range 0 3", "pos 0", "status ", kConfirm, "pos 0", "status " + a,
                           "pos 1", "status " + b, "pos 2", "status " + c, "pos 3",
                           "status すべての処理を終了しました。（エラー：0）", Done(0)}));
-    EXPECT_EQ(ReadFile(out() + "/B.txt"), "two\r\n");
+    EXPECT_EQ(ReadFile(work.Path("out/B.txt")), "two\r\n");
     EXPECT_EQ(ui.maxWaitDepth, 1);
 }
 
@@ -111,8 +110,8 @@ TEST_F(RunTest, EmptyChainCopiesFilesOrWithNoOutputWritesNothing) {
     AddFile("a.txt", "same");
     AddFile("empty.txt", "");
     Run();
-    EXPECT_EQ(ReadFile(out() + "/a.txt"), "same");
-    EXPECT_EQ(ReadFile(out() + "/empty.txt"), "");
+    EXPECT_EQ(ReadFile(work.Path("out/a.txt")), "same");
+    EXPECT_EQ(ReadFile(work.Path("out/empty.txt")), "");
 
     TempFolder other;
     options.outputFolder = other.str();
@@ -128,7 +127,7 @@ TEST_F(RunTest, EmptyFileSkipsStepsWithNothingToDo) {
     Use("改行をLF");
     options.noOutput = true;
     Run();
-    EXPECT_FALSE(fs::exists(out() + "/empty.txt"));
+    EXPECT_FALSE(fs::exists(work.Path("out/empty.txt")));
     EXPECT_EQ(ui.Only("box").back(), Done(0));
 }
 
@@ -138,8 +137,8 @@ TEST_F(RunTest, NoOutputStillWritesChangedFiles) {
     Use("Upper");
     options.noOutput = true;
     Run();
-    EXPECT_EQ(ReadFile(out() + "/changed.txt"), "ABC");
-    EXPECT_FALSE(fs::exists(out() + "/same.txt"));
+    EXPECT_EQ(ReadFile(work.Path("out/changed.txt")), "ABC");
+    EXPECT_FALSE(fs::exists(work.Path("out/same.txt")));
 }
 
 TEST_F(RunTest, OverWriteReplacesTheSourceWithoutAsking) {
@@ -181,7 +180,7 @@ TEST_F(RunTest, CancelAtTheOverwritePromptEndsTheRunAfterThatFile) {
 }
 
 TEST_F(RunTest, CancelAtAnUnreadableFirstFileEndsWithTheCancellationText) {
-    files.Add(in() + "/missing-1.txt");
+    files.Add(work.Path("in/missing-1.txt"));
     AddFile("x2.txt", "b");
     AddFile("x3.txt", "c");
     ui.answers = {platform::kAnswerYes, platform::kAnswerCancel};
@@ -190,11 +189,11 @@ TEST_F(RunTest, CancelAtAnUnreadableFirstFileEndsWithTheCancellationText) {
                           "range 0 3", "pos 0", "status ", kConfirm,
                           "status 変換元ファイルをオープンできません。",
                           "box 17 エラー: 変換元ファイルをオープンできません。",
-                          "box 16 エラー: '" + in() + "/missing-1.txt' の変換に失敗しました。",
-                          "pos 0", "status " + in() + "/missing-1.txt",
+                          "box 16 エラー: '" + work.Path("in/missing-1.txt") + "' の変換に失敗しました。",
+                          "pos 0", "status " + work.Path("in/missing-1.txt"),
                           "status 処理はキャンセルされました。（エラー：1）",
                           "box 64 処理終了: 処理はキャンセルされました。（エラー：1）"}));
-    EXPECT_FALSE(fs::exists(out() + "/x2.txt"));
+    EXPECT_FALSE(fs::exists(work.Path("out/x2.txt")));
 }
 
 TEST_F(RunTest, FailingStepIsReportedSkippedAndDoesNotFailTheFile) {
@@ -207,7 +206,7 @@ TEST_F(RunTest, FailingStepIsReportedSkippedAndDoesNotFailTheFile) {
                   kConfirm,
                   "box 16 エラー: Failing 0 の処理に失敗しました。処理をスキップします。",
                   Done(0)}));
-    EXPECT_EQ(ReadFile(out() + "/a.txt"), "ABC");
+    EXPECT_EQ(ReadFile(work.Path("out/a.txt")), "ABC");
 }
 
 TEST_F(RunTest, TableIsAskedForAtEveryTableStepUntilOneIsPicked) {
@@ -220,8 +219,8 @@ TEST_F(RunTest, TableIsAskedForAtEveryTableStepUntilOneIsPicked) {
     EXPECT_EQ(ui.Only("table"),
               (std::vector<std::string>{"table Table 0", "table Table 1", "table Table 0"}));
     // Without a table the step gets an empty path, never a null one.
-    EXPECT_EQ(ReadFile(out() + "/a.txt"), "x[][]");
-    EXPECT_EQ(ReadFile(out() + "/b.txt"), "y[/tables/t.tbl][/tables/t.tbl]");
+    EXPECT_EQ(ReadFile(work.Path("out/a.txt")), "x[][]");
+    EXPECT_EQ(ReadFile(work.Path("out/b.txt")), "y[/tables/t.tbl][/tables/t.tbl]");
     // The choice comes back to the caller; the options given to the run stay as they were.
     EXPECT_EQ(result.chosenTable, "/tables/t.tbl");
     EXPECT_EQ(options.tablePath, "");
@@ -232,9 +231,9 @@ TEST_F(RunTest, RenamingStepsSeeTheRunsPathAndTheLastOneWins) {
     Use("RenameOne");
     Use("RenameTwo");
     Run();
-    EXPECT_TRUE(fs::exists(out() + "/a.two"));
-    EXPECT_FALSE(fs::exists(out() + "/a.one"));
-    EXPECT_FALSE(fs::exists(out() + "/a.dat"));
+    EXPECT_TRUE(fs::exists(work.Path("out/a.two")));
+    EXPECT_FALSE(fs::exists(work.Path("out/a.one")));
+    EXPECT_FALSE(fs::exists(work.Path("out/a.dat")));
 }
 
 TEST_F(RunTest, RenamingOntoAnExistingFileAsksAboutThatFile) {
@@ -244,20 +243,20 @@ TEST_F(RunTest, RenamingOntoAnExistingFileAsksAboutThatFile) {
     ui.answers = {platform::kAnswerYes, platform::kAnswerNo};
     Run();
     EXPECT_EQ(ui.Only("box")[1],
-              "box 35 確認: '" + out() + "/a.one' は上書きされます。よろしいですか？");
-    EXPECT_EQ(ReadFile(out() + "/a.one"), "old");
+              "box 35 確認: '" + work.Path("out/a.one") + "' は上書きされます。よろしいですか？");
+    EXPECT_EQ(ReadFile(work.Path("out/a.one")), "old");
 }
 
 TEST_F(RunTest, MissingOutputFolderFailsTheFileAndIsNeverCreated) {
     AddFile("a.txt", "abc");
-    options.outputFolder = work.str() + "/nowhere";
+    options.outputFolder = work.Path("nowhere");
     Run();
     EXPECT_EQ(ui.Only("box"),
               (std::vector<std::string>{
                   kConfirm,
                   "box 17 エラー: 変換先のフォルダがないか、\n変換先ファイルをオープンできません。",
-                  "box 16 エラー: '" + in() + "/a.txt' の変換に失敗しました。", Done(1)}));
-    EXPECT_FALSE(fs::exists(work.str() + "/nowhere"));
+                  "box 16 エラー: '" + work.Path("in/a.txt") + "' の変換に失敗しました。", Done(1)}));
+    EXPECT_FALSE(fs::exists(work.Path("nowhere")));
 }
 
 TEST_F(RunTest, FileOf4GiBIsRefusedWithoutBeingRead) {
@@ -268,7 +267,7 @@ TEST_F(RunTest, FileOf4GiBIsRefusedWithoutBeingRead) {
     ASSERT_EQ(boxes.size(), 4u);
     EXPECT_EQ(boxes[1], "box 17 エラー: '" + big + "' は 4GB 以上あるため変換できません。");
     EXPECT_EQ(boxes[3], Done(1));
-    EXPECT_FALSE(fs::exists(out() + "/big.bin"));
+    EXPECT_FALSE(fs::exists(work.Path("out/big.bin")));
 }
 
 TEST_F(RunTest, LargeFilesConvertWhole) {
@@ -280,7 +279,7 @@ TEST_F(RunTest, LargeFilesConvertWhole) {
     Use("Upper");
     Use("改行をCR+LF");
     Run();
-    const std::string result = ReadFile(out() + "/large.txt");
+    const std::string result = ReadFile(work.Path("out/large.txt"));
     std::string expected;
     for (char c : text) {
         expected += c == '\n' ? std::string("\r\n") : std::string(1, static_cast<char>(std::toupper(c)));
@@ -298,11 +297,27 @@ TEST_F(RunTest, NoOutputComparesLargeFilesExactly) {
     Use("Upper");
     options.noOutput = true;
     Run();
-    EXPECT_TRUE(ReadFile(out() + "/last-byte.txt") == upper);
-    EXPECT_FALSE(fs::exists(out() + "/same.txt"));
+    EXPECT_TRUE(ReadFile(work.Path("out/last-byte.txt")) == upper);
+    EXPECT_FALSE(fs::exists(work.Path("out/same.txt")));
     EXPECT_EQ(ui.Only("box").back(), Done(0));
 }
 
+#ifdef _WIN32
+// Windows reads every source whole before the chain runs: a step that empties the source
+// meanwhile changes nothing of the bytes the run holds, and the file converts as it was read.
+TEST_F(RunTest, SourceCutShortDuringTheChainConvertsAsItWasRead) {
+    const std::string big(2u << 20, 'x');
+    const auto victim = AddFile("a-victim.txt", big);
+    AddFile("b-next.txt", "next");
+    options.tablePath = victim;
+    Use("Shrink");
+    Run();
+    EXPECT_TRUE(ReadFile(work.Path("out/a-victim.txt")) == big);
+    EXPECT_EQ(ReadFile(victim), "");
+    EXPECT_EQ(ReadFile(work.Path("out/b-next.txt")), "next");
+    EXPECT_EQ(ui.Only("box").back(), Done(0));
+}
+#else
 TEST_F(RunTest, SourceCutShortWhileMappedFailsThatFileOnly) {
     // The step empties the source file while the run still holds it mapped: the bytes it
     // then reads are not the file's, so nothing may be written for it.
@@ -312,8 +327,8 @@ TEST_F(RunTest, SourceCutShortWhileMappedFailsThatFileOnly) {
     options.tablePath = victim;
     Use("Shrink");
     Run();
-    EXPECT_FALSE(fs::exists(out() + "/a-victim.txt"));
-    EXPECT_EQ(ReadFile(out() + "/b-next.txt"), "next");
+    EXPECT_FALSE(fs::exists(work.Path("out/a-victim.txt")));
+    EXPECT_EQ(ReadFile(work.Path("out/b-next.txt")), "next");
     const auto boxes = ui.Only("box");
     ASSERT_EQ(boxes.size(), 4u);
     EXPECT_EQ(boxes[1].rfind("box 17 エラー: '" + victim + "' を読み込めませんでした。", 0), 0u)
@@ -321,6 +336,7 @@ TEST_F(RunTest, SourceCutShortWhileMappedFailsThatFileOnly) {
     EXPECT_EQ(boxes[3], Done(1));
     EXPECT_EQ(std::distance(fs::directory_iterator(out()), fs::directory_iterator()), 1);
 }
+#endif
 
 TEST(SameContent, ComparesLengthThenBytes) {
     const unsigned char a[] = {1, 2, 3};

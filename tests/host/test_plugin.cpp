@@ -5,13 +5,13 @@
 //   TP_COUNT           number of functions (default 1)
 //   TP_TITLE_PREFIX    titles are "<prefix> <index>"
 //   TP_KIND            0 copy, 1 upper-case ASCII, 2 fail, 3 append "[<tablePath>]",
-//                      4 copy, but first cut the file named by the table path to nothing
+//                      4 copy, but first cut the (existing) file named by the table path to
+//                      nothing
 //   TP_USES_TABLE      XfmIsUseTable answers 1
 //   TP_RENAME_EXT      XfmRenameFile replaces the extension by this text
 //   TP_REGEXP          XfmRegExp appends "<command>" to the text; the command "fail" fails
-#include <unistd.h>
-
 #include <cctype>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -53,6 +53,17 @@ std::string Output(const ConvertRequest& request) {
     return out;
 }
 
+// Opening a file for writing cuts it to nothing; a missing file is not made.
+[[maybe_unused]] bool CutToNothing(const char* path) {
+    std::FILE* existing = std::fopen(path, "rb");
+    if (existing == nullptr) {
+        return false;
+    }
+    std::fclose(existing);
+    std::FILE* cut = std::fopen(path, "wb");
+    return cut != nullptr && std::fclose(cut) == 0;
+}
+
 }  // namespace
 
 #ifndef TP_NO_VERSION
@@ -83,7 +94,7 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     if (TP_KIND == 2 || request == nullptr || request->functionIndex >= functionCount) {
         return 0;
     }
-    if (TP_KIND == 4 && ::truncate(request->tablePath, 0) != 0) {
+    if (TP_KIND == 4 && !CutToNothing(request->tablePath)) {
         return 0;
     }
     const std::string out = Output(*request);

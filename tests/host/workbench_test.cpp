@@ -27,7 +27,7 @@ class WorkbenchTest : public ::testing::Test {
     WorkbenchTest() {
         program.AddTestPlugin("tp_alpha");                   // "Alpha 0", "Alpha 1"
         program.AddTestPlugin("tp_beta");                    // "Beta 0"
-        program.AddTestPlugin("tp_shouting", "tp_zeta.so");  // "ALPHA 0", listed last
+        program.AddTestPlugin("tp_shouting", host_testing::Library("tp_zeta"));  // "ALPHA 0", listed last
     }
 
     void Start(const std::vector<std::string>& paths = {}) {
@@ -63,10 +63,10 @@ TEST_F(WorkbenchTest, StartTakesCommandLineFoldersAndFilesSkipsMissingPathsAndLo
     work.Write("dir/A.txt", "a");
     work.Write("dir/sub/.hidden", "h");
     work.Write("dir/sub/c.txt", "c");
-    bench.Start({work.str() + "/missing", work.str() + "/dir", file});
+    bench.Start({work.Path("missing"), work.Path("dir"), file});
     EXPECT_EQ(bench.files().paths(),
-              (Lines{file, work.str() + "/dir/A.txt", work.str() + "/dir/sub/.hidden",
-                     work.str() + "/dir/sub/c.txt"}));
+              (Lines{file, work.Path("dir/A.txt"), work.Path("dir/sub/.hidden"),
+                     work.Path("dir/sub/c.txt")}));
     // No rulebook among the plug-ins: the tool's item is off; the status line ends empty.
     EXPECT_FALSE(bench.registry().regexToolAvailable());
     EXPECT_EQ(ui.log.back(), "status ");
@@ -84,9 +84,9 @@ TEST_F(WorkbenchTest, DropAddsFilesAndFoldersHiddenOnesTooAndSkipsVanishedPaths)
     const std::string file = work.Write("one.txt", "1");
     work.Write("drop/.dot/deep.txt", "2");
     work.Write("drop/two.TXT", "3");
-    bench.AddDroppedPaths({work.str() + "/gone.txt", file, work.str() + "/drop"});
+    bench.AddDroppedPaths({work.Path("gone.txt"), file, work.Path("drop")});
     EXPECT_EQ(bench.files().paths(),
-              (Lines{work.str() + "/drop/.dot/deep.txt", work.str() + "/drop/two.TXT", file}));
+              (Lines{work.Path("drop/.dot/deep.txt"), work.Path("drop/two.TXT"), file}));
     EXPECT_EQ(ui.log, (Lines{kReset0, "status "}));
     // The window lists a path as often as it is added.
     bench.AddDroppedPaths({file});
@@ -216,7 +216,7 @@ TEST_F(WorkbenchTest, RunGivesEveryPromptItsKind) {
     const std::string input = work.Write("in/a.txt", "abc");
     bench.AddDroppedPaths({input});
     host::RunOptions options;
-    options.outputFolder = work.str() + "/in";  // the same folder: the overwrite question
+    options.outputFolder = work.Path("in");  // the same folder: the overwrite question
     bench.SetOptions(options);
     ui.answers = {platform::kAnswerYes, platform::kAnswerNo};
     ui.log.clear();
@@ -255,11 +255,12 @@ TEST_F(WorkbenchTest, ClosingKeepsOptionsAndPlacementForTheNextStart) {
 
 TEST_F(WorkbenchTest, SettingsListsCarryOptionsFilesAndChain) {
     Start();
-    ui.fileChoices.push_back({"/f/b", "/f/a", "/f/a"});
+    const std::string a = work.Path("f/a"), b = work.Path("f/b");  // full paths, as a list keeps
+    ui.fileChoices.push_back({b, a, a});
     bench.AddFilesByDialog();
     bench.SetFunctionChecked(2, true);
     bench.SetFunctionChecked(0, true);
-    const std::string list = work.str() + "/set.pzl";
+    const std::string list = work.Path("set.pzl");
     ui.settingsListChoices = {list, std::nullopt};
     bench.SaveSettingsListByDialog();
     bench.SaveSettingsListByDialog();  // cancelled
@@ -269,7 +270,7 @@ TEST_F(WorkbenchTest, SettingsListsCarryOptionsFilesAndChain) {
     bench.SetFunctionChecked(1, true);
     ui.settingsListChoices = {list};
     bench.LoadSettingsListByDialog();
-    EXPECT_EQ(bench.files().paths(), (Lines{"/f/a", "/f/a", "/f/b"}));
+    EXPECT_EQ(bench.files().paths(), (Lines{a, a, b}));
     EXPECT_EQ(ChainTitles(), (Lines{"Beta 0", "Alpha 0"}));
     EXPECT_EQ(Checks(), (std::vector<bool>{true, false, true, false}));
     EXPECT_TRUE(ui.Only("box").empty());
@@ -292,14 +293,14 @@ TEST_F(WorkbenchTest, ASavedSettingsListNamesEveryFileByItsFullPath) {
         bench.SaveSettingsListByDialog();
     }
     EXPECT_EQ(bench.files().paths(), (Lines{"a.txt", "sub/../sub/b.txt"}));  // listed as given
-    const auto saved = host::ProfileFile::Read(work.str() + "/set.pzl");
-    EXPECT_EQ(saved.GetString("Files", "file0"), work.str() + "/a.txt");
-    EXPECT_EQ(saved.GetString("Files", "file1"), work.str() + "/sub/b.txt");
+    const auto saved = host::ProfileFile::Read(work.Path("set.pzl"));
+    EXPECT_EQ(saved.GetString("Files", "file0"), work.Path("a.txt"));
+    EXPECT_EQ(saved.GetString("Files", "file1"), work.Path("sub/b.txt"));
 }
 
 TEST_F(WorkbenchTest, ASettingsListThatCannotBeSavedIsReported) {
     Start();
-    const std::string list = work.str() + "/no such folder/set.pzl";
+    const std::string list = work.Path("no such folder/set.pzl");
     ui.settingsListChoices = {list};
     bench.SaveSettingsListByDialog();
     ASSERT_EQ(ui.kinds, std::vector<MessageKind>{MessageKind::kSettingsError});

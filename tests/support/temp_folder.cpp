@@ -6,6 +6,9 @@
 #include <random>
 #include <stdexcept>
 
+#include "platform/paths.h"
+#include "platform/utf8_path.h"
+
 namespace testing_support {
 
 #ifdef _WIN32
@@ -43,23 +46,40 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(path_, ignored);
 }
 
+std::string TempFolder::str() const { return platform::Utf8FromPath(path_); }
+
+std::string TempFolder::Path(std::string_view relative) const {
+    return NativePath(platform::JoinPath(str(), relative));
+}
+
 std::string TempFolder::Write(std::string_view name, std::string_view bytes) const {
-    const auto file = path_ / name;
+    const auto file = path_ / platform::PathFromUtf8(name);
     std::filesystem::create_directories(file.parent_path());
     std::ofstream out(file, std::ios::binary);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!out) {
-        throw std::runtime_error("cannot write " + file.string());
+        throw std::runtime_error("cannot write " + platform::Utf8FromPath(file));
     }
-    return file.string();
+    return NativePath(platform::Utf8FromPath(file));
 }
 
 std::string ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        throw std::runtime_error("cannot read " + path.string());
+        throw std::runtime_error("cannot read " + platform::Utf8FromPath(path));
     }
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ReadFile(const std::string& path) { return ReadFile(platform::PathFromUtf8(path)); }
+
+std::string ReadFile(const char* path) { return ReadFile(std::string(path)); }
+
+std::string NativePath(std::string path) {
+    for (char& c : path) {
+        c = c == '/' ? platform::kPathSeparator : c;
+    }
+    return path;
 }
 
 }  // namespace testing_support
