@@ -257,19 +257,6 @@ TEST_F(CliTest, LoopingLinksAndPipesNeitherHangNorRepeat) {
 
 namespace {
 
-// A settings list's text (UTF-8 with LF) as this system saves it: on Windows in Shift JIS with
-// CR LF, as Windows programs write it, when the code page holds every character.
-std::string InSystemForm(const std::string& utf8) {
-#ifdef _WIN32
-    std::string crLf;
-    for (const char c : utf8) {
-        crLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-    }
-    return testing_support::Sjis(crLf);
-#else
-    return utf8;
-#endif
-}
 
 class CliSettingsTest : public CliTest {
   protected:
@@ -295,7 +282,7 @@ TEST_F(CliSettingsTest, SavedListRunsToTheSameResultsAsTheCommandItCameFrom) {
     EXPECT_EQ(result.err, "");
     EXPECT_FALSE(fs::exists(work.path() / "listed"));  // nothing converted yet
     EXPECT_EQ(ReadFile(work.path() / "set.pzl"),
-              InSystemForm("[Settings]\n"
+              testing_support::InSystemProfileForm("[Settings]\n"
                            "OutputFolder=" +
                            work.Path("listed") +
                            "\n"

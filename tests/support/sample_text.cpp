@@ -9,6 +9,18 @@ namespace testing_support {
 
 std::string Sjis(std::string_view utf8) { return platform::Utf8ToCp932(utf8); }
 
+std::string InSystemProfileForm(std::string_view utf8) {
+#ifdef _WIN32
+    std::string crLf;
+    for (const char c : utf8) {
+        crLf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    }
+    return Sjis(crLf);
+#else
+    return std::string(utf8);
+#endif
+}
+
 namespace {
 
 constexpr std::array<std::string_view, 16> kPhrases = {
