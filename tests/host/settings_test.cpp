@@ -401,6 +401,29 @@ TEST(SettingsList, WindowsWrittenListLoadsFilesAndChain) {
     EXPECT_FALSE(functions[3].checked);
 }
 
+// What loading a settings list gave, checked against what was saved.
+struct LoadedSet {
+    host::RunOptions options;
+    host::FileList files;
+    host::Chain chain;
+    host::SettingsListLoad result;
+
+    void ExpectSavedFrom(const host::RunOptions& savedOptions, const host::FileList& savedFiles,
+                         const host::Chain& savedChain) const {
+        EXPECT_TRUE(result.droppedTitles.empty());
+        EXPECT_EQ(options.outputFolder, savedOptions.outputFolder);
+        EXPECT_EQ(options.tablePath, savedOptions.tablePath);
+        EXPECT_EQ(options.overWrite, savedOptions.overWrite);
+        EXPECT_EQ(options.noOutput, savedOptions.noOutput);
+        EXPECT_EQ(files.paths(), savedFiles.paths());
+        ASSERT_EQ(chain.size(), savedChain.size());
+        for (std::size_t i = 0; i < chain.size(); ++i) {
+            EXPECT_EQ(chain[i].title, savedChain[i].title) << i;
+            EXPECT_EQ(chain[i].entry, savedChain[i].entry) << i;
+        }
+    }
+};
+
 // Saved on Windows, a list is what the Windows profile functions write (Shift JIS, CR LF) when
 // every value fits code page 932, and UTF-8 with a byte-order mark (CR LF still) when one does
 // not. Either form, and the UTF-8 one saved elsewhere, loads with every title, option and path.
@@ -423,21 +446,11 @@ TEST(SettingsList, EachSystemsFormLoadsOnTheOther) {
         EXPECT_EQ(windows, fits ? Sjis(crLf) : "\xEF\xBB\xBF" + crLf);
         for (const host::ProfileForm form :
              {host::ProfileForm::kUtf8, host::ProfileForm::kWindows}) {
-            host::RunOptions loadedOptions;
-            host::FileList loadedFiles;
-            host::Chain loadedChain;
-            const auto loaded =
-                host::LoadSettingsList(ProfileFile::FromBytes(list.Bytes(form)), loadedOptions,
-                                       loadedFiles, functions, loadedChain, "");
-            EXPECT_TRUE(loaded.droppedTitles.empty());
-            EXPECT_EQ(loadedOptions.outputFolder, options.outputFolder);
-            EXPECT_EQ(loadedOptions.tablePath, options.tablePath);
-            EXPECT_TRUE(loadedOptions.overWrite);
-            EXPECT_FALSE(loadedOptions.noOutput);
-            EXPECT_EQ(loadedFiles.paths(), files.paths());
-            ASSERT_EQ(loadedChain.size(), 2u);
-            EXPECT_EQ(loadedChain[0].entry, chain[0].entry);
-            EXPECT_EQ(loadedChain[1].entry, chain[1].entry);
+            LoadedSet loaded;
+            loaded.result =
+                host::LoadSettingsList(ProfileFile::FromBytes(list.Bytes(form)), loaded.options,
+                                       loaded.files, functions, loaded.chain, "");
+            loaded.ExpectSavedFrom(options, files, chain);
         }
     }
 }
@@ -628,21 +641,10 @@ TEST(SettingsList, Utf8RoundTripWithPathsShiftJisCannotHold) {
         std::string::npos)
         << bytes;
 
-    host::RunOptions loadedOptions;
-    host::FileList loadedFiles;
-    host::Chain loadedChain;
-    const auto loaded =
-        host::LoadSettingsListFile(path, loadedOptions, loadedFiles, functions, loadedChain);
-    EXPECT_EQ(loadedOptions.outputFolder, options.outputFolder);
-    EXPECT_EQ(loadedOptions.tablePath, options.tablePath);
-    EXPECT_TRUE(loadedOptions.overWrite);
-    EXPECT_TRUE(loadedOptions.noOutput);
-    EXPECT_EQ(loadedFiles.paths(), files.paths());
-    ASSERT_EQ(loadedChain.size(), 2u);
-    EXPECT_EQ(loadedChain[0].title, chain[0].title);
-    EXPECT_EQ(loadedChain[0].entry, chain[0].entry);
-    EXPECT_EQ(loadedChain[1].entry, chain[1].entry);
-    EXPECT_TRUE(loaded.droppedTitles.empty());
+    LoadedSet loaded;
+    loaded.result =
+        host::LoadSettingsListFile(path, loaded.options, loaded.files, functions, loaded.chain);
+    loaded.ExpectSavedFrom(options, files, chain);
 }
 
 TEST(SettingsList, SecondSaveWithFewerFilesLeavesNoStaleKeys) {
