@@ -176,8 +176,11 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
                                        const Target& target, std::span<const CarriedName> names) {
     WaitCursor wait(scope.ui);
     // Plug-ins only read their input, so the bytes as read (mapped from the file where
-    // possible) stay untouched for the final comparison.
-    const std::optional<SourceBytes> original = ReadSource(scope, inputPath);
+    // possible) stay untouched for the final comparison. The source is not mapped where that
+    // would keep the result from replacing it.
+    const std::vector<std::string> touched = PathsTouched(inputPath, target, names);
+    const std::optional<SourceBytes> original =
+        ReadSource(scope, inputPath, std::span(touched).subspan(1));
     if (!original) {
         return false;
     }
@@ -232,9 +235,11 @@ ChainEvents ConversionRun::EventsFor(FileScope& scope, const Target& target) {
 }
 
 std::optional<SourceBytes> ConversionRun::ReadSource(FileScope& scope,
-                                                     const std::string& inputPath) {
-    ReadResult read =
-        inputPath == kStandardStream ? ReadWholeDescriptor(STDIN_FILENO) : ReadWholeFile(inputPath);
+                                                     const std::string& inputPath,
+                                                     std::span<const std::string> written) {
+    ReadResult read = inputPath == kStandardStream
+                          ? ReadWholeDescriptor(STDIN_FILENO)
+                          : ReadWholeFile(inputPath, kMaxFileSize, written);
     DisplayText failure;
     switch (read.status) {
         case ReadStatus::kOk:

@@ -76,7 +76,9 @@ class ConversionRun {
                        std::span<const CarriedName> names);
     bool ConvertFileOrThrow(FileScope& scope, const std::string& inputPath, const Target& target,
                             std::span<const CarriedName> names);
-    std::optional<SourceBytes> ReadSource(FileScope& scope, const std::string& inputPath);
+    // `written`: the files written while the bytes are held (see ReadWholeFile).
+    std::optional<SourceBytes> ReadSource(FileScope& scope, const std::string& inputPath,
+                                          std::span<const std::string> written);
     // What the chain's steps make known as they go, in boxes and notes.
     static ChainEvents EventsFor(FileScope& scope, const Target& target);
     // `resultFile`, when given, holds `bytes` already and is committed instead of a write.

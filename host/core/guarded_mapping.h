@@ -19,6 +19,10 @@ class GuardedMapping {
     // page brought in at once. Nothing when the system refuses or too many mappings are
     // guarded already; the caller then reads the file instead.
     static std::optional<GuardedMapping> Map(int fd, std::size_t length);
+#ifdef _WIN32
+    // The same for a file open as the system's handle `file`.
+    static std::optional<GuardedMapping> MapHandle(void* file, std::size_t length);
+#endif
 
     GuardedMapping(GuardedMapping&& other) noexcept;
     GuardedMapping& operator=(GuardedMapping&& other) noexcept;

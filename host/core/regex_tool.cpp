@@ -30,7 +30,8 @@ bool ConvertFileByRegex(UserInterface& ui, const std::string& source,
                         const std::string& destination, const std::string& command,
                         XfmRegExpFn regExp, const RunOptions& options) {
     WaitCursor wait(ui);
-    const ReadResult read = ReadWholeFile(source);
+    const std::string replaced[] = {destination};
+    const ReadResult read = ReadWholeFile(source, kMaxFileSize, replaced);
     switch (read.status) {
         case ReadStatus::kOk:
             break;

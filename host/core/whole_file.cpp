@@ -117,7 +117,9 @@ ReadResult ReadOpened(int fd, const struct stat& info, std::uint64_t maxSize, bo
 
 }  // namespace
 
-ReadResult ReadWholeFile(const std::string& path, std::uint64_t maxSize) {
+// A mapped file may be replaced here: what is written does not matter.
+ReadResult ReadWholeFile(const std::string& path, std::uint64_t maxSize,
+                         std::span<const std::string> /*written*/) {
     ReadResult result;
     // Without O_NONBLOCK, opening a named pipe would wait for a writer, perhaps forever; only
     // a regular file is read at all.

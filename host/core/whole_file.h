@@ -8,6 +8,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 
 #include "host/core/source_bytes.h"
@@ -31,8 +32,11 @@ struct ReadResult {
 inline constexpr std::uint64_t kMaxFileSize = 0xFFFFFFFFull;
 
 // A regular file of some size is mapped rather than copied (see GuardedMapping); anything
-// else is read to its end.
-ReadResult ReadWholeFile(const std::string& path, std::uint64_t maxSize = kMaxFileSize);
+// else is read to its end. `written` names the files the caller writes while it holds the
+// bytes: Windows will not replace a file while a view of it is mapped, so there a file that
+// one of them names (in any case, through a link or another hard link) is read, not mapped.
+ReadResult ReadWholeFile(const std::string& path, std::uint64_t maxSize = kMaxFileSize,
+                         std::span<const std::string> written = {});
 // The same for a descriptor that is already open (standard input); it is not closed.
 ReadResult ReadWholeDescriptor(int fd, std::uint64_t maxSize = kMaxFileSize);
 

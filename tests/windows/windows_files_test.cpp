@@ -131,6 +131,45 @@ TEST_F(WindowsFiles, RenamingNeverReplacesAnotherFile) {
     EXPECT_EQ(testing_support::ReadFile(folder.path() / "a.txt"), "a");
 }
 
+// Large files are mapped, unless the caller will write over them while it holds the bytes:
+// Windows will not replace a file while a view of it is mapped.
+TEST_F(WindowsFiles, LargeFilesAreMappedUnlessTheyWillBeReplaced) {
+    std::string bytes(300 << 10, 'a');
+    bytes.back() = 'z';
+    const std::string path = Path("Large.txt");
+    folder.Write("Large.txt", bytes);
+    folder.Write("other.txt", "o");
+    auto Text = [](const host::ReadResult& read) {
+        return std::string(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size());
+    };
+
+    {
+        const std::string elsewhere[] = {Path("other.txt"), Path("missing.txt"), Path("no/such")};
+        const auto mapped = host::ReadWholeFile(path, host::kMaxFileSize, elsewhere);
+        ASSERT_EQ(mapped.status, host::ReadStatus::kOk) << mapped.reason;
+        EXPECT_TRUE(mapped.bytes.mapped());
+        EXPECT_EQ(Text(mapped), bytes);
+    }
+
+    ASSERT_TRUE(::CreateHardLinkW(WidePath(Path("link.txt"))->c_str(), WidePath(path)->c_str(),
+                                  nullptr));
+    const std::string sameFile[][1] = {{path}, {Path("LARGE.TXT")}, {Path("link.txt")}};
+    for (const auto& written : sameFile) {
+        const auto read = host::ReadWholeFile(path, host::kMaxFileSize, written);
+        ASSERT_EQ(read.status, host::ReadStatus::kOk) << read.reason;
+        EXPECT_FALSE(read.bytes.mapped()) << written[0];
+        EXPECT_EQ(Text(read), bytes);
+        // What the run does next: its result replaces the file it still holds.
+        const auto replaced = host::ReplaceFileContent(
+            written[0], reinterpret_cast<const unsigned char*>("new"), 3);
+        EXPECT_EQ(replaced.status, host::WriteStatus::kOk) << written[0] << replaced.reason;
+        folder.Write("Large.txt", bytes);
+        ::DeleteFileW(WidePath(Path("link.txt"))->c_str());
+        ::CreateHardLinkW(WidePath(Path("link.txt"))->c_str(), WidePath(path)->c_str(), nullptr);
+    }
+    EXPECT_EQ(testing_support::ReadFile(folder.path() / "Large.txt"), bytes);
+}
+
 TEST_F(WindowsFiles, FoldersAndMissingFilesAreNotRead) {
     EXPECT_EQ(host::ReadWholeFile(Utf8(folder.path().wstring())).status,
               host::ReadStatus::kCannotOpen);

@@ -11,11 +11,11 @@
 namespace host {
 
 std::optional<GuardedMapping> GuardedMapping::Map(int fd, std::size_t length) {
-    if (length == 0) {
-        return std::nullopt;
-    }
-    const auto file = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
-    if (file == INVALID_HANDLE_VALUE) {
+    return MapHandle(reinterpret_cast<HANDLE>(::_get_osfhandle(fd)), length);
+}
+
+std::optional<GuardedMapping> GuardedMapping::MapHandle(void* file, std::size_t length) {
+    if (length == 0 || file == INVALID_HANDLE_VALUE) {
         return std::nullopt;
     }
     HANDLE section = ::CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr);

@@ -1,8 +1,8 @@
 // Whole-file reads and safe whole-file writes on Windows, through the wide API.
 //
-// Files are read into memory, never mapped: Windows will not replace or delete a file while a
-// view of it is mapped, and a run that writes its result over its source holds the source's
-// bytes until the write is done. A write goes to a temporary file beside the target, which
+// Files of some size are mapped, as elsewhere, unless the caller will write over them while it
+// holds their bytes: Windows will not replace or delete a file while a view of it is mapped.
+// Such a file, and anything small, is read into memory. A write goes to a temporary file beside the target, which
 // MoveFileExW then puts in the target's place in one step; the replaced file's attributes
 // (hidden, system, ...) carry over. A read-only target is refused, as the system would refuse
 // to open it for writing.
@@ -24,6 +24,8 @@ using platform::win32::SystemErrorText;
 
 // "An operation is not supported on a directory." (older headers lack the name).
 constexpr DWORD kErrorIsFolder = 336;
+// Files from this size on are mapped: below it a read costs less than setting up a mapping.
+constexpr std::uint64_t kMapFrom = std::uint64_t{256} << 10;
 using platform::win32::WidePath;
 
 // Closes a handle on every exit.
@@ -81,7 +83,51 @@ bool ReadToEnd(HANDLE file, std::uint64_t expected, std::uint64_t maxSize, ByteB
                      });
 }
 
-ReadResult ReadOpened(HANDLE file, std::uint64_t maxSize) {
+// True when `path` names the file that `info` describes, or when that cannot be told: by any
+// name (in other case, through a link, by another hard link).
+bool MayBeSameFile(const BY_HANDLE_FILE_INFORMATION& info, const std::string& path) {
+    const auto wide = WidePath(path);
+    if (!wide) {
+        return false;  // no file can have such a name
+    }
+    Handle other(::CreateFileW(wide->c_str(), 0,
+                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!other.valid()) {
+        const DWORD error = ::GetLastError();
+        return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+    }
+    BY_HANDLE_FILE_INFORMATION otherInfo{};
+    if (!::GetFileInformationByHandle(other.get(), &otherInfo)) {
+        return true;
+    }
+    return otherInfo.dwVolumeSerialNumber == info.dwVolumeSerialNumber &&
+           otherInfo.nFileIndexHigh == info.nFileIndexHigh &&
+           otherInfo.nFileIndexLow == info.nFileIndexLow;
+}
+
+// True when a view of the file open as `file` (named `path`) would stand in the way of
+// writing one of `written`.
+bool WrittenOver(HANDLE file, const std::string& path, std::span<const std::string> written) {
+    if (written.empty()) {
+        return false;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(file, &info)) {
+        return true;
+    }
+    for (const std::string& other : written) {
+        if (other == path || MayBeSameFile(info, other)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Maps or reads `file`. Only a file opened by name (`path`, else null) is mapped, and only
+// when none of `written` is the same file.
+ReadResult ReadOpened(HANDLE file, std::uint64_t maxSize, const std::string* path,
+                      std::span<const std::string> written) {
     ReadResult result;
     LARGE_INTEGER size{};
     const bool disk = ::GetFileType(file) == FILE_TYPE_DISK;
@@ -93,6 +139,14 @@ ReadResult ReadOpened(HANDLE file, std::uint64_t maxSize) {
     if (static_cast<std::uint64_t>(size.QuadPart) > maxSize) {
         result.status = ReadStatus::kTooLarge;
         return result;
+    }
+    if (path != nullptr && disk && static_cast<std::uint64_t>(size.QuadPart) >= kMapFrom &&
+        !WrittenOver(file, *path, written)) {
+        if (auto mapping =
+                GuardedMapping::MapHandle(file, static_cast<std::size_t>(size.QuadPart))) {
+            result.bytes = SourceBytes(std::move(*mapping));
+            return result;
+        }
     }
     ByteBuffer buffer;
     if (ReadToEnd(file, static_cast<std::uint64_t>(size.QuadPart), maxSize, buffer, result)) {
@@ -184,7 +238,8 @@ WriteResult Refused(WriteStatus status, DWORD error) {
 
 }  // namespace
 
-ReadResult ReadWholeFile(const std::string& path, std::uint64_t maxSize) {
+ReadResult ReadWholeFile(const std::string& path, std::uint64_t maxSize,
+                         std::span<const std::string> written) {
     ReadResult result;
     result.status = ReadStatus::kCannotOpen;
     const auto wide = WidePath(path);
@@ -209,7 +264,7 @@ ReadResult ReadWholeFile(const std::string& path, std::uint64_t maxSize) {
         result.reason = "not a regular file";
         return result;
     }
-    return ReadOpened(file.get(), maxSize);
+    return ReadOpened(file.get(), maxSize, &path, written);
 }
 
 ReadResult ReadWholeDescriptor(int fd, std::uint64_t maxSize) {
@@ -220,7 +275,8 @@ ReadResult ReadWholeDescriptor(int fd, std::uint64_t maxSize) {
         result.reason = SystemErrorText(ERROR_INVALID_HANDLE);
         return result;
     }
-    return ReadOpened(file, maxSize);
+    // Standard input may be a file the run replaces: it is read, never mapped.
+    return ReadOpened(file, maxSize, nullptr, {});
 }
 
 WriteResult ReplaceFileContent(const std::string& path, const unsigned char* bytes,
