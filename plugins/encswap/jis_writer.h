@@ -91,9 +91,13 @@ void ExpandJisChunk(__m512i mapped, __m512i escapes, __m512i second, __m512i thi
     const __m512i slots = _mm512_load_si512(kSlots.data());
     const __m512i escapePair = _mm512_permutex2var_epi8(escapes, slots, second);
     const __m512i thirdAndByte = _mm512_permutex2var_epi8(third, slots, mapped);
-    const __m512i spread = _mm512_mask_blend_epi8(0xCCCCCCCCCCCCCCCCull, escapePair, thirdAndByte);
-    const __mmask64 used =
-        (_mm512_test_epi8_mask(spread, spread) & 0x7777777777777777ull) | 0x8888888888888888ull;
+    // Slots 4j + 2 and 4j + 3 from the second pair. Vector constants select, not 64-bit masks,
+    // which a 32-bit build would make through memory, with a stall, on every call.
+    const __m512i upperHalves = _mm512_set1_epi32(static_cast<int>(0xFFFF0000u));
+    const __m512i spread = _mm512_ternarylogic_epi32(upperHalves, thirdAndByte, escapePair, 0xCA);
+    // An escape slot counts when it holds a byte; the slot of the byte itself always does.
+    const __m512i marked = _mm512_or_si512(spread, _mm512_set1_epi32(static_cast<int>(0xFF000000u)));
+    const __mmask64 used = _mm512_test_epi8_mask(marked, marked);
     _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(used, spread));
 }
 
@@ -102,11 +106,14 @@ void ExpandJisChunk(__m512i mapped, __m512i escapes, __m512i second, __m512i thi
 // does. Writes up to 256 bytes at `out`; returns the number that count.
 inline std::size_t ExpandJisBlock(__m512i mapped, std::uint64_t switches, std::uint64_t kanji,
                                   std::uint64_t kana, unsigned char* out) {
-    const __m512i escapes = _mm512_maskz_mov_epi8(switches, _mm512_set1_epi8(0x1B));
-    const __m512i second = _mm512_mask_mov_epi8(
-        _mm512_maskz_mov_epi8(switches, _mm512_set1_epi8('(')), kanji, _mm512_set1_epi8('$'));
-    const __m512i third = _mm512_mask_mov_epi8(
-        _mm512_maskz_mov_epi8(switches, _mm512_set1_epi8('B')), kana, _mm512_set1_epi8('I'));
+    const __mmask64 switchMask = Mask64(switches);
+    const __m512i escapes = _mm512_maskz_mov_epi8(switchMask, _mm512_set1_epi8(0x1B));
+    const __m512i second =
+        _mm512_mask_mov_epi8(_mm512_maskz_mov_epi8(switchMask, _mm512_set1_epi8('(')),
+                             Mask64(kanji), _mm512_set1_epi8('$'));
+    const __m512i third =
+        _mm512_mask_mov_epi8(_mm512_maskz_mov_epi8(switchMask, _mm512_set1_epi8('B')),
+                             Mask64(kana), _mm512_set1_epi8('I'));
     auto chunkLength = [switches](int chunk) {
         return 16 + 3 * static_cast<std::size_t>(std::popcount(switches >> (16 * chunk) & 0xFFFF));
     };

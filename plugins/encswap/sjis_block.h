@@ -319,6 +319,18 @@ inline void MapRowCellAvx2(const unsigned char* in, std::uint64_t pairLeads, std
 #endif
 
 #if defined(__AVX512BW__)
+// `bits` as a byte mask. A 32-bit build holds `bits` in two registers; handing it over in
+// memory as one would stall every time (the halves are stored apart and loaded as one), so the
+// halves go into mask registers one at a time.
+inline __mmask64 Mask64(std::uint64_t bits) {
+#if defined(__x86_64__)
+    return bits;
+#else
+    return _mm512_kunpackd(_cvtu32_mask32(static_cast<std::uint32_t>(bits >> 32)),
+                           _cvtu32_mask32(static_cast<std::uint32_t>(bits)));
+#endif
+}
+
 // MapRowCell below with the 64 mapped bytes left in a register.
 inline __m512i MapRowCellAvx512(const unsigned char* in, std::uint64_t pairLeads,
                                 std::uint64_t trails, std::uint64_t sevenBitKana,
@@ -337,9 +349,9 @@ inline __m512i MapRowCellAvx512(const unsigned char* in, std::uint64_t pairLeads
                                            Bytes512(0x7E), Bytes512(0x20));
     minus = _mm512_mask_mov_epi8(minus, _mm512_cmple_epu8_mask(x, Bytes512(0x7E)), Bytes512(0x1F));
     const __m512i cell = _mm512_sub_epi8(x, minus);
-    __m512i out = _mm512_mask_mov_epi8(x, pairLeads, _mm512_or_si512(row, top));
-    out = _mm512_mask_mov_epi8(out, trails, _mm512_or_si512(cell, top));
-    return _mm512_mask_mov_epi8(out, sevenBitKana, _mm512_and_si512(x, Bytes512(0x7F)));
+    __m512i out = _mm512_mask_mov_epi8(x, Mask64(pairLeads), _mm512_or_si512(row, top));
+    out = _mm512_mask_mov_epi8(out, Mask64(trails), _mm512_or_si512(cell, top));
+    return _mm512_mask_mov_epi8(out, Mask64(sevenBitKana), _mm512_and_si512(x, Bytes512(0x7F)));
 }
 #endif
 
