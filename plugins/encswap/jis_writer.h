@@ -96,7 +96,8 @@ void ExpandJisChunk(__m512i mapped, __m512i escapes, __m512i second, __m512i thi
     const __m512i upperHalves = _mm512_set1_epi32(static_cast<int>(0xFFFF0000u));
     const __m512i spread = _mm512_ternarylogic_epi32(upperHalves, thirdAndByte, escapePair, 0xCA);
     // An escape slot counts when it holds a byte; the slot of the byte itself always does.
-    const __m512i marked = _mm512_or_si512(spread, _mm512_set1_epi32(static_cast<int>(0xFF000000u)));
+    const __m512i byteSlots = _mm512_set1_epi32(static_cast<int>(0xFF000000u));
+    const __m512i marked = _mm512_or_si512(spread, byteSlots);
     const __mmask64 used = _mm512_test_epi8_mask(marked, marked);
     _mm512_storeu_si512(out, _mm512_maskz_compress_epi8(used, spread));
 }

@@ -2,9 +2,9 @@
 //
 // Files of some size are mapped, as elsewhere, unless the caller will write over them while it
 // holds their bytes: Windows will not replace or delete a file while a view of it is mapped.
-// Such a file, and anything small, is read into memory. A write goes to a temporary file beside the target, which
-// MoveFileExW then puts in the target's place in one step; the replaced file's attributes
-// (hidden, system, ...) carry over. A read-only target is refused, as the system would refuse
+// Such a file, and anything small, is read into memory. A write goes to a temporary file
+// beside the target, which MoveFileExW then puts in the target's place in one step; the
+// replaced file's attributes (hidden, system, ...) carry over. A read-only target is refused, as the system would refuse
 // to open it for writing.
 #include <io.h>
 #include <windows.h>
