@@ -10,8 +10,15 @@ mkdir -p "$work"
 # run-examples takes one program: the Windows one goes through Wine.
 printf '#!/bin/sh\nexec "%s" "%s" "$@"\n' "$wine_run" "$windows_cli" > "$work/windows-cli"
 chmod +x "$work/windows-cli"
-"$root/scripts/run-examples" "$linux_cli" "$work/linux" > "$work/linux.log" 2>&1
-"$root/scripts/run-examples" "$work/windows-cli" "$work/windows" > "$work/windows.log" 2>&1
+for side in linux windows; do
+  cli=$linux_cli
+  [ "$side" = windows ] && cli=$work/windows-cli
+  if ! "$root/scripts/run-examples" "$cli" "$work/$side" > "$work/$side.log" 2>&1; then
+    echo "the examples failed with the $side command line:"
+    cat "$work/$side.log"
+    exit 1
+  fi
+done
 files=$(find "$work/linux" -type f | wc -l)
 if [ "$files" -lt 20 ]; then
   echo "only $files results from the Linux CLI"
