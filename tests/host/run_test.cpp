@@ -303,8 +303,9 @@ TEST_F(RunTest, NoOutputComparesLargeFilesExactly) {
 }
 
 #ifdef _WIN32
-// Windows reads every source whole before the chain runs: a step that empties the source
-// meanwhile changes nothing of the bytes the run holds, and the file converts as it was read.
+// On Windows a step that tries to empty the source meanwhile changes nothing of the bytes the
+// run holds (the system refuses to cut a mapped file short; Wine lets it, yet keeps the
+// mapped bytes), and the file converts as it was read.
 TEST_F(RunTest, SourceCutShortDuringTheChainConvertsAsItWasRead) {
     const std::string big(2u << 20, 'x');
     const auto victim = AddFile("a-victim.txt", big);
@@ -313,7 +314,6 @@ TEST_F(RunTest, SourceCutShortDuringTheChainConvertsAsItWasRead) {
     Use("Shrink");
     Run();
     EXPECT_TRUE(ReadFile(work.Path("out/a-victim.txt")) == big);
-    EXPECT_EQ(ReadFile(victim), "");
     EXPECT_EQ(ReadFile(work.Path("out/b-next.txt")), "next");
     EXPECT_EQ(ui.Only("box").back(), Done(0));
 }
