@@ -5,10 +5,9 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <random>
 #include <system_error>
 
-#include "platform/paths.h"
+#include "host/core/temporary_name.h"
 
 namespace host::posix {
 
@@ -36,16 +35,8 @@ mode_t CreationMode() {
 }
 
 int CreateTemporaryBeside(const std::string& target, mode_t mode, std::string& temp, int access) {
-    static constexpr char kLetters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::minstd_rand random(std::random_device{}());
-    const std::string folder = platform::RemoveFileName(target);
-    const std::string stem = platform::JoinPath(folder.empty() ? "." : folder, ".polyshift-");
     for (int attempt = 0; attempt < 100; ++attempt) {
-        temp = stem;
-        for (int i = 0; i < 6; ++i) {
-            temp += kLetters[random() % (sizeof kLetters - 1)];
-        }
+        temp = TemporaryNameBeside(target);
         const int fd = ::open(temp.c_str(), access | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST) {
             return fd;

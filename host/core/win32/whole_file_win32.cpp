@@ -10,11 +10,10 @@
 #include <windows.h>
 
 #include <cstring>
-#include <random>
 
 #include "host/core/read_to_end.h"
+#include "host/core/temporary_name.h"
 #include "host/core/whole_file.h"
-#include "platform/paths.h"
 #include "platform/win32/wide_text.h"
 
 namespace host {
@@ -183,17 +182,8 @@ bool WriteNewFile(const std::wstring& path, const unsigned char* bytes, std::siz
 
 // Creates ".polyshift-" and six random characters beside `target`; its path goes to `temp`.
 Handle CreateTemporaryBeside(const std::string& target, std::wstring& temp, DWORD& error) {
-    static constexpr char kLetters[] =
-        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    thread_local std::minstd_rand random(std::random_device{}());
-    const std::string folder = platform::RemoveFileName(target);
-    const std::string stem = platform::JoinPath(folder.empty() ? "." : folder, ".polyshift-");
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string name = stem;
-        for (int i = 0; i < 6; ++i) {
-            name += kLetters[random() % (sizeof kLetters - 1)];
-        }
-        const auto wide = WidePath(name);
+        const auto wide = WidePath(TemporaryNameBeside(target));
         if (!wide) {
             error = ERROR_NO_UNICODE_TRANSLATION;
             return Handle(INVALID_HANDLE_VALUE);
