@@ -12,12 +12,7 @@ file(COPY ${EXAMPLES}/rulebook-strings/tables/strings.tbl DESTINATION ${WORK}/a�
 file(COPY ${EXAMPLES}/rulebook-strings/notice.txt DESTINATION ${WORK}/in)
 file(COPY_FILE ${EXAMPLES}/pictile/tile-16x16-565.bmp ${WORK}/in/ぁ.bmp)
 
-function(cli)
-  execute_process(COMMAND ${WINE_RUN} ${BIN}/polyshift-cli.exe ${ARGN} WORKING_DIRECTORY ${WORK}
-                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  set(status ${status} PARENT_SCOPE)
-  set(out "${out}${err}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/windows_cli.cmake)
 
 cli(run -y -o out -t 表/strings.tbl -f rulebook:1 in/notice.txt)
 file(READ ${WORK}/in/notice.txt before HEX)

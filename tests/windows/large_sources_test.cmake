@@ -9,12 +9,7 @@ string(REPEAT "a line of text, long enough\n" 14000 lf)
 string(REPLACE "\n" "\r\n" crlf "${lf}")
 file(WRITE ${WORK}/in/big.txt "${lf}")
 
-function(cli)
-  execute_process(COMMAND ${WINE_RUN} ${BIN}/polyshift-cli.exe ${ARGN} WORKING_DIRECTORY ${WORK}
-                  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
-  set(status ${status} PARENT_SCOPE)
-  set(out "${out}${err}" PARENT_SCOPE)
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/windows_cli.cmake)
 
 # expect(FILE TEXT WHAT): FILE holds TEXT, and the last run succeeded. Compared by hashes, as
 # file(READ) drops carriage returns.
