@@ -4,10 +4,12 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "host/core/regex_history.h"
+#include "host/core/user_interface.h"
 
 namespace host {
 
@@ -28,6 +30,12 @@ class RegexCommandEntry {
     // (false): the dialog stays open and the history is unchanged. Otherwise a non-empty
     // command goes to place 1 and the result is true.
     bool Accept(const std::string& command);
+
+    // OK with the text as the user typed it (UTF-8). A character code page 932 cannot hold,
+    // and a command longer than kMaxRegexCommand in Shift JIS, are each refused with an error
+    // box: the result is nothing, the dialog stays open and the history is unchanged.
+    // Otherwise the command goes through Accept and comes back in Shift JIS.
+    std::optional<std::string> AcceptTyped(Questions& ui, const std::string& typedUtf8);
 
     // The dialog closes (OK or Cancel): the history is written back.
     void Close();

@@ -1,13 +1,13 @@
 #include "host/gui/regex_dialog.h"
 
+#include <optional>
+#include <utility>
+
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "host/core/host_texts.h"
-#include "host/core/tool_texts.h"
 #include "host/gui/dialog_builder.h"
 #include "host/layout/tool_dialogs.h"
-#include "platform/message_box.h"
 #include "platform/text_encoding.h"
 
 namespace gui {
@@ -51,21 +51,11 @@ RegexDialog::RegexDialog(host::RegexCommandEntry& entry, host::UserInterface& ui
 void RegexDialog::accept() {
     const std::string typed =
         FindControl<QComboBox>(*this, layout::regex_control::kCommand)->currentText().toStdString();
-    // The command travels in code page 932: a character it cannot hold would change the files
-    // in a way nobody typed.
-    if (const std::string outside = platform::FirstCharacterOutsideCp932(typed); !outside.empty()) {
-        ui_.messageBox(host::MessageKind::kCommandError,
-                       host::texts::CommandCharacterOutsideCp932(outside), host::texts::kTitleError,
-                       platform::kIconStop | platform::kButtonsOk);
+    std::optional<std::string> command = entry_.AcceptTyped(ui_, typed);
+    if (!command) {
         return;
     }
-    const std::string command = platform::Utf8ToCp932(typed);
-    if (!entry_.Accept(command)) {
-        ui_.messageBox(host::MessageKind::kCommandError, host::texts::kCommandTooLong,
-                       host::texts::kTitleError, platform::kIconStop | platform::kButtonsOk);
-        return;
-    }
-    command_ = command;
+    command_ = std::move(*command);
     QDialog::accept();
 }
 

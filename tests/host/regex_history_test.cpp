@@ -3,8 +3,11 @@
 
 #include "host/core/ini_regex_history.h"
 #include "host/core/profile_file.h"
+#include "host/core/tool_texts.h"
 #include "host/core/regex_command_entry.h"
 #include "host/core/regex_history.h"
+#include "platform/message_box.h"
+#include "scripted_ui.h"
 #include "support/sample_text.h"
 #include "support/temp_folder.h"
 
@@ -88,6 +91,44 @@ TEST(RegexCommandEntry, CommandOver260BytesIsRefusedAndNotRemembered) {
     EXPECT_EQ(entry.history(), RegexHistory{});
     EXPECT_TRUE(entry.Accept(std::string(260, 'x')));
     EXPECT_EQ(entry.history()[0], std::string(260, 'x'));
+}
+
+// OK with what was typed: the command comes back in Shift JIS, or the user is told why not and
+// the dialog stays open with the history untouched.
+TEST(RegexCommandEntry, TypedCommandIsConvertedOrRefusedWithABox) {
+    MemoryStore store;
+    store.stored = History({"old"});
+    host::RegexCommandEntry entry(store);
+    host_testing::ScriptedUi ui;
+    const std::string stop = std::to_string(platform::kIconStop | platform::kButtonsOk);
+
+    // A character code page 932 lacks would reach the files as "?"; the box names it.
+    EXPECT_EQ(entry.AcceptTyped(ui, "s/a/\xF0\x9F\x98\x80/g"), std::nullopt);
+    ASSERT_EQ(ui.log.size(), 1u);
+    EXPECT_EQ(ui.log[0].rfind("box " + stop + " エラー: 「\xF0\x9F\x98\x80」", 0), 0u)
+        << ui.log[0];
+    EXPECT_EQ(ui.kinds, std::vector<host::MessageKind>{host::MessageKind::kCommandError});
+
+    // 131 full-width characters are 262 bytes in Shift JIS: too long, although 131 characters.
+    std::string hiragana;
+    for (int i = 0; i < 131; ++i) {
+        hiragana += "あ";
+    }
+    EXPECT_EQ(entry.AcceptTyped(ui, hiragana), std::nullopt);
+    ASSERT_EQ(ui.log.size(), 2u);
+    EXPECT_EQ(ui.log[1], "box " + stop + " エラー: " + host::texts::kCommandTooLong.utf8());
+    EXPECT_EQ(entry.history(), History({"old"}));
+
+    // 130 of them are exactly 260 bytes: accepted, in Shift JIS, and remembered.
+    hiragana.erase(hiragana.size() - std::string("あ").size());
+    const std::string expected = testing_support::Sjis(hiragana);
+    EXPECT_EQ(expected.size(), host::kMaxRegexCommand);
+    EXPECT_EQ(entry.AcceptTyped(ui, hiragana), expected);
+    const std::string japanese = "tr/０-９/0-9/k";
+    EXPECT_EQ(entry.AcceptTyped(ui, japanese), testing_support::Sjis(japanese));
+    EXPECT_EQ(ui.log.size(), 2u);
+    entry.Close();
+    EXPECT_EQ(store.stored, History({testing_support::Sjis(japanese), expected, "old"}));
 }
 
 TEST(RegexHistory, KeysAreNumberedFromOne) {
