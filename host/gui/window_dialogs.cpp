@@ -73,7 +73,7 @@ std::optional<std::string> BrowseForFolder(QWidget* owner, const std::string& cu
     if (start.isEmpty() || !QFileInfo(start).isDir()) {
         start = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     }
-    QFileDialog dialog(owner, QString::fromUtf8("どのフォルダを選びますか？"), start);
+    QFileDialog dialog(owner, QString::fromUtf8(layout::kFolderBrowserTitle), start);
     dialog.setObjectName(QStringLiteral("folderDialog"));
     dialog.setFileMode(QFileDialog::Directory);
     dialog.setOption(QFileDialog::ShowDirsOnly);

@@ -37,6 +37,9 @@ inline constexpr FileFilter kSettingsListFilters[] = {
 };
 }  // namespace detail
 
+// "出力先 ...": the folder browser's title.
+inline constexpr const char* kFolderBrowserTitle = "どのフォルダを選びますか？";
+
 // "追加(&A)...": several files.
 inline constexpr FileDialog kAddFilesDialog{"ファイルの選択", nullptr, detail::kAddFilesFilters};
 // "テーブル ..." and a run that needs a table.

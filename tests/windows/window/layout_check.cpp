@@ -1,0 +1,126 @@
+#include "layout_check.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "host/layout/about_dialog.h"
+#include "host/win32/window_text.h"
+#include "window_driver.h"
+
+namespace window_test {
+namespace {
+
+using layout::ControlKind;
+
+std::wstring ClassOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::kEtchedLine:
+        case ControlKind::kText:
+        case ControlKind::kIcon:
+            return L"static";
+        case ControlKind::kGroupBox:
+        case ControlKind::kCheckBox:
+        case ControlKind::kRadioButton:
+        case ControlKind::kPushButton:
+            return L"button";
+        case ControlKind::kListBox:
+        case ControlKind::kCheckListBox:
+            return L"listbox";
+        case ControlKind::kEdit:
+            return L"edit";
+        case ControlKind::kComboBox:
+            return L"combobox";
+        case ControlKind::kProgressBar:
+            return L"msctls_progress32";
+    }
+    return {};
+}
+
+std::wstring Lower(std::wstring text) {
+    for (wchar_t& c : text) {
+        c = static_cast<wchar_t>(::towlower(c));
+    }
+    return text;
+}
+
+// Controls whose text the layout fixes (fields show the options, the build stamp is replaced).
+bool TextIsFixed(const layout::Control& control) {
+    switch (control.kind) {
+        case ControlKind::kEdit:
+        case ControlKind::kComboBox:
+        case ControlKind::kListBox:
+        case ControlKind::kCheckListBox:
+        case ControlKind::kProgressBar:
+        case ControlKind::kIcon:
+            return false;
+        default:
+            return control.id != layout::about_control::kBuildStamp;
+    }
+}
+
+std::vector<HWND> Children(HWND dialog) {
+    std::vector<HWND> children;
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        children.push_back(child);
+    }
+    return children;
+}
+
+void ExpectControl(HWND dialog, HWND child, const layout::Control& control) {
+    const int id = ::GetDlgCtrlID(child);
+    if (control.id == layout::kNoId) {
+        EXPECT_TRUE(id == -1 || id == 0xFFFF) << id;
+    } else {
+        EXPECT_EQ(id, control.id);
+        EXPECT_EQ(::GetDlgItem(dialog, control.id), child);
+    }
+    wchar_t className[64] = {};
+    ::GetClassNameW(child, className, 64);
+    EXPECT_EQ(Lower(className), ClassOf(control.kind));
+    if (TextIsFixed(control)) {
+        EXPECT_EQ(TextOf(child), win32gui::Wide(control.text));
+    }
+    // The dialog maps a control's place and size each on its own, as here.
+    const layout::Rect units = layout::VisibleRect(control);
+    RECT expected{units.left, units.top, units.width, units.height};
+    ::MapDialogRect(dialog, &expected);
+    expected.right += expected.left;
+    expected.bottom += expected.top;
+    RECT actual{};
+    ::GetWindowRect(child, &actual);
+    ::MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&actual), 2);
+    EXPECT_EQ(actual.left, expected.left);
+    EXPECT_EQ(actual.top, expected.top);
+    // An icon takes the size of its image; Wine draws an etched line a little longer.
+    if (control.kind != ControlKind::kIcon && control.kind != ControlKind::kEtchedLine) {
+        EXPECT_EQ(actual.right, expected.right);
+    }
+    if (control.kind != ControlKind::kIcon && control.kind != ControlKind::kComboBox) {
+        EXPECT_EQ(actual.bottom, expected.bottom);
+    }
+}
+
+}  // namespace
+
+void ExpectMatchesLayout(HWND dialog, const layout::Dialog& layout) {
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(TextOf(dialog), win32gui::Wide(layout.title));
+    RECT expected{0, 0, layout.width, layout.height};
+    ::MapDialogRect(dialog, &expected);
+    RECT client{};
+    ::GetClientRect(dialog, &client);
+    EXPECT_EQ(client.right, expected.right);
+    EXPECT_EQ(client.bottom, expected.bottom);
+    const std::vector<HWND> children = Children(dialog);
+    ASSERT_EQ(children.size(), layout.controls.size()) << win32gui::Utf8(TextOf(dialog));
+    for (std::size_t i = 0; i < children.size(); ++i) {
+        SCOPED_TRACE(testing::Message() << "control " << i << " (" << layout.controls[i].text
+                                        << ", id " << layout.controls[i].id << ")");
+        ExpectControl(dialog, children[i], layout.controls[i]);
+    }
+}
+
+}  // namespace window_test
