@@ -5,7 +5,11 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 
+#include <shlobj.h>
+
+#include "host/core/settings.h"
 #include "host/layout/all_dialogs.h"
 #include "host/layout/main_menu.h"
 #include "host/win32/window_text.h"
@@ -159,6 +163,74 @@ TEST_F(MainWindowTest, ARunHoldsTheWindowUntilItEnds) {
     EXPECT_TRUE(::IsWindowEnabled(window.main()));
     ::PostMessageW(window.main(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(window.WaitUntilClosed());
+}
+
+// A drop of `paths` as the shell hands it to a window.
+HDROP DropOf(const std::vector<std::string>& paths) {
+    std::wstring names;
+    for (const std::string& path : paths) {
+        names += win32gui::Wide(path) + L'\0';
+    }
+    names += L'\0';
+    HGLOBAL memory = ::GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    ::GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+TEST_F(MainWindowTest, DroppedFoldersAddEveryFileBelowThemAndVanishedPathsNothing) {
+    const std::string listed = folder_.Write("listed.txt", "x");
+    WindowDriver window(StartUp({listed}));
+    const std::string file = folder_.Write("drop/one.txt", "1");
+    folder_.Write("drop/folder/two.txt", "2");
+    folder_.Write("drop/folder/deep/three.txt", "3");
+    ::SendMessageW(window.main(), WM_DROPFILES,
+                   reinterpret_cast<WPARAM>(DropOf({folder_.Path("drop/folder"), file,
+                                                    folder_.Path("drop/gone.txt")})),
+                   0);
+    const std::vector<std::wstring> expected = {
+        win32gui::Wide(folder_.Path("drop/folder/deep/three.txt")),
+        win32gui::Wide(folder_.Path("drop/folder/two.txt")),
+        win32gui::Wide(folder_.Path("drop/one.txt")), win32gui::Wide(listed)};
+    EXPECT_EQ(window.ListItems(id::kFileList), expected);
+
+    // The list sorts itself; deleting goes by what is selected, not by where it stands.
+    HWND list = window.Item(id::kFileList);
+    ::SendMessageW(list, LB_SETSEL, TRUE, 1);
+    ::SendMessageW(list, LB_SETSEL, TRUE, 3);
+    window.Command(command::kDeleteFiles);
+    EXPECT_EQ(window.ListItems(id::kFileList),
+              (std::vector<std::wstring>{expected[0], expected[2]}));
+}
+
+TEST_F(MainWindowTest, TheWindowComesBackWhereItWasUnlessNoScreenShowsThatPlace) {
+    const auto placeAt = [this](int left, int top) {
+        host::WindowPlacement placement;
+        placement.left = left;
+        placement.top = top;
+        placement.right = left + 600;
+        placement.bottom = top + 500;
+        std::ofstream(folder_.Path("polyshift.ini"), std::ios::binary)
+            << "[Settings]\r\nWindow=" << host::EncodePlacement(placement.ToBytes()) << "\r\n";
+    };
+    const auto topLeft = [](HWND window) {
+        RECT rect{};
+        ::GetWindowRect(window, &rect);
+        return std::pair{rect.left, rect.top};
+    };
+    placeAt(40, 30);
+    {
+        WindowDriver window(StartUp());
+        EXPECT_EQ(topLeft(window.main()), std::pair(40L, 30L));
+    }
+    placeAt(-30000, 40);
+    WindowDriver window(StartUp());
+    const auto [left, top] = topLeft(window.main());
+    EXPECT_GT(left, -100);
+    EXPECT_GE(top, 0);
 }
 
 struct ToolDialog {
