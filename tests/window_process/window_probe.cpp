@@ -1,11 +1,12 @@
 // window_probe: looks at the window of another process for a shell test, as a person would see
 // it, and closes it.
 //
-//   window_probe [--title TITLE] [--wait SECONDS] COMMAND...
+//   window_probe [--title TITLE] [--program NAME] [--wait SECONDS] COMMAND...
 //
 // Waits up to SECONDS (default 30) for a top-level window titled TITLE (default "Polyshift")
-// that answers messages, then runs the commands in order, one line of UTF-8 on standard output
-// each:
+// that answers messages, of a process started from a program file named NAME when given (other
+// programs may show a window of that title meanwhile, such as tests of the window in-process),
+// then runs the commands in order, one line of UTF-8 on standard output each:
 //   count ID    "count ID N": the items of list box ID
 //   await ID    the same, once list box ID holds an item (waits like the window)
 //   items ID    "item ID I TEXT" for each item of list box ID
@@ -30,6 +31,8 @@ namespace {
 constexpr DWORD kAnswerTimeoutMs = 10000;
 
 struct Probe {
+    std::wstring title = L"Polyshift";
+    std::wstring program;  // empty: any
     HWND window = nullptr;
     DWORD waitMs = 30000;
 };
@@ -66,19 +69,49 @@ bool Ask(HWND to, UINT message, WPARAM w, LPARAM l, LRESULT& answer) {
     return true;
 }
 
-bool FindTheWindow(Probe& probe, const wchar_t* title) {
+std::wstring ProgramNameOf(HWND window) {
+    DWORD processId = 0;
+    ::GetWindowThreadProcessId(window, &processId);
+    HANDLE process = ::OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (process == nullptr) {
+        return {};
+    }
+    wchar_t path[MAX_PATH * 2] = {};
+    DWORD size = MAX_PATH * 2;
+    const bool known = ::QueryFullProcessImageNameW(process, 0, path, &size) != 0;
+    ::CloseHandle(process);
+    const wchar_t* name = known ? std::wcsrchr(path, L'\\') : nullptr;
+    return name != nullptr ? name + 1 : path;
+}
+
+BOOL CALLBACK TakeIfWanted(HWND window, LPARAM probeAddress) {
+    auto& probe = *reinterpret_cast<Probe*>(probeAddress);
+    wchar_t title[256] = {};
+    ::GetWindowTextW(window, title, 256);
+    if (probe.title != title || !::IsWindowVisible(window) ||
+        (!probe.program.empty() &&
+         ::lstrcmpiW(ProgramNameOf(window).c_str(), probe.program.c_str()) != 0)) {
+        return TRUE;
+    }
+    probe.window = window;
+    return FALSE;
+}
+
+bool FindTheWindow(Probe& probe) {
     const DWORD start = ::GetTickCount();
     do {
-        HWND found = ::FindWindowW(nullptr, title);
+        probe.window = nullptr;
+        ::EnumWindows(TakeIfWanted, reinterpret_cast<LPARAM>(&probe));
         LRESULT ignored = 0;
         // Answering a sent message means the window's thread has reached its message loop.
-        if (found != nullptr && ::IsWindowVisible(found) && Ask(found, WM_NULL, 0, 0, ignored)) {
-            probe.window = found;
+        if (probe.window != nullptr && Ask(probe.window, WM_NULL, 0, 0, ignored)) {
             return true;
         }
         ::Sleep(100);
     } while (::GetTickCount() - start < probe.waitMs);
-    return Fail(L"no window \"" + std::wstring(title) + L"\" within " +
+    probe.window = nullptr;
+    return Fail(L"no window \"" + probe.title + L"\"" +
+                (probe.program.empty() ? L"" : L" of " + probe.program) + L" within " +
                 std::to_wstring(probe.waitMs / 1000) + L" s");
 }
 
@@ -218,11 +251,12 @@ bool Run(const Probe& probe, int argc, wchar_t** argv, int& i) {
 int wmain(int argc, wchar_t** argv) {
     _setmode(_fileno(stdout), _O_BINARY);
     Probe probe;
-    const wchar_t* title = L"Polyshift";
     int i = 1;
     for (; i + 1 < argc && argv[i][0] == L'-'; i += 2) {
         if (std::wcscmp(argv[i], L"--title") == 0) {
-            title = argv[i + 1];
+            probe.title = argv[i + 1];
+        } else if (std::wcscmp(argv[i], L"--program") == 0) {
+            probe.program = argv[i + 1];
         } else if (std::wcscmp(argv[i], L"--wait") == 0) {
             probe.waitMs = static_cast<DWORD>(std::wcstoul(argv[i + 1], nullptr, 10)) * 1000;
         } else {
@@ -231,10 +265,10 @@ int wmain(int argc, wchar_t** argv) {
         }
     }
     if (i >= argc) {
-        Fail(L"usage: window_probe [--title TITLE] [--wait SECONDS] COMMAND...");
+        Fail(L"usage: window_probe [--title TITLE] [--program NAME] [--wait SECONDS] COMMAND...");
         return 2;
     }
-    if (!FindTheWindow(probe, title)) {
+    if (!FindTheWindow(probe)) {
         return 1;
     }
     for (; i < argc; ++i) {

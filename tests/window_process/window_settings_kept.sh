@@ -25,7 +25,9 @@ window() {
   shift
   (cd "$work" && exec "$wine_run" kept.exe "Z:${input//\//\\}") > "$work/$run.log" 2>&1 &
   local pid=$!
-  if ! "$wine_run" "$probe" --wait 60 "$@" close > "$work/$run.out" 2> "$work/$run.err"; then
+  # Only kept.exe's window: tests of the window in-process show windows of the same title.
+  if ! "$wine_run" "$probe" --program kept.exe --wait 60 "$@" close \
+       > "$work/$run.out" 2> "$work/$run.err"; then
     kill "$pid" 2>/dev/null || true
     echo "$run: the probe failed"
     cat "$work/$run.out" "$work/$run.err" "$work/$run.log"

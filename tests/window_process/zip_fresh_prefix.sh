@@ -65,7 +65,8 @@ fi
 (cd "$work" && exec wine "$folder/polyshift.exe" "Z:${example//\//\\}\\$input") \
   > "$work/window.log" 2>&1 &
 window_pid=$!
-wine "$probe" --wait 90 await 1001 items 1001 await 1000 close > "$work/probe.out" 2>&1 ||
+wine "$probe" --program polyshift.exe --wait 90 await 1001 items 1001 await 1000 close \
+  > "$work/probe.out" 2>&1 ||
   { cat "$work/probe.out" "$work/window.log"; fail "the probe failed on the zip's window"; }
 grep -Eq "^item 1001 0 .*$input\$" "$work/probe.out" ||
   { cat "$work/probe.out"; fail "the window did not list $input"; }
@@ -74,4 +75,5 @@ grep -Eq '^count 1000 [1-9][0-9]*$' "$work/probe.out" ||
 wait "$window_pid" || fail "polyshift.exe ended with status $?"
 window_pid=""
 [ -f "$folder/polyshift.ini" ] || fail "polyshift.ini was not written beside polyshift.exe"
-echo "polyshift.exe from the zip lists $input and $(sed -n 's/^count 1000 //p' "$work/probe.out") functions, and keeps polyshift.ini beside itself"
+functions=$(sed -n 's/^count 1000 //p' "$work/probe.out")
+echo "polyshift.exe from the zip lists $input and $functions functions, and writes polyshift.ini"
