@@ -2,6 +2,7 @@
 #include "host/core/about_text.h"
 #include "host/layout/about_dialog.h"
 #include "host/win32/modal_dialog.h"
+#include "host/win32/static_text.h"
 #include "host/win32/tool_dialogs.h"
 #include "host/win32/window_text.h"
 
@@ -10,15 +11,15 @@ namespace {
 
 namespace id = layout::about_control;
 
+bool IsIcon(HWND control) {
+    return (::GetWindowLongPtrW(control, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+}
+
 // The box's icon control: the static that shows an icon (it has no id of its own).
 HWND IconControl(HWND dialog) {
-    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[16] = {};
-        ::GetClassNameW(child, className, 16);
-        const LONG_PTR style = ::GetWindowLongPtrW(child, GWL_STYLE);
-        if (::lstrcmpiW(className, L"Static") == 0 && (style & SS_TYPEMASK) == SS_ICON) {
-            return child;
+    for (HWND control : StaticControls(dialog)) {
+        if (IsIcon(control)) {
+            return control;
         }
     }
     return nullptr;
@@ -36,6 +37,15 @@ void ShowProgramIcon(HWND dialog) {
     }
 }
 
+// The name, build stamp and version are never cut off, whatever the font draws them as.
+void WidenLabels(HWND dialog) {
+    for (HWND control : StaticControls(dialog)) {
+        if (!IsIcon(control)) {
+            WidenToFitText(control);
+        }
+    }
+}
+
 class AboutBox {
   public:
     explicit AboutBox(const std::string& pluginVersionText) : versions_(pluginVersionText) {}
@@ -46,7 +56,10 @@ class AboutBox {
             ShowProgramIcon(dialog);
             SetItemText(dialog, id::kBuildStamp, host::BuildStamp());
             ::SetDlgItemTextW(dialog, id::kPluginVersions, FieldLines(versions_).c_str());
-            return TRUE;
+            WidenLabels(dialog);
+            // OK has the focus, not the versions, which would show all selected.
+            ::SetFocus(::GetDlgItem(dialog, IDOK));
+            return FALSE;
         }
         if (message == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
             ::EndDialog(dialog, LOWORD(wParam));

@@ -5,6 +5,7 @@
 #include "host/core/regex_command_entry.h"
 #include "host/layout/tool_dialogs.h"
 #include "host/win32/modal_dialog.h"
+#include "host/win32/static_text.h"
 #include "host/win32/tool_dialogs.h"
 #include "host/win32/window_text.h"
 
@@ -22,9 +23,15 @@ class RegexDialog {
     RegexDialog(host::RegexCommandEntry& entry, host::UserInterface& ui) : entry_(entry), ui_(ui) {}
 
     INT_PTR Handle(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-        (void)lParam;
         if (message == WM_INITDIALOG) {
             ::SendDlgItemMessageW(dialog, kCommand, CB_LIMITTEXT, kFieldCharacters, 0);
+            if (HWND examples = FirstTabbedText(dialog)) {
+                DrawInColumns(examples);
+            }
+            return TRUE;
+        }
+        if (message == WM_DRAWITEM) {
+            DrawColumns(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
         }
         if (message != WM_COMMAND) {

@@ -266,6 +266,24 @@ TEST_F(MainWindowTest, ToolDialogsOpenWithTheControlsOfTheLayout) {
     EXPECT_NE(versions.find(L"rulebook.dll v."), std::wstring::npos) << win32gui::Utf8(versions);
     EXPECT_EQ(TextOf(::GetDlgItem(about, layout::about_control::kBuildStamp)).rfind(L"Build: ", 0),
               0u);
+    // The name, stamp and version show whole, however wide the font draws them.
+    for (HWND label = ::GetWindow(about, GW_CHILD); label != nullptr;
+         label = ::GetWindow(label, GW_HWNDNEXT)) {
+        const std::wstring text = TextOf(label);
+        if (text.empty() || text.find(L'\n') != std::wstring::npos) {
+            continue;
+        }
+        HDC dc = ::GetDC(label);
+        const HGDIOBJ previous = ::SelectObject(
+            dc, reinterpret_cast<HFONT>(::SendMessageW(label, WM_GETFONT, 0, 0)));
+        SIZE size{};
+        ::GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+        ::SelectObject(dc, previous);
+        ::ReleaseDC(label, dc);
+        RECT rect{};
+        ::GetWindowRect(label, &rect);
+        EXPECT_GE(rect.right - rect.left, size.cx) << win32gui::Utf8(text);
+    }
     Press(about, IDOK);
     EXPECT_TRUE(WindowDriver::WaitUntilGone(about));
     // Nothing was renamed: the lower-casing was cancelled.
