@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "host/core/plugin_function.h"
+#include "host/core/plugins/plugin_function.h"
 #include "support/sample_text.h"
 
 namespace bench_support {

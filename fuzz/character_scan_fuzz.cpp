@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/core/character_scan.h"
+#include "host/core/tools/character_scan.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     if (size < 1) {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string_view>
 
-#include "host/core/settings.h"
+#include "host/core/settings/settings.h"
 
 namespace {
 

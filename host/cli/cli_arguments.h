@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "host/core/character_scan.h"
-#include "host/core/lowercase_file_name.h"
+#include "host/core/tools/character_scan.h"
+#include "host/core/tools/lowercase_file_name.h"
 
 namespace cli {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/core/file_list.h"
+#include "host/core/files/file_list.h"
 
 namespace cli {
 

@@ -2,7 +2,7 @@
 
 #include "host/cli/commands.h"
 #include "host/cli/terminal_ui.h"
-#include "host/core/plugin_registry.h"
+#include "host/core/plugins/plugin_registry.h"
 #include "platform/folder.h"
 #include "platform/paths.h"
 #include "platform/text_encoding.h"

@@ -6,10 +6,10 @@
 #include "host/cli/commands.h"
 #include "host/cli/terminal_ui.h"
 #include "host/cli/working_set.h"
-#include "host/core/conversion_run.h"
-#include "host/core/default_jobs.h"
-#include "host/core/plugin_registry.h"
-#include "host/core/settings.h"
+#include "host/core/run/conversion_run.h"
+#include "host/core/run/default_jobs.h"
+#include "host/core/plugins/plugin_registry.h"
+#include "host/core/settings/settings.h"
 
 namespace cli {
 namespace {

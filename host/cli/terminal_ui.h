@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "host/core/user_interface.h"
+#include "host/core/ui/user_interface.h"
 
 namespace cli {
 

@@ -6,10 +6,10 @@
 
 #include "host/cli/commands.h"
 #include "host/cli/file_arguments.h"
-#include "host/core/function_lookup.h"
-#include "host/core/plugin_registry.h"
-#include "host/core/settings.h"
-#include "host/core/whole_file.h"
+#include "host/core/plugins/function_lookup.h"
+#include "host/core/plugins/plugin_registry.h"
+#include "host/core/settings/settings.h"
+#include "host/core/files/whole_file.h"
 #include "platform/text_encoding.h"
 
 namespace cli {

@@ -5,9 +5,9 @@
 #include <cstdio>
 
 #include "host/cli/cli_arguments.h"
-#include "host/core/file_list.h"
-#include "host/core/function_entry.h"
-#include "host/core/run_options.h"
+#include "host/core/files/file_list.h"
+#include "host/core/plugins/function_entry.h"
+#include "host/core/run/run_options.h"
 
 namespace cli {
 

@@ -6,7 +6,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "host/core/about_text.h"
+#include "host/core/tools/about_text.h"
 #include "host/gui/dialog_builder.h"
 #include "host/layout/about_dialog.h"
 

@@ -3,7 +3,7 @@
 
 #include <QDialog>
 
-#include "host/core/lowercase_file_name.h"
+#include "host/core/tools/lowercase_file_name.h"
 
 namespace gui {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "host/core/settings.h"
+#include "host/core/settings/settings.h"
 #include "host/gui/japanese_translation.h"
 #include "host/gui/main_window.h"
 #include "host/gui/tool_commands.h"

@@ -18,7 +18,7 @@
 #include <QThread>
 #include <QUrl>
 
-#include "host/core/uri_list.h"
+#include "host/core/workbench/uri_list.h"
 #include "host/gui/dialog_builder.h"
 #include "host/gui/input_guard.h"
 #include "host/gui/window_placement.h"

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "host/core/user_interface.h"
-#include "host/core/workbench.h"
+#include "host/core/ui/user_interface.h"
+#include "host/core/workbench/workbench.h"
 #include "host/gui/window_ui.h"
 
 class QAction;

@@ -7,8 +7,8 @@
 #include <QDialog>
 #include <string>
 
-#include "host/core/regex_command_entry.h"
-#include "host/core/user_interface.h"
+#include "host/core/tools/regex_command_entry.h"
+#include "host/core/ui/user_interface.h"
 
 namespace gui {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "host/core/character_scan.h"
-#include "host/core/user_interface.h"
+#include "host/core/tools/character_scan.h"
+#include "host/core/ui/user_interface.h"
 
 namespace gui {
 

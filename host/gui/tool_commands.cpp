@@ -3,10 +3,10 @@
 #include <QDesktopServices>
 #include <QUrl>
 
-#include "host/core/about_text.h"
-#include "host/core/ini_regex_history.h"
-#include "host/core/lowercase_file_name.h"
-#include "host/core/regex_tool.h"
+#include "host/core/tools/about_text.h"
+#include "host/core/settings/ini_regex_history.h"
+#include "host/core/tools/lowercase_file_name.h"
+#include "host/core/tools/regex_tool.h"
 #include "host/gui/about_box.h"
 #include "host/gui/lowercase_dialog.h"
 #include "host/gui/main_window.h"

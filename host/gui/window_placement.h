@@ -2,7 +2,7 @@
 // whether the window is minimized.
 #pragma once
 
-#include "host/core/settings.h"
+#include "host/core/settings/settings.h"
 
 class QWidget;
 

@@ -8,8 +8,8 @@
 
 #include <QObject>
 
-#include "host/core/user_interface.h"
-#include "host/core/window_choices.h"
+#include "host/core/ui/user_interface.h"
+#include "host/core/workbench/window_choices.h"
 
 class QLabel;
 class QProgressBar;

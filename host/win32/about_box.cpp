@@ -1,5 +1,5 @@
 // The About box: the program's icon, its build stamp and the plug-ins' versions.
-#include "host/core/about_text.h"
+#include "host/core/tools/about_text.h"
 #include "host/layout/about_dialog.h"
 #include "host/win32/modal_dialog.h"
 #include "host/win32/static_text.h"

@@ -1,8 +1,8 @@
 // What the main window does for each command, notification and menu item.
 #include <algorithm>
 
-#include "host/core/lowercase_file_name.h"
-#include "host/core/regex_tool.h"
+#include "host/core/tools/lowercase_file_name.h"
+#include "host/core/tools/regex_tool.h"
 #include "host/layout/main_dialog.h"
 #include "host/layout/main_menu.h"
 #include "host/win32/main_window.h"

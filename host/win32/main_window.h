@@ -15,7 +15,7 @@
 #include <thread>
 #include <vector>
 
-#include "host/core/workbench.h"
+#include "host/core/workbench/workbench.h"
 #include "host/win32/check_list.h"
 #include "host/win32/window_face.h"
 

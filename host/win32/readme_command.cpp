@@ -3,7 +3,7 @@
 
 #include <shellapi.h>
 
-#include "host/core/about_text.h"
+#include "host/core/tools/about_text.h"
 #include "host/win32/tool_dialogs.h"
 #include "host/win32/window_text.h"
 

@@ -1,8 +1,8 @@
 // The regular-expression tool's command dialog: the command field, whose drop-down list offers
 // the history, the examples, OK and Cancel. What is accepted and remembered is the core's
 // RegexCommandEntry's to decide.
-#include "host/core/ini_regex_history.h"
-#include "host/core/regex_command_entry.h"
+#include "host/core/settings/ini_regex_history.h"
+#include "host/core/tools/regex_command_entry.h"
 #include "host/layout/tool_dialogs.h"
 #include "host/win32/modal_dialog.h"
 #include "host/win32/static_text.h"

@@ -2,7 +2,7 @@
 #include <memory>
 #include <type_traits>
 
-#include "host/core/character_scan.h"
+#include "host/core/tools/character_scan.h"
 #include "host/layout/tool_dialogs.h"
 #include "host/win32/modal_dialog.h"
 #include "host/win32/tool_dialogs.h"

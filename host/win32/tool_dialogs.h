@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "host/core/lowercase_file_name.h"
-#include "host/core/user_interface.h"
+#include "host/core/tools/lowercase_file_name.h"
+#include "host/core/ui/user_interface.h"
 
 namespace win32gui {
 

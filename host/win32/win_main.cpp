@@ -5,7 +5,7 @@
 
 #include <shellapi.h>
 
-#include "host/core/settings.h"
+#include "host/core/settings/settings.h"
 #include "host/win32/main_window.h"
 #include "host/win32/window_text.h"
 #include "platform/folder.h"

@@ -13,8 +13,8 @@
 #include <functional>
 #include <mutex>
 
-#include "host/core/user_interface.h"
-#include "host/core/window_choices.h"
+#include "host/core/ui/user_interface.h"
+#include "host/core/workbench/window_choices.h"
 
 namespace win32gui {
 

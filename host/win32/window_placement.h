@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "host/core/settings.h"
+#include "host/core/settings/settings.h"
 
 namespace win32gui {
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "host/core/display_text.h"
+#include "host/core/ui/display_text.h"
 
 namespace win32gui {
 

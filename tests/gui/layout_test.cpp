@@ -15,7 +15,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "host/core/ini_regex_history.h"
+#include "host/core/settings/ini_regex_history.h"
 #include "host/gui/about_box.h"
 #include "host/gui/lowercase_dialog.h"
 #include "host/gui/regex_dialog.h"

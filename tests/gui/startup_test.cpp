@@ -4,7 +4,7 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "host/core/profile_file.h"
+#include "host/core/settings/profile_file.h"
 #include "host/layout/main_menu.h"
 
 #include "window_tests.h"

@@ -19,9 +19,9 @@
 #include <fstream>
 #include <functional>
 
-#include "host/core/about_text.h"
-#include "host/core/ini_regex_history.h"
-#include "host/core/profile_file.h"
+#include "host/core/tools/about_text.h"
+#include "host/core/settings/ini_regex_history.h"
+#include "host/core/settings/profile_file.h"
 #include "host/gui/about_box.h"
 #include "host/gui/dialog_builder.h"
 #include "host/gui/lowercase_dialog.h"

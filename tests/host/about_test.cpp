@@ -3,7 +3,7 @@
 
 #include <regex>
 
-#include "host/core/about_text.h"
+#include "host/core/tools/about_text.h"
 #include "scripted_ui.h"
 #include "support/temp_folder.h"
 

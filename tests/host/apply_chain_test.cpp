@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "host/core/apply_chain.h"
-#include "host/core/function_lookup.h"
-#include "host/core/plugin_registry.h"
+#include "host/core/run/apply_chain.h"
+#include "host/core/plugins/function_lookup.h"
+#include "host/core/plugins/plugin_registry.h"
 #include "host_fixture.h"
 #include "scripted_ui.h"
 

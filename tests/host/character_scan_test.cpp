@@ -7,7 +7,7 @@
 #include <set>
 
 #include "codepage/mapping_table.h"
-#include "host/core/character_scan.h"
+#include "host/core/tools/character_scan.h"
 #include "scripted_ui.h"
 #include "support/temp_folder.h"
 

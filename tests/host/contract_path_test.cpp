@@ -1,5 +1,5 @@
 // Paths carried to plug-ins in code page 932 and renames carried back to the real path.
-#include "host/core/contract_path.h"
+#include "host/core/plugins/contract_path.h"
 
 #include <gtest/gtest.h>
 

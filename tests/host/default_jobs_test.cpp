@@ -1,6 +1,6 @@
 // The command line's default number of jobs: one for small files, one per processor for
 // large ones, judged by the first files of the list.
-#include "host/core/default_jobs.h"
+#include "host/core/run/default_jobs.h"
 
 #include <gtest/gtest.h>
 

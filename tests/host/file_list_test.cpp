@@ -6,8 +6,8 @@
 
 #include <filesystem>
 
-#include "host/core/file_list.h"
-#include "host/core/function_lookup.h"
+#include "host/core/files/file_list.h"
+#include "host/core/plugins/function_lookup.h"
 #include "support/sample_text.h"
 #include "support/temp_folder.h"
 

@@ -1,7 +1,7 @@
 // Which files wait for which when a run converts several at once.
 #include <gtest/gtest.h>
 
-#include "host/core/file_order.h"
+#include "host/core/run/file_order.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "host/core/lowercase_file_name.h"
+#include "host/core/tools/lowercase_file_name.h"
 #include "scripted_ui.h"
 #include "support/temp_folder.h"
 

@@ -12,9 +12,9 @@
 #include <filesystem>
 #include <numeric>
 
-#include "host/core/buffer_pool.h"
-#include "host/core/guarded_mapping.h"
-#include "host/core/whole_file.h"
+#include "host/core/buffers/buffer_pool.h"
+#include "host/core/files/guarded_mapping.h"
+#include "host/core/files/whole_file.h"
 #include "platform/utf8_path.h"
 #include "support/temp_folder.h"
 

@@ -1,7 +1,7 @@
 // The private-profile file: lookups, writes that keep the rest of the file, encodings.
 #include <gtest/gtest.h>
 
-#include "host/core/profile_file.h"
+#include "host/core/settings/profile_file.h"
 #include "support/sample_text.h"
 #include "support/temp_folder.h"
 

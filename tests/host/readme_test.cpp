@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "host/core/plugin_registry.h"
+#include "host/core/plugins/plugin_registry.h"
 #include "platform/text_encoding.h"
 #include "platform/utf16.h"
 #include "scripted_ui.h"

@@ -1,11 +1,11 @@
 // The regular-expression tool's history and its command dialog's behaviour.
 #include <gtest/gtest.h>
 
-#include "host/core/ini_regex_history.h"
-#include "host/core/profile_file.h"
-#include "host/core/tool_texts.h"
-#include "host/core/regex_command_entry.h"
-#include "host/core/regex_history.h"
+#include "host/core/settings/ini_regex_history.h"
+#include "host/core/settings/profile_file.h"
+#include "host/core/tools/tool_texts.h"
+#include "host/core/tools/regex_command_entry.h"
+#include "host/core/settings/regex_history.h"
 #include "platform/message_box.h"
 #include "scripted_ui.h"
 #include "support/sample_text.h"

@@ -4,8 +4,8 @@
 
 #include <filesystem>
 
-#include "host/core/plugin_registry.h"
-#include "host/core/regex_tool.h"
+#include "host/core/plugins/plugin_registry.h"
+#include "host/core/tools/regex_tool.h"
 #include "host_fixture.h"
 #include "platform/message_box.h"
 #include "scripted_ui.h"

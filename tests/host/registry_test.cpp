@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "host/core/plugin_registry.h"
+#include "host/core/plugins/plugin_registry.h"
 #include "host_fixture.h"
 #include "scripted_ui.h"
 

@@ -1,6 +1,6 @@
 // Results converted straight into their files: what lands on disk, what is left behind (never
 // a temporary file), and a disk that has no room for the result.
-#include "host/core/result_file.h"
+#include "host/core/files/result_file.h"
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -10,9 +10,9 @@
 #include <cstring>
 #include <filesystem>
 
-#include "host/core/conversion_run.h"
-#include "host/core/function_lookup.h"
-#include "host/core/plugin_registry.h"
+#include "host/core/run/conversion_run.h"
+#include "host/core/plugins/function_lookup.h"
+#include "host/core/plugins/plugin_registry.h"
 #include "host_fixture.h"
 #include "scripted_ui.h"
 #include "support/sample_text.h"

@@ -5,10 +5,10 @@
 #include <cctype>
 #include <filesystem>
 
-#include "host/core/conversion_run.h"
-#include "host/core/function_lookup.h"
-#include "host/core/same_content.h"
-#include "host/core/plugin_registry.h"
+#include "host/core/run/conversion_run.h"
+#include "host/core/plugins/function_lookup.h"
+#include "host/core/run/same_content.h"
+#include "host/core/plugins/plugin_registry.h"
 #include "host_fixture.h"
 #include "platform/message_box.h"
 #include "scripted_ui.h"

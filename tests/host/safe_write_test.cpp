@@ -11,7 +11,7 @@
 
 #include <filesystem>
 
-#include "host/core/whole_file.h"
+#include "host/core/files/whole_file.h"
 #include "platform/utf8_path.h"
 #include "support/temp_folder.h"
 

@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "host/core/user_interface.h"
-#include "host/core/window_choices.h"
+#include "host/core/ui/user_interface.h"
+#include "host/core/workbench/window_choices.h"
 
 namespace host_testing {
 

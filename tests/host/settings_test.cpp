@@ -17,10 +17,10 @@
 #include <filesystem>
 #include <optional>
 
-#include "host/core/conversion_run.h"
-#include "host/core/function_lookup.h"
-#include "host/core/plugin_registry.h"
-#include "host/core/settings.h"
+#include "host/core/run/conversion_run.h"
+#include "host/core/plugins/function_lookup.h"
+#include "host/core/plugins/plugin_registry.h"
+#include "host/core/settings/settings.h"
 #include "host_fixture.h"
 #include "platform/message_box.h"
 #include "platform/utf8_path.h"

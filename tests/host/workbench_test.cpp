@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "host/core/profile_file.h"
-#include "host/core/uri_list.h"
-#include "host/core/workbench.h"
+#include "host/core/settings/profile_file.h"
+#include "host/core/workbench/uri_list.h"
+#include "host/core/workbench/workbench.h"
 #include "host_fixture.h"
 #include "platform/message_box.h"
 #include "scripted_ui.h"

@@ -5,7 +5,7 @@
 #include <map>
 #include <memory>
 
-#include "host/core/plugin_function.h"
+#include "host/core/plugins/plugin_function.h"
 #include "platform/system_error.h"
 #include "platform/text_encoding.h"
 

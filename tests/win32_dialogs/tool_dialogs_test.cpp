@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "dialog_script.h"
-#include "host/core/about_text.h"
-#include "host/core/ini_regex_history.h"
+#include "host/core/tools/about_text.h"
+#include "host/core/settings/ini_regex_history.h"
 #include "host/layout/about_dialog.h"
 #include "host/layout/tool_dialogs.h"
 #include "host/win32/tool_dialogs.h"

@@ -9,8 +9,8 @@
 #include <algorithm>
 #include <string>
 
-#include "host/core/safe_rename.h"
-#include "host/core/whole_file.h"
+#include "host/core/files/safe_rename.h"
+#include "host/core/files/whole_file.h"
 #include "platform/folder.h"
 #include "platform/library.h"
 #include "platform/paths.h"

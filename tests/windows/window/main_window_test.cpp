@@ -9,7 +9,7 @@
 
 #include <shlobj.h>
 
-#include "host/core/settings.h"
+#include "host/core/settings/settings.h"
 #include "host/layout/all_dialogs.h"
 #include "host/layout/main_menu.h"
 #include "host/win32/window_text.h"

@@ -1,0 +1,68 @@
+#include "host/core/run/apply_chain.h"
+
+#include "host/core/plugins/plugin_function.h"
+
+namespace host {
+
+std::vector<CarriedName> NamesGivenBy(const Chain& chain, const std::string& outputPath) {
+    std::vector<CarriedName> names;
+    names.reserve(chain.size());
+    for (const ChainEntry& step : chain) {
+        names.push_back(PluginFunction(*step.entry).RenamedPath(outputPath));
+    }
+    return names;
+}
+
+ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain,
+                        std::span<const CarriedName> names, TableSource& tables, BufferPool& pool,
+                        const ChainEvents& events, OutputRoom* lastStepRoom) {
+    ChainOutcome outcome;
+    std::span<const unsigned char> working = input;
+    for (std::size_t i = 0; i < chain.size(); ++i) {
+        const PluginFunction function(*chain[i].entry);
+        const bool usesTable = function.usesTable();
+        const std::string& table = tables.TableFor(chain[i], usesTable);
+        const std::optional<std::string> carried = ContractTablePath(table);
+        if (!carried && usesTable) {
+            outcome.failedSteps.push_back(i);
+            if (events.tableNotCarried) {
+                events.tableNotCarried(chain[i], table);
+            }
+            continue;
+        }
+        OutputRoom* room = i + 1 == chain.size() ? lastStepRoom : nullptr;
+        // A step with a room gets its buffer prepared only when it turns the room down.
+        if (working.size() >= BufferPool::kPrepareFrom && room == nullptr) {
+            // The output is most likely about as large as the input: its pages are cleared
+            // on another thread while the plug-in measures it.
+            pool.Prepare(working.size() * 3, working.size() + working.size() / 16);
+        }
+        Conversion step = function.Convert(working, carried.value_or(std::string()), pool, room);
+        if (step.status == Conversion::Status::kFailed) {
+            outcome.failedSteps.push_back(i);
+            if (events.stepFailed) {
+                events.stepFailed(chain[i]);
+            }
+            continue;
+        }
+        if (!step.converted()) {
+            continue;
+        }
+        if (i < names.size() && names[i].path) {
+            outcome.newName = names[i].path;
+            if (events.renamed) {
+                events.renamed(*names[i].path);
+            }
+        } else if (i < names.size() && names[i].lost && events.nameLost) {
+            events.nameLost(chain[i]);
+        }
+        pool.Give(std::move(outcome.bytes));
+        outcome.bytes = std::move(step.bytes);
+        outcome.roomLength = step.roomLength;
+        outcome.converted = true;
+        working = {outcome.bytes.data(), outcome.bytes.size()};
+    }
+    return outcome;
+}
+
+}  // namespace host

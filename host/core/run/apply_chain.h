@@ -1,0 +1,74 @@
+// The chain applied to bytes, and nothing else: no files, no prompts. Each step's function
+// converts the previous step's output (the input for the first); a step with nothing to do or
+// a failed one passes its bytes on unchanged. Output buffers come from a pool and go back to
+// it, so a run over many files reuses the same few large blocks.
+//
+// Renaming is a function of the output path alone, so the names the steps would give are
+// worked out once per file (NamesGivenBy) and the chain keeps the name of the last step that
+// converted and renames.
+#pragma once
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "host/core/buffers/buffer_pool.h"
+#include "host/core/buffers/byte_buffer.h"
+#include "host/core/plugins/contract_path.h"
+#include "host/core/plugins/function_entry.h"
+#include "host/core/plugins/plugin_function.h"
+
+namespace host {
+
+// Where the steps get their conversion table.
+class TableSource {
+  public:
+    virtual ~TableSource() = default;
+    // The table path handed to `step` ("" for none). `usesTable` says whether the step's
+    // function wants one; a source may then ask the user when it has none yet.
+    virtual const std::string& TableFor(const ChainEntry& step, bool usesTable) = 0;
+};
+
+// The same table for every step.
+class FixedTable : public TableSource {
+  public:
+    explicit FixedTable(std::string path = {}) : path_(std::move(path)) {}
+    const std::string& TableFor(const ChainEntry&, bool) override { return path_; }
+
+  private:
+    std::string path_;
+};
+
+struct ChainOutcome {
+    ByteBuffer bytes;                      // the last converted step's output
+    bool converted = false;                // some step converted: `bytes` hold the result...
+    std::optional<std::size_t> roomLength;  // ...unless the last step wrote it to its room
+    std::optional<std::string> newName;    // the name the last converting, renaming step gave
+    std::vector<std::size_t> failedSteps;  // indices into the chain, in order
+};
+
+// For every step of `chain`, the name its function gives a result bound for `outputPath`.
+std::vector<CarriedName> NamesGivenBy(const Chain& chain, const std::string& outputPath);
+
+// What a caller hears of as it happens, before the next step runs (either may be empty).
+struct ChainEvents {
+    std::function<void(const ChainEntry& step)> stepFailed;
+    std::function<void(const std::string& newName)> renamed;  // a converting step renamed
+    // A converting step renames, but its new name could not be carried back to the real path
+    // (see contract_path.h): the result keeps the name it had.
+    std::function<void(const ChainEntry& step)> nameLost;
+    // A step that needs its table was skipped: the table's path cannot be handed to plug-ins.
+    std::function<void(const ChainEntry& step, const std::string& table)> tableNotCarried;
+};
+
+// Runs `chain` over `input`. `names` holds NamesGivenBy for the result's path (or is empty
+// when names do not matter). The last step writes its output to `lastStepRoom` when that has
+// room for it.
+ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain,
+                        std::span<const CarriedName> names, TableSource& tables, BufferPool& pool,
+                        const ChainEvents& events = {}, OutputRoom* lastStepRoom = nullptr);
+
+}  // namespace host

@@ -1,0 +1,309 @@
+#include "host/core/run/conversion_run.h"
+
+#include <unistd.h>
+
+#include <climits>
+#include <new>
+#include <utility>
+
+#include "host/core/ui/host_texts.h"
+#include "host/core/run/same_content.h"
+#include "host/core/files/whole_file.h"
+#include "platform/folder.h"
+#include "platform/message_box.h"
+#include "platform/paths.h"
+
+namespace host {
+namespace {
+
+using platform::kAnswerCancel;
+using platform::kAnswerYes;
+
+constexpr unsigned kStopOk = platform::kIconStop | platform::kButtonsOk;
+constexpr unsigned kStopOkCancel = platform::kIconStop | platform::kButtonsOkCancel;
+constexpr unsigned kQuestionYesNo = platform::kIconQuestion | platform::kButtonsYesNo;
+constexpr unsigned kQuestionYesNoCancel = platform::kIconQuestion | platform::kButtonsYesNoCancel;
+constexpr unsigned kInformationOk = platform::kIconInformation | platform::kButtonsOk;
+
+constexpr const char* kSourceChanged = "the file was cut short while it was read";
+constexpr const char* kNoMemory = "not enough memory";
+
+// The run's table for every step; a step that wants one while there is none lets the user
+// pick it, and the choice holds for the rest of the run.
+class RunTables : public TableSource {
+  public:
+    RunTables(Questions& ui, std::string& table, std::optional<std::string>& chosen)
+        : ui_(ui), table_(table), chosen_(chosen) {}
+
+    const std::string& TableFor(const ChainEntry& step, bool usesTable) override {
+        if (usesTable && table_.empty()) {
+            if (auto picked = ui_.selectTableFile(step.title, table_)) {
+                table_ = *picked;
+                chosen_ = std::move(picked);
+            }
+        }
+        return table_;
+    }
+
+  private:
+    Questions& ui_;
+    std::string& table_;
+    std::optional<std::string>& chosen_;
+};
+
+// True when `answers` answer every question a run may ask, and never with Cancel: then files
+// may be converted ahead of their turn, since nobody can stop the run.
+bool AnswersKnownInAdvance(const PresetAnswers& answers) {
+    if (!answers) {
+        return false;
+    }
+    const std::pair<MessageKind, unsigned> prompts[] = {
+        {MessageKind::kStepFailed, kStopOk},
+        {MessageKind::kFileFailed, kStopOk},
+        {MessageKind::kInputError, kStopOkCancel},
+        {MessageKind::kOutputError, kStopOkCancel},
+        {MessageKind::kOverwriteQuestion, kQuestionYesNoCancel},
+        {MessageKind::kPluginMessage, kStopOk},
+    };
+    for (const auto& [kind, style] : prompts) {
+        if (answers(kind, style) == kAnswerCancel) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+Target ConversionRun::TargetFor(const std::string& inputPath) const {
+    if (inputPath == kStandardStream) {
+        return {Target::Kind::kStandardOutput, inputPath};
+    }
+    if (options_.overWrite) {
+        return {Target::Kind::kFile, inputPath};
+    }
+    return {Target::Kind::kFile,
+            platform::JoinPath(options_.outputFolder, platform::FileNameOf(inputPath))};
+}
+
+std::vector<std::string> ConversionRun::PathsTouched(const std::string& inputPath,
+                                                     const Target& target,
+                                                     std::span<const CarriedName> names) {
+    std::vector<std::string> paths{inputPath, target.path};
+    for (const CarriedName& name : names) {
+        if (name.path) {
+            paths.push_back(*name.path);
+        }
+    }
+    return paths;
+}
+
+void ConversionRun::AskToGoOn(FileScope& scope, MessageKind kind, const DisplayText& text) {
+    if (scope.ui.messageBox(kind, text, texts::kTitleError, kStopOkCancel) == kAnswerCancel) {
+        scope.cancel = true;
+    }
+}
+
+void ConversionRun::ReportFile(std::size_t index, bool handled) {
+    const std::string& input = files_[index];
+    if (!handled) {
+        ui_.messageBox(MessageKind::kFileFailed, texts::FileFailed(input), texts::kTitleError,
+                       kStopOk);
+        ++result_.errorCount;
+    }
+    ui_.setProgressPosition(index > INT_MAX ? INT_MAX : static_cast<int>(index));
+    ui_.setStatusText(input);
+}
+
+RunResult ConversionRun::RunBatch(unsigned jobs, const PresetAnswers& answers) {
+    const std::size_t count = files_.size();
+    if (count == 0) {
+        ui_.messageBox(MessageKind::kCommandError, texts::kNoSourceFiles, texts::kTitleError,
+                       kStopOk);
+        ui_.setStatusText(texts::kNoSourceFiles);
+        return result_;
+    }
+    const int last = count > static_cast<std::size_t>(INT_MAX) ? INT_MAX : static_cast<int>(count);
+    ui_.setProgressRange(0, last);
+    ui_.setProgressPosition(0);
+    ui_.setStatusText({});
+    if (ui_.messageBox(MessageKind::kRunConfirmation, texts::kConfirmRun, texts::kTitleConfirm,
+                       kQuestionYesNo) != kAnswerYes) {
+        return result_;
+    }
+    result_.started = true;
+    if (jobs > 1 && count > 1 && AnswersKnownInAdvance(answers)) {
+        ConvertFilesAtOnce(jobs, answers);
+    } else {
+        ConvertFilesInTurn();
+    }
+    DisplayText final;
+    if (result_.cancelled) {
+        final = texts::Cancelled(result_.errorCount);
+    } else {
+        ui_.setProgressPosition(last);
+        final = texts::AllDone(result_.errorCount);
+    }
+    ui_.setStatusText(final);
+    ui_.messageBox(MessageKind::kRunFinished, final, texts::kTitleFinished, kInformationOk);
+    return result_;
+}
+
+void ConversionRun::ConvertFilesInTurn() {
+    for (std::size_t i = 0; i < files_.size() && !result_.cancelled; ++i) {
+        const std::string& input = files_[i];
+        const Target target = TargetFor(input);
+        FileScope scope{ui_, pool_};
+        const bool handled = ConvertFileIn(scope, input, target, NamesGivenBy(chain_, target.path));
+        result_.cancelled = scope.cancel;
+        ReportFile(i, handled);
+    }
+}
+
+bool ConversionRun::ConvertFileIn(FileScope& scope, const std::string& inputPath,
+                                  const Target& target, std::span<const CarriedName> names) {
+    try {
+        return ConvertFileOrThrow(scope, inputPath, target, names);
+    } catch (const std::bad_alloc&) {
+        // A file too large for the memory left fails alone; the run goes on.
+        scope.ui.setStatusText(texts::CannotReadSource(inputPath, kNoMemory));
+        AskToGoOn(scope, MessageKind::kInputError, texts::CannotReadSource(inputPath, kNoMemory));
+        return false;
+    }
+}
+
+bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inputPath,
+                                       const Target& target, std::span<const CarriedName> names) {
+    WaitCursor wait(scope.ui);
+    // Plug-ins only read their input, so the bytes as read (mapped from the file where
+    // possible) stay untouched for the final comparison. The source is not mapped where that
+    // would keep the result from replacing it.
+    const std::vector<std::string> touched = PathsTouched(inputPath, target, names);
+    const std::optional<SourceBytes> original =
+        ReadSource(scope, inputPath, std::span(touched).subspan(1));
+    if (!original) {
+        return false;
+    }
+    const std::span<const unsigned char> read(original->data(), original->size());
+    RunTables tables(scope.ui, table_, result_.chosenTable);
+    // A large result is converted straight into its file.
+    ResultFileRoom room(target.path, read.size());
+    const bool intoFile = target.kind == Target::Kind::kFile && read.size() >= kResultFileFrom;
+    ChainOutcome chain = ApplyChain(read, chain_, names, tables, scope.pool,
+                                    EventsFor(scope, target), intoFile ? &room : nullptr);
+    const std::span<const unsigned char> result =
+        chain.roomLength ? std::span<const unsigned char>(room.file()->data(), *chain.roomLength)
+        : chain.converted
+            ? std::span<const unsigned char>(chain.bytes.data(), chain.bytes.size())
+            : read;
+    bool handled = true;
+    if (!original->intact()) {
+        // A file cut short while it was mapped read as zeros past its new end: nothing made
+        // of those bytes may be written.
+        scope.ui.setStatusText(texts::CannotReadSource(inputPath, kSourceChanged));
+        AskToGoOn(scope, MessageKind::kInputError,
+                  texts::CannotReadSource(inputPath, kSourceChanged));
+        handled = false;
+    } else if (!options_.noOutput || (chain.converted && !SameContent(result.data(), result.size(),
+                                                                      read.data(), read.size()))) {
+        handled = WriteResultTo(scope, target, chain.newName.value_or(target.path), result,
+                                chain.roomLength ? room.file() : nullptr);
+    }
+    scope.pool.Give(std::move(chain.bytes));
+    return handled;
+}
+
+ChainEvents ConversionRun::EventsFor(FileScope& scope, const Target& target) {
+    ChainEvents events;
+    events.stepFailed = [&scope](const ChainEntry& step) {
+        scope.ui.messageBox(MessageKind::kStepFailed, texts::StepFailed(step.title),
+                            texts::kTitleError, kStopOk);
+    };
+    events.tableNotCarried = [&](const ChainEntry& step, const std::string& table) {
+        scope.ui.messageBox(MessageKind::kStepFailed, texts::TableNotCarried(step.title, table),
+                            texts::kTitleError, kStopOk);
+    };
+    events.nameLost = [&](const ChainEntry& step) {
+        scope.ui.note(texts::NameNotCarried(step.title, target.path));
+    };
+    if (target.standardOutput()) {
+        events.renamed = [&](const std::string& name) {
+            scope.ui.note(texts::StreamNameNotUsed(name));
+        };
+    }
+    return events;
+}
+
+std::optional<SourceBytes> ConversionRun::ReadSource(FileScope& scope,
+                                                     const std::string& inputPath,
+                                                     std::span<const std::string> written) {
+    ReadResult read = inputPath == kStandardStream
+                          ? ReadWholeDescriptor(STDIN_FILENO)
+                          : ReadWholeFile(inputPath, kMaxFileSize, written);
+    DisplayText failure;
+    switch (read.status) {
+        case ReadStatus::kOk:
+            return std::move(read.bytes);
+        case ReadStatus::kCannotOpen:
+            failure = texts::kCannotOpenSource;
+            break;
+        case ReadStatus::kTooLarge:
+            failure = texts::SourceTooLarge(inputPath);
+            break;
+        case ReadStatus::kReadError:
+            failure = texts::CannotReadSource(inputPath, read.reason);
+            break;
+    }
+    scope.ui.setStatusText(failure);
+    AskToGoOn(scope, MessageKind::kInputError, failure);
+    return std::nullopt;
+}
+
+bool ConversionRun::WriteResultTo(FileScope& scope, const Target& target, const std::string& path,
+                                  std::span<const unsigned char> bytes, ResultFile* resultFile) {
+    if (!target.standardOutput()) {
+        return WriteToFile(scope, path, bytes, resultFile);
+    }
+    const WriteResult written = WriteToDescriptor(STDOUT_FILENO, bytes.data(), bytes.size());
+    if (written.status != WriteStatus::kOk) {
+        scope.ui.setStatusText(texts::CannotWriteTarget(target.path, written.reason));
+        AskToGoOn(scope, MessageKind::kOutputError,
+                  texts::CannotWriteTarget(target.path, written.reason));
+        return false;
+    }
+    return true;
+}
+
+bool ConversionRun::WriteToFile(FileScope& scope, const std::string& path,
+                                std::span<const unsigned char> bytes, ResultFile* resultFile) {
+    const bool seenMissing = !options_.overWrite && !platform::PathExists(path);
+    if (!options_.overWrite && !seenMissing) {
+        const int answer =
+            scope.ui.messageBox(MessageKind::kOverwriteQuestion, texts::ConfirmOverwrite(path),
+                                texts::kTitleConfirm, kQuestionYesNoCancel);
+        if (answer == kAnswerCancel) {
+            scope.cancel = true;
+        }
+        if (answer != kAnswerYes) {
+            return false;
+        }
+    }
+    const WriteResult written = resultFile != nullptr
+                                    ? resultFile->Commit(path, bytes.size())
+                                    : ReplaceFileContent(path, bytes.data(), bytes.size(), seenMissing);
+    switch (written.status) {
+        case WriteStatus::kOk:
+            return true;
+        case WriteStatus::kCannotCreate:
+            AskToGoOn(scope, MessageKind::kOutputError, texts::kCannotOpenTarget);
+            return false;
+        case WriteStatus::kWriteError:
+            scope.ui.setStatusText(texts::CannotWriteTarget(path, written.reason));
+            AskToGoOn(scope, MessageKind::kOutputError,
+                      texts::CannotWriteTarget(path, written.reason));
+            return false;
+    }
+    return false;
+}
+
+}  // namespace host

@@ -1,0 +1,106 @@
+// The conversion run: file policy around the chain. Every listed file is read whole, passed
+// through the chain (apply_chain.h), compared with what was read, and written to its target,
+// with the user asked before a file is overwritten. What the chain does to bytes is not here;
+// what happens to files and which questions are asked is.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "host/core/run/apply_chain.h"
+#include "host/core/buffers/buffer_pool.h"
+#include "host/core/files/file_list.h"
+#include "host/core/plugins/function_entry.h"
+#include "host/core/files/result_file.h"
+#include "host/core/run/run_options.h"
+#include "host/core/files/source_bytes.h"
+#include "host/core/ui/user_interface.h"
+
+namespace host {
+
+// Where a file's result goes: a file, or standard output, which has no name to change.
+struct Target {
+    enum class Kind { kFile, kStandardOutput };
+    Kind kind = Kind::kFile;
+    std::string path;  // the file, before any function renames it
+
+    bool standardOutput() const { return kind == Kind::kStandardOutput; }
+};
+
+// What a run learned.
+struct RunResult {
+    bool started = false;  // the user confirmed the run
+    bool cancelled = false;
+    std::int32_t errorCount = 0;
+    // A table the user chose at a prompt during the run; the caller decides whether to keep it.
+    std::optional<std::string> chosenTable;
+};
+
+class ConversionRun {
+  public:
+    ConversionRun(UserInterface& ui, const FileList& files, const Chain& chain, RunOptions options)
+        : ui_(ui), files_(files), chain_(chain), options_(std::move(options)) {}
+
+    // The whole run, from the confirmation to the final report.
+    //
+    // With `jobs` above 1 and `answers` (a face that answers every question without asking,
+    // and never with Cancel), up to `jobs` files are converted at the same time, each exactly
+    // as it would be alone: its messages are shown when it is its turn in the file list, and
+    // a file waits for every earlier file whose source or target it may write or read.
+    // Otherwise files are converted one at a time.
+    RunResult RunBatch(unsigned jobs = 1, const PresetAnswers& answers = {});
+
+  private:
+    // What converting one file uses: the face its messages go to, the buffers it reuses, and
+    // whether the user cancelled the run at one of its prompts.
+    struct FileScope {
+        UserInterface& ui;
+        BufferPool& pool;
+        bool cancel = false;
+    };
+
+    Target TargetFor(const std::string& inputPath) const;
+    // Every path converting a file may read or write: its source, its target and the names
+    // the chain's functions would give the target.
+    static std::vector<std::string> PathsTouched(const std::string& inputPath, const Target& target,
+                                                 std::span<const CarriedName> names);
+    // Shows an OK/Cancel error prompt; Cancel ends the run after the current file.
+    static void AskToGoOn(FileScope& scope, MessageKind kind, const DisplayText& text);
+    // One file through the chain and onto its target; true when it was written, or left
+    // unwritten because it did not change and noOutput is set. Callable from several threads
+    // at once as long as the face never picks a table.
+    bool ConvertFileIn(FileScope& scope, const std::string& inputPath, const Target& target,
+                       std::span<const CarriedName> names);
+    bool ConvertFileOrThrow(FileScope& scope, const std::string& inputPath, const Target& target,
+                            std::span<const CarriedName> names);
+    // `written`: the files written while the bytes are held (see ReadWholeFile).
+    std::optional<SourceBytes> ReadSource(FileScope& scope, const std::string& inputPath,
+                                          std::span<const std::string> written);
+    // What the chain's steps make known as they go, in boxes and notes.
+    static ChainEvents EventsFor(FileScope& scope, const Target& target);
+    // `resultFile`, when given, holds `bytes` already and is committed instead of a write.
+    bool WriteResultTo(FileScope& scope, const Target& target, const std::string& path,
+                       std::span<const unsigned char> bytes, ResultFile* resultFile);
+    bool WriteToFile(FileScope& scope, const std::string& path,
+                     std::span<const unsigned char> bytes, ResultFile* resultFile);
+    // The failure message, the error count, the progress and the status line for file `index`.
+    void ReportFile(std::size_t index, bool handled);
+    // The loop of RunBatch with files converted one at a time, or on `jobs` threads
+    // (conversion_run_jobs.cpp).
+    void ConvertFilesInTurn();
+    void ConvertFilesAtOnce(unsigned jobs, const PresetAnswers& answers);
+
+    UserInterface& ui_;
+    const FileList& files_;
+    const Chain& chain_;
+    const RunOptions options_;
+    // The table every step gets: the options' one, or one the user picked during the run.
+    std::string table_ = options_.tablePath;
+    RunResult result_;
+    BufferPool pool_;
+};
+
+}  // namespace host

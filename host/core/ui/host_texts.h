@@ -1,0 +1,47 @@
+// The host's own words, as the user sees them.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "host/core/ui/display_text.h"
+
+namespace host::texts {
+
+// Box titles.
+inline const DisplayText kTitleError = "エラー";
+inline const DisplayText kTitleConfirm = "確認";
+inline const DisplayText kTitleFinished = "処理終了";
+
+// Conversion run.
+inline const DisplayText kNoSourceFiles = "変換元ファイルがリストにありません。";
+inline const DisplayText kConfirmRun = "変換を実行します。よろしいですか？";
+inline const DisplayText kCannotOpenSource = "変換元ファイルをオープンできません。";
+inline const DisplayText kCannotOpenTarget =
+    "変換先のフォルダがないか、\n変換先ファイルをオープンできません。";
+
+// Main window.
+inline const DisplayText kNothingSelected = "削除するファイルが選択されていません。";
+
+// `functionTitle` is the plug-in's Shift JIS title; paths are the system's own bytes.
+DisplayText StepFailed(const std::string& functionTitle);
+DisplayText ConfirmOverwrite(const std::string& path);
+DisplayText FileFailed(const std::string& path);
+DisplayText AllDone(std::int32_t errors);
+DisplayText Cancelled(std::int32_t errors);
+DisplayText SourceTooLarge(const std::string& path);
+DisplayText CannotReadSource(const std::string& path, const std::string& reason);
+DisplayText CannotWriteTarget(const std::string& path, const std::string& reason);
+
+// A function renamed a result that goes to standard output (a note, not a box).
+DisplayText StreamNameNotUsed(const std::string& newName);
+
+// Paths that cannot be handed to plug-ins in their 8-bit text (contract_path.h): a step whose
+// table it is, skipped (a box); a result that keeps its name (a note).
+DisplayText TableNotCarried(const std::string& functionTitle, const std::string& table);
+DisplayText NameNotCarried(const std::string& functionTitle, const std::string& path);
+
+// Settings lists: an explicit save that failed, shown in a box titled kTitleError.
+DisplayText SettingsListNotSaved(const std::string& path, const std::string& reason);
+
+}  // namespace host::texts
