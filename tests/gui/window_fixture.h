@@ -18,7 +18,7 @@ namespace window_testing {
 
 class WindowFixture {
 public:
-    // Test plug-ins by name (tests/host) and real ones ("rulebook", "eolfix", ...).
+    // Test plug-ins by name (tests/core) and real ones ("rulebook", "eolfix", ...).
     WindowFixture(std::initializer_list<const char*> testPlugins,
                   std::initializer_list<const char*> realPlugins);
     ~WindowFixture();
