@@ -16,7 +16,7 @@
 #include <memory>
 #include <string>
 
-#include "host/core/plugins/plugin_function.h"
+#include "host/core/buffers/output_room.h"
 #include "host/core/files/whole_file.h"
 
 namespace host {

@@ -16,18 +16,11 @@
 
 #include "host/core/buffers/buffer_pool.h"
 #include "host/core/buffers/byte_buffer.h"
+#include "host/core/buffers/output_room.h"
 #include "host/core/plugins/contract_path.h"
 #include "host/core/plugins/function_entry.h"
 
 namespace host {
-
-// Room for an output outside the buffer pool (a result file's pages).
-class OutputRoom {
-  public:
-    virtual ~OutputRoom() = default;
-    // Room for `size` bytes, or an empty span when there is none (the pool's buffer is used).
-    virtual std::span<unsigned char> RoomFor(std::size_t size) = 0;
-};
 
 struct Conversion {
     enum class Status { kConverted, kNothingToDo, kFailed };
