@@ -53,7 +53,12 @@ const char* const kUsage =
     "  --raw         scan: print the report in Shift JIS with CR LF, as the window shows it\n"
     "  --ext-upper   lower: only files whose extension has no small letter\n"
     "  --name-upper  lower: only files whose name before the extension has no small letter\n"
-    "  -e COMMAND    regex: the command, such as s/(\\d+)/[$1]/g or tr/a-z/A-Z/\n";
+    "  -e COMMAND    regex: the command, such as s/(\\d+)/[$1]/g or tr/a-z/A-Z/\n"
+    "\n"
+    "exit status: 0 when every file went through every function; 1 when a file failed, or a\n"
+    "function failed for a file (run skips it, as the window does, so the file is left\n"
+    "unconverted by it; the final report then gives the number of such files); 2 for a usage\n"
+    "error\n";
 
 namespace {
 

@@ -43,6 +43,8 @@ int RunOrSave(const Arguments& arguments, std::FILE* err) {
         return SaveWorkingSet(*arguments.settingsList, set, err);
     }
 
+    // A file left unconverted through a failed step is no success to a script.
+    set.options.reportFailedSteps = true;
     host::ConversionRun conversion(ui, set.files, set.chain, set.options);
     const unsigned processors = std::min(std::max(1u, std::thread::hardware_concurrency()), kMaxJobs);
     const host::RunResult result = conversion.RunBatch(
@@ -51,7 +53,7 @@ int RunOrSave(const Arguments& arguments, std::FILE* err) {
     if (set.files.empty()) {
         return kExitFilesFailed;
     }
-    return result.errorCount == 0 ? kExitOk : kExitFilesFailed;
+    return result.errorCount == 0 && result.failedStepFiles == 0 ? kExitOk : kExitFilesFailed;
 }
 
 }  // namespace cli

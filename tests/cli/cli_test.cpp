@@ -217,6 +217,58 @@ TEST_F(CliJobsTest, ParallelRunsMatchTheOneAtATimeRunExactly) {
         << failing.err;
 }
 
+// A step that fails leaves its file unconverted through it, as the window does; a script
+// learns of it from the exit status and the final count, one at a time or at once.
+TEST_F(CliTest, AFailedStepExitsWith1AndIsCountedInTheReport) {
+    program.AddRealPlugin("encswap");
+    program.AddRealPlugin("unibridge");
+    const std::string utf8 = "日本語のメモ\n";
+    const std::string emoji = "絵文字😀\n";
+    work.Write("in/a-utf8.txt", utf8);
+    work.Write("in/b-emoji.txt", emoji);
+    work.Write("in/c-ascii.txt", "plain\n");
+    const std::string done = "すべての処理を終了しました。（エラー：0）";
+    for (const std::string jobs : {"1", "2"}) {
+        fs::remove_all(work.path() / "out");
+        fs::create_directory(work.path() / "out");
+        // encswap refuses both UTF-8 files; they come out as they went in.
+        auto result = Cli({"run", "--jobs", jobs, "-o", "out", "-f", "encswap:4", "-f",
+                           "eolfix:0", "in"});
+        EXPECT_EQ(result.status, 1) << result.err;
+        EXPECT_NE(result.err.find(done + "（失敗した処理のあるファイル：2）\n"), std::string::npos)
+            << result.err;
+        EXPECT_EQ(ReadFile(work.path() / "out/a-utf8.txt"), "日本語のメモ\r\n");
+        EXPECT_EQ(ReadFile(work.path() / "out/c-ascii.txt"), "plain\r\n");
+
+        // unibridge lacks only the emoji in Shift JIS.
+        result = Cli({"run", "--jobs", jobs, "-y", "-o", "out", "-f", "unibridge:3", "in"});
+        EXPECT_EQ(result.status, 1) << result.err;
+        EXPECT_NE(result.err.find(done + "（失敗した処理のあるファイル：1）\n"), std::string::npos)
+            << result.err;
+        EXPECT_EQ(ReadFile(work.path() / "out/b-emoji.txt"), emoji);
+        EXPECT_EQ(ReadFile(work.path() / "out/a-utf8.txt"), testing_support::Sjis(utf8));
+
+        // Every step done: the report is the window's, the status 0.
+        result = Cli({"run", "--jobs", jobs, "-y", "-o", "out", "-f", "eolfix:2", "in"});
+        EXPECT_EQ(result.status, 0) << result.err;
+        EXPECT_NE(result.err.find(done + "\n"), std::string::npos) << result.err;
+    }
+    // The filter passes the input on, and says so in its status.
+    work.Write("u.txt", utf8);
+    auto result = Shell("CAT u.txt | CLI run -f encswap:0 -");
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_EQ(result.out, utf8);
+
+    // A table the rulebook cannot open: it says so and converts nothing, which is a failed
+    // step too, though the plug-in asked for no room.
+    program.AddRealPlugin("rulebook");
+    result = Cli({"run", "-y", "-o", "out", "-t", "missing.tbl", "-f", "rulebook:1", "u.txt"});
+    EXPECT_EQ(result.status, 1) << result.err;
+    EXPECT_NE(result.err.find(done + "（失敗した処理のあるファイル：1）\n"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(ReadFile(work.path() / "out/u.txt"), utf8);
+}
+
 TEST_F(CliTest, JobsMustBeAPositiveNumber) {
     for (const char* jobs : {"0", "-1", "x", "2x", "100000"}) {
         const auto result = Cli({"run", "--jobs", jobs, "-o", "out", "a.txt"});

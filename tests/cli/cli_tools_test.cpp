@@ -105,6 +105,12 @@ TEST_F(CliTest, RegexAppliesTheCommandWithTheRunsOptions) {
     result = Cli({"regex", "-e", "s/a/b/", "--overwrite", "a.txt"});
     EXPECT_EQ(result.status, 0) << result.err;
     EXPECT_EQ(ReadFile(a), "\x82\x50\x82\x51 bnd 34");
+
+    // A command the rulebook cannot run fails the file, which stays as it was.
+    result = Cli({"regex", "-e", "s/(/x/", "--overwrite", "a.txt"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("（エラー：1）"), std::string::npos) << result.err;
+    EXPECT_EQ(ReadFile(a), "\x82\x50\x82\x51 bnd 34");
 }
 
 TEST_F(CliTest, RegexGivesTheCommandToEachFileInItsEncoding) {

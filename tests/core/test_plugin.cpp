@@ -6,7 +6,8 @@
 //   TP_TITLE_PREFIX    titles are "<prefix> <index>"
 //   TP_KIND            0 copy, 1 upper-case ASCII, 2 fail, 3 append "[<tablePath>]",
 //                      4 copy, but first cut the (existing) file named by the table path to
-//                      nothing
+//                      nothing, 5 refuse a non-empty input in the size pass with a box saying
+//                      why (as a plug-in does with a table it cannot use)
 //   TP_USES_TABLE      XfmIsUseTable answers 1
 //   TP_RENAME_EXT      XfmRenameFile replaces the extension by this text
 //   TP_REGEXP          XfmRegExp appends "<command>" to the text; the command "fail" fails
@@ -15,6 +16,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/message_box.h"
 #include "platform/paths.h"
 #include "platform/shared_string.h"
 #include "xfm_plugin.h"
@@ -85,6 +87,10 @@ XFM_EXPORT uint32_t XFM_CALL XfmIsUseTable(uint32_t) { return TP_USES_TABLE; }
 
 XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
     if (request == nullptr || request->functionIndex >= functionCount || request->tablePath == nullptr) {
+        return 0;
+    }
+    if (TP_KIND == 5 && request->inputLength != 0) {
+        platform::ShowMessageBox("refused", "Refusing", platform::kButtonsOk | platform::kIconStop);
         return 0;
     }
     return static_cast<uint32_t>(Output(*request).size());

@@ -226,7 +226,8 @@ def check(function, text_name, encoding, folder, table=None):
         return None
     status, out, messages = run(function, data, folder, table[1] if table else None)
     where = f"{function} on {text_name} ({encoding})" + (f" with a {table[0]} table" if table else "")
-    if status != 0:
+    # A refusal is a failed step: the file passes unchanged, and the exit status says so.
+    if status != (1 if want == "refused" else 0):
         return f"{where}: exit status {status}"
     if want == "refused":
         if out != data or not messages:

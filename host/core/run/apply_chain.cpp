@@ -37,6 +37,7 @@ ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain
             // on another thread while the plug-in measures it.
             pool.Prepare(working.size() * 3, working.size() + working.size() / 16);
         }
+        const std::size_t messagesBefore = events.pluginMessages ? events.pluginMessages() : 0;
         Conversion step = function.Convert(working, carried.value_or(std::string()), pool, room);
         if (step.status == Conversion::Status::kFailed) {
             outcome.failedSteps.push_back(i);
@@ -46,6 +47,9 @@ ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain
             continue;
         }
         if (!step.converted()) {
+            if (events.pluginMessages && events.pluginMessages() != messagesBefore) {
+                outcome.failedSteps.push_back(i);
+            }
             continue;
         }
         if (i < names.size() && names[i].path) {

@@ -62,6 +62,10 @@ struct ChainEvents {
     std::function<void(const ChainEntry& step)> nameLost;
     // A step that needs its table was skipped: the table's path cannot be handed to plug-ins.
     std::function<void(const ChainEntry& step, const std::string& table)> tableNotCarried;
+    // How many boxes the plug-ins have shown so far, when the caller counts them. A step that
+    // converts nothing but shows one (a table it cannot use, say) has failed all the same: it
+    // goes into failedSteps, without a stepFailed event, since the plug-in has said why.
+    std::function<std::size_t()> pluginMessages;
 };
 
 // Runs `chain` over `input`. `names` holds NamesGivenBy for the result's path (or is empty

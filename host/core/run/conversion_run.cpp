@@ -51,6 +51,27 @@ class RunTables : public TableSource {
     std::optional<std::string>& chosen_;
 };
 
+// Passes the boxes the plug-ins show while one file goes through the chain on to the file's
+// face, and counts them.
+class CountedPluginMessages : public Questions {
+  public:
+    explicit CountedPluginMessages(Questions& face) : face_(face) {}
+
+    int showMessage(const Message& message) override {
+        ++count_;
+        return face_.showMessage(message);
+    }
+    std::optional<std::string> selectTableFile(const std::string& functionTitle,
+                                               const std::string& currentPath) override {
+        return face_.selectTableFile(functionTitle, currentPath);
+    }
+    std::size_t count() const { return count_; }
+
+  private:
+    Questions& face_;
+    std::size_t count_ = 0;
+};
+
 // True when `answers` answer every question a run may ask, and never with Cancel: then files
 // may be converted ahead of their turn, since nobody can stop the run.
 bool AnswersKnownInAdvance(const PresetAnswers& answers) {
@@ -104,12 +125,15 @@ void ConversionRun::AskToGoOn(FileScope& scope, MessageKind kind, const DisplayT
     }
 }
 
-void ConversionRun::ReportFile(std::size_t index, bool handled) {
+void ConversionRun::ReportFile(std::size_t index, bool handled, bool stepFailed) {
     const std::string& input = files_[index];
     if (!handled) {
         ui_.messageBox(MessageKind::kFileFailed, texts::FileFailed(input), texts::kTitleError,
                        kStopOk);
         ++result_.errorCount;
+    }
+    if (stepFailed) {
+        ++result_.failedStepFiles;
     }
     ui_.setProgressPosition(index > INT_MAX ? INT_MAX : static_cast<int>(index));
     ui_.setStatusText(input);
@@ -144,6 +168,9 @@ RunResult ConversionRun::RunBatch(unsigned jobs, const PresetAnswers& answers) {
         ui_.setProgressPosition(last);
         final = texts::AllDone(result_.errorCount);
     }
+    if (options_.reportFailedSteps && result_.failedStepFiles > 0) {
+        final += texts::FilesWithFailedSteps(result_.failedStepFiles);
+    }
     ui_.setStatusText(final);
     ui_.messageBox(MessageKind::kRunFinished, final, texts::kTitleFinished, kInformationOk);
     return result_;
@@ -156,7 +183,7 @@ void ConversionRun::ConvertFilesInTurn() {
         FileScope scope{ui_, pool_};
         const bool handled = ConvertFileIn(scope, input, target, NamesGivenBy(chain_, target.path));
         result_.cancelled = scope.cancel;
-        ReportFile(i, handled);
+        ReportFile(i, handled, scope.stepFailed);
     }
 }
 
@@ -189,8 +216,14 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
     // A large result is converted straight into its file.
     ResultFileRoom room(target.path, read.size());
     const bool intoFile = target.kind == Target::Kind::kFile && read.size() >= kResultFileFrom;
-    ChainOutcome chain = ApplyChain(read, chain_, names, tables, scope.pool,
-                                    EventsFor(scope, target), intoFile ? &room : nullptr);
+    // The plug-ins' boxes go where they went before, counted on the way.
+    CountedPluginMessages pluginMessages(scope.ui);
+    const PluginMessageRoute route(pluginMessages, true);
+    ChainEvents events = EventsFor(scope, target);
+    events.pluginMessages = [&pluginMessages] { return pluginMessages.count(); };
+    ChainOutcome chain = ApplyChain(read, chain_, names, tables, scope.pool, events,
+                                    intoFile ? &room : nullptr);
+    scope.stepFailed = !chain.failedSteps.empty();
     const std::span<const unsigned char> result =
         chain.roomLength ? std::span<const unsigned char>(room.file()->data(), *chain.roomLength)
         : chain.converted

@@ -1,4 +1,4 @@
-// The four options of a conversion run, as the user sets them.
+// The four options of a conversion run, as the user sets them, and how the run reports.
 #pragma once
 
 #include <string>
@@ -10,6 +10,9 @@ struct RunOptions {
     std::string tablePath;     // handed to every step; may be empty
     bool overWrite = false;    // write every result over its own source, without asking
     bool noOutput = false;     // write nothing for a file the chain left unchanged
+    // The final report also gives the number of files with a failed step (the command line's;
+    // the window's report is the error count alone).
+    bool reportFailedSteps = false;
 };
 
 }  // namespace host

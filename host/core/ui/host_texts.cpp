@@ -22,6 +22,10 @@ DisplayText Cancelled(std::int32_t errors) {
     return "処理はキャンセルされました。（エラー：" + std::to_string(errors) + "）";
 }
 
+DisplayText FilesWithFailedSteps(std::int32_t files) {
+    return "（失敗した処理のあるファイル：" + std::to_string(files) + "）";
+}
+
 DisplayText SourceTooLarge(const std::string& path) {
     return "'" + path + "' は 4GB 以上あるため変換できません。";
 }

@@ -29,6 +29,8 @@ DisplayText ConfirmOverwrite(const std::string& path);
 DisplayText FileFailed(const std::string& path);
 DisplayText AllDone(std::int32_t errors);
 DisplayText Cancelled(std::int32_t errors);
+// Follows either on the command line, when some files had a step that failed.
+DisplayText FilesWithFailedSteps(std::int32_t files);
 DisplayText SourceTooLarge(const std::string& path);
 DisplayText CannotReadSource(const std::string& path, const std::string& reason);
 DisplayText CannotWriteTarget(const std::string& path, const std::string& reason);

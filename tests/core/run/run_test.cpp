@@ -32,7 +32,7 @@ std::string Done(int errors) {
 class RunTest : public ::testing::Test {
 protected:
     RunTest() {
-        for (const char* name : {"tp_upper", "tp_failing", "tp_table", "tp_rename_one",
+        for (const char* name : {"tp_upper", "tp_failing", "tp_refusing", "tp_table", "tp_rename_one",
                                  "tp_rename_two", "tp_shrink"}) {
             program.AddTestPlugin(name);
         }
@@ -207,6 +207,58 @@ TEST_F(RunTest, FailingStepIsReportedSkippedAndDoesNotFailTheFile) {
                   "box 16 エラー: Failing 0 の処理に失敗しました。処理をスキップします。",
                   Done(0)}));
     EXPECT_EQ(ReadFile(work.Path("out/a.txt")), "ABC");
+}
+
+// A file counts once however many of its steps fail, a file that also failed counts in both,
+// and an empty file (nothing to do) in neither. A step that asks for no room but shows a box
+// has failed too. Only a run asked to (the command line's) adds the count to its final text.
+TEST_F(RunTest, FilesWithAFailedStepAreCountedAndReportedOnlyWhenAsked) {
+    AddFile("a.txt", "abc");
+    AddFile("b.txt", "def");
+    AddFile("empty.txt", "");
+    // Every run: b.txt's result is declined, so it fails too.
+    auto runOver = [&] {
+        fs::remove_all(out());
+        work.Write("out/b.txt", "old");
+        ui.log.clear();
+        ui.answers = {platform::kAnswerYes, platform::kAnswerNo};
+        return Run();
+    };
+    Use("Failing");
+    Use("Upper");
+    Use("Failing");
+    host::RunResult result = runOver();
+    EXPECT_EQ(result.errorCount, 1);
+    EXPECT_EQ(result.failedStepFiles, 2);
+    EXPECT_EQ(ui.log.back(), Done(1));
+    EXPECT_EQ(ReadFile(work.Path("out/a.txt")), "ABC");
+
+    options.reportFailedSteps = true;
+    result = runOver();
+    EXPECT_EQ(result.failedStepFiles, 2);
+    const std::string final =
+        "すべての処理を終了しました。（エラー：1）（失敗した処理のあるファイル：2）";
+    EXPECT_EQ(ui.log[ui.log.size() - 2], "status " + final);
+    EXPECT_EQ(ui.log.back(), "box 64 処理終了: " + final);
+
+    // Without a failed step the text is the window's.
+    chain.clear();
+    Use("Upper");
+    result = runOver();
+    EXPECT_EQ(result.failedStepFiles, 0);
+    EXPECT_EQ(ui.log.back(), Done(1));
+
+    // The plug-in's own box comes to the run's face, and no failure box of the host's.
+    chain.clear();
+    Use("Refusing");
+    result = runOver();
+    EXPECT_EQ(result.failedStepFiles, 2);
+    EXPECT_EQ(ui.Only("box"),
+              (std::vector<std::string>{
+                  kConfirm, "box 16 Refusing: refused", "box 16 Refusing: refused",
+                  "box 35 確認: '" + work.Path("out/b.txt") + "' は上書きされます。よろしいですか？",
+                  "box 16 エラー: '" + work.Path("in/b.txt") + "' の変換に失敗しました。",
+                  "box 64 処理終了: " + final}));
 }
 
 TEST_F(RunTest, TableIsAskedForAtEveryTableStepUntilOneIsPicked) {
