@@ -104,15 +104,20 @@ void ConversionRun::AskToGoOn(FileScope& scope, MessageKind kind, const DisplayT
     }
 }
 
-void ConversionRun::ReportFile(std::size_t index, bool handled) {
+void ConversionRun::ReportFile(std::size_t index, bool handled, bool skippedBinary) {
     const std::string& input = files_[index];
     if (!handled) {
         ui_.messageBox(MessageKind::kFileFailed, texts::FileFailed(input), texts::kTitleError,
                        kStopOk);
         ++result_.errorCount;
     }
+    // A note, never a box: a folder may hold thousands of images.
+    if (skippedBinary) {
+        ui_.note(texts::SkippedBinary(input));
+        ++result_.skippedBinary;
+    }
     ui_.setProgressPosition(index > INT_MAX ? INT_MAX : static_cast<int>(index));
-    ui_.setStatusText(input);
+    ui_.setStatusText(skippedBinary ? texts::SkippedBinary(input) : DisplayText(input));
 }
 
 RunResult ConversionRun::RunBatch(unsigned jobs, const PresetAnswers& answers) {
@@ -144,6 +149,7 @@ RunResult ConversionRun::RunBatch(unsigned jobs, const PresetAnswers& answers) {
         ui_.setProgressPosition(last);
         final = texts::AllDone(result_.errorCount);
     }
+    final = texts::WithSkippedBinary(final, result_.skippedBinary);
     ui_.setStatusText(final);
     ui_.messageBox(MessageKind::kRunFinished, final, texts::kTitleFinished, kInformationOk);
     return result_;
@@ -156,7 +162,7 @@ void ConversionRun::ConvertFilesInTurn() {
         FileScope scope{ui_, pool_};
         const bool handled = ConvertFileIn(scope, input, target, NamesGivenBy(chain_, target.path));
         result_.cancelled = scope.cancel;
-        ReportFile(i, handled);
+        ReportFile(i, handled, scope.skippedBinary);
     }
 }
 
@@ -189,8 +195,11 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
     // A large result is converted straight into its file.
     ResultFileRoom room(target.path, read.size());
     const bool intoFile = target.kind == Target::Kind::kFile && read.size() >= kResultFileFrom;
-    ChainOutcome chain = ApplyChain(read, chain_, names, tables, scope.pool,
-                                    EventsFor(scope, target), intoFile ? &room : nullptr);
+    ChainOutcome chain =
+        ApplyChain(read, chain_, names, tables, scope.pool, EventsFor(scope, target),
+                   intoFile ? &room : nullptr,
+                   options_.convertBinary ? BinaryInput::kConvert : BinaryInput::kPassOn);
+    scope.skippedBinary = !chain.binarySkips.empty();
     const std::span<const unsigned char> result =
         chain.roomLength ? std::span<const unsigned char>(room.file()->data(), *chain.roomLength)
         : chain.converted
@@ -204,6 +213,10 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
         AskToGoOn(scope, MessageKind::kInputError,
                   texts::CannotReadSource(inputPath, kSourceChanged));
         handled = false;
+    } else if (scope.skippedBinary && !chain.converted && !target.standardOutput() &&
+               target.path == inputPath) {
+        // A binary file that would be written over itself unchanged is left alone: not even
+        // its time or its links change.
     } else if (!options_.noOutput || (chain.converted && !SameContent(result.data(), result.size(),
                                                                       read.data(), read.size()))) {
         handled = WriteResultTo(scope, target, chain.newName.value_or(target.path), result,

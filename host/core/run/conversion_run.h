@@ -35,6 +35,7 @@ struct RunResult {
     bool started = false;  // the user confirmed the run
     bool cancelled = false;
     std::int32_t errorCount = 0;
+    std::int32_t skippedBinary = 0;  // files whose text steps passed them on: binary
     // A table the user chose at a prompt during the run; the caller decides whether to keep it.
     std::optional<std::string> chosenTable;
 };
@@ -60,6 +61,7 @@ class ConversionRun {
         UserInterface& ui;
         BufferPool& pool;
         bool cancel = false;
+        bool skippedBinary = false;  // a text step passed the file on: it is binary
     };
 
     Target TargetFor(const std::string& inputPath) const;
@@ -86,8 +88,9 @@ class ConversionRun {
                        std::span<const unsigned char> bytes, ResultFile* resultFile);
     bool WriteToFile(FileScope& scope, const std::string& path,
                      std::span<const unsigned char> bytes, ResultFile* resultFile);
-    // The failure message, the error count, the progress and the status line for file `index`.
-    void ReportFile(std::size_t index, bool handled);
+    // The failure message, the error count, the skipped-binary line and count, the progress
+    // and the status line for file `index`.
+    void ReportFile(std::size_t index, bool handled, bool skippedBinary);
     // The loop of RunBatch with files converted one at a time, or on `jobs` threads
     // (conversion_run_jobs.cpp).
     void ConvertFilesInTurn();

@@ -19,6 +19,7 @@ struct FileOutcome {
     explicit FileOutcome(const PresetAnswers& answers) : messages(answers) {}
     MessageRecorder messages;
     bool handled = false;
+    bool skippedBinary = false;
     bool done = false;
 };
 
@@ -78,16 +79,19 @@ void ConversionRun::ConvertFilesAtOnce(unsigned jobs, const PresetAnswers& answe
             }
             FileOutcome& outcome = *outcomes[i];
             bool handled = false;
+            bool skippedBinary = false;
             {
                 PluginMessageRoute route(outcome.messages, true);
                 FileScope scope{outcome.messages, pool};
                 handled = ConvertFileIn(scope, files_[i], targets[i], names[i]);
+                skippedBinary = scope.skippedBinary;
             }
             bool wakeThreads = false;
             bool wakeReport = false;
             {
                 std::lock_guard lock(mutex);
                 outcome.handled = handled;
+                outcome.skippedBinary = skippedBinary;
                 outcome.done = true;
                 ++doneCount;
                 wakeThreads = waitingThreads > 0;
@@ -130,7 +134,7 @@ void ConversionRun::ConvertFilesAtOnce(unsigned jobs, const PresetAnswers& answe
             }
         }
         outcomes[i]->messages.Replay(ui_);
-        ReportFile(i, outcomes[i]->handled);
+        ReportFile(i, outcomes[i]->handled, outcomes[i]->skippedBinary);
     }
 }
 

@@ -1,4 +1,4 @@
-// The four options of a conversion run, as the user sets them.
+// The options of a conversion run, as the user sets them.
 #pragma once
 
 #include <string>
@@ -10,6 +10,8 @@ struct RunOptions {
     std::string tablePath;     // handed to every step; may be empty
     bool overWrite = false;    // write every result over its own source, without asking
     bool noOutput = false;     // write nothing for a file the chain left unchanged
+    // Text functions convert binary files too, instead of passing them on unchanged.
+    bool convertBinary = false;
 };
 
 }  // namespace host

@@ -22,6 +22,17 @@ DisplayText Cancelled(std::int32_t errors) {
     return "処理はキャンセルされました。（エラー：" + std::to_string(errors) + "）";
 }
 
+DisplayText WithSkippedBinary(DisplayText final, std::int32_t skipped) {
+    if (skipped > 0) {
+        final += "（スキップしたバイナリファイル：" + std::to_string(skipped) + "）";
+    }
+    return final;
+}
+
+DisplayText SkippedBinary(const std::string& path) {
+    return "'" + path + "' はバイナリファイルのため、テキストの処理をスキップしました。";
+}
+
 DisplayText SourceTooLarge(const std::string& path) {
     return "'" + path + "' は 4GB 以上あるため変換できません。";
 }
