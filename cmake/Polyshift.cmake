@@ -118,13 +118,16 @@ function(polyshift_add_test_plugin name)
     BUILD_RPATH "${POLYSHIFT_BIN_DIR}")
   if(WIN32)
     # Exported under the decorated names like a shipped plug-in; the test plug-ins' switches
-    # TP_NO_VERSION and TP_REGEXP leave out or add an entry point.
+    # TP_NO_VERSION, TP_REGEXP and TP_IS_TEXT leave out or add an entry point.
     set(entries GetCount@0 GetTitle@4 IsUseTable@4 GetBufferSize@4 Convert@4 RenameFile@12)
     if(NOT "TP_NO_VERSION" IN_LIST ARG_DEFINITIONS)
       list(PREPEND entries GetVersion@0)
     endif()
     if("TP_REGEXP" IN_LIST ARG_DEFINITIONS)
       list(APPEND entries RegExp@8)
+    endif()
+    if(ARG_DEFINITIONS MATCHES "TP_IS_TEXT=")
+      list(APPEND entries IsTextFunction@4)
     endif()
     set(exports "EXPORTS\n")
     foreach(entry IN LISTS entries)

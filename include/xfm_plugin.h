@@ -6,6 +6,11 @@
 // XfmRenameFile. All entry points return 0 for failure, for "nothing to do", for a null
 // request and for a function index out of range.
 //
+// Beyond those seven a plug-in may export XfmIsTextFunction: non-zero for a function that
+// makes sense of text only (line endings, encodings, widths), 0 for one that takes any bytes.
+// The host passes binary files (images, archives, programs) through a text function
+// unchanged. A plug-in without it is called for every file, whatever its content.
+//
 // The host binds the entry points by their decorated names (kXfm*Name below). On ELF a
 // plug-in exports the plain C names (XfmGetVersion, ...) and the runtime maps a decorated
 // name to the plain one. A Windows plug-in exports the decorated names themselves, and only
@@ -98,6 +103,7 @@ typedef uint32_t(XFM_CALL* XfmConvertFn)(ConvertRequest* request);
 typedef uint32_t(XFM_CALL* XfmRenameFileFn)(const char* outputPath, char* newPath,
                                              uint32_t index);
 typedef uint32_t(XFM_CALL* XfmRegExpFn)(XfmText* text, const char* command);
+typedef uint32_t(XFM_CALL* XfmIsTextFunctionFn)(uint32_t index);
 
 // Decorated names the host binds by.
 #define kXfmGetVersionName "_XfmGetVersion@0"
@@ -108,6 +114,7 @@ typedef uint32_t(XFM_CALL* XfmRegExpFn)(XfmText* text, const char* command);
 #define kXfmConvertName "_XfmConvert@4"
 #define kXfmRenameFileName "_XfmRenameFile@12"
 #define kXfmRegExpName "_XfmRegExp@8"
+#define kXfmIsTextFunctionName "_XfmIsTextFunction@4"
 
 // Declarations a plug-in's definitions must match.
 XFM_EXPORT uint32_t XFM_CALL XfmGetVersion(void);
@@ -119,5 +126,6 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request);
 XFM_EXPORT uint32_t XFM_CALL XfmRenameFile(const char* outputPath, char* newPath,
                                            uint32_t index);
 XFM_EXPORT uint32_t XFM_CALL XfmRegExp(XfmText* text, const char* command);
+XFM_EXPORT uint32_t XFM_CALL XfmIsTextFunction(uint32_t index);
 
 #endif

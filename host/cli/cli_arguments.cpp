@@ -10,14 +10,15 @@ namespace cli {
 const char* const kUsage =
     "usage: polyshift-cli list\n"
     "       polyshift-cli run [-s LIST.pzl] [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
-    "                         [-f FUNCTION]... [-y] [--jobs N] PATH...\n"
+    "                         [-f FUNCTION]... [-y] [--jobs N] [--binary] PATH...\n"
     "       polyshift-cli save -s LIST.pzl [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
     "                         [-f FUNCTION]... PATH...\n"
     "       polyshift-cli run [-t TABLE] [-f FUNCTION]... - < IN > OUT\n"
     "       polyshift-cli scan [--no-kana] [--no-special] [--no-extended] [--no-user]\n"
     "                          [--unify-breaks] [--raw] PATH...\n"
     "       polyshift-cli lower [--ext-upper | --name-upper] PATH...\n"
-    "       polyshift-cli regex -e COMMAND (-o DIR | --overwrite) [--no-output] [-y] PATH...\n"
+    "       polyshift-cli regex -e COMMAND (-o DIR | --overwrite) [--no-output] [-y] [--binary]\n"
+    "                           PATH...\n"
     "       polyshift-cli about | --version\n"
     "\n"
     "  list          show every plug-in's version and every function as NAME:INDEX<TAB>TITLE\n"
@@ -43,6 +44,10 @@ const char* const kUsage =
     "  --jobs N      convert up to N files at the same time (default: one per processor for\n"
     "                files of 64 KB or more on average, else 1); results, messages and their\n"
     "                order are those of --jobs 1\n"
+    "  --binary      run, regex: convert binary files too. Without it a file that starts like\n"
+    "                an image, archive, program or other binary format, or holds bytes that no\n"
+    "                text holds, passes through the text functions unchanged (base64 and\n"
+    "                pictile take any file) and is named on stderr\n"
     "  -             (as a PATH of run) read standard input and write the result to standard\n"
     "                output\n"
     "  --no-kana     scan: leave out half-width katakana (0xA1-0xDF)\n"
@@ -67,7 +72,8 @@ const std::map<std::string, std::pair<Command, std::set<std::string>>>& PathComm
     static const std::map<std::string, std::pair<Command, std::set<std::string>>> commands = {
         {"run",
          {Command::kRun,
-          {"-s", "-o", "-t", "-f", "--overwrite", "--no-output", "-y", "--jobs", "-j"}}},
+          {"-s", "-o", "-t", "-f", "--overwrite", "--no-output", "-y", "--jobs", "-j",
+           "--binary"}}},
         {"save",
          {Command::kSave,
           {"-s", "-o", "-t", "-f", "--overwrite", "--no-output", "-y", "--jobs", "-j"}}},
@@ -75,7 +81,7 @@ const std::map<std::string, std::pair<Command, std::set<std::string>>>& PathComm
          {Command::kScan,
           {"--no-kana", "--no-special", "--no-extended", "--no-user", "--unify-breaks", "--raw"}}},
         {"lower", {Command::kLower, {"--ext-upper", "--name-upper"}}},
-        {"regex", {Command::kRegex, {"-e", "-o", "--overwrite", "--no-output", "-y"}}},
+        {"regex", {Command::kRegex, {"-e", "-o", "--overwrite", "--no-output", "-y", "--binary"}}},
     };
     return commands;
 }
@@ -165,6 +171,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             parsed.overWrite = true;
         } else if (arg == "--no-output") {
             parsed.noOutput = true;
+        } else if (arg == "--binary") {
+            parsed.binary = true;
         } else if (arg == "-y") {
             parsed.yes = true;
         } else if (arg == "-e") {

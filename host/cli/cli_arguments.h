@@ -18,6 +18,7 @@ struct Arguments {
     std::optional<std::string> outputFolder;  // -o
     bool overWrite = false;                   // --overwrite
     bool noOutput = false;                    // --no-output
+    bool binary = false;                      // --binary: text functions convert binary files
     std::string tablePath;                    // -t
     std::vector<std::string> functions;       // -f, in chain order (UTF-8)
     bool yes = false;                         // -y: overwrite questions are answered Yes

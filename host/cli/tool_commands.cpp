@@ -81,6 +81,7 @@ int RunRegex(const Arguments& arguments, std::FILE* err) {
     options.outputFolder = arguments.outputFolder ? FullPath(*arguments.outputFolder) : "";
     options.overWrite = arguments.overWrite;
     options.noOutput = arguments.noOutput;
+    options.convertBinary = arguments.binary;
     const std::string command = platform::Utf8ToCp932(arguments.expression);
     const host::RegexToolResult result = host::RunRegexTool(
         ui, registry.rulebookHandle(), files.paths(), options, [&] { return command; });

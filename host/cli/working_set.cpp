@@ -95,6 +95,7 @@ int BuildWorkingSet(const Arguments& arguments, host::FunctionList& functions, s
     }
     set.options.overWrite = set.options.overWrite || arguments.overWrite;
     set.options.noOutput = set.options.noOutput || arguments.noOutput;
+    set.options.convertBinary = arguments.binary;
     const bool onlyStreams =
         !set.files.empty() && std::all_of(set.files.paths().begin(), set.files.paths().end(),
                                           [](const std::string& path) { return path == "-"; });

@@ -12,14 +12,17 @@ namespace {
 
 enum class Direction { kEncode, kDecode };
 
-// Titles are Shift JIS.
+// Titles are Shift JIS. Both functions take any bytes: binary files are what one encodes, and
+// a decoded text may be anything.
 constexpr plugin_support::PluginInfo<2> kPlugin = {
     XFM_VERSION(1, 0, 0, 1),
     {{
         // base64エンコード
-        {"base64\x83\x47\x83\x93\x83\x52\x81\x5b\x83\x68", plugin_support::kNoTable, ".txt"},
+        {"base64\x83\x47\x83\x93\x83\x52\x81\x5b\x83\x68", plugin_support::kNoTable, ".txt",
+         plugin_support::kAnyBytes},
         // base64デコード
-        {"base64\x83\x66\x83\x52\x81\x5b\x83\x68", plugin_support::kNoTable, ".bin"},
+        {"base64\x83\x66\x83\x52\x81\x5b\x83\x68", plugin_support::kNoTable, ".bin",
+         plugin_support::kAnyBytes},
     }}};
 
 constexpr std::array<Direction, 2> kDirections = {Direction::kEncode, Direction::kDecode};

@@ -1,10 +1,12 @@
 // The entry points every plug-in answers from a table alone: its version, the number of its
-// functions, their titles, which of them want a conversion table, and the extension each gives
-// its result. A plug-in describes itself once,
+// functions, their titles, which of them want a conversion table, the extension each gives
+// its result, and which of them are text functions (XfmIsTextFunction: every function unless
+// it says kAnyBytes). A plug-in describes itself once,
 //
 //   constexpr plugin_support::PluginInfo<2> kPlugin = {XFM_VERSION(1, 0, 0, 1), {{
 //       {"<Shift JIS title>", plugin_support::kNoTable, ".txt"},
 //       {"<Shift JIS title>"},
+//       {"<Shift JIS title>", plugin_support::kNoTable, nullptr, plugin_support::kAnyBytes},
 //   }}};
 //   XFM_DEFINE_TABLE_ENTRIES(kPlugin)
 //
@@ -27,11 +29,13 @@ namespace plugin_support {
 
 inline constexpr bool kNoTable = false;
 inline constexpr bool kUsesTable = true;
+inline constexpr bool kAnyBytes = true;
 
 struct FunctionInfo {
     const char* title;                // Shift JIS, exactly as the function list shows it
     bool usesTable = kNoTable;        // XfmIsUseTable
     const char* extension = nullptr;  // the result's new extension; null keeps the name
+    bool anyBytes = false;            // takes binary input too; otherwise a text function
 };
 
 template <std::size_t N>
@@ -87,4 +91,8 @@ inline std::uint32_t RenameByExtension(const FunctionInfo* function, const char*
     XFM_EXPORT uint32_t XFM_CALL XfmRenameFile(const char* outputPath, char* newPath,           \
                                                uint32_t index) {                                \
         return plugin_support::RenameByExtension((info).answering(index), outputPath, newPath); \
+    }                                                                                           \
+    XFM_EXPORT uint32_t XFM_CALL XfmIsTextFunction(uint32_t index) {                            \
+        const auto* function = (info).answering(index);                                         \
+        return function != nullptr && !function->anyBytes ? 1 : 0;                              \
     }

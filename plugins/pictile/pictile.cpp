@@ -12,14 +12,15 @@
 
 namespace {
 
-// The result is always an icon, whatever index the host names.
+// The result is always an icon, whatever index the host names. A bitmap is binary: the function
+// takes any bytes.
 constexpr plugin_support::PluginInfo<1> kPlugin = {
     XFM_VERSION(1, 0, 0, 2),
     {{
         // ビットマップ→アイコン変換 (Shift JIS)
         {"\x83\x72\x83\x62\x83\x67\x83\x7d\x83\x62\x83\x76\x81\xa8\x83\x41\x83\x43\x83\x52\x83\x93"
          "\x95\xcf\x8a\xb7",
-         plugin_support::kNoTable, ".ico"},
+         plugin_support::kNoTable, ".ico", plugin_support::kAnyBytes},
     }},
     true};
 

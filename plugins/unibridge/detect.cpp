@@ -4,13 +4,16 @@
 #include <cstdint>
 #include <cstring>
 
-#include "bare_utf16.h"
+#include "platform/bare_utf16.h"
 #include "cp932_map.h"
 #include "readers.h"
 #include "utf8_check.h"
 
 namespace unibridge {
 namespace {
+
+using platform::BareUtf16;
+using platform::DetectBareUtf16;
 
 bool StartsWith(const unsigned char* in, std::size_t n, const char* mark, std::size_t length) {
     return n >= length && std::memcmp(in, mark, length) == 0;

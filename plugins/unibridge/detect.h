@@ -2,7 +2,7 @@
 //
 //  1. A byte-order mark at the start decides: EF BB BF is UTF-8, FF FE UTF-16 little-endian,
 //     FE FF UTF-16 big-endian. Without a mark, UTF-16 in one byte order decides when the text
-//     leaves no doubt (bare_utf16.h has the details): an even length of 32 bytes or more;
+//     leaves no doubt (platform/bare_utf16.h has the details): an even length of 32 bytes or more;
 //     ASCII line breaks, tabs or spaces in its first 8 KiB (at least 4, and one per 512
 //     units); zero bytes mostly in their parity (other U+xx00 units than U+3000 and a few
 //     common kanji at most a quarter as many); at most one zero unit in 64, no other control

@@ -11,6 +11,7 @@
 //   TP_USES_TABLE      XfmIsUseTable answers 1
 //   TP_RENAME_EXT      XfmRenameFile replaces the extension by this text
 //   TP_REGEXP          XfmRegExp appends "<command>" to the text; the command "fail" fails
+//   TP_IS_TEXT         XfmIsTextFunction answers this value (without it there is none)
 #include <cctype>
 #include <cstdio>
 #include <cstring>
@@ -123,6 +124,12 @@ XFM_EXPORT uint32_t XFM_CALL XfmRenameFile(const char* outputPath, char* newPath
     return 0;
 #endif
 }
+
+#ifdef TP_IS_TEXT
+XFM_EXPORT uint32_t XFM_CALL XfmIsTextFunction(uint32_t index) {
+    return index < functionCount ? TP_IS_TEXT : 0;
+}
+#endif
 
 #ifdef TP_REGEXP
 XFM_EXPORT uint32_t XFM_CALL XfmRegExp(XfmText* text, const char* command) {

@@ -34,6 +34,7 @@ void PluginUnderTest::Load(const std::string& path) {
     convert = BindEntryAs<XfmConvertFn>(handle_, kXfmConvertName);
     renameFile = BindEntryAs<XfmRenameFileFn>(handle_, kXfmRenameFileName);
     regExp = BindEntryAs<XfmRegExpFn>(handle_, kXfmRegExpName);
+    isTextFunction = BindEntryAs<XfmIsTextFunctionFn>(handle_, kXfmIsTextFunctionName);
 }
 
 PluginUnderTest::~PluginUnderTest() {

@@ -31,6 +31,7 @@ class PluginUnderTest {
     XfmConvertFn convert = nullptr;
     XfmRenameFileFn renameFile = nullptr;
     XfmRegExpFn regExp = nullptr;  // only where exported
+    XfmIsTextFunctionFn isTextFunction = nullptr;  // only where exported
 
     // Size pass then conversion, as the host runs one step. Nothing when the size is 0 or the
     // conversion fails. `size` receives what XfmGetBufferSize returned.

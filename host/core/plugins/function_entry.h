@@ -10,13 +10,15 @@
 namespace host {
 
 // The entry points through which a run calls one function, and the function's index in its
-// plug-in. Valid only while the plug-in's library is loaded.
+// plug-in. Valid only while the plug-in's library is loaded. `isTextFunction` is null for a
+// plug-in that does not say which of its functions are text functions.
 struct FunctionEntry {
     XfmConvertFn convert = nullptr;
     XfmGetBufferSizeFn getBufferSize = nullptr;
     XfmRenameFileFn renameFile = nullptr;
     XfmIsUseTableFn isUseTable = nullptr;
     uint32_t functionIndex = 0;
+    XfmIsTextFunctionFn isTextFunction = nullptr;
 };
 
 // One item of the function list: the title as the plug-in gave it (Shift JIS), the entry the

@@ -12,6 +12,10 @@ bool PluginFunction::usesTable() const {
     return entry_->isUseTable(entry_->functionIndex) != 0;
 }
 
+bool PluginFunction::isTextFunction() const {
+    return entry_->isTextFunction != nullptr && entry_->isTextFunction(entry_->functionIndex) != 0;
+}
+
 Conversion PluginFunction::Convert(std::span<const unsigned char> input,
                                    const std::string& tablePath, BufferPool& pool,
                                    OutputRoom* room) const {

@@ -40,6 +40,9 @@ class PluginFunction {
 
     // Whether the function wants a conversion table.
     bool usesTable() const;
+    // Whether the function's plug-in declares it a text function (one that binary input
+    // passes unchanged); false when the plug-in says nothing.
+    bool isTextFunction() const;
 
     // The function over `input`, with `tablePath` ("" for none) as the contract carries it
     // (ContractTablePath); the output buffer comes from `room` when it has room for what the

@@ -92,6 +92,8 @@ void PluginRegistry::FillFunctionList() {
         entry.getBufferSize = BindEntryAs<XfmGetBufferSizeFn>(handle, kXfmGetBufferSizeName);
         entry.renameFile = BindEntryAs<XfmRenameFileFn>(handle, kXfmRenameFileName);
         entry.isUseTable = BindEntryAs<XfmIsUseTableFn>(handle, kXfmIsUseTableName);
+        // Beyond the contract, and so may be missing.
+        entry.isTextFunction = BindEntryAs<XfmIsTextFunctionFn>(handle, kXfmIsTextFunctionName);
         // A library that lacks any required entry point cannot be called safely: report the
         // failed look-up and list none of its functions.
         if (getCount == nullptr || getTitle == nullptr || entry.convert == nullptr ||

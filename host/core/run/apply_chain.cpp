@@ -15,11 +15,22 @@ std::vector<CarriedName> NamesGivenBy(const Chain& chain, const std::string& out
 
 ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain,
                         std::span<const CarriedName> names, TableSource& tables, BufferPool& pool,
-                        const ChainEvents& events, OutputRoom* lastStepRoom) {
+                        const ChainEvents& events, OutputRoom* lastStepRoom,
+                        BinaryInput binaryInput) {
     ChainOutcome outcome;
     std::span<const unsigned char> working = input;
+    std::optional<bool> binary;  // the verdict on `working`, until a step changes it
     for (std::size_t i = 0; i < chain.size(); ++i) {
         const PluginFunction function(*chain[i].entry);
+        if (binaryInput == BinaryInput::kPassOn && function.isTextFunction()) {
+            if (!binary) {
+                binary = ClassifyContent(working).binary;
+            }
+            if (*binary) {
+                outcome.binarySkips.push_back(i);
+                continue;
+            }
+        }
         const bool usesTable = function.usesTable();
         const std::string& table = tables.TableFor(chain[i], usesTable);
         const std::optional<std::string> carried = ContractTablePath(table);
@@ -65,6 +76,7 @@ ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain
         outcome.roomLength = step.roomLength;
         outcome.converted = true;
         working = {outcome.bytes.data(), outcome.bytes.size()};
+        binary.reset();
     }
     return outcome;
 }

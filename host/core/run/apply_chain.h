@@ -1,7 +1,10 @@
 // The chain applied to bytes, and nothing else: no files, no prompts. Each step's function
 // converts the previous step's output (the input for the first); a step with nothing to do or
-// a failed one passes its bytes on unchanged. Output buffers come from a pool and go back to
-// it, so a run over many files reuses the same few large blocks.
+// a failed one passes its bytes on unchanged. So does a text function whose input is binary
+// (host/core/files/text_content.h), unless the caller asks for binary input to be converted;
+// the verdict on the bytes is reached once and holds until a step changes them. Output buffers
+// come from a pool and go back to it, so a run over many files reuses the same few large
+// blocks.
 //
 // Renaming is a function of the output path alone, so the names the steps would give are
 // worked out once per file (NamesGivenBy) and the chain keeps the name of the last step that
@@ -17,6 +20,7 @@
 
 #include "host/core/buffers/buffer_pool.h"
 #include "host/core/buffers/byte_buffer.h"
+#include "host/core/files/text_content.h"
 #include "host/core/plugins/contract_path.h"
 #include "host/core/plugins/function_entry.h"
 #include "host/core/plugins/plugin_function.h"
@@ -48,7 +52,11 @@ struct ChainOutcome {
     std::optional<std::size_t> roomLength;  // ...unless the last step wrote it to its room
     std::optional<std::string> newName;    // the name the last converting, renaming step gave
     std::vector<std::size_t> failedSteps;  // indices into the chain, in order
+    std::vector<std::size_t> binarySkips;  // text steps that passed binary input on, in order
 };
+
+// What text functions do with binary input: pass it on unchanged, or convert it all the same.
+enum class BinaryInput { kPassOn, kConvert };
 
 // For every step of `chain`, the name its function gives a result bound for `outputPath`.
 std::vector<CarriedName> NamesGivenBy(const Chain& chain, const std::string& outputPath);
@@ -73,6 +81,7 @@ struct ChainEvents {
 // room for it.
 ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain,
                         std::span<const CarriedName> names, TableSource& tables, BufferPool& pool,
-                        const ChainEvents& events = {}, OutputRoom* lastStepRoom = nullptr);
+                        const ChainEvents& events = {}, OutputRoom* lastStepRoom = nullptr,
+                        BinaryInput binaryInput = BinaryInput::kPassOn);
 
 }  // namespace host

@@ -125,7 +125,8 @@ void ConversionRun::AskToGoOn(FileScope& scope, MessageKind kind, const DisplayT
     }
 }
 
-void ConversionRun::ReportFile(std::size_t index, bool handled, bool stepFailed) {
+void ConversionRun::ReportFile(std::size_t index, bool handled, bool stepFailed,
+                               bool skippedBinary) {
     const std::string& input = files_[index];
     if (!handled) {
         ui_.messageBox(MessageKind::kFileFailed, texts::FileFailed(input), texts::kTitleError,
@@ -135,8 +136,13 @@ void ConversionRun::ReportFile(std::size_t index, bool handled, bool stepFailed)
     if (stepFailed) {
         ++result_.failedStepFiles;
     }
+    // A note, never a box: a folder may hold thousands of images.
+    if (skippedBinary) {
+        ui_.note(texts::SkippedBinary(input));
+        ++result_.skippedBinary;
+    }
     ui_.setProgressPosition(index > INT_MAX ? INT_MAX : static_cast<int>(index));
-    ui_.setStatusText(input);
+    ui_.setStatusText(skippedBinary ? texts::SkippedBinary(input) : DisplayText(input));
 }
 
 RunResult ConversionRun::RunBatch(unsigned jobs, const PresetAnswers& answers) {
@@ -171,6 +177,7 @@ RunResult ConversionRun::RunBatch(unsigned jobs, const PresetAnswers& answers) {
     if (options_.reportFailedSteps && result_.failedStepFiles > 0) {
         final += texts::FilesWithFailedSteps(result_.failedStepFiles);
     }
+    final = texts::WithSkippedBinary(final, result_.skippedBinary);
     ui_.setStatusText(final);
     ui_.messageBox(MessageKind::kRunFinished, final, texts::kTitleFinished, kInformationOk);
     return result_;
@@ -183,7 +190,7 @@ void ConversionRun::ConvertFilesInTurn() {
         FileScope scope{ui_, pool_};
         const bool handled = ConvertFileIn(scope, input, target, NamesGivenBy(chain_, target.path));
         result_.cancelled = scope.cancel;
-        ReportFile(i, handled, scope.stepFailed);
+        ReportFile(i, handled, scope.stepFailed, scope.skippedBinary);
     }
 }
 
@@ -221,9 +228,11 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
     const PluginMessageRoute route(pluginMessages, true);
     ChainEvents events = EventsFor(scope, target);
     events.pluginMessages = [&pluginMessages] { return pluginMessages.count(); };
-    ChainOutcome chain = ApplyChain(read, chain_, names, tables, scope.pool, events,
-                                    intoFile ? &room : nullptr);
+    ChainOutcome chain =
+        ApplyChain(read, chain_, names, tables, scope.pool, events, intoFile ? &room : nullptr,
+                   options_.convertBinary ? BinaryInput::kConvert : BinaryInput::kPassOn);
     scope.stepFailed = !chain.failedSteps.empty();
+    scope.skippedBinary = !chain.binarySkips.empty();
     const std::span<const unsigned char> result =
         chain.roomLength ? std::span<const unsigned char>(room.file()->data(), *chain.roomLength)
         : chain.converted
@@ -237,6 +246,10 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
         AskToGoOn(scope, MessageKind::kInputError,
                   texts::CannotReadSource(inputPath, kSourceChanged));
         handled = false;
+    } else if (scope.skippedBinary && !chain.converted && !target.standardOutput() &&
+               target.path == inputPath) {
+        // A binary file that would be written over itself unchanged is left alone: not even
+        // its time or its links change.
     } else if (!options_.noOutput || (chain.converted && !SameContent(result.data(), result.size(),
                                                                       read.data(), read.size()))) {
         handled = WriteResultTo(scope, target, chain.newName.value_or(target.path), result,

@@ -36,6 +36,7 @@ struct RunResult {
     bool cancelled = false;
     std::int32_t errorCount = 0;
     std::int32_t failedStepFiles = 0;  // files with a step that failed (and was skipped)
+    std::int32_t skippedBinary = 0;  // files whose text steps passed them on: binary
     // A table the user chose at a prompt during the run; the caller decides whether to keep it.
     std::optional<std::string> chosenTable;
 };
@@ -62,6 +63,7 @@ class ConversionRun {
         BufferPool& pool;
         bool cancel = false;
         bool stepFailed = false;
+        bool skippedBinary = false;  // a text step passed the file on: it is binary
     };
 
     Target TargetFor(const std::string& inputPath) const;
@@ -88,8 +90,9 @@ class ConversionRun {
                        std::span<const unsigned char> bytes, ResultFile* resultFile);
     bool WriteToFile(FileScope& scope, const std::string& path,
                      std::span<const unsigned char> bytes, ResultFile* resultFile);
-    // The failure message, the counts, the progress and the status line for file `index`.
-    void ReportFile(std::size_t index, bool handled, bool stepFailed);
+    // The failure message, the counts, the skipped-binary line, the progress and the status
+    // line for file `index`.
+    void ReportFile(std::size_t index, bool handled, bool stepFailed, bool skippedBinary);
     // The loop of RunBatch with files converted one at a time, or on `jobs` threads
     // (conversion_run_jobs.cpp).
     void ConvertFilesInTurn();

@@ -20,6 +20,7 @@ struct FileOutcome {
     MessageRecorder messages;
     bool handled = false;
     bool stepFailed = false;
+    bool skippedBinary = false;
     bool done = false;
 };
 
@@ -80,11 +81,13 @@ void ConversionRun::ConvertFilesAtOnce(unsigned jobs, const PresetAnswers& answe
             FileOutcome& outcome = *outcomes[i];
             bool handled = false;
             bool stepFailed = false;
+            bool skippedBinary = false;
             {
                 PluginMessageRoute route(outcome.messages, true);
                 FileScope scope{outcome.messages, pool};
                 handled = ConvertFileIn(scope, files_[i], targets[i], names[i]);
                 stepFailed = scope.stepFailed;
+                skippedBinary = scope.skippedBinary;
             }
             bool wakeThreads = false;
             bool wakeReport = false;
@@ -92,6 +95,7 @@ void ConversionRun::ConvertFilesAtOnce(unsigned jobs, const PresetAnswers& answe
                 std::lock_guard lock(mutex);
                 outcome.handled = handled;
                 outcome.stepFailed = stepFailed;
+                outcome.skippedBinary = skippedBinary;
                 outcome.done = true;
                 ++doneCount;
                 wakeThreads = waitingThreads > 0;
@@ -134,7 +138,7 @@ void ConversionRun::ConvertFilesAtOnce(unsigned jobs, const PresetAnswers& answe
             }
         }
         outcomes[i]->messages.Replay(ui_);
-        ReportFile(i, outcomes[i]->handled, outcomes[i]->stepFailed);
+        ReportFile(i, outcomes[i]->handled, outcomes[i]->stepFailed, outcomes[i]->skippedBinary);
     }
 }
 

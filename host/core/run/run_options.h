@@ -1,4 +1,4 @@
-// The four options of a conversion run, as the user sets them, and how the run reports.
+// The options of a conversion run, as the user sets them, and how the run reports.
 #pragma once
 
 #include <string>
@@ -13,6 +13,8 @@ struct RunOptions {
     // The final report also gives the number of files with a failed step (the command line's;
     // the window's report is the error count alone).
     bool reportFailedSteps = false;
+    // Text functions convert binary files too, instead of passing them on unchanged.
+    bool convertBinary = false;
 };
 
 }  // namespace host

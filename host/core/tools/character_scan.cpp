@@ -5,6 +5,7 @@
 #include "host/core/ui/host_texts.h"
 #include "host/core/tools/scan_ranges.h"
 #include "host/core/tools/tool_texts.h"
+#include "host/core/files/text_content.h"
 #include "host/core/files/whole_file.h"
 #include "platform/message_box.h"
 #include "platform/sjis_bytes.h"
@@ -98,6 +99,12 @@ FileScan ScanOneFile(const std::string& path, const ScanOptions& options) {
     if (read.status != ReadStatus::kOk) {
         scan.report += "エラー: ファイルをオープンできません。\r\n";
         scan.opened = false;
+        return scan;
+    }
+    if (const ContentVerdict content =
+            ClassifyContent(std::span(read.bytes.data(), read.bytes.size()));
+        content.binary) {
+        scan.report += texts::ScanSkippedBinary(content.reason);
         return scan;
     }
     std::string text(reinterpret_cast<const char*>(read.bytes.data()), read.bytes.size());

@@ -53,7 +53,8 @@ struct FileScan {
 };
 
 // The report of one file: "*** <path> ***" and its lines, or the error line when it cannot be
-// read. The whole file is scanned, in its own encoding; a 0x00 byte is just an invalid byte.
+// read, or a line saying it is binary (host/core/files/text_content.h) and not scanned. The
+// whole file is scanned, in its own encoding.
 FileScan ScanOneFile(const std::string& path, const ScanOptions& options);
 
 struct ScanReport {

@@ -4,6 +4,7 @@
 
 #include "host/core/ui/host_texts.h"
 #include "host/core/tools/tool_texts.h"
+#include "host/core/files/text_content.h"
 #include "host/core/files/whole_file.h"
 #include "platform/folder.h"
 #include "platform/message_box.h"
@@ -28,7 +29,7 @@ void ShowError(UserInterface& ui, MessageKind kind, const DisplayText& text, boo
 
 bool ConvertFileByRegex(UserInterface& ui, const std::string& source,
                         const std::string& destination, const std::string& command,
-                        XfmRegExpFn regExp, const RunOptions& options) {
+                        XfmRegExpFn regExp, const RunOptions& options, bool* skippedBinary) {
     WaitCursor wait(ui);
     const std::string replaced[] = {destination};
     const ReadResult read = ReadWholeFile(source, kMaxFileSize, replaced);
@@ -49,10 +50,16 @@ bool ConvertFileByRegex(UserInterface& ui, const std::string& source,
     const std::string_view original(reinterpret_cast<const char*>(read.bytes.data()),
                                     read.bytes.size());
     platform::SharedString text(original);
-    if (regExp(&text, command.c_str()) == 0) {
+    const bool binary =
+        !options.convertBinary &&
+        ClassifyContent(std::span(read.bytes.data(), read.bytes.size())).binary;
+    if (skippedBinary != nullptr) {
+        *skippedBinary = binary;
+    }
+    if (!binary && regExp(&text, command.c_str()) == 0) {
         return false;
     }
-    if (options.noOutput && text.view() == original) {
+    if ((options.noOutput || (binary && destination == source)) && text.view() == original) {
         return true;
     }
     if (!options.overWrite && platform::PathExists(destination)) {
@@ -111,15 +118,22 @@ RegexToolResult RunRegexTool(UserInterface& ui, platform::LibraryHandle rulebook
             options.overWrite
                 ? source
                 : platform::JoinPath(options.outputFolder, platform::FileNameOf(source));
-        if (!ConvertFileByRegex(ui, source, destination, *command, regExp, options)) {
+        bool skippedBinary = false;
+        if (!ConvertFileByRegex(ui, source, destination, *command, regExp, options,
+                                &skippedBinary)) {
             ShowError(ui, MessageKind::kFileFailed, texts::FileFailed(source), false);
             ++result.errors;
         }
+        if (skippedBinary) {
+            ui.note(texts::SkippedBinary(source));
+            ++result.skippedBinary;
+        }
         ui.setProgressPosition(i > INT_MAX ? INT_MAX : static_cast<int>(i));
-        ui.setStatusText(source);
+        ui.setStatusText(skippedBinary ? texts::SkippedBinary(source) : DisplayText(source));
     }
     ui.setProgressPosition(last);
-    const DisplayText done = texts::AllDone(result.errors);
+    const DisplayText done =
+        texts::WithSkippedBinary(texts::AllDone(result.errors), result.skippedBinary);
     ui.setStatusText(done);
     ui.messageBox(MessageKind::kRunFinished, done, texts::kTitleFinished, kInformationOk);
     return result;

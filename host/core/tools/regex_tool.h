@@ -25,13 +25,19 @@ inline constexpr std::uint32_t kOldestRegexRulebook = XFM_VERSION(1, 0, 0, 2);
 // and nothing changed. An existing destination is replaced only after a Yes (or with
 // `overWrite`), and never destroyed by a failed write. False when the file failed; every
 // failure has been reported except the plug-in's own.
+//
+// A binary source (host/core/files/text_content.h) is not given to `regExp` unless
+// `options.convertBinary` is set: it passes unchanged, as a run passes it through a text
+// function, and is not written over itself. `skippedBinary`, when given, says whether it was.
 bool ConvertFileByRegex(UserInterface& ui, const std::string& source,
                         const std::string& destination, const std::string& command,
-                        XfmRegExpFn regExp, const RunOptions& options);
+                        XfmRegExpFn regExp, const RunOptions& options,
+                        bool* skippedBinary = nullptr);
 
 struct RegexToolResult {
     bool ran = false;         // false when it ended before the loop over the files
     std::int32_t errors = 0;  // files that failed
+    std::int32_t skippedBinary = 0;  // binary files passed on unchanged
 };
 
 // The menu command over `files` in list order. `askCommand` shows the command dialog and

@@ -2,6 +2,10 @@
 
 namespace host::texts {
 
+DisplayText ScanSkippedBinary(const std::string& reason) {
+    return "バイナリファイルのため、スキャンしませんでした。（" + reason + "）\r\n";
+}
+
 DisplayText ReadmeMissing(const std::string& path) {
     return "'" + path + "' が見つかりません。";
 }

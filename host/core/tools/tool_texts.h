@@ -11,6 +11,9 @@ namespace host::texts {
 
 // Character scan. The report's own lines are Shift JIS and made in character_scan.cpp.
 inline const DisplayText kNothingToScan = "スキャン対象ファイルがリストにありません";
+// The report's line for a binary file, which is not scanned; `reason` as ClassifyContent
+// gives it (host/core/files/text_content.h).
+DisplayText ScanSkippedBinary(const std::string& reason);
 
 // Regular-expression conversion.
 inline const DisplayText kOldRulebook =

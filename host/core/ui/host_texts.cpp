@@ -26,6 +26,17 @@ DisplayText FilesWithFailedSteps(std::int32_t files) {
     return "（失敗した処理のあるファイル：" + std::to_string(files) + "）";
 }
 
+DisplayText WithSkippedBinary(DisplayText final, std::int32_t skipped) {
+    if (skipped > 0) {
+        final += "（スキップしたバイナリファイル：" + std::to_string(skipped) + "）";
+    }
+    return final;
+}
+
+DisplayText SkippedBinary(const std::string& path) {
+    return "'" + path + "' はバイナリファイルのため、テキストの処理をスキップしました。";
+}
+
 DisplayText SourceTooLarge(const std::string& path) {
     return "'" + path + "' は 4GB 以上あるため変換できません。";
 }

@@ -31,6 +31,11 @@ DisplayText AllDone(std::int32_t errors);
 DisplayText Cancelled(std::int32_t errors);
 // Follows either on the command line, when some files had a step that failed.
 DisplayText FilesWithFailedSteps(std::int32_t files);
+// A final text with the number of binary files that text functions passed unchanged, when
+// there were any (`final` as it is otherwise).
+DisplayText WithSkippedBinary(DisplayText final, std::int32_t skipped);
+// One line per such file, on the status line or the terminal, never in a box.
+DisplayText SkippedBinary(const std::string& path);
 DisplayText SourceTooLarge(const std::string& path);
 DisplayText CannotReadSource(const std::string& path, const std::string& reason);
 DisplayText CannotWriteTarget(const std::string& path, const std::string& reason);

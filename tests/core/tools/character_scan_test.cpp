@@ -301,6 +301,23 @@ TEST_F(ScanFilesTest, EachFileIsReadInItsOwnEncoding) {
                   "*** スキャン終了 ***\r\n");
 }
 
+TEST_F(ScanFilesTest, BinaryFilesAreNamedAsSuchAndNotScanned) {
+    // Both would report a character on every other byte.
+    const auto png = folder.Write("image.png", std::string("\x89PNG\r\n\x1A\n\x87\x40\xB1", 11));
+    const auto zeros = folder.Write("data", std::string("\xB1\0\x87\x40", 4));
+    const auto scan = host::ScanFiles(ui, {png, zeros}, Defaults());
+    EXPECT_EQ(scan.unreadable, 0u);
+    EXPECT_EQ(scan.text.utf8(), "*** " + png +
+                                    " ***\r\n"
+                                    "バイナリファイルのため、スキャンしませんでした。（PNG）\r\n"
+                                    "*** " +
+                                    zeros +
+                                    " ***\r\n"
+                                    "バイナリファイルのため、スキャンしませんでした。"
+                                    "（byte 0x00 at offset 1）\r\n"
+                                    "*** スキャン終了 ***\r\n");
+}
+
 TEST_F(ScanFilesTest, EmptyListIsAnErrorAndNothingIsScanned) {
     const auto scan = host::ScanFiles(ui, {}, Defaults());
     EXPECT_FALSE(scan.ran);

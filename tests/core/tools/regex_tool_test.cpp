@@ -2,6 +2,7 @@
 // in for it: every box, status text and progress step in order, and what ends up on disk.
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 
 #include "host/core/plugins/plugin_registry.h"
@@ -89,9 +90,36 @@ TEST_F(RegexToolTest, ConvertsEveryFileIntoTheOutputFolderWithProgress) {
 
 TEST_F(RegexToolTest, TheWholeFileIsConvertedBytesAfterAZeroIncluded) {
     LoadRulebook();
+    options.convertBinary = true;  // a zero byte makes a file binary
     AddFile("zero.bin", std::string("a1\0b1", 5));
     Run("s/1/2/g");
     EXPECT_EQ(ReadFile(work.Path("out/zero.bin")), std::string("a2\0b2", 5));
+}
+
+TEST_F(RegexToolTest, BinaryFilesPassUnchangedWithANoteAndACount) {
+    LoadRulebook();
+    const std::string image = std::string("\x89PNG\r\n\x1A\n\0\0\0\x0DIHDR", 16);
+    const auto png = AddFile("b.png", image);
+    const auto a = AddFile("a.txt", "IHDR");
+    const auto result = Run("s/I/i/g");
+    EXPECT_EQ(result.errors, 0);
+    EXPECT_EQ(result.skippedBinary, 1);
+    EXPECT_EQ(ReadFile(work.Path("out/a.txt")), "iHDR");
+    EXPECT_EQ(ReadFile(work.Path("out/b.png")), image);
+    const std::string skipped =
+        "'" + png + "' はバイナリファイルのため、テキストの処理をスキップしました。";
+    EXPECT_EQ(ui.Only("note"), std::vector<std::string>{"note " + skipped});
+    EXPECT_EQ(ui.Only("box"),
+              std::vector<std::string>{"box 64 処理終了: すべての処理を終了しました。（エラー：0）"
+                                       "（スキップしたバイナリファイル：1）"});
+    // In place the file is left alone; with -o it was copied along.
+    options.overWrite = true;
+    const auto before = fs::last_write_time(png);
+    fs::last_write_time(png, before - std::chrono::hours(1));
+    EXPECT_EQ(Run("s/I/i/g").skippedBinary, 1);
+    EXPECT_EQ(fs::last_write_time(png), before - std::chrono::hours(1));
+    EXPECT_EQ(ReadFile(png), image);
+    EXPECT_EQ(ReadFile(a), "iHDR");
 }
 
 TEST_F(RegexToolTest, NoOutputLeavesUnchangedFilesUnwrittenWithoutAnError) {

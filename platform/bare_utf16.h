@@ -10,16 +10,20 @@
 //    not counting the ones common in Japanese text (U+3000, the ideographs 一 最 言 紀, U+2500
 //    and U+2200). The breaks of the other byte order (U+0A00, U+2000, ...) count here;
 //  - zero units (U+0000) are at most one in 64, there are no control characters but those
-//    four, U+000B, U+000C, U+001A and U+001B, and every surrogate is paired, high then low.
+//    four, U+0007 and U+0008 (roff sources and the pages nroff formats hold them), U+000B,
+//    U+000C, U+001A and U+001B, and every surrogate is paired, high then low.
 //
 // Texts in Shift JIS, EUC-JP or UTF-8 seldom hold a zero byte at all: a text without one in
 // its first 8 KiB is turned away by a single memchr, so the check costs the other forms next
 // to nothing. Only texts that pass on that prefix are read in full.
+//
+// One rule for every reader: unibridge detects its sources by it, and the host's text test
+// (host/core/files/text_content.h) reads such a text by its units.
 #pragma once
 
 #include <cstddef>
 
-namespace unibridge {
+namespace platform {
 
 enum class BareUtf16 {
     kNone,
@@ -29,4 +33,4 @@ enum class BareUtf16 {
 
 BareUtf16 DetectBareUtf16(const unsigned char* in, std::size_t n);
 
-}  // namespace unibridge
+}  // namespace platform

@@ -1,10 +1,10 @@
-#include "bare_utf16.h"
+#include "platform/bare_utf16.h"
 
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
 
-namespace unibridge {
+namespace platform {
 namespace {
 
 constexpr std::size_t kMinBytes = 32;
@@ -49,10 +49,10 @@ bool IsStray(std::uint16_t unit) {
     }
 }
 
-// Controls that a text file may hold: tab, line feed, vertical tab, form feed, carriage
-// return, the end-of-file mark SUB and ESC.
+// Controls that a text file may hold: bell and backspace, tab, line feed, vertical tab, form
+// feed, carriage return, the end-of-file mark SUB and ESC.
 bool IsTextControl(std::uint16_t unit) {
-    return (unit >= 0x09 && unit <= 0x0D) || unit == 0x1A || unit == 0x1B;
+    return (unit >= 0x07 && unit <= 0x0D) || unit == 0x1A || unit == 0x1B;
 }
 
 template <bool kBigEndian>
@@ -114,4 +114,4 @@ BareUtf16 DetectBareUtf16(const unsigned char* in, std::size_t n) {
     return BareUtf16::kNone;
 }
 
-}  // namespace unibridge
+}  // namespace platform
