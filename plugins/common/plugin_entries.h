@@ -93,6 +93,6 @@ inline std::uint32_t RenameByExtension(const FunctionInfo* function, const char*
         return plugin_support::RenameByExtension((info).answering(index), outputPath, newPath); \
     }                                                                                           \
     XFM_EXPORT uint32_t XFM_CALL XfmIsTextFunction(uint32_t index) {                            \
-        const auto* function = (info).answering(index);                                         \
+        const auto* function = (info).at(index);                                                \
         return function != nullptr && !function->anyBytes ? 1 : 0;                              \
     }

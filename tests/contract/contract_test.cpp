@@ -74,13 +74,29 @@ TEST(Contract, EveryPluginBindsAllRequiredEntryPointsByDecoratedName) {
     }
 }
 
+// Every function of the text plug-ins is a text function (binary files pass it unchanged);
+// base64 and pictile take any bytes. An index out of range is refused like everywhere else.
+TEST(Contract, EveryPluginSaysWhichOfItsFunctionsAreTextFunctions) {
+    for (const auto& name : ShippedPlugins()) {
+        testing_support::PluginUnderTest plugin(name);
+        ASSERT_NE(plugin.isTextFunction, nullptr) << name;
+        const bool text = name != "base64" && name != "pictile";
+        const uint32_t count = plugin.getCount();
+        for (uint32_t i = 0; i < count; ++i) {
+            EXPECT_EQ(plugin.isTextFunction(i), text ? 1u : 0u) << name << ":" << i;
+        }
+        EXPECT_EQ(plugin.isTextFunction(count), 0u) << name;
+    }
+}
+
 TEST(Contract, PluginsExportNothingButTheEntryPoints) {
 #ifdef _WIN32
     GTEST_SKIP() << "the build's exports.<plug-in> tests read the DLLs' export tables";
 #endif
     const std::set<std::string> allowed = {"XfmGetVersion",    "XfmGetCount", "XfmGetTitle",
                                            "XfmIsUseTable",    "XfmGetBufferSize",
-                                           "XfmConvert",       "XfmRenameFile", "XfmRegExp"};
+                                           "XfmConvert",       "XfmRenameFile", "XfmRegExp",
+                                           "XfmIsTextFunction"};
     for (const auto& name : ShippedPlugins()) {
         const std::string command =
             "nm -D --defined-only --format=posix '" POLYSHIFT_PLUGIN_DIR "/" + name + ".so'";

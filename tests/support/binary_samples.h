@@ -28,8 +28,7 @@ struct FoundBinary {
 // Regular files below /usr of binary formats (images, archives, fonts, ELF programs and
 // libraries, message catalogues, compiled Python), at most `perKind` of each kind and none
 // larger than `maxBytes`, in path order. Programs and libraries are taken only when they are
-// ELF files (a script in /usr/bin, or a linker script named .so, is text). Empty where there
-// is no /usr.
+// ELF files (a script in /usr/bin, or a linker script named .so, is text). Empty on Windows.
 std::vector<FoundBinary> BinariesOnThisMachine(std::size_t perKind, std::uintmax_t maxBytes);
 
 }  // namespace testing_support
