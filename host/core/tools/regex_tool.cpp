@@ -70,6 +70,7 @@ bool ConvertFileByRegex(UserInterface& ui, const std::string& source,
             ShowError(ui, MessageKind::kOutputError, texts::kCannotOpenTarget, false);
             return false;
         case WriteStatus::kWriteError:
+        case WriteStatus::kBackupFailed:  // no backup is asked for here
             ShowError(ui, MessageKind::kOutputError,
                       texts::CannotWriteTarget(destination, written.reason), true);
             return false;
