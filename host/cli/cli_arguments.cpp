@@ -5,12 +5,15 @@
 #include <map>
 #include <set>
 
+#include "platform/paths.h"
+
 namespace cli {
 
 const char* const kUsage =
     "usage: polyshift-cli list\n"
-    "       polyshift-cli run [-s LIST.pzl] [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
-    "                         [-f FUNCTION]... [-y] [--jobs N] [--binary] PATH...\n"
+    "       polyshift-cli run [-s LIST.pzl] [-o DIR] [--overwrite [--backup[=SUFFIX]]]\n"
+    "                         [--keep-time] [--no-output] [-t TABLE] [-f FUNCTION]... [-y]\n"
+    "                         [--jobs N] [--binary] PATH...\n"
     "       polyshift-cli save -s LIST.pzl [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
     "                         [-f FUNCTION]... PATH...\n"
     "       polyshift-cli run [-t TABLE] [-f FUNCTION]... - < IN > OUT\n"
@@ -22,8 +25,9 @@ const char* const kUsage =
     "       polyshift-cli about | --version\n"
     "\n"
     "  list          show every plug-in's version and every function as NAME:INDEX<TAB>TITLE\n"
-    "  run           convert the files (a folder adds every file below it) through the\n"
-    "                functions given with -f, in that order\n"
+    "  run           convert the files (a folder adds every file below it, leaving out the\n"
+    "                folders .git, .svn, .hg, .bzr, _darcs and CVS and any .git file) through\n"
+    "                the functions given with -f, in that order\n"
     "  save          write the options, files and functions that 'run' would use into the\n"
     "                settings list given with -s, without converting anything\n"
     "  scan          list the platform-dependent Shift JIS characters of the files with their\n"
@@ -35,12 +39,20 @@ const char* const kUsage =
     "  -s LIST.pzl   run: take options, files and functions from this settings list (as the\n"
     "                window saves it); options given here replace the list's, -f replaces its\n"
     "                whole chain, PATHs are added to its files, and PATH is then optional\n"
-    "  -o DIR        write the results into DIR\n"
+    "  -o DIR        write the results into DIR, made when needed: a file named as a PATH\n"
+    "                goes into DIR itself, a file found in a folder PATH to the same place\n"
+    "                below DIR (run -o out docs: docs/a/b.txt to out/a/b.txt); a second\n"
+    "                result for one target fails, even with -y\n"
     "  --overwrite   write every result over its own source file\n"
+    "  --backup[=SUFFIX]  with --overwrite: keep each replaced file under its name plus\n"
+    "                SUFFIX (default ~), replacing an older backup; a file whose backup\n"
+    "                cannot be made is left as it was and counts as failed\n"
+    "  --keep-time   give each result its source's modification time\n"
     "  --no-output   write nothing for a file the chain left unchanged\n"
     "  -t TABLE      conversion-table file for the functions that need one\n"
     "  -f FUNCTION   NAME:INDEX (as 'list' shows it) or the beginning of a title\n"
-    "  -y            answer Yes when an existing file would be overwritten\n"
+    "  -y            answer Yes when a file that was there before the run would be\n"
+    "                overwritten\n"
     "  --jobs N      convert up to N files at the same time (default: one per processor for\n"
     "                files of 64 KB or more on average, else 1); results, messages and their\n"
     "                order are those of --jobs 1\n"
@@ -73,7 +85,7 @@ const std::map<std::string, std::pair<Command, std::set<std::string>>>& PathComm
         {"run",
          {Command::kRun,
           {"-s", "-o", "-t", "-f", "--overwrite", "--no-output", "-y", "--jobs", "-j",
-           "--binary"}}},
+           "--binary", "--backup", "--keep-time"}}},
         {"save",
          {Command::kSave,
           {"-s", "-o", "-t", "-f", "--overwrite", "--no-output", "-y", "--jobs", "-j"}}},
@@ -87,6 +99,10 @@ const std::map<std::string, std::pair<Command, std::set<std::string>>>& PathComm
 }
 
 }  // namespace
+
+std::string BackupNeedsOverwrite() {
+    return "--backup keeps the files that --overwrite replaces: give --overwrite too";
+}
 
 ParseResult ParseArguments(const std::vector<std::string>& args) {
     ParseResult result;
@@ -136,13 +152,24 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             }
             return &args[++i];
         };
+        const bool backupWithSuffix = arg.rfind("--backup=", 0) == 0;
         if (onlyPaths || arg.empty() || arg[0] != '-' || arg == "-") {
             parsed.paths.push_back(arg);
         } else if (arg == "--") {
             onlyPaths = true;
-        } else if (accepted.count(arg) == 0) {
+        } else if (accepted.count(backupWithSuffix ? std::string("--backup") : arg) == 0) {
             result.error = "unknown option '" + arg + "'";
             return result;
+        } else if (arg == "--backup" || backupWithSuffix) {
+            parsed.backupSuffix = backupWithSuffix ? arg.substr(9) : std::string("~");
+            if (const std::string& suffix = *parsed.backupSuffix;
+                suffix.empty() || suffix.find_first_of(platform::kPathSeparators) !=
+                                      std::string::npos) {
+                result.error = "--backup=SUFFIX needs a suffix without a path separator";
+                return result;
+            }
+        } else if (arg == "--keep-time") {
+            parsed.keepTime = true;
         } else if (arg == "-o") {
             const std::string* v = value("-o");
             if (v == nullptr) {
@@ -243,6 +270,10 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     }
     if (parsed.command != Command::kRun && anyStream) {
         result.error = "only 'run' reads standard input ('-')";
+        return result;
+    }
+    if (parsed.backupSuffix && !fromList && !parsed.overWrite) {
+        result.error = BackupNeedsOverwrite();
         return result;
     }
     if (parsed.command == Command::kRegex && parsed.expression.empty()) {

@@ -19,6 +19,8 @@ struct Arguments {
     bool overWrite = false;                   // --overwrite
     bool noOutput = false;                    // --no-output
     bool binary = false;                      // --binary: text functions convert binary files
+    std::optional<std::string> backupSuffix;  // --backup[=SUFFIX]: "~" unless given
+    bool keepTime = false;                    // --keep-time
     std::string tablePath;                    // -t
     std::vector<std::string> functions;       // -f, in chain order (UTF-8)
     bool yes = false;                         // -y: overwrite questions are answered Yes
@@ -39,6 +41,9 @@ struct ParseResult {
 inline constexpr unsigned kMaxJobs = 256;
 
 ParseResult ParseArguments(const std::vector<std::string>& args);
+
+// The usage error of --backup without --overwrite (also when a settings list leaves it off).
+std::string BackupNeedsOverwrite();
 
 extern const char* const kUsage;
 

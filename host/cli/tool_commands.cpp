@@ -82,6 +82,7 @@ int RunRegex(const Arguments& arguments, std::FILE* err) {
     options.overWrite = arguments.overWrite;
     options.noOutput = arguments.noOutput;
     options.convertBinary = arguments.binary;
+    options.createFolders = true;  // -o is made as results need it, as for run
     const std::string command = platform::Utf8ToCp932(arguments.expression);
     const host::RegexToolResult result = host::RunRegexTool(
         ui, registry.rulebookHandle(), files.paths(), options, [&] { return command; });

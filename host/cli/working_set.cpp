@@ -96,6 +96,17 @@ int BuildWorkingSet(const Arguments& arguments, host::FunctionList& functions, s
     set.options.overWrite = set.options.overWrite || arguments.overWrite;
     set.options.noOutput = set.options.noOutput || arguments.noOutput;
     set.options.convertBinary = arguments.binary;
+    // Whole trees: each keeps its shape below the output folder, which is made as results
+    // need it, and no result replaces another of the same run.
+    set.options.keepTree = true;
+    set.options.createFolders = true;
+    set.options.oneSourcePerTarget = true;
+    set.options.backupSuffix = arguments.backupSuffix.value_or(std::string());
+    set.options.keepTime = arguments.keepTime;
+    if (arguments.backupSuffix && !set.options.overWrite) {
+        std::fprintf(err, "polyshift-cli: %s\n%s", BackupNeedsOverwrite().c_str(), kUsage);
+        return kExitUsage;
+    }
     const bool onlyStreams =
         !set.files.empty() && std::all_of(set.files.paths().begin(), set.files.paths().end(),
                                           [](const std::string& path) { return path == "-"; });

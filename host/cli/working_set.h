@@ -20,7 +20,8 @@ struct WorkingSet {
 // Fills `set` from `arguments`, finding functions in `functions`. For 'run -s' the settings
 // list comes first (its titles that name no function are listed on `err`); then options given
 // on the command line replace the list's, -f functions replace its whole chain and the paths
-// are added to its files. Paths become full paths; a folder adds every file below it.
+// are added to its files. Paths become full paths; a folder adds every file below it, and
+// its tree is kept below the output folder.
 // Returns kExitOk, or the exit status for the error it has printed on `err`.
 int BuildWorkingSet(const Arguments& arguments, host::FunctionList& functions, std::FILE* err,
                     WorkingSet& set);

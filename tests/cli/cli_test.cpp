@@ -36,11 +36,11 @@ TEST_F(CliTest, ListShowsVersionLinesThenFunctions) {
 TEST_F(CliTest, RunConvertsAFolderThroughTheChainInto_o) {
     work.Write("docs/a.txt", "one\r\ntwo\r");
     work.Write("docs/sub/b.txt", "three\n");
-    fs::create_directory(work.path() / "out");
-    const auto result = Cli({"run", "-o", "out", "-f", "eolfix:2", "docs"});
+    // The output folder and the tree below it are made as the results need them.
+    const auto result = Cli({"run", "-o", "out/new", "-f", "eolfix:2", "docs/"});
     EXPECT_EQ(result.status, 0) << result.err;
-    EXPECT_EQ(ReadFile(work.path() / "out/a.txt"), "one\ntwo\n");
-    EXPECT_EQ(ReadFile(work.path() / "out/b.txt"), "three\n");
+    EXPECT_EQ(ReadFile(work.path() / "out/new/a.txt"), "one\ntwo\n");
+    EXPECT_EQ(ReadFile(work.path() / "out/new/sub/b.txt"), "three\n");
     EXPECT_NE(result.err.find("すべての処理を終了しました。（エラー：0）\n"), std::string::npos)
         << result.err;
 }
@@ -90,6 +90,10 @@ TEST_F(CliTest, UsageErrorsExitWith2) {
              {"run", "-o", "out"},  // no files
              {"run", "-o", "out", "-f", "nosuch:0", "a.txt"},
              {"run", "--bogus", "-o", "out", "a.txt"},
+             {"run", "--backup", "-o", "out", "a.txt"},  // a backup only of what is replaced
+             {"run", "--overwrite", "--backup=", "a.txt"},
+             {"run", "--overwrite", "--backup=/x", "a.txt"},
+             {"save", "-s", "x.pzl", "--overwrite", "--keep-time", "a.txt"},
          }) {
         const auto result = Cli(args);
         EXPECT_EQ(result.status, 2) << testing::PrintToString(args);
@@ -158,9 +162,13 @@ protected:
             work.Write("in/f" + std::to_string(100 + i) + ".txt",
                        "line " + std::to_string(i) + "\nmore\n");
         }
-        work.Write("in/x/dup.txt", "first\n");
-        work.Write("in/y/dup.txt", "second\n");
-        work.Write("in/z/dup.bin", "third\n");
+        // Below the folder argument each keeps its place; named by themselves, all three
+        // would land on one target (dup.txt only until the chain renames to .bin).
+        for (const char* folder : {"in/", ""}) {
+            work.Write(std::string(folder) + "x/dup.txt", "first\n");
+            work.Write(std::string(folder) + "y/dup.txt", "second\n");
+            work.Write(std::string(folder) + "z/dup.bin", "third\n");
+        }
         work.Write("out/f105.txt", "old");
         work.Write("out/f117.txt", "old");
         fs::create_directories(work.path() / "out/f123.txt");
@@ -177,8 +185,7 @@ protected:
         std::vector<std::string> args{"run", "--jobs", jobs, "-o", "out", "-f", "eolfix:0",
                                       "-f", "Failing 0"};
         args.insert(args.end(), extra.begin(), extra.end());
-        args.push_back("in");
-        args.push_back("missing.txt");
+        args.insert(args.end(), {"in", "missing.txt", "x/dup.txt", "y/dup.txt", "z/dup.bin"});
         const auto result = Cli(args);
         Outcome outcome{result.status, result.err, {}};
         for (const auto& entry : fs::recursive_directory_iterator(work.path() / "out")) {
@@ -204,14 +211,21 @@ TEST_F(CliJobsTest, ParallelRunsMatchTheOneAtATimeRunExactly) {
             EXPECT_EQ(atOnce.files, alone.files) << jobs;
         }
     }
-    // Without -y the second source named dup.txt finds the first one's result and fails; with
-    // -y it replaces it, as one at a time in list order.
-    EXPECT_EQ(RunWith("2", {}).files[work.Path("out/dup.txt")], "first\r\n");
-    EXPECT_EQ(RunWith("2", {"-y"}).files[work.Path("out/dup.txt")], "second\r\n");
-    // Renamed to .bin, both dup.txt results meet z/dup.bin's, which comes last.
+    // The second source named dup.txt finds the first one's result and fails, with or without
+    // -y; renamed to .bin, the dup.txt results and z/dup.bin's meet, and the first one stays.
+    for (const auto& extra : {std::vector<std::string>{}, {"-y"}}) {
+        Outcome outcome = RunWith("2", extra);
+        EXPECT_EQ(outcome.files[work.Path("out/dup.txt")], "first\r\n");
+        EXPECT_EQ(outcome.files[work.Path("out/y/dup.txt")], "second\r\n");
+        EXPECT_NE(outcome.err.find("エラー: '" + work.Path("out/dup.txt") + "' には '" +
+                                   work.Path("x/dup.txt") + "' の変換結果を書き込んだため、'" +
+                                   work.Path("y/dup.txt") + "' の変換結果は書き込みません。"),
+                  std::string::npos)
+            << outcome.err;
+    }
     EXPECT_EQ(RunWith("2", {"-y", "-f", "base64:0", "-f", "base64:1"})
                   .files[work.Path("out/dup.bin")],
-              "third\r\n");
+              "first\r\n");
     const Outcome failing = RunWith("2", {});
     EXPECT_NE(failing.err.find("すべての処理を終了しました。（エラー：5）"), std::string::npos)
         << failing.err;
@@ -350,8 +364,14 @@ TEST_F(CliSettingsTest, SavedListRunsToTheSameResultsAsTheCommandItCameFrom) {
                            "file1=" +
                            work.Path("docs/a.txt") +
                            "\n"
+                           "folder1=" +
+                           work.Path("docs") +
+                           "\n"
                            "file2=" +
                            work.Path("docs/sub/b.txt") +
+                           "\n"
+                           "folder2=" +
+                           work.Path("docs") +
                            "\n"
                            "\n"
                            "[Functions]\n"
@@ -359,10 +379,10 @@ TEST_F(CliSettingsTest, SavedListRunsToTheSameResultsAsTheCommandItCameFrom) {
                            "function0=改行をCR(Macintosh)に変換\n"
                            "function1=改行をLF(UNIX)に変換\n"));
 
-    fs::create_directory(work.path() / "listed");
+    // The list keeps the tree below the folder argument, into a folder still to be made.
     result = Cli({"run", "-s", "set.pzl"});
     ASSERT_EQ(result.status, 0) << result.err;
-    for (const char* name : {"a.txt", "b.txt", "c.txt"}) {
+    for (const char* name : {"a.txt", "sub/b.txt", "c.txt"}) {
         EXPECT_EQ(ReadFile(work.path() / "listed" / name), ReadFile(work.path() / "direct" / name))
             << name;
     }

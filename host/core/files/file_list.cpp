@@ -1,6 +1,7 @@
 #include "host/core/files/file_list.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "platform/paths.h"
 #include "platform/sjis_bytes.h"
@@ -19,23 +20,51 @@ bool PathLess(const std::string& a, const std::string& b) {
     return a.size() != b.size() ? a.size() < b.size() : a < b;
 }
 
-bool FileList::Add(const std::string& path) {
+namespace {
+
+// Windows names files without regard to case: ".GIT" there is the same folder as ".git".
+bool SameName(std::string_view name, std::string_view own) {
+#ifdef _WIN32
+    return name.size() == own.size() &&
+           std::equal(name.begin(), name.end(), own.begin(), [](char a, char b) {
+               return platform::sjis::AsciiLower(static_cast<unsigned char>(a)) ==
+                      platform::sjis::AsciiLower(static_cast<unsigned char>(b));
+           });
+#else
+    return name == own;
+#endif
+}
+
+}  // namespace
+
+bool IsVersionControlFolder(const std::string& name) {
+    for (const std::string_view own : {".git", ".svn", ".hg", ".bzr", "_darcs", "CVS"}) {
+        if (SameName(name, own)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FileList::Add(const std::string& path, const std::string& folder) {
     const auto at = std::upper_bound(paths_.begin(), paths_.end(), path, PathLess);
     if (duplicates_ == Duplicates::kListOnce && at != paths_.begin() && *(at - 1) == path) {
         return false;
     }
+    const auto offset = at - paths_.begin();
     paths_.insert(at, path);
+    folders_.insert(folders_.begin() + offset, folder);
     return true;
 }
 
 std::size_t FileList::AddFolderRecursively(const std::string& folder) {
     std::vector<platform::FolderIdentity> inside;
-    return AddFolderBelow(folder, inside);
+    return AddFolderBelow(folder, folder, inside);
 }
 
 // `inside` holds the folders from the walk's start down to `folder`'s parent: a folder found
 // among them again (through a link such as "loop -> ." or "up -> ..") would be walked forever.
-std::size_t FileList::AddFolderBelow(const std::string& folder,
+std::size_t FileList::AddFolderBelow(const std::string& folder, const std::string& argument,
                                      std::vector<platform::FolderIdentity>& inside) {
     const auto identity = platform::IdentityOf(folder);
     if (!identity || std::find(inside.begin(), inside.end(), *identity) != inside.end()) {
@@ -56,8 +85,10 @@ std::size_t FileList::AddFolderBelow(const std::string& folder,
     for (const auto& item : *items) {
         const std::string path = platform::JoinPath(folder, item.name);
         if (item.isFolder) {
-            added += AddFolderBelow(path, inside);
-        } else if (item.isFile && Add(path)) {
+            if (!IsVersionControlFolder(item.name)) {
+                added += AddFolderBelow(path, argument, inside);
+            }
+        } else if (item.isFile && !SameName(item.name, ".git") && Add(path, argument)) {
             ++added;
         }
     }
@@ -68,6 +99,7 @@ std::size_t FileList::AddFolderBelow(const std::string& folder,
 void FileList::Remove(std::size_t index) {
     if (index < paths_.size()) {
         paths_.erase(paths_.begin() + static_cast<std::ptrdiff_t>(index));
+        folders_.erase(folders_.begin() + static_cast<std::ptrdiff_t>(index));
     }
 }
 

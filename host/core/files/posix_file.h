@@ -49,4 +49,18 @@ struct WriteTarget {
 };
 WriteTarget ResolveWriteTarget(const std::string& path);
 
+// Gives the open file `fd` the modification time `time`; 0, or the error.
+int SetModificationTime(int fd, const FileTime& time);
+
+// Keeps the file at `target` (described by `existing`) under the name `backup` as well,
+// replacing what had that name: a second link to the same file where the file system allows
+// it, else a copy with the file's permissions and modification time. 0, or the error; a
+// failure leaves no trace.
+int KeepAsBackup(const std::string& target, const struct stat& existing,
+                 const std::string& backup);
+
+// The backup that `suffix` asks for of the file a write replaces (none when nothing is there
+// or the suffix is empty): kOk, or kBackupFailed naming the backup.
+WriteResult BackUpReplaced(const WriteTarget& target, const std::string& suffix);
+
 }  // namespace host::posix

@@ -53,7 +53,8 @@ void ResultFile::Unmap() {
     }
 }
 
-WriteResult ResultFile::Commit(const std::string& path, std::size_t length) {
+WriteResult ResultFile::Commit(const std::string& path, std::size_t length,
+                               const WriteExtras& extras) {
     const posix::WriteTarget target = posix::ResolveWriteTarget(path);
     if (target.refusal.status != WriteStatus::kOk) {
         return target.refusal;
@@ -61,13 +62,24 @@ WriteResult ResultFile::Commit(const std::string& path, std::size_t length) {
     // A new file gets the usual mode, a replaced one keeps its own.
     const mode_t mode = target.exists ? (target.existing.st_mode & 07777) : posix::CreationMode();
     int error = 0;
-    if (::ftruncate(fd_, static_cast<off_t>(length)) != 0 || ::fchmod(fd_, mode) != 0 ||
-        ::rename(temp_.c_str(), target.path.c_str()) != 0) {
+    if (::ftruncate(fd_, static_cast<off_t>(length)) != 0 || ::fchmod(fd_, mode) != 0) {
+        error = errno;
+    }
+    if (error == 0 && extras.modified) {
+        error = posix::SetModificationTime(fd_, *extras.modified);
+    }
+    if (error == 0) {
+        const WriteResult backup = posix::BackUpReplaced(target, extras.backupSuffix);
+        if (backup.status != WriteStatus::kOk) {
+            return backup;  // the temporary file goes with this result
+        }
+    }
+    if (error == 0 && ::rename(temp_.c_str(), target.path.c_str()) != 0) {
         error = errno;
     }
     if (error == EXDEV) {
         // A name in another file system (a function renamed the result there): written anew.
-        return ReplaceFileContent(target.path, bytes_, length);
+        return ReplaceFileContent(target.path, bytes_, length, false, extras);
     }
     if (error == 0) {
         temp_.clear();

@@ -36,8 +36,10 @@ public:
     unsigned char* data() { return bytes_; }
     std::size_t room() const { return room_; }
 
-    // Cuts the file to `length` bytes and puts it at `path`. Once only.
-    WriteResult Commit(const std::string& path, std::size_t length);
+    // Cuts the file to `length` bytes and puts it at `path`, with `extras` as for
+    // ReplaceFileContent. Once only.
+    WriteResult Commit(const std::string& path, std::size_t length,
+                       const WriteExtras& extras = {});
 
 private:
     ResultFile(int fd, std::string temp, unsigned char* bytes, std::size_t room);

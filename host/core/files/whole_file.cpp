@@ -46,7 +46,7 @@ bool WriteAll(int fd, const unsigned char* bytes, std::size_t length, int& error
 // False when something is there already (`result` untouched); true when the file was
 // written or could not be, as `result` says.
 bool WriteNewFile(const std::string& path, const unsigned char* bytes, std::size_t length,
-                  WriteResult& result) {
+                  const std::optional<FileTime>& modified, WriteResult& result) {
     Descriptor fd(::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
     if (fd.get() < 0) {
         if (errno == EEXIST) {
@@ -57,7 +57,9 @@ bool WriteNewFile(const std::string& path, const unsigned char* bytes, std::size
         return true;
     }
     int error = 0;
-    if (!WriteAll(fd.get(), bytes, length, error) || !fd.Close()) {
+    if (!WriteAll(fd.get(), bytes, length, error) ||
+        (modified && (error = posix::SetModificationTime(fd.get(), *modified)) != 0) ||
+        !fd.Close()) {
         error = error != 0 ? error : errno;
         ::unlink(path.c_str());
         result.status = WriteStatus::kWriteError;
@@ -149,10 +151,19 @@ ReadResult ReadWholeDescriptor(int fd, std::uint64_t maxSize) {
     return ReadOpened(fd, info, maxSize, false);
 }
 
+std::optional<FileTime> ModificationTimeOf(const std::string& path) {
+    struct stat info{};
+    if (::stat(path.c_str(), &info) != 0) {
+        return std::nullopt;
+    }
+    return FileTime{static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
+                    info.st_mtim.tv_nsec};
+}
+
 WriteResult ReplaceFileContent(const std::string& path, const unsigned char* bytes,
-                               std::size_t length, bool probablyNew) {
+                               std::size_t length, bool probablyNew, const WriteExtras& extras) {
     WriteResult result;
-    if (probablyNew && WriteNewFile(path, bytes, length, result)) {
+    if (probablyNew && WriteNewFile(path, bytes, length, extras.modified, result)) {
         return result;
     }
     // Write through a symbolic link to the file it names, as opening the path would.
@@ -164,7 +175,7 @@ WriteResult ReplaceFileContent(const std::string& path, const unsigned char* byt
     const bool exists = resolved.exists;
     const struct stat& existing = resolved.existing;
     // Something that appeared there meanwhile (or a link that leads nowhere) is replaced.
-    if (!exists && WriteNewFile(target, bytes, length, result)) {
+    if (!exists && WriteNewFile(target, bytes, length, extras.modified, result)) {
         return result;
     }
     // A new file gets the usual mode, a replaced one keeps its own; the temporary file is
@@ -183,9 +194,19 @@ WriteResult ReplaceFileContent(const std::string& path, const unsigned char* byt
         error = errno;
         ok = false;
     }
+    if (ok && extras.modified && (error = posix::SetModificationTime(fd.get(), *extras.modified))) {
+        ok = false;
+    }
     if (ok && !fd.Close()) {
         error = errno;
         ok = false;
+    }
+    if (ok) {
+        const WriteResult backup = posix::BackUpReplaced(resolved, extras.backupSuffix);
+        if (backup.status != WriteStatus::kOk) {
+            ::unlink(temp.c_str());
+            return backup;
+        }
     }
     if (ok && ::rename(temp.c_str(), target.c_str()) != 0) {
         error = errno;

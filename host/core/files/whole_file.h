@@ -5,9 +5,15 @@
 // replaced file's permissions are kept; on failure the target is untouched and no temporary
 // file is left behind. A new file is created in place (never over one that appears
 // meanwhile) and removed again when its write fails.
+//
+// On request a write keeps the file it replaces as a backup beside it (its name plus a
+// suffix, replacing an earlier backup), made once the new bytes are safely written and just
+// before they take the target's place: when the backup cannot be made, the target stays as
+// it was. A write may also give the result a modification time of the caller's choosing.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 
@@ -44,16 +50,36 @@ enum class WriteStatus {
     kOk,
     kCannotCreate,  // the folder is missing or not writable, the target is read-only or a folder
     kWriteError,    // the bytes could not all be written (disk full, I/O error)
+    kBackupFailed,  // the replaced file could not be kept as its backup; the target is untouched
 };
 
 struct WriteResult {
     WriteStatus status = WriteStatus::kOk;
     std::string reason;
+    std::string backup = {};  // for kBackupFailed: the backup that could not be made
+};
+
+// A file's time of last modification, in the system's own measure (opaque to callers).
+struct FileTime {
+    std::int64_t ticks = 0;
+    bool operator==(const FileTime&) const = default;
+};
+// Nothing when `path` cannot be looked at.
+std::optional<FileTime> ModificationTimeOf(const std::string& path);
+
+// What a write does beside putting the bytes in place.
+struct WriteExtras {
+    // When not empty, a file that the write replaces is kept under its name plus this suffix
+    // (the name of the file itself where `path` is a link to it).
+    std::string backupSuffix;
+    // The result's modification time; by default the time of the write.
+    std::optional<FileTime> modified;
 };
 
 // `probablyNew`: the caller just saw nothing at `path`, so creating it is tried first.
 WriteResult ReplaceFileContent(const std::string& path, const unsigned char* bytes,
-                               std::size_t length, bool probablyNew = false);
+                               std::size_t length, bool probablyNew = false,
+                               const WriteExtras& extras = {});
 
 // Writes every byte to the open descriptor `fd` (standard output), which stays open.
 WriteResult WriteToDescriptor(int fd, const unsigned char* bytes, std::size_t length);

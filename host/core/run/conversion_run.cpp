@@ -2,13 +2,16 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 #include <new>
 #include <utility>
 
 #include "host/core/ui/host_texts.h"
 #include "host/core/run/same_content.h"
+#include "host/core/files/create_folders.h"
 #include "host/core/files/whole_file.h"
+#include "host/core/run/file_order.h"
 #include "platform/folder.h"
 #include "platform/message_box.h"
 #include "platform/paths.h"
@@ -94,26 +97,57 @@ bool AnswersKnownInAdvance(const PresetAnswers& answers) {
     return true;
 }
 
+// Where `path` lies below the folder argument `folder` ("a/b.txt"), or its file name when it
+// is not below it (a settings list edited by hand) or the way there climbs out ("..").
+std::string PathBelow(const std::string& path, const std::string& folder) {
+    const std::string_view separators = platform::kPathSeparators;
+    const bool below = !folder.empty() && path.size() > folder.size() &&
+                       path.compare(0, folder.size(), folder) == 0 &&
+                       (separators.find(folder.back()) != std::string_view::npos ||
+                        separators.find(path[folder.size()]) != std::string_view::npos);
+    if (!below) {
+        return std::string(platform::FileNameOf(path));
+    }
+    const std::size_t start = path.find_first_not_of(separators, folder.size());
+    const std::string rest = start == std::string::npos ? std::string() : path.substr(start);
+    for (std::size_t at = 0; at <= rest.size();) {
+        const std::size_t end = std::min(rest.find_first_of(separators, at), rest.size());
+        if (rest.compare(at, end - at, "..") == 0 && end - at == 2) {
+            return std::string(platform::FileNameOf(path));
+        }
+        at = end + 1;
+    }
+    return rest.empty() ? std::string(platform::FileNameOf(path)) : rest;
+}
+
 }  // namespace
 
-Target ConversionRun::TargetFor(const std::string& inputPath) const {
+Target ConversionRun::TargetFor(std::size_t index) const {
+    const std::string& inputPath = files_[index];
     if (inputPath == kStandardStream) {
         return {Target::Kind::kStandardOutput, inputPath};
     }
     if (options_.overWrite) {
         return {Target::Kind::kFile, inputPath};
     }
-    return {Target::Kind::kFile,
-            platform::JoinPath(options_.outputFolder, platform::FileNameOf(inputPath))};
+    const std::string below = options_.keepTree
+                                  ? PathBelow(inputPath, files_.folderOf(index))
+                                  : std::string(platform::FileNameOf(inputPath));
+    return {Target::Kind::kFile, platform::JoinPath(options_.outputFolder, below)};
 }
 
 std::vector<std::string> ConversionRun::PathsTouched(const std::string& inputPath,
                                                      const Target& target,
-                                                     std::span<const CarriedName> names) {
+                                                     std::span<const CarriedName> names) const {
     std::vector<std::string> paths{inputPath, target.path};
     for (const CarriedName& name : names) {
         if (name.path) {
             paths.push_back(*name.path);
+        }
+    }
+    if (!options_.backupSuffix.empty()) {
+        for (std::size_t i = 1, count = paths.size(); i < count; ++i) {
+            paths.push_back(paths[i] + options_.backupSuffix);
         }
     }
     return paths;
@@ -186,7 +220,7 @@ RunResult ConversionRun::RunBatch(unsigned jobs, const PresetAnswers& answers) {
 void ConversionRun::ConvertFilesInTurn() {
     for (std::size_t i = 0; i < files_.size() && !result_.cancelled; ++i) {
         const std::string& input = files_[i];
-        const Target target = TargetFor(input);
+        const Target target = TargetFor(i);
         FileScope scope{ui_, pool_};
         const bool handled = ConvertFileIn(scope, input, target, NamesGivenBy(chain_, target.path));
         result_.cancelled = scope.cancel;
@@ -209,6 +243,12 @@ bool ConversionRun::ConvertFileIn(FileScope& scope, const std::string& inputPath
 bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inputPath,
                                        const Target& target, std::span<const CarriedName> names) {
     WaitCursor wait(scope.ui);
+    scope.source = &inputPath;
+    scope.extras.backupSuffix = options_.backupSuffix;
+    if (options_.keepTime && target.kind == Target::Kind::kFile) {
+        // Taken before anything is written: the result may replace the source.
+        scope.extras.modified = ModificationTimeOf(inputPath);
+    }
     // Plug-ins only read their input, so the bytes as read (mapped from the file where
     // possible) stay untouched for the final comparison. The source is not mapped where that
     // would keep the result from replacing it.
@@ -322,6 +362,9 @@ bool ConversionRun::WriteResultTo(FileScope& scope, const Target& target, const 
 
 bool ConversionRun::WriteToFile(FileScope& scope, const std::string& path,
                                 std::span<const unsigned char> bytes, ResultFile* resultFile) {
+    if (!MayWriteTo(scope, path)) {
+        return false;
+    }
     const bool seenMissing = !options_.overWrite && !platform::PathExists(path);
     if (!options_.overWrite && !seenMissing) {
         const int answer =
@@ -334,22 +377,75 @@ bool ConversionRun::WriteToFile(FileScope& scope, const std::string& path,
             return false;
         }
     }
-    const WriteResult written = resultFile != nullptr
-                                    ? resultFile->Commit(path, bytes.size())
-                                    : ReplaceFileContent(path, bytes.data(), bytes.size(), seenMissing);
+    if (!FoldersMadeFor(scope, path)) {
+        return false;
+    }
+    const WriteResult written =
+        resultFile != nullptr
+            ? resultFile->Commit(path, bytes.size(), scope.extras)
+            : ReplaceFileContent(path, bytes.data(), bytes.size(), seenMissing, scope.extras);
+    if (written.status != WriteStatus::kOk) {
+        ReportWriteFailure(scope, path, written);
+        return false;
+    }
+    if (options_.oneSourcePerTarget && scope.source != nullptr) {
+        std::lock_guard lock(writtenMutex_);
+        written_.try_emplace(ComparablePath(path), *scope.source);
+    }
+    return true;
+}
+
+bool ConversionRun::MayWriteTo(FileScope& scope, const std::string& path) {
+    if (!options_.oneSourcePerTarget || scope.source == nullptr) {
+        return true;
+    }
+    std::string earlier;
+    {
+        std::lock_guard lock(writtenMutex_);
+        const auto found = written_.find(ComparablePath(path));
+        if (found == written_.end() || found->second == *scope.source) {
+            return true;
+        }
+        earlier = found->second;
+    }
+    const DisplayText text = texts::TargetTaken(path, earlier, *scope.source);
+    scope.ui.setStatusText(text);
+    scope.ui.messageBox(MessageKind::kOutputError, text, texts::kTitleError, kStopOk);
+    return false;
+}
+
+bool ConversionRun::FoldersMadeFor(FileScope& scope, const std::string& path) {
+    if (!options_.createFolders) {
+        return true;
+    }
+    const auto failure = CreateFolders(platform::RemoveFileName(path));
+    if (!failure) {
+        return true;
+    }
+    const DisplayText text = texts::CannotCreateFolder(failure->folder, failure->reason);
+    scope.ui.setStatusText(text);
+    AskToGoOn(scope, MessageKind::kOutputError, text);
+    return false;
+}
+
+void ConversionRun::ReportWriteFailure(FileScope& scope, const std::string& path,
+                                       const WriteResult& written) {
+    DisplayText text;
     switch (written.status) {
         case WriteStatus::kOk:
-            return true;
+            return;
         case WriteStatus::kCannotCreate:
             AskToGoOn(scope, MessageKind::kOutputError, texts::kCannotOpenTarget);
-            return false;
+            return;
         case WriteStatus::kWriteError:
-            scope.ui.setStatusText(texts::CannotWriteTarget(path, written.reason));
-            AskToGoOn(scope, MessageKind::kOutputError,
-                      texts::CannotWriteTarget(path, written.reason));
-            return false;
+            text = texts::CannotWriteTarget(path, written.reason);
+            break;
+        case WriteStatus::kBackupFailed:
+            text = texts::CannotBackUp(path, written.backup, written.reason);
+            break;
     }
-    return false;
+    scope.ui.setStatusText(text);
+    AskToGoOn(scope, MessageKind::kOutputError, text);
 }
 
 }  // namespace host

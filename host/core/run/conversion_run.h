@@ -5,9 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "host/core/run/apply_chain.h"
@@ -59,18 +61,22 @@ class ConversionRun {
     // What converting one file uses: the face its messages go to, the buffers it reuses, and
     // whether the user cancelled the run at one of its prompts.
     struct FileScope {
+        FileScope(UserInterface& face, BufferPool& buffers) : ui(face), pool(buffers) {}
         UserInterface& ui;
         BufferPool& pool;
         bool cancel = false;
         bool stepFailed = false;
         bool skippedBinary = false;  // a text step passed the file on: it is binary
+        const std::string* source = nullptr;  // the file being converted
+        WriteExtras extras;                   // what its write does beside the bytes
     };
 
-    Target TargetFor(const std::string& inputPath) const;
-    // Every path converting a file may read or write: its source, its target and the names
-    // the chain's functions would give the target.
-    static std::vector<std::string> PathsTouched(const std::string& inputPath, const Target& target,
-                                                 std::span<const CarriedName> names);
+    // Where file `index` of the list goes.
+    Target TargetFor(std::size_t index) const;
+    // Every path converting a file may read or write: its source, its target, the names the
+    // chain's functions would give the target, and their backups.
+    std::vector<std::string> PathsTouched(const std::string& inputPath, const Target& target,
+                                          std::span<const CarriedName> names) const;
     // Shows an OK/Cancel error prompt; Cancel ends the run after the current file.
     static void AskToGoOn(FileScope& scope, MessageKind kind, const DisplayText& text);
     // One file through the chain and onto its target; true when it was written, or left
@@ -93,6 +99,11 @@ class ConversionRun {
     // The failure message, the counts, the skipped-binary line, the progress and the status
     // line for file `index`.
     void ReportFile(std::size_t index, bool handled, bool stepFailed, bool skippedBinary);
+    // With oneSourcePerTarget: false, after telling the user, when an earlier file of the run
+    // was written to `path`; the folders on the way to it made with createFolders.
+    bool MayWriteTo(FileScope& scope, const std::string& path);
+    bool FoldersMadeFor(FileScope& scope, const std::string& path);
+    void ReportWriteFailure(FileScope& scope, const std::string& path, const WriteResult& written);
     // The loop of RunBatch with files converted one at a time, or on `jobs` threads
     // (conversion_run_jobs.cpp).
     void ConvertFilesInTurn();
@@ -106,6 +117,11 @@ class ConversionRun {
     std::string table_ = options_.tablePath;
     RunResult result_;
     BufferPool pool_;
+    // With oneSourcePerTarget: every target written so far (as ComparablePath) and its source.
+    // Files that share a target are converted in list order even on several threads, so what
+    // an earlier one wrote is here when a later one looks.
+    std::mutex writtenMutex_;
+    std::unordered_map<std::string, std::string> written_;
 };
 
 }  // namespace host

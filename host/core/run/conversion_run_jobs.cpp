@@ -32,7 +32,7 @@ void ConversionRun::ConvertFilesAtOnce(unsigned jobs, const PresetAnswers& answe
     std::vector<std::vector<CarriedName>> names(count);
     std::vector<std::vector<std::string>> touched(count);
     for (std::size_t i = 0; i < count; ++i) {
-        targets[i] = TargetFor(files_[i]);
+        targets[i] = TargetFor(i);
         names[i] = NamesGivenBy(chain_, targets[i].path);
         touched[i] = PathsTouched(files_[i], targets[i], names[i]);
     }

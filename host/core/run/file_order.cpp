@@ -44,6 +44,8 @@ std::string Normal(const std::string& path) {
 
 }  // namespace
 
+std::string ComparablePath(const std::string& path) { return Normal(path); }
+
 std::vector<std::vector<std::size_t>> EarlierFilesToWaitFor(
     const std::vector<std::vector<std::string>>& paths) {
     std::vector<std::vector<std::size_t>> waits(paths.size());

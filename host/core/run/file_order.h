@@ -14,4 +14,8 @@ namespace host {
 std::vector<std::vector<std::size_t>> EarlierFilesToWaitFor(
     const std::vector<std::vector<std::string>>& paths);
 
+// The form in which two paths of one file compare equal: lexically normal and, on Windows,
+// with one separator and without regard to case.
+std::string ComparablePath(const std::string& path);
+
 }  // namespace host

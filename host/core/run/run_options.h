@@ -1,4 +1,5 @@
-// The options of a conversion run, as the user sets them, and how the run reports.
+// The options of a conversion run: the four the user sets in the window, and what the
+// command line adds for whole trees (the window leaves those off).
 #pragma once
 
 #include <string>
@@ -15,6 +16,20 @@ struct RunOptions {
     bool reportFailedSteps = false;
     // Text functions convert binary files too, instead of passing them on unchanged.
     bool convertBinary = false;
+
+    // A file found below a folder argument goes to the same place below outputFolder
+    // ("old/a/b.txt" from "old" to "<outputFolder>/a/b.txt"); otherwise every result goes
+    // into outputFolder itself.
+    bool keepTree = false;
+    // The folders a result goes into are made when it is written.
+    bool createFolders = false;
+    // A target that an earlier file of the run was written to is never written again: the
+    // later file fails, whatever the overwrite question would be answered.
+    bool oneSourcePerTarget = false;
+    // When not empty, a file a result replaces is kept under its name plus this suffix.
+    std::string backupSuffix = {};
+    // Each result gets its source's modification time.
+    bool keepTime = false;
 };
 
 }  // namespace host

@@ -362,7 +362,8 @@ SettingsListLoad LoadSettingsList(const ProfileFile& list, RunOptions& options, 
     const std::size_t fileCount = EntriesToRead(list, fileSection, kFilesSection, "file");
     files.Clear();
     for (std::size_t i = 0; i < fileCount; ++i) {
-        files.Add(fileSection.Find(NumberedKey("file", i)).value_or(std::string()));
+        files.Add(fileSection.Find(NumberedKey("file", i)).value_or(std::string()),
+                  fileSection.Find(NumberedKey("folder", i)).value_or(std::string()));
     }
 
     for (auto& item : functions) {
@@ -427,6 +428,12 @@ SettingsListSave WriteSettingsList(ProfileFile& list, const RunOptions& options,
             return refuse("The path", files[i]);
         }
         fileEntries.emplace_back(NumberedKey("file", i), files[i]);
+        if (const std::string& folder = files.folderOf(i); !folder.empty()) {
+            if (!storable(folder)) {
+                return refuse("The folder", folder);
+            }
+            fileEntries.emplace_back(NumberedKey("folder", i), folder);
+        }
     }
     std::vector<std::pair<std::string, std::string>> functionEntries;
     functionEntries.reserve(chain.size() + 1);

@@ -138,7 +138,8 @@ struct SettingsListLoad {
 
 // Replaces options, file list and chain by those of `list`:
 // the options as LoadSettings reads them; Files/Count paths "file0".. added to the emptied
-// file list unchanged (a missing key gives an empty path); every check mark of `functions`
+// file list unchanged (a missing key gives an empty path), each with the folder argument
+// "folder0".. of the same number when there is one; every check mark of `functions`
 // cleared; for each title "function0".. the first item whose title begins with it (ASCII
 // letters without case, compared as Shift JIS bytes) gets checked and the title as read is
 // appended to the emptied chain with that item's entry. A negative or missing Count reads
@@ -165,6 +166,8 @@ struct SettingsListSave {
 // Writes options, file list and chain into `list`: the four
 // options in Settings, the sections Files and Functions deleted and written anew (Count, then
 // "file0".. / "function0".. in list and chain order; titles turned from Shift JIS into UTF-8).
+// A path found below a folder argument is followed by "folder0".. naming that folder, so that
+// a run from the list keeps the tree below it; programs that do not know the key pass it by.
 // Everything else in the profile stays. Fails, changing nothing, when a path cannot be kept
 // in a profile (a line break in it, or bytes that are not UTF-8).
 SettingsListSave WriteSettingsList(ProfileFile& list, const RunOptions& options,

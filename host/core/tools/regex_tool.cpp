@@ -4,6 +4,7 @@
 
 #include "host/core/ui/host_texts.h"
 #include "host/core/tools/tool_texts.h"
+#include "host/core/files/create_folders.h"
 #include "host/core/files/text_content.h"
 #include "host/core/files/whole_file.h"
 #include "platform/folder.h"
@@ -68,6 +69,13 @@ bool ConvertFileByRegex(UserInterface& ui, const std::string& source,
             return false;
         }
     }
+    if (options.createFolders) {
+        if (const auto failure = CreateFolders(platform::RemoveFileName(destination))) {
+            ShowError(ui, MessageKind::kOutputError,
+                      texts::CannotCreateFolder(failure->folder, failure->reason), true);
+            return false;
+        }
+    }
     const WriteResult written = ReplaceFileContent(
         destination, reinterpret_cast<const unsigned char*>(text.data()), text.size());
     switch (written.status) {
@@ -77,6 +85,7 @@ bool ConvertFileByRegex(UserInterface& ui, const std::string& source,
             ShowError(ui, MessageKind::kOutputError, texts::kCannotOpenTarget, false);
             return false;
         case WriteStatus::kWriteError:
+        case WriteStatus::kBackupFailed:  // no backup is asked for here
             ShowError(ui, MessageKind::kOutputError,
                       texts::CannotWriteTarget(destination, written.reason), true);
             return false;

@@ -49,6 +49,22 @@ DisplayText CannotWriteTarget(const std::string& path, const std::string& reason
     return "'" + path + "' に書き込めませんでした。変換先は元のままです。\n" + reason;
 }
 
+DisplayText TargetTaken(const std::string& target, const std::string& earlierSource,
+                        const std::string& source) {
+    return "'" + target + "' には '" + earlierSource + "' の変換結果を書き込んだため、'" + source +
+           "' の変換結果は書き込みません。";
+}
+
+DisplayText CannotCreateFolder(const std::string& folder, const std::string& reason) {
+    return "変換先のフォルダ '" + folder + "' を作成できませんでした。\n" + reason;
+}
+
+DisplayText CannotBackUp(const std::string& target, const std::string& backup,
+                         const std::string& reason) {
+    return "バックアップ '" + backup + "' を作成できないため、'" + target +
+           "' は元のままです。\n" + reason;
+}
+
 DisplayText StreamNameNotUsed(const std::string& newName) {
     return "the result goes to standard output; the new name '" +
            DisplayText(platform::FileNameOf(newName)) + "' is not used";

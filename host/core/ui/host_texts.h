@@ -39,6 +39,14 @@ DisplayText SkippedBinary(const std::string& path);
 DisplayText SourceTooLarge(const std::string& path);
 DisplayText CannotReadSource(const std::string& path, const std::string& reason);
 DisplayText CannotWriteTarget(const std::string& path, const std::string& reason);
+// Runs over whole trees (the command line): a target an earlier source of the run was
+// written to; a folder on the way to a target that could not be made; a backup of the file
+// a result would replace that could not be made.
+DisplayText TargetTaken(const std::string& target, const std::string& earlierSource,
+                        const std::string& source);
+DisplayText CannotCreateFolder(const std::string& folder, const std::string& reason);
+DisplayText CannotBackUp(const std::string& target, const std::string& backup,
+                         const std::string& reason);
 
 // A function renamed a result that goes to standard output (a note, not a box).
 DisplayText StreamNameNotUsed(const std::string& newName);

@@ -14,16 +14,22 @@
 namespace host {
 namespace {
 
-// The file list as a settings list keeps it: every path in full, in the list's order. The
-// command line may have listed a path relative to the folder the program was started in,
-// which means nothing to whoever loads the list later.
+// The file list as a settings list keeps it: every path (and folder argument) in full, in the
+// list's order. The command line may have listed a path relative to the folder the program
+// was started in, which means nothing to whoever loads the list later.
 FileList WithFullPaths(const FileList& files) {
     FileList full = files;
-    for (std::size_t i = 0; i < full.size(); ++i) {
+    const auto absolute = [](const std::string& path) -> std::optional<std::string> {
         std::error_code error;
-        const std::filesystem::path absolute = std::filesystem::absolute(full[i], error);
-        if (!error) {
-            full.Replace(i, absolute.lexically_normal().string());
+        const std::filesystem::path made = std::filesystem::absolute(path, error);
+        return error ? std::nullopt : std::optional(made.lexically_normal().string());
+    };
+    for (std::size_t i = 0; i < full.size(); ++i) {
+        if (const auto path = absolute(full[i])) {
+            full.Replace(i, *path);
+        }
+        if (const auto folder = full.folderOf(i).empty() ? std::nullopt : absolute(full.folderOf(i))) {
+            full.ReplaceFolder(i, *folder);
         }
     }
     return full;

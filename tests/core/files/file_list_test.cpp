@@ -67,6 +67,38 @@ TEST(FileList, FolderAddsEveryFileBelowIt) {
                                                       folder.Path("x.txt")}));
 }
 
+// A walk passes by what version control keeps for itself, but a folder named by the user is
+// taken as named; every path remembers the folder argument it was found below, through
+// removals, and a path added by itself has none.
+TEST(FileList, FolderWalkLeavesOutVersionControlAndRemembersItsFolder) {
+    testing_support::TempFolder folder;
+    for (const char* own : {".git/config", ".svn/entries", ".hg/store/data", ".bzr/branch",
+                            "_darcs/format", "CVS/Root", "work/.git", "sub/.git/HEAD"}) {
+        folder.Write(own, "kept");
+    }
+    folder.Write("work/a.txt", "1");
+    folder.Write(".gitignore", "2");
+    folder.Write("notes.git/b.txt", "3");
+    host::FileList list;
+    EXPECT_EQ(list.AddFolderRecursively(folder.str()), 3u);
+    const std::vector<std::string> walked{folder.Path(".gitignore"), folder.Path("notes.git/b.txt"),
+                                          folder.Path("work/a.txt")};
+    EXPECT_EQ(list.paths(), walked);
+
+    EXPECT_EQ(list.AddFolderRecursively(folder.Path(".git")), 1u);
+    EXPECT_TRUE(list.Add(folder.Path("work/.git")));
+    ASSERT_EQ(list.size(), 5u);
+    EXPECT_EQ(list[0], folder.Path(".git/config"));
+    EXPECT_EQ(list.folderOf(0), folder.Path(".git"));
+    EXPECT_EQ(list.folderOf(1), folder.str());
+    list.Remove(0);
+    EXPECT_EQ(list[0], folder.Path(".gitignore"));
+    EXPECT_EQ(list.folderOf(0), folder.str());
+    EXPECT_EQ(list[2], folder.Path("work/.git"));
+    EXPECT_EQ(list.folderOf(2), "");  // named by itself
+    EXPECT_EQ(list.folderOf(3), folder.str());
+}
+
 // Links that lead back into the walk ("loop -> .", "up -> ..") are not followed, so each file
 // is listed once under its own path; a link to a file still adds that file, and a link to a
 // folder outside the walk is walked.

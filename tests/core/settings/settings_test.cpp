@@ -496,6 +496,53 @@ TEST(SettingsList, SameTitleTwiceRunsTwice) {
     EXPECT_EQ(ReadFile(folder.path() / "out/a.txt"), "x++");
 }
 
+// A list keeps each file's folder argument beside it, and a run that keeps trees puts the file
+// at its place below the output folder; a file without one (an older list), one not below its
+// folder or one whose way there climbs out of it goes into the output folder by its name.
+TEST(SettingsList, FolderArgumentsKeepTheTreeOfARunFromTheList) {
+    TempFolder folder;
+    const std::string in = folder.Path("in");
+    const std::vector<std::pair<std::string, std::string>> entries{
+        {folder.Write("in/a/b.txt", "1"), in},
+        {folder.Write("c.txt", "2"), ""},
+        {in + "/../d.txt", in},
+        {folder.Write("x/e.txt", "4"), folder.Path("elsewhere")},
+    };
+    folder.Write("d.txt", "3");
+    std::string text = "[Settings]\nOutputFolder=" + folder.Path("out") + "\n[Files]\nCount=4\n";
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        text += "file" + std::to_string(i) + "=" + entries[i].first + "\n";
+        if (!entries[i].second.empty()) {
+            text += "folder" + std::to_string(i) + "=" + entries[i].second + "\n";
+        }
+    }
+    host::FunctionList functions;
+    host::RunOptions options;
+    host::FileList files;
+    host::Chain chain;
+    host::LoadSettingsList(ProfileFile::FromBytes(text), options, files, functions, chain, "");
+    ASSERT_EQ(files.size(), 4u);
+    ProfileFile saved;
+    ASSERT_TRUE(host::WriteSettingsList(saved, options, files, chain).ok);
+    host::FileList again;
+    host::LoadSettingsList(ProfileFile::FromBytes(saved.Bytes()), options, again, functions, chain,
+                           "");
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(again[i], files[i]);
+        EXPECT_EQ(again.folderOf(i), files.folderOf(i)) << files[i];
+    }
+
+    options.keepTree = options.createFolders = true;
+    host_testing::ScriptedUi ui;
+    ui.answers = {platform::kAnswerYes};
+    host::ConversionRun run(ui, files, chain, options);
+    EXPECT_EQ(run.RunBatch().errorCount, 0);
+    EXPECT_EQ(ReadFile(folder.path() / "out/a/b.txt"), "1");
+    EXPECT_EQ(ReadFile(folder.path() / "out/c.txt"), "2");
+    EXPECT_EQ(ReadFile(folder.path() / "out/d.txt"), "3");
+    EXPECT_EQ(ReadFile(folder.path() / "out/e.txt"), "4");
+}
+
 // How Count and missing keys decide the entries of a list.
 TEST(SettingsList, CountsAndMissingKeys) {
     struct Case {

@@ -12,7 +12,7 @@ ResultFile::~ResultFile() = default;
 
 void ResultFile::Unmap() {}
 
-WriteResult ResultFile::Commit(const std::string&, std::size_t) {
+WriteResult ResultFile::Commit(const std::string&, std::size_t, const WriteExtras&) {
     return {WriteStatus::kWriteError, "result files are not made on this system"};
 }
 

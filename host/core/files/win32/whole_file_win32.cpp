@@ -5,7 +5,8 @@
 // Such a file, and anything small, is read into memory. A write goes to a temporary file
 // beside the target, which MoveFileExW then puts in the target's place in one step; the
 // replaced file's attributes (hidden, system, ...) carry over. A read-only target is refused, as the system would refuse
-// to open it for writing.
+// to open it for writing. A backup of the replaced file is a copy of it (CopyFileW), made
+// just before the move.
 #include <io.h>
 #include <windows.h>
 
@@ -154,10 +155,55 @@ ReadResult ReadOpened(HANDLE file, std::uint64_t maxSize, const std::string* pat
     return result;
 }
 
+FILETIME AsFileTime(const FileTime& time) {
+    FILETIME file{};
+    file.dwLowDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(time.ticks) & 0xFFFFFFFFu);
+    file.dwHighDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(time.ticks) >> 32);
+    return file;
+}
+
+// Writes every byte and gives the file the time asked for, if any.
+bool WriteAllAndTime(HANDLE file, const unsigned char* bytes, std::size_t length,
+                     const std::optional<FileTime>& modified, DWORD& error) {
+    if (!WriteAll(file, bytes, length, error)) {
+        return false;
+    }
+    if (modified) {
+        const FILETIME time = AsFileTime(*modified);
+        if (!::SetFileTime(file, nullptr, nullptr, &time)) {
+            error = ::GetLastError();
+            return false;
+        }
+    }
+    return true;
+}
+
+// Keeps the file at `target` under its name plus `suffix` (an earlier backup replaced), with
+// its content, attributes and times.
+WriteResult BackUpReplaced(const std::string& target, const std::wstring& wideTarget,
+                           const std::string& suffix) {
+    WriteResult result;
+    if (suffix.empty()) {
+        return result;
+    }
+    const std::string backup = target + suffix;
+    const auto wideBackup = WidePath(backup);
+    if (!wideBackup) {
+        result.reason = SystemErrorText(ERROR_NO_UNICODE_TRANSLATION);
+    } else if (!::CopyFileW(wideTarget.c_str(), wideBackup->c_str(), FALSE)) {
+        result.reason = SystemErrorText(::GetLastError());
+    } else {
+        return result;
+    }
+    result.status = WriteStatus::kBackupFailed;
+    result.backup = backup;
+    return result;
+}
+
 // A new file, written in place and removed again if that fails. False when something is
 // there already (`result` untouched); true when the file was written or could not be.
 bool WriteNewFile(const std::wstring& path, const unsigned char* bytes, std::size_t length,
-                  WriteResult& result) {
+                  const std::optional<FileTime>& modified, WriteResult& result) {
     Handle file(::CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.valid()) {
@@ -170,7 +216,7 @@ bool WriteNewFile(const std::wstring& path, const unsigned char* bytes, std::siz
         return true;
     }
     DWORD error = ERROR_SUCCESS;
-    if (!WriteAll(file.get(), bytes, length, error) || !file.Close()) {
+    if (!WriteAllAndTime(file.get(), bytes, length, modified, error) || !file.Close()) {
         error = error != ERROR_SUCCESS ? error : ::GetLastError();
         file.Close();
         ::DeleteFileW(path.c_str());
@@ -269,14 +315,25 @@ ReadResult ReadWholeDescriptor(int fd, std::uint64_t maxSize) {
     return ReadOpened(file, maxSize, nullptr, {});
 }
 
+std::optional<FileTime> ModificationTimeOf(const std::string& path) {
+    const auto wide = WidePath(path);
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!wide || !::GetFileAttributesExW(wide->c_str(), GetFileExInfoStandard, &data)) {
+        return std::nullopt;
+    }
+    return FileTime{static_cast<std::int64_t>(
+        (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+        data.ftLastWriteTime.dwLowDateTime)};
+}
+
 WriteResult ReplaceFileContent(const std::string& path, const unsigned char* bytes,
-                               std::size_t length, bool probablyNew) {
+                               std::size_t length, bool probablyNew, const WriteExtras& extras) {
     WriteResult result;
     const auto wide = WidePath(path);
     if (!wide) {
         return Refused(WriteStatus::kCannotCreate, ERROR_NO_UNICODE_TRANSLATION);
     }
-    if (probablyNew && WriteNewFile(*wide, bytes, length, result)) {
+    if (probablyNew && WriteNewFile(*wide, bytes, length, extras.modified, result)) {
         return result;
     }
     DWORD attributes = ::GetFileAttributesW(wide->c_str());
@@ -294,7 +351,7 @@ WriteResult ReplaceFileContent(const std::string& path, const unsigned char* byt
     if (exists && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
         return Refused(WriteStatus::kCannotCreate, ERROR_ACCESS_DENIED);
     }
-    if (!exists && WriteNewFile(wideTarget, bytes, length, result)) {
+    if (!exists && WriteNewFile(wideTarget, bytes, length, extras.modified, result)) {
         return result;
     }
     std::wstring temp;
@@ -303,12 +360,19 @@ WriteResult ReplaceFileContent(const std::string& path, const unsigned char* byt
     if (!file.valid()) {
         return Refused(WriteStatus::kCannotCreate, error);
     }
-    bool ok = WriteAll(file.get(), bytes, length, error);
+    bool ok = WriteAllAndTime(file.get(), bytes, length, extras.modified, error);
     if (ok && !file.Close()) {
         error = ::GetLastError();
         ok = false;
     }
     file.Close();
+    if (ok && exists) {
+        const WriteResult backup = BackUpReplaced(target, wideTarget, extras.backupSuffix);
+        if (backup.status != WriteStatus::kOk) {
+            ::DeleteFileW(temp.c_str());
+            return backup;
+        }
+    }
     if (ok && !::MoveFileExW(temp.c_str(), wideTarget.c_str(), MOVEFILE_REPLACE_EXISTING)) {
         error = ::GetLastError();
         ok = false;
