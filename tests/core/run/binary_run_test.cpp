@@ -16,6 +16,7 @@
 #include "host/core/run/conversion_run.h"
 #include "host_fixture.h"
 #include "platform/message_box.h"
+#include "platform/utf8_path.h"
 #include "scripted_ui.h"
 #include "support/binary_samples.h"
 #include "support/sample_text.h"
@@ -233,10 +234,11 @@ TEST(BinaryFolder, EveryTextFunctionLeavesEveryBinaryFileAsItWas) {
         }
     }
     TempFolder work;
-    fs::copy(originals.path(), work.path(), fs::copy_options::recursive);
     host::FileList files;
-    for (const auto& entry : fs::directory_iterator(work.path())) {
-        files.Add(entry.path().string());
+    for (const auto& entry : fs::directory_iterator(originals.path())) {
+        const fs::path copy = work.path() / entry.path().filename();
+        fs::copy_file(entry.path(), copy);
+        files.Add(platform::Utf8FromPath(copy));
     }
     host::RunOptions options;
     options.overWrite = true;
