@@ -139,8 +139,11 @@ QRect Geometry(const Control& control, QWidget& widget, const DialogUnits& units
     const bool oneLineText = control.kind == ControlKind::kText &&
                              !Has(control, layout::kWordWrap) &&
                              !QString::fromUtf8(control.text).contains('\n');
-    if (oneLineText) {
-        // This font may draw a line wider than the original one: never cut it off.
+    const bool choice =
+        control.kind == ControlKind::kCheckBox || control.kind == ControlKind::kRadioButton;
+    if (oneLineText || choice) {
+        // This font may draw a line wider than the original one: never cut it off (a check
+        // box's or radio button's hint holds its indicator too).
         rect.setWidth(std::max(rect.width(), widget.sizeHint().width()));
     }
     return rect;

@@ -49,7 +49,7 @@ MainWindow::MainWindow(std::string programFolder, std::string iniPath)
     }
     setWindowIcon(icon);
     BuildControls();
-    ui_ = new WindowUi(this, statusLine_, progressBar_);
+    ui_ = new WindowUi(this, statusLine_, progressBar_, tableField_);
     inputGuard_ = new InputGuard(this);
     BuildMenu();
     messageRoute_ = std::make_unique<host::PluginMessageRoute>(*ui_);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QThread>
@@ -57,8 +58,13 @@ std::vector<ButtonAnswer> ButtonsOf(unsigned style) {
 
 }  // namespace
 
-WindowUi::WindowUi(QWidget* window, QLabel* statusLine, QProgressBar* progressBar)
-    : QObject(window), window_(window), statusLine_(statusLine), progressBar_(progressBar) {}
+WindowUi::WindowUi(QWidget* window, QLabel* statusLine, QProgressBar* progressBar,
+                   QLineEdit* tableField)
+    : QObject(window),
+      window_(window),
+      statusLine_(statusLine),
+      progressBar_(progressBar),
+      tableField_(tableField) {}
 
 template <typename Work>
 void WindowUi::OnWindowThread(Work work) {
@@ -140,7 +146,13 @@ void WindowUi::beep() {
 std::optional<std::string> WindowUi::selectTableFile(const std::string& /*functionTitle*/,
                                                      const std::string& currentPath) {
     std::optional<std::string> chosen;
-    OnWindowThread([&] { chosen = SelectTableFile(window_, currentPath); });
+    OnWindowThread([&] {
+        chosen = SelectTableFile(window_, currentPath);
+        // Shown at once, also when a run asks: the run goes on with this table.
+        if (chosen) {
+            tableField_->setText(QString::fromStdString(*chosen));
+        }
+    });
     return chosen;
 }
 

@@ -12,6 +12,7 @@
 #include "host/core/workbench/window_choices.h"
 
 class QLabel;
+class QLineEdit;
 class QProgressBar;
 class QWidget;
 
@@ -19,7 +20,9 @@ namespace gui {
 
 class WindowUi : public QObject, public host::UserInterface, public host::WindowChoices {
 public:
-    WindowUi(QWidget* window, QLabel* statusLine, QProgressBar* progressBar);
+    // `tableField` shows a table the moment the user picks it, a run's prompt included.
+    WindowUi(QWidget* window, QLabel* statusLine, QProgressBar* progressBar,
+             QLineEdit* tableField);
 
     int showMessage(const host::Message& message) override;
     void setStatusText(const host::DisplayText& text) override;
@@ -47,6 +50,7 @@ private:
     QWidget* window_;
     QLabel* statusLine_;
     QProgressBar* progressBar_;
+    QLineEdit* tableField_;
     int waitDepth_ = 0;
 };
 

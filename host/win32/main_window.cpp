@@ -6,6 +6,7 @@
 
 #include "host/layout/main_dialog.h"
 #include "host/layout/main_menu.h"
+#include "host/win32/static_text.h"
 #include "host/win32/window_placement.h"
 #include "host/win32/window_text.h"
 #include "platform/win32/wide_text.h"
@@ -112,6 +113,7 @@ void MainWindow::OnInit() {
     ::SendMessageW(dialog_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(largeIcon_));
     ::SendMessageW(dialog_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_));
 
+    WidenChoicesToFitText(dialog_);
     face_ = std::make_unique<WindowFace>(dialog_);
     messageRoute_ = std::make_unique<host::PluginMessageRoute>(*face_);
     workbench_ = std::make_unique<host::Workbench>(startUp_.programFolder, startUp_.iniPath,

@@ -1,12 +1,15 @@
 // Running a dialog resource modally with an object of ours behind it: the object gets every
 // message from WM_INITDIALOG on through its Handle method, which answers as a dialog
-// procedure does (TRUE when it handled the message).
+// procedure does (TRUE when it handled the message). Every such dialog's check boxes and
+// radio buttons grow to their whole text once the object has set the dialog up.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 #include <string_view>
+
+#include "host/win32/static_text.h"
 
 namespace win32gui {
 
@@ -17,7 +20,12 @@ INT_PTR CALLBACK ModalDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARA
         ::SetWindowLongPtrW(dialog, DWLP_USER, lParam);
     }
     auto* handler = reinterpret_cast<Handler*>(::GetWindowLongPtrW(dialog, DWLP_USER));
-    return handler != nullptr ? handler->Handle(dialog, message, wParam, lParam) : FALSE;
+    const INT_PTR handled = handler != nullptr ? handler->Handle(dialog, message, wParam, lParam)
+                                               : FALSE;
+    if (message == WM_INITDIALOG) {
+        WidenChoicesToFitText(dialog);
+    }
+    return handled;
 }
 }  // namespace detail
 

@@ -59,6 +59,51 @@ void WidenToFitText(HWND label) {
     }
 }
 
+bool IsCheckOrRadio(HWND control) {
+    wchar_t className[16] = {};
+    ::GetClassNameW(control, className, 16);
+    if (::lstrcmpiW(className, L"Button") != 0) {
+        return false;
+    }
+    switch (::GetWindowLongPtrW(control, GWL_STYLE) & BS_TYPEMASK) {
+        case BS_CHECKBOX:
+        case BS_AUTOCHECKBOX:
+        case BS_3STATE:
+        case BS_AUTO3STATE:
+        case BS_RADIOBUTTON:
+        case BS_AUTORADIOBUTTON:
+            return true;
+        default:
+            return false;
+    }
+}
+
+void WidenChoicesToFitText(HWND dialog) {
+    for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        if (!IsCheckOrRadio(child)) {
+            continue;
+        }
+        const FontContext font(child);
+        const std::wstring text = WindowText(child);
+        RECT textRect{};
+        // Measured as the button draws it: "&" marks the access key and takes no room.
+        ::DrawTextW(font.dc(), text.c_str(), static_cast<int>(text.size()), &textRect,
+                    DT_CALCRECT | DT_SINGLELINE);
+        TEXTMETRICW metrics{};
+        ::GetTextMetricsW(font.dc(), &metrics);
+        // The box, then a gap of about a character before the text.
+        const int needed = ::GetSystemMetrics(SM_CXMENUCHECK) + metrics.tmAveCharWidth +
+                           (textRect.right - textRect.left);
+        RECT rect{};
+        ::GetWindowRect(child, &rect);
+        if (needed > rect.right - rect.left) {
+            ::SetWindowPos(child, nullptr, 0, 0, needed, rect.bottom - rect.top,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
+}
+
 std::vector<HWND> StaticControls(HWND dialog) {
     std::vector<HWND> statics;
     for (HWND child = ::GetWindow(dialog, GW_CHILD); child != nullptr;

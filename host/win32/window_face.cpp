@@ -130,7 +130,13 @@ void WindowFace::beep() {
 std::optional<std::string> WindowFace::selectTableFile(const std::string& /*functionTitle*/,
                                                        const std::string& currentPath) {
     std::optional<std::string> chosen;
-    Ask([&] { chosen = SelectTableFile(window_, currentPath); });
+    Ask([&] {
+        chosen = SelectTableFile(window_, currentPath);
+        // Shown at once, also when a run asks: the run goes on with this table.
+        if (chosen) {
+            SetItemText(window_, id::kTableField, *chosen);
+        }
+    });
     return chosen;
 }
 

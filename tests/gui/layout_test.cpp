@@ -113,7 +113,9 @@ void CheckControls(const QWidget& client, const layout::Dialog& dialog) {
         const bool oneLineText = control.kind == ControlKind::kText &&
                                  !Has(control, layout::kWordWrap) &&
                                  !QString::fromUtf8(control.text).contains('\n');
-        if (oneLineText) {  // widened where this font draws the text wider
+        const bool choice = control.kind == ControlKind::kCheckBox ||
+                            control.kind == ControlKind::kRadioButton;
+        if (oneLineText || choice) {  // widened where this font draws the text wider
             QVERIFY2(got.width() >= want.width * units.across - 1.0, where);
             QVERIFY2(got.width() >= widget->sizeHint().width(), where);
         } else {

@@ -68,6 +68,9 @@ void ModalDriver::AnswerBox(QMessageBox* box) {
     seen << QStringLiteral("box %1 %2: %3 [%4]")
                 .arg(static_cast<int>(box->icon()))
                 .arg(box->windowTitle(), box->text(), names.join(QLatin1Char('|')));
+    if (inspectBox) {
+        inspectBox(*box);
+    }
     QAbstractButton* chosen = box->defaultButton();
     if (box->buttons().size() > 1 && !buttons.empty()) {
         chosen = box->button(buttons.front());

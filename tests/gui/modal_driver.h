@@ -29,6 +29,8 @@ public:
     QStringList seen;
     // Looks at every file dialog before it is answered.
     std::function<void(QFileDialog&)> inspectDialog;
+    // Looks at every box before it is answered, while it is still open.
+    std::function<void(QMessageBox&)> inspectBox;
 
     // The "box" lines only.
     QStringList boxes() const;

@@ -92,9 +92,18 @@ void RunTest::tableDialogAndPluginBoxesComeFromTheWorker() {
     Check(f, 2);
     f.driver.buttons = {QMessageBox::Yes};
     f.driver.choices = {Q(table)};
+    // The field shows the chosen table at once, not only once the run is over.
+    QString fieldAtTheEnd;
+    f.driver.inspectBox = [&](QMessageBox& box) {
+        if (box.windowTitle() == QStringLiteral("処理終了")) {
+            fieldAtTheEnd = f.control<QLineEdit>("1008")->text();
+        }
+    };
     RunAndWait(f);
+    f.driver.inspectBox = nullptr;
     QCOMPARE(f.driver.seen.size(), 3);
     QVERIFY(f.driver.seen[1].startsWith(QStringLiteral("dialog 変換テーブルの選択 ")));
+    QCOMPARE(fieldAtTheEnd, Q(table));
     QCOMPARE(f.control<QLineEdit>("1008")->text(), Q(table));
     QCOMPARE(testing_support::ReadFile(input), "x[" + table + "]");
 

@@ -69,6 +69,23 @@ std::vector<HWND> Children(HWND dialog) {
     return children;
 }
 
+// What a check box or radio button needs to show its whole text: its box, the gap the system
+// leaves after it (half a digit's width) and the text in its font.
+int ChoiceWidthNeeded(HWND button) {
+    HDC dc = ::GetDC(button);
+    const HGDIOBJ previous =
+        ::SelectObject(dc, reinterpret_cast<HFONT>(::SendMessageW(button, WM_GETFONT, 0, 0)));
+    const std::wstring text = TextOf(button);
+    RECT rect{};
+    ::DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &rect,
+                DT_CALCRECT | DT_SINGLELINE);
+    INT digit = 0;
+    ::GetCharWidth32W(dc, L'0', L'0', &digit);
+    ::SelectObject(dc, previous);
+    ::ReleaseDC(button, dc);
+    return ::GetSystemMetrics(SM_CXMENUCHECK) + digit / 2 + (rect.right - rect.left);
+}
+
 void ExpectControl(HWND dialog, HWND child, const layout::Control& control) {
     const int id = ::GetDlgCtrlID(child);
     if (control.id == layout::kNoId) {
@@ -94,10 +111,16 @@ void ExpectControl(HWND dialog, HWND child, const layout::Control& control) {
     ::MapWindowPoints(HWND_DESKTOP, dialog, reinterpret_cast<POINT*>(&actual), 2);
     EXPECT_EQ(actual.left, expected.left);
     EXPECT_EQ(actual.top, expected.top);
-    // An icon takes the size of its image; Wine draws an etched line a little longer; a label
-    // whose text the font draws wider than its rectangle is widened, never narrowed.
+    // An icon takes the size of its image; Wine draws an etched line a little longer; a label,
+    // check box or radio button whose text the font draws wider than its rectangle is
+    // widened, never narrowed.
     if (control.kind == ControlKind::kText) {
         EXPECT_GE(actual.right, expected.right);
+    } else if (control.kind == ControlKind::kCheckBox ||
+               control.kind == ControlKind::kRadioButton) {
+        EXPECT_GE(actual.right, expected.right);
+        EXPECT_GE(actual.right - actual.left, ChoiceWidthNeeded(child))
+            << win32gui::Utf8(TextOf(child));
     } else if (control.kind != ControlKind::kIcon && control.kind != ControlKind::kEtchedLine) {
         EXPECT_EQ(actual.right, expected.right);
     }

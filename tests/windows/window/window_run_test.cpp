@@ -1,14 +1,20 @@
 // Every example through the window's own commands: its files on the command line, its chain
 // ticked in the function list, its table and output folder in the ini file, the run button,
 // the questions answered as a user who goes on would. The results must be those of
-// polyshift-cli.exe, byte for byte.
+// polyshift-cli.exe, byte for byte. And a table picked when the run asks for one.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <dlgs.h>
+
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
+#include "host/layout/file_dialogs.h"
 #include "host/layout/main_dialog.h"
 #include "host/win32/window_text.h"
 #include "support/run_program.h"
@@ -157,6 +163,45 @@ TEST(WindowRunTest, ConvertsEveryExampleAsTheCommandLineDoes) {
         ++compared;
     }
     EXPECT_GE(compared, 10u);
+}
+
+TEST(WindowRunTest, ATableChosenWhenTheRunAsksShowsInTheFieldAtOnce) {
+    const std::map<std::string, std::string> titles = FunctionTitles();
+    const TempFolder work;
+    const std::string input = work.Write("in/a.txt", "a\r\n");
+    const std::string table = work.Write("tables/strings.tbl", "a\tb\r\n");
+    work.Write("out/.keep", "");
+    const std::string ini = work.Path("polyshift.ini");
+    std::ofstream(ini, std::ios::binary) << "[Settings]\r\nOutputFolder=" << work.Path("out")
+                                         << "\r\nTablePath=\r\nOverWrite=0\r\nNoOutput=0\r\n";
+    WindowDriver window({work.Path("polyshift.exe"), testing_support::NativePath(POLYSHIFT_BIN_DIR),
+                         ini, {input}});
+    const std::vector<std::wstring> functions = window.ListItems(id::kFunctionList);
+    const auto strings =
+        std::find(functions.begin(), functions.end(), win32gui::Wide(titles.at("rulebook:1")));
+    ASSERT_NE(strings, functions.end());
+    window.ToggleFunction(static_cast<int>(strings - functions.begin()));
+    window.PostCommand(id::kRunButton, BN_CLICKED);
+
+    HWND question = window.WaitForWindow(L"確認");
+    ASSERT_NE(question, nullptr);
+    Press(question, IDYES);
+    ASSERT_TRUE(WindowDriver::WaitUntilGone(question));
+    HWND choose = window.WaitForWindow(win32gui::Wide(layout::kTableDialog.title));
+    ASSERT_NE(choose, nullptr);
+    HWND name = ::GetDlgItem(choose, cmb13) != nullptr ? ::GetDlgItem(choose, cmb13)
+                                                        : ::GetDlgItem(choose, edt1);
+    ::SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(win32gui::Wide(table).c_str()));
+    Press(choose, IDOK);
+    ASSERT_TRUE(WindowDriver::WaitUntilGone(choose));
+
+    // While the final report is still open, the field already shows the table.
+    HWND finished = window.WaitForWindow(L"処理終了");
+    ASSERT_NE(finished, nullptr);
+    EXPECT_EQ(TextOf(window.Item(id::kTableField)), win32gui::Wide(table));
+    Press(finished, IDOK);
+    ASSERT_TRUE(WindowDriver::WaitUntilGone(finished));
+    EXPECT_EQ(testing_support::ReadFile(work.Path("out/a.txt")), "b\r\n");
 }
 
 }  // namespace
