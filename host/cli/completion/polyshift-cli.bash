@@ -34,10 +34,11 @@ _polyshift_cli_join_words() {
 # The options each command takes (as the program parses them).
 _polyshift_cli_options() {
     case $1 in
-        run | save) echo "-s -o -t -f --overwrite --no-output -y --jobs -j" ;;
+        run) echo "-s -o -t -f --overwrite --backup --keep-time --no-output -y --jobs -j --binary" ;;
+        save) echo "-s -o -t -f --overwrite --no-output -y --jobs -j" ;;
         scan) echo "--no-kana --no-special --no-extended --no-user --unify-breaks --raw" ;;
         lower) echo "--ext-upper --name-upper" ;;
-        regex) echo "-e -o --overwrite --no-output -y" ;;
+        regex) echo "-e -o --overwrite --no-output -y --binary" ;;
     esac
 }
 
