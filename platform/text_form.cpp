@@ -92,9 +92,9 @@ bool WellFormedUtf8Text(const unsigned char* in, std::size_t start, std::size_t 
     return !ReadUtf8(in, n, start, check);
 }
 
-TextForm DetectTextForm(const unsigned char* in, std::size_t n) {
+TextForm DetectUtf16Form(const unsigned char* in, std::size_t n) {
     if (StartsWith(in, n, "\xEF\xBB\xBF", 3)) {
-        return TextForm::kUtf8Bom;
+        return TextForm::kSjis;
     }
     if (StartsWith(in, n, "\xFF\xFE", 2)) {
         return TextForm::kUtf16Le;
@@ -109,6 +109,16 @@ TextForm DetectTextForm(const unsigned char* in, std::size_t n) {
             return TextForm::kUtf16BeBare;
         case BareUtf16::kNone:
             break;
+    }
+    return TextForm::kSjis;
+}
+
+TextForm DetectTextForm(const unsigned char* in, std::size_t n) {
+    if (StartsWith(in, n, "\xEF\xBB\xBF", 3)) {
+        return TextForm::kUtf8Bom;
+    }
+    if (const TextForm utf16 = DetectUtf16Form(in, n); utf16 != TextForm::kSjis) {
+        return utf16;
     }
     // The UTF-8 check notes ESC bytes on its way, so that most texts are read once here.
     Utf8Check utf8;

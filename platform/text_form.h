@@ -54,6 +54,13 @@ inline bool IsUtf16(TextForm form) {
            form == TextForm::kUtf16LeBare || form == TextForm::kUtf16BeBare;
 }
 
+// Rule 1 alone, for the plug-ins that only need to know whether a text is UTF-16 before they
+// read it as bytes: the UTF-16 form DetectTextForm gives the text (kUtf16Le, kUtf16Be,
+// kUtf16LeBare, kUtf16BeBare), or kSjis when it gives another one. Rule 1 comes first, so
+// the answer is DetectTextForm's for every UTF-16 text; other texts cost at most a look at the
+// first 8 KiB, where DetectTextForm may read them whole (rule 2 looks for an escape anywhere).
+TextForm DetectUtf16Form(const unsigned char* in, std::size_t n);
+
 // True when rule 1 (a mark, or UTF-16 without one) or rule 2 decides the text, before the
 // UTF-8 check.
 bool DecidedBeforeUtf8(const unsigned char* in, std::size_t n);
