@@ -176,6 +176,9 @@ TEST(TextForm, ShiftJisTextsOfTheSuiteAndTheExamplesStayShiftJis) {
 // The installed Japanese manual pages (package manpages-ja), made Shift JIS: none is taken for
 // EUC-JP, JIS or UTF-16.
 TEST(TextForm, JapaneseManualPagesInShiftJisStayShiftJis) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "the manual pages are read as a Linux package installs them";
+#endif
     const std::filesystem::path root = "/usr/share/man/ja";
     if (!std::filesystem::is_directory(root)) {
         GTEST_SKIP() << "no Japanese manual pages (package manpages-ja)";
