@@ -7,7 +7,7 @@
 # The window's part needs a display (DISPLAY), as scripts/test-windows provides.
 set -euo pipefail
 zip=$(realpath "$1") linux_cli=$(realpath "$2") probe=$(realpath "$3") work=$(realpath -m "$4")
-root=$(cd "$(dirname "$0")/../.." && pwd)
+root=$(cd "$(dirname "$0")/../../.." && pwd)
 example=$root/examples/unibridge-to-utf8
 input=report-sjis.txt
 
