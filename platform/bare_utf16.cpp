@@ -4,6 +4,10 @@
 #include <cstring>
 #include <initializer_list>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace platform {
 namespace {
 
@@ -49,28 +53,86 @@ bool IsStray(std::uint16_t unit) {
     }
 }
 
-// Controls that a text file may hold: bell and backspace, tab, line feed, vertical tab, form
-// feed, carriage return, the end-of-file mark SUB and ESC.
+// Controls that a text file may hold: bell and backspace (roff sources and the pages nroff
+// formats hold them), tab, line feed, vertical tab, form feed, carriage return, the
+// end-of-file mark SUB and ESC.
 bool IsTextControl(std::uint16_t unit) {
     return (unit >= 0x07 && unit <= 0x0D) || unit == 0x1A || unit == 0x1B;
 }
+
+void TallyUnit(std::uint16_t unit, Tally& tally, bool& pendingHigh) {
+    ++tally.units;
+    tally.breaks += IsBreak(unit);
+    tally.strays += IsStray(unit);
+    tally.zeros += unit == 0;
+    tally.controls += unit != 0 && unit < 0x20 && !IsTextControl(unit);
+    const bool high = unit >= 0xD800 && unit <= 0xDBFF;
+    const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
+    tally.unpaired = tally.unpaired || (pendingHigh != low);
+    pendingHigh = high;
+}
+
+template <bool kBigEndian>
+std::uint16_t UnitAt(const unsigned char* p) {
+    return static_cast<std::uint16_t>(kBigEndian ? p[0] << 8 | p[1] : p[1] << 8 | p[0]);
+}
+
+#if defined(__SSE2__)
+// Blocks of 8 units that hold nothing but breaks and units of no concern (no zero low byte, no
+// other control, no surrogate) only have their breaks counted, 8 at a time; the others, and
+// those after a high surrogate, are tallied unit by unit.
+template <bool kBigEndian>
+std::size_t TallyBlocks(const unsigned char* in, std::size_t n, Tally& tally, bool& pendingHigh) {
+    const auto lanes = [](int unit) { return _mm_set1_epi16(static_cast<short>(unit)); };
+    std::size_t i = 0;
+    while (i + 16 <= n) {
+        __m128i breakCounts = _mm_setzero_si128();
+        std::size_t simple = 0;
+        for (int round = 0; round < 16384 && i + 16 <= n; ++round, i += 16) {
+            __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
+            if constexpr (kBigEndian) {
+                v = _mm_or_si128(_mm_slli_epi16(v, 8), _mm_srli_epi16(v, 8));
+            }
+            const __m128i breaks = _mm_or_si128(
+                _mm_or_si128(_mm_cmpeq_epi16(v, lanes(0x09)), _mm_cmpeq_epi16(v, lanes(0x0A))),
+                _mm_or_si128(_mm_cmpeq_epi16(v, lanes(0x0D)), _mm_cmpeq_epi16(v, lanes(0x20))));
+            const __m128i control = _mm_andnot_si128(
+                breaks, _mm_cmpeq_epi16(_mm_and_si128(v, lanes(0xFFE0)), _mm_setzero_si128()));
+            const __m128i lowZero =
+                _mm_cmpeq_epi16(_mm_and_si128(v, lanes(0x00FF)), _mm_setzero_si128());
+            const __m128i surrogate =
+                _mm_cmpeq_epi16(_mm_and_si128(v, lanes(0xF800)), lanes(0xD800 - 0x10000));
+            const __m128i other = _mm_or_si128(_mm_or_si128(control, lowZero), surrogate);
+            if (pendingHigh || _mm_movemask_epi8(other) != 0) {
+                for (std::size_t k = 0; k < 16; k += 2) {
+                    TallyUnit(UnitAt<kBigEndian>(in + i + k), tally, pendingHigh);
+                }
+                continue;
+            }
+            breakCounts = _mm_sub_epi16(breakCounts, breaks);
+            ++simple;
+        }
+        const __m128i sums = _mm_madd_epi16(breakCounts, lanes(1));
+        alignas(16) std::int32_t parts[4];
+        _mm_store_si128(reinterpret_cast<__m128i*>(parts), sums);
+        tally.breaks += static_cast<std::size_t>(parts[0]) + static_cast<std::size_t>(parts[1]) +
+                        static_cast<std::size_t>(parts[2]) + static_cast<std::size_t>(parts[3]);
+        tally.units += 8 * simple;
+    }
+    return i;
+}
+#endif
 
 template <bool kBigEndian>
 Tally TallyUnits(const unsigned char* in, std::size_t n) {
     Tally tally;
     bool pendingHigh = false;
-    for (std::size_t i = 0; i + 1 < n; i += 2) {
-        const auto unit = static_cast<std::uint16_t>(kBigEndian ? in[i] << 8 | in[i + 1]
-                                                                : in[i + 1] << 8 | in[i]);
-        ++tally.units;
-        tally.breaks += IsBreak(unit);
-        tally.strays += IsStray(unit);
-        tally.zeros += unit == 0;
-        tally.controls += unit != 0 && unit < 0x20 && !IsTextControl(unit);
-        const bool high = unit >= 0xD800 && unit <= 0xDBFF;
-        const bool low = unit >= 0xDC00 && unit <= 0xDFFF;
-        tally.unpaired = tally.unpaired || (pendingHigh != low);
-        pendingHigh = high;
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    i = TallyBlocks<kBigEndian>(in, n, tally, pendingHigh);
+#endif
+    for (; i + 1 < n; i += 2) {
+        TallyUnit(UnitAt<kBigEndian>(in + i), tally, pendingHigh);
     }
     tally.openHigh = pendingHigh;
     return tally;

@@ -1,5 +1,5 @@
 // encswap: converts Japanese text between JIS, EUC and Shift JIS, either from a named encoding
-// or from the one detected in the text. UTF-8 text is refused (see utf8_refusal.h).
+// or from the one detected in the text. UTF-8 and UTF-16 text is refused (see utf8_refusal.h).
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -7,6 +7,7 @@
 
 #include "conversions.h"
 #include "platform/cpu_features.h"
+#include "platform/text_form.h"
 #include "platform/utf8_text.h"
 #include "plugin_entries.h"
 #include "request_checks.h"
@@ -116,11 +117,15 @@ XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
 }
 
 // Fails, having written nothing past the buffer, when the output does not fit `outputCapacity`;
-// fails with a message, writing nothing, for UTF-8 text. The message is shown here only, so a
-// step shows it once per file.
+// fails with a message, writing nothing, for UTF-16 and UTF-8 text. The message is shown here
+// only, so a step shows it once per file.
 XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     const Route* route = RouteFor(request);
     if (route == nullptr || (request->output == nullptr && request->outputCapacity != 0)) {
+        return 0;
+    }
+    if (platform::IsUtf16(platform::DetectUtf16Form(request->input, request->inputLength))) {
+        encswap::ShowUtf16Refusal();
         return 0;
     }
     if (platform::IsUtf8Text(std::string_view(reinterpret_cast<const char*>(request->input),

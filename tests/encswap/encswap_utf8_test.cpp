@@ -1,6 +1,6 @@
-// encswap and UTF-8 text: every function refuses it with one message and writes nothing, so the
-// host passes the file on unchanged; ASCII and the legacy encodings convert as before, however
-// long a run of ASCII stands in front of the first other byte.
+// encswap and Unicode text: every function refuses UTF-8 and UTF-16 with one message and writes
+// nothing, so the host passes the file on unchanged; ASCII and the legacy encodings convert as
+// before, however long a run of ASCII stands in front of the first other byte.
 #include <gtest/gtest.h>
 
 #include <random>
@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "encswap_plugin.h"
+#include "platform/text_form.h"
+#include "platform/utf16.h"
 #include "platform/utf8_text.h"
 #include "support/host_step.h"
 #include "support/recorded_messages.h"
@@ -23,6 +25,10 @@ const RecordedMessage kRefusal{
     "このファイルはUTF-8のため、JIS・EUC・シフトJISの間では変換できません。\n"
     "UTF-8は「シフトJISに変換（UTF-8/UTF-16から）」でシフトJISに変換してください。",
     "エラー", 16};
+const RecordedMessage kUtf16Refusal{
+    "このファイルはUTF-16のため、JIS・EUC・シフトJISの間では変換できません。\n"
+    "UTF-16は「シフトJISに変換（UTF-8/UTF-16から）」でシフトJISに変換してください。",
+    "エラー", 16};
 
 class EncswapUtf8 : public ::testing::Test {
   protected:
@@ -35,14 +41,15 @@ class EncswapUtf8 : public ::testing::Test {
     }
 
     // Every function refuses `text` with exactly one message and leaves its buffer untouched.
-    void ExpectRefused(const std::string& text, const std::string& what) {
+    void ExpectRefused(const std::string& text, const std::string& what,
+                       const RecordedMessage& refusal = kRefusal) {
         for (uint32_t f = 0; f < kFunctionCount; ++f) {
             messages.clear();
             const HostStep step = RunStep(f, text);
             EXPECT_NE(step.size, 0u) << what << ", function " << f;
             EXPECT_EQ(step.result, 0u) << what << ", function " << f;
             EXPECT_EQ(step.output, std::string(step.size, '\xEE')) << what << ", function " << f;
-            EXPECT_EQ(messages, std::vector<RecordedMessage>{kRefusal})
+            EXPECT_EQ(messages, std::vector<RecordedMessage>{refusal})
                 << what << ", function " << f;
         }
     }
@@ -67,6 +74,34 @@ TEST_F(EncswapUtf8, EveryFunctionRefusesUtf8WithOneMessage) {
     for (const std::size_t ascii : {1u, 63u, 64u, 65u, 127u, 128u, 1000u}) {
         ExpectRefused(std::string(ascii, 'a') + "\xE3\x81\x82", std::to_string(ascii));
     }
+}
+
+// UTF-16 in both orders, with its mark or without one where the runtime's detection takes it for
+// UTF-16 all the same; Shift JIS that holds zero bytes is no UTF-16.
+TEST_F(EncswapUtf8, EveryFunctionRefusesUtf16WithOneMessage) {
+    const std::u16string prose =
+        platform::Utf8ToUtf16(testing_support::JapaneseUtf8Text(4000, "\r\n"));
+    for (const bool bigEndian : {false, true}) {
+        std::string bytes;
+        for (const char16_t unit : prose) {
+            const char high = static_cast<char>(unit >> 8);
+            const char low = static_cast<char>(unit & 0xFF);
+            bytes += bigEndian ? std::string{high, low} : std::string{low, high};
+        }
+        const std::string mark = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
+        ASSERT_TRUE(platform::IsUtf16(platform::DetectTextForm(
+            reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size())));
+        ExpectRefused(mark + bytes, "marked", kUtf16Refusal);
+        ExpectRefused(bytes, "bare", kUtf16Refusal);
+        ExpectRefused(mark + "a", "a mark and one byte", kUtf16Refusal);
+    }
+    std::string zeros;
+    for (int i = 0; i < 8; ++i) {
+        zeros += std::string("a\0b\r\n", 5) + testing_support::Sjis("漢字\r\n");
+    }
+    messages.clear();
+    EXPECT_EQ(RunStep(kSjisToEuc, zeros).result, 1u);
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(EncswapUtf8, AsciiAndLegacyTextsConvertAsBefore) {
