@@ -100,10 +100,14 @@ bool OnlyHalfWidthKana(const ConvertRequest& request) {
     return true;
 }
 
-// The encoding of the text by the form detection, except that a text of ASCII and half-width
-// katakana alone stays Shift JIS, as it always was: the detection would take short ones for
-// EUC-JP.
+// The encoding of the text. UTF-8 by the rule of platform/utf8_text.h first, as it always
+// was (the form detection, which reads the whole text, is not asked again for it); else by
+// the form detection, except that a text of ASCII and half-width katakana alone stays Shift
+// JIS, as it always was: the detection would take short ones for EUC-JP.
 Encoding EncodingOf(const ConvertRequest& request) {
+    if (IsUtf8(request)) {
+        return Encoding::kUtf8;
+    }
     switch (platform::DetectTextForm(request.input, request.inputLength)) {
         case platform::TextForm::kUtf16Le:
         case platform::TextForm::kUtf16LeBare:
@@ -115,10 +119,9 @@ Encoding EncodingOf(const ConvertRequest& request) {
             return OnlyHalfWidthKana(request) ? Encoding::kSjis : Encoding::kEuc;
         case platform::TextForm::kJis:
             return Encoding::kJis;
+        case platform::TextForm::kAscii:
         case platform::TextForm::kUtf8:
         case platform::TextForm::kUtf8Bom:
-            return IsUtf8(request) ? Encoding::kUtf8 : Encoding::kSjis;
-        case platform::TextForm::kAscii:
         case platform::TextForm::kSjis:
             break;
     }
