@@ -265,6 +265,33 @@ TEST(WidthfoldEncodings, Utf16Edges) {
     });
 }
 
+// Random JIS of every kind of byte: switches of every form, lone ESC, SO and SI, zero bytes,
+// 8-bit bytes, rows and cells that fold and that do not, at any place. Every function converts
+// it within the size it asked for, and a second pass changes nothing: the result's switches
+// are well formed and nothing that folds is left.
+TEST(WidthfoldEncodings, AnyJisConvertsWithinItsSizeAndFoldsOnce) {
+    const std::vector<std::string> kinds = {
+        "\x1B$B", "\x1B$@", "\x1B(B", "\x1B(J", "\x1B(I", "\x0E", "\x0F", "\x1B", "\x1B$",
+        "#0",     "#A",     "!!",     "!p",     "4A",     "6",      "^",    "_",    "1",
+        "a",      " ",      "$",      "(",      "\r\n",   "\0",     "\xB1",  "\xFF", "%"};
+    std::mt19937 random(3004);
+    for (int round = 0; round < 400; ++round) {
+        std::string text = kKanjiJis;
+        for (std::size_t k = random() % (round % 2 == 0 ? 40 : 400); k > 0; --k) {
+            text += kinds[random() % kinds.size()];
+        }
+        for (uint32_t f = 0; f < kFunctionCount; ++f) {
+            uint32_t size = 0;
+            const auto once = Widthfold().Run(f, text, "", &size);
+            ASSERT_TRUE(once.has_value()) << round << " " << f;
+            EXPECT_LT(once->size(), size) << round << " " << f;
+            if (FormOf(*once) == TextForm::kJis) {
+                EXPECT_EQ(Difference(Fold(f, *once), *once), "") << round << " " << f;
+            }
+        }
+    }
+}
+
 TEST(WidthfoldEncodings, SizesBoundEveryResult) {
     // The longest JIS results: a change of mode at every character.
     const std::string widen = kKanjiJis + "1x1x1x1x1x1";
