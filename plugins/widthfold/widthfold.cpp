@@ -10,7 +10,6 @@
 // gives the same characters.
 #include <array>
 #include <cstdint>
-#include <string_view>
 
 #include "folding.h"
 #include "folding_avx512.h"
@@ -21,7 +20,6 @@
 #include "folding_utf8_avx512.h"
 #include "platform/sjis_bytes.h"
 #include "platform/text_form.h"
-#include "platform/utf8_text.h"
 #include "plugin_entries.h"
 #include "request_checks.h"
 #include "xfm_plugin.h"
@@ -82,12 +80,6 @@ const Conversion* ConversionFor(const ConvertRequest* request) {
 // The encodings the conversions are written for.
 enum class Encoding { kSjis, kUtf8, kUtf16Le, kUtf16Be, kEuc, kJis };
 
-bool IsUtf8(const ConvertRequest& request) {
-    const auto* text = reinterpret_cast<const char*>(request.input);
-    return platform::ClassifyText(std::string_view(text, request.inputLength)) ==
-           platform::TextKind::kUtf8;
-}
-
 // Whether every byte of the text above 0x7F is 0xA1-0xDF: Shift JIS half-width katakana, or
 // EUC-JP without a single cell from 0x60 on, which no real EUC-JP text of some length is.
 bool OnlyHalfWidthKana(const ConvertRequest& request) {
@@ -100,14 +92,21 @@ bool OnlyHalfWidthKana(const ConvertRequest& request) {
     return true;
 }
 
-// The encoding of the text. UTF-8 by the rule of platform/utf8_text.h first, as it always
-// was (the form detection, which reads the whole text, is not asked again for it); else by
-// the form detection, except that a text of ASCII and half-width katakana alone stays Shift
-// JIS, as it always was: the detection would take short ones for EUC-JP.
-Encoding EncodingOf(const ConvertRequest& request) {
-    if (IsUtf8(request)) {
-        return Encoding::kUtf8;
+// Whether well-formed UTF-8 holds a sequence of three or four bytes: a byte from 0xE0 on.
+bool HasLongSequence(const ConvertRequest& request) {
+    for (std::uint32_t i = 0; i < request.inputLength; ++i) {
+        if (request.input[i] >= 0xE0) {
+            return true;
+        }
     }
+    return false;
+}
+
+// The encoding of the text by the form detection, read once: UTF-8 where platform/utf8_text.h
+// says so, as it always was (a mark, or a sequence of three or four bytes; UTF-8 of two-byte
+// sequences alone is read as Shift JIS), and a text of ASCII and half-width katakana alone
+// stays Shift JIS, as it always was: the detection would take short ones for EUC-JP.
+Encoding EncodingOf(const ConvertRequest& request) {
     switch (platform::DetectTextForm(request.input, request.inputLength)) {
         case platform::TextForm::kUtf16Le:
         case platform::TextForm::kUtf16LeBare:
@@ -119,9 +118,11 @@ Encoding EncodingOf(const ConvertRequest& request) {
             return OnlyHalfWidthKana(request) ? Encoding::kSjis : Encoding::kEuc;
         case platform::TextForm::kJis:
             return Encoding::kJis;
-        case platform::TextForm::kAscii:
-        case platform::TextForm::kUtf8:
         case platform::TextForm::kUtf8Bom:
+            return Encoding::kUtf8;
+        case platform::TextForm::kUtf8:
+            return HasLongSequence(request) ? Encoding::kUtf8 : Encoding::kSjis;
+        case platform::TextForm::kAscii:
         case platform::TextForm::kSjis:
             break;
     }
