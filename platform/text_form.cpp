@@ -13,7 +13,6 @@
 namespace platform {
 namespace {
 
-
 bool StartsWith(const unsigned char* in, std::size_t n, const char* mark, std::size_t length) {
     return n >= length && std::memcmp(in, mark, length) == 0;
 }

@@ -26,6 +26,7 @@ class Output {
     Output(unsigned char* begin, std::size_t capacity) : next_(begin), end_(begin + capacity) {}
 
     bool HasBlockRoom() const { return HasRoom(kBlockRoom); }
+    std::size_t Room() const { return static_cast<std::size_t>(end_ - next_); }
     bool HasRoom(std::size_t bytes) const {
         return static_cast<std::size_t>(end_ - next_) >= bytes;
     }

@@ -88,6 +88,16 @@ struct KanaUtf8Table {
 // Built from kKatakana through code page 932 at the first call.
 const KanaUtf8Table& KanaUtf8();
 
+// The same characters as UTF-16 units, for UTF-16 text.
+struct KanaUtf16Table {
+    std::array<char16_t, 63> plain{};
+    std::array<char16_t, 63> voiced{};
+    std::array<char16_t, 63> semiVoiced{};
+    char16_t voicedU{};
+};
+
+const KanaUtf16Table& KanaUtf16();
+
 // The Shift JIS byte of the half-width katakana whose UTF-8 form begins at p (three bytes
 // readable there), or 0: EF BD A1-BF is 0xA1-0xBF, EF BE 80-9F is 0xC0-0xDF.
 constexpr unsigned char HalfWidthKanaAt(const unsigned char* p) {
