@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "cp932_map.h"
-#include "detect.h"
-#include "readers.h"
+#include "platform/cp932_map.h"
+#include "platform/text_form.h"
+#include "platform/text_readers.h"
 #include "writers.h"
 
 namespace unibridge {
@@ -12,10 +12,6 @@ namespace {
 
 bool IsUtf8(Source source) {
     return source == Source::kAscii || source == Source::kUtf8 || source == Source::kUtf8Bom;
-}
-bool IsUtf16(Source source) {
-    return source == Source::kUtf16Le || source == Source::kUtf16Be ||
-           source == Source::kUtf16LeBare || source == Source::kUtf16BeBare;
 }
 
 // Bytes before the text proper.

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "fault.h"
+#include "platform/text_fault.h"
 #include "source.h"
 
 namespace unibridge {

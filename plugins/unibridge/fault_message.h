@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <string>
 
-#include "fault.h"
+#include "platform/text_fault.h"
 #include "source.h"
 
 namespace unibridge {

@@ -4,17 +4,17 @@
 #include <cstdint>
 #include <cstring>
 
-#include "block_bits.h"
-#include "pair_blocks.h"
+#include "platform/block_bits.h"
+#include "platform/pair_blocks.h"
 
 namespace unibridge {
 
-#if defined(UNIBRIDGE_SHUFFLES)
+#if defined(POLYSHIFT_SHUFFLES)
 
 namespace {
 
 // The `count` lowest bits (`count` at most 64). _bzhi_u64 exists on x86-64 only.
-[[UNIBRIDGE_AVX512]] inline std::uint64_t LowBits64(unsigned count) {
+[[POLYSHIFT_AVX512]] inline std::uint64_t LowBits64(unsigned count) {
 #if defined(__x86_64__)
     return _bzhi_u64(~std::uint64_t{0}, count);
 #else
@@ -25,7 +25,7 @@ namespace {
 // Shift JIS to UTF-8, 16 characters at a time: their first bytes are gathered from the block
 // by position, each pair looks up its packed UTF-8, and the packed bytes are compressed into
 // the output by their lengths.
-[[UNIBRIDGE_AVX512]] std::size_t SjisToUtf8Blocks64(const std::uint32_t* table,
+[[POLYSHIFT_AVX512]] std::size_t SjisToUtf8Blocks64(const std::uint32_t* table,
                                                     const unsigned char* in, std::size_t i,
                                                     std::size_t n, unsigned char*& out) {
     unsigned char* o = out;
@@ -98,16 +98,16 @@ namespace {
 
 std::size_t SjisToUtf8Kernel(const Cp932Map& map, const unsigned char* in, std::size_t i,
                              std::size_t n, unsigned char*& out, std::size_t room) {
-#if defined(UNIBRIDGE_SSE2)
+#if defined(POLYSHIFT_SSE2)
     if (room / 3 < n - i) {
         return i;
     }
-#if defined(UNIBRIDGE_SHUFFLES)
+#if defined(POLYSHIFT_SHUFFLES)
     if (utf8_blocks::HasAvx512()) {
         return SjisToUtf8Blocks64(map.utf8ByPair(), in, i, n, out);
     }
 #endif
-    return pair_blocks::ToUtf8(false, map.utf8ByPair(), in, i, n, out);
+    return PairsToUtf8Kernel(false, map.utf8ByPair(), in, i, n, out);
 #else
     (void)map, (void)in, (void)n, (void)out, (void)room;
     return i;

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "convert.h"
-#include "detect.h"
+#include "platform/text_form.h"
 #include "fault_message.h"
 #include "plugin_entries.h"
 #include "request_checks.h"
@@ -52,7 +52,7 @@ XFM_EXPORT uint32_t XFM_CALL XfmGetBufferSize(ConvertRequest* request) {
     if (target == nullptr || request->inputLength == 0) {
         return 0;
     }
-    const unibridge::Source source = unibridge::Detect(request->input, request->inputLength);
+    const unibridge::Source source = platform::DetectTextForm(request->input, request->inputLength);
     return plugin_support::SizeOrZero(
         unibridge::OutputBound(*target, source, request->input, request->inputLength));
 }
@@ -67,13 +67,13 @@ XFM_EXPORT uint32_t XFM_CALL XfmConvert(ConvertRequest* request) {
     std::size_t written = 0;
     // UTF-8 to Shift JIS checks the text on its way, so most texts need no detection first.
     if (*target == Target::kSjis &&
-        !unibridge::DecidedBeforeUtf8(request->input, request->inputLength) &&
+        !platform::DecidedBeforeUtf8(request->input, request->inputLength) &&
         unibridge::ConvertUtf8ToSjis(request->input, request->inputLength, request->output,
                                      request->outputCapacity, written)) {
         request->outputLength = static_cast<uint32_t>(written);
         return 1;
     }
-    const unibridge::Source source = unibridge::Detect(request->input, request->inputLength);
+    const unibridge::Source source = platform::DetectTextForm(request->input, request->inputLength);
     if (unibridge::OutputBound(*target, source, request->input, request->inputLength) == 0) {
         return 0;
     }

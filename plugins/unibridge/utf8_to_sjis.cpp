@@ -4,20 +4,20 @@
 #include <cstdint>
 #include <cstring>
 
-#include "block_bits.h"
-#include "pair_blocks.h"
-#include "utf8_bits.h"
+#include "platform/block_bits.h"
+#include "platform/pair_blocks.h"
+#include "platform/utf8_bits.h"
 
 namespace unibridge {
 
-#if defined(UNIBRIDGE_SHUFFLES)
+#if defined(POLYSHIFT_SHUFFLES)
 
 namespace {
 
 // UTF-8 to Shift JIS, 16 characters at a time: each block is checked whole, the characters'
 // bytes are gathered by position, their code points computed side by side and looked up, and
 // the codes compressed into the output (one byte or two each).
-[[UNIBRIDGE_AVX512]] std::size_t Utf8ToSjisBlocks64(const std::uint16_t* codes,
+[[POLYSHIFT_AVX512]] std::size_t Utf8ToSjisBlocks64(const std::uint16_t* codes,
                                                     const unsigned char* in, std::size_t i,
                                                     std::size_t n, unsigned char*& out) {
     unsigned char* o = out;
@@ -109,7 +109,7 @@ namespace {
 
 #endif
 
-#if defined(UNIBRIDGE_SSE2)
+#if defined(POLYSHIFT_SSE2)
 
 namespace {
 
@@ -159,8 +159,8 @@ inline std::size_t Utf8ToSjisBlocks(const std::uint32_t* table, const unsigned c
     return i;
 }
 
-#if defined(UNIBRIDGE_SHUFFLES)
-[[UNIBRIDGE_AVX2]] std::size_t Utf8ToSjisBlocks32(const std::uint32_t* table,
+#if defined(POLYSHIFT_SHUFFLES)
+[[POLYSHIFT_AVX2]] std::size_t Utf8ToSjisBlocks32(const std::uint32_t* table,
                                                   const unsigned char* in, std::size_t i,
                                                   std::size_t n, unsigned char*& out) {
     return Utf8ToSjisBlocks(table, in, i, n, out, utf8_bits::ReadUtf8Bits32,
@@ -178,7 +178,7 @@ std::size_t Utf8ToSjisKernel(const Cp932Map& map, const unsigned char* in, std::
     if (room < n - i) {
         return i;
     }
-#if defined(UNIBRIDGE_SHUFFLES)
+#if defined(POLYSHIFT_SHUFFLES)
     if (utf8_blocks::HasAvx512()) {
         return Utf8ToSjisBlocks64(map.codes(), in, i, n, out);
     }
@@ -186,7 +186,7 @@ std::size_t Utf8ToSjisKernel(const Cp932Map& map, const unsigned char* in, std::
         return Utf8ToSjisBlocks32(map.sjisByUnit(), in, i, n, out);
     }
 #endif
-#if defined(UNIBRIDGE_SSE2)
+#if defined(POLYSHIFT_SSE2)
     return Utf8ToSjisBlocks(map.sjisByUnit(), in, i, n, out, utf8_bits::ReadUtf8Bits,
                             utf8_bits::CharactersOfBlock);
 #else

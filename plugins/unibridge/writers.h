@@ -12,11 +12,11 @@
 #include <emmintrin.h>
 #endif
 
-#include "cp932_map.h"
+#include "kernels.h"
+#include "platform/cp932_map.h"
+#include "platform/text_readers.h"
 
 namespace unibridge {
-
-enum class Put { kDone, kNoRoom, kNoCode };
 
 class BufferWriter {
   public:
@@ -51,6 +51,13 @@ class Utf8Writer : public BufferWriter {
     using BufferWriter::BufferWriter;
 
     bool Mark() { return Bytes("\xEF\xBB\xBF", 3); }
+    std::size_t SjisKernel(const Cp932Map& map, const unsigned char* in, std::size_t i,
+                           std::size_t n) {
+        return SjisToUtf8Kernel(map, in, i, n, out_, Room());
+    }
+    std::size_t EucKernel(const unsigned char* in, std::size_t i, std::size_t n) {
+        return EucToUtf8Kernel(in, i, n, out_, Room());
+    }
     bool Ascii(const unsigned char* run, std::size_t length) { return Bytes(run, length); }
 
     // The code page 932 character at `index` of `map`.
@@ -151,6 +158,9 @@ class SjisWriter : public BufferWriter {
   public:
     explicit SjisWriter(const Cp932Map& map, unsigned char* out, std::size_t capacity)
         : BufferWriter(out, capacity), map_(map) {}
+    std::size_t Utf8Kernel(const unsigned char* in, std::size_t i, std::size_t n) {
+        return Utf8ToSjisKernel(map_, in, i, n, out_, Room());
+    }
 
     bool Ascii(const unsigned char* run, std::size_t length) { return Bytes(run, length); }
 

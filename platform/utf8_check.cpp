@@ -1,9 +1,9 @@
-#include "utf8_check.h"
+#include "platform/utf8_check.h"
 
-#include "utf8_bits.h"
-#include "utf8_blocks.h"
+#include "platform/utf8_bits.h"
+#include "platform/utf8_blocks.h"
 
-namespace unibridge {
+namespace platform {
 namespace {
 
 // Length of the sequence a first byte starts; 1 for ASCII and for bytes that start none.
@@ -38,7 +38,7 @@ std::size_t WellFormedScalar(const unsigned char* in, std::size_t i, std::size_t
     return i;
 }
 
-#if defined(UNIBRIDGE_SSE2)
+#if defined(POLYSHIFT_SSE2)
 
 // With no more than SSE2, 64 bytes at a time by the bit masks of utf8_bits.h; a block they do
 // not pass (a four-byte sequence, or a fault) is taken one sequence at a time.
@@ -68,10 +68,10 @@ std::size_t WellFormedBits(const unsigned char* in, std::size_t i, std::size_t l
 
 #endif
 
-#if defined(UNIBRIDGE_SHUFFLES)
+#if defined(POLYSHIFT_SHUFFLES)
 
 // With AVX2, as WellFormedBlocks 32 bytes at a time.
-[[UNIBRIDGE_AVX2]] std::size_t WellFormedBlocks32(const unsigned char* in, std::size_t i,
+[[POLYSHIFT_AVX2]] std::size_t WellFormedBlocks32(const unsigned char* in, std::size_t i,
                                                   std::size_t limit, Utf8Seen& seen) {
     constexpr std::size_t kStep = 32;
     const std::size_t from = i;
@@ -123,7 +123,7 @@ std::size_t WellFormedBits(const unsigned char* in, std::size_t i, std::size_t l
     return utf8_blocks::BoundaryBefore(in, from, i);
 }
 
-[[UNIBRIDGE_AVX512]] std::size_t WellFormedBlocks64(const unsigned char* in, std::size_t i,
+[[POLYSHIFT_AVX512]] std::size_t WellFormedBlocks64(const unsigned char* in, std::size_t i,
                                                     std::size_t limit, Utf8Seen& seen) {
     constexpr std::size_t kBlock = 64;
     const std::size_t from = i;
@@ -151,7 +151,7 @@ std::size_t WellFormedBits(const unsigned char* in, std::size_t i, std::size_t l
 
 std::size_t WellFormedUtf8(const unsigned char* in, std::size_t i, std::size_t limit,
                            Utf8Seen& seen) {
-#if defined(UNIBRIDGE_SHUFFLES)
+#if defined(POLYSHIFT_SHUFFLES)
     if (utf8_blocks::HasAvx512()) {
         return WellFormedBlocks64(in, i, limit, seen);
     }
@@ -162,11 +162,11 @@ std::size_t WellFormedUtf8(const unsigned char* in, std::size_t i, std::size_t l
         return WellFormedBlocks(in, i, limit, seen);
     }
 #endif
-#if defined(UNIBRIDGE_SSE2)
+#if defined(POLYSHIFT_SSE2)
     return WellFormedBits(in, i, limit, seen);
 #else
     return WellFormedScalar(in, i, limit, seen);
 #endif
 }
 
-}  // namespace unibridge
+}  // namespace platform

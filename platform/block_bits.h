@@ -6,19 +6,19 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "utf8_blocks.h"
+#include "platform/utf8_blocks.h"
 
-#if defined(UNIBRIDGE_SSE2)
+#if defined(POLYSHIFT_SSE2)
 #include <emmintrin.h>
 #endif
 
-namespace unibridge {
+namespace platform {
 
 inline constexpr std::size_t kBlock = 64;
 inline constexpr std::uint64_t kEvenBits = 0x5555555555555555u;
 inline constexpr std::uint64_t kOddBits = ~kEvenBits;
 
-#if defined(UNIBRIDGE_SSE2)
+#if defined(POLYSHIFT_SSE2)
 
 // Asks for the input a few blocks ahead: streams are read faster so on some machines.
 inline void Prefetch(const unsigned char* in) {
@@ -79,10 +79,10 @@ inline std::uint64_t Leads(std::uint64_t range, std::uint64_t carry) {
 
 #endif
 
-#if defined(UNIBRIDGE_SHUFFLES)
+#if defined(POLYSHIFT_SHUFFLES)
 
 // 0, 1, ..., 63.
-[[UNIBRIDGE_AVX512]] inline __m512i Ramp64() {
+[[POLYSHIFT_AVX512]] inline __m512i Ramp64() {
     return _mm512_set_epi8(63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48, 47, 46,
                            45, 44, 43, 42, 41, 40, 39, 38, 37, 36, 35, 34, 33, 32, 31, 30, 29, 28,
                            27, 26, 25, 24, 23, 22, 21, 20, 19, 18, 17, 16, 15, 14, 13, 12, 11, 10,
@@ -90,7 +90,7 @@ inline std::uint64_t Leads(std::uint64_t range, std::uint64_t carry) {
 }
 
 // 16 bytes, each in a 32-bit lane.
-[[UNIBRIDGE_AVX512]] inline __m512i Widen16(const unsigned char* bytes) {
+[[POLYSHIFT_AVX512]] inline __m512i Widen16(const unsigned char* bytes) {
     return _mm512_cvtepu8_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)));
 }
 
@@ -101,4 +101,4 @@ inline unsigned LanesBelow(std::size_t count) {
 
 #endif
 
-}  // namespace unibridge
+}  // namespace platform

@@ -19,7 +19,7 @@
 
 #include <cstddef>
 
-namespace unibridge {
+namespace platform {
 
 enum class BareUtf16 {
     kNone,
@@ -29,4 +29,4 @@ enum class BareUtf16 {
 
 BareUtf16 DetectBareUtf16(const unsigned char* in, std::size_t n);
 
-}  // namespace unibridge
+}  // namespace platform

@@ -7,11 +7,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "block_bits.h"
+#include "platform/block_bits.h"
 
-#if defined(UNIBRIDGE_SSE2)
+#if defined(POLYSHIFT_SSE2)
 
-namespace unibridge::utf8_bits {
+namespace platform::utf8_bits {
 
 struct Utf8Bits {
     std::uint64_t high;   // 0x80 and above
@@ -116,18 +116,18 @@ inline void CharactersOfBlock(const unsigned char* in, std::uint16_t* characters
     }
 }
 
-#if defined(UNIBRIDGE_SHUFFLES)
+#if defined(POLYSHIFT_SHUFFLES)
 
-[[UNIBRIDGE_AVX2]] inline std::uint64_t Bits32(__m256i m) {
+[[POLYSHIFT_AVX2]] inline std::uint64_t Bits32(__m256i m) {
     return static_cast<std::uint32_t>(_mm256_movemask_epi8(m));
 }
 
 // 16 bytes, each in a 16-bit lane.
-[[UNIBRIDGE_AVX2]] inline __m256i Widen16(const unsigned char* bytes) {
+[[POLYSHIFT_AVX2]] inline __m256i Widen16(const unsigned char* bytes) {
     return _mm256_cvtepu8_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes)));
 }
 
-[[UNIBRIDGE_AVX2]] inline Utf8Bits ReadUtf8Bits32(const unsigned char* in) {
+[[POLYSHIFT_AVX2]] inline Utf8Bits ReadUtf8Bits32(const unsigned char* in) {
     Utf8Bits b{};
     const __m256i flip = _mm256_set1_epi8(static_cast<char>(0x80));
     for (std::size_t k = 0; k < kBlock; k += 32) {
@@ -150,7 +150,7 @@ inline void CharactersOfBlock(const unsigned char* in, std::uint16_t* characters
     return b;
 }
 
-[[UNIBRIDGE_AVX2]] inline __m256i CharactersAt32(__m256i a, __m256i b, __m256i c) {
+[[POLYSHIFT_AVX2]] inline __m256i CharactersAt32(__m256i a, __m256i b, __m256i c) {
     const __m256i bits6 = _mm256_set1_epi16(0x3F);
     const __m256i b6 = _mm256_and_si256(b, bits6);
     const __m256i two =
@@ -163,7 +163,7 @@ inline void CharactersOfBlock(const unsigned char* in, std::uint16_t* characters
     return _mm256_blendv_epi8(a, multi, _mm256_cmpgt_epi16(a, _mm256_set1_epi16(0x7F)));
 }
 
-[[UNIBRIDGE_AVX2]] inline void CharactersOfBlock32(const unsigned char* in,
+[[POLYSHIFT_AVX2]] inline void CharactersOfBlock32(const unsigned char* in,
                                                    std::uint16_t* characters) {
     for (std::size_t k = 0; k < kBlock; k += 16) {
         _mm256_store_si256(
@@ -174,6 +174,6 @@ inline void CharactersOfBlock(const unsigned char* in, std::uint16_t* characters
 
 #endif
 
-}  // namespace unibridge::utf8_bits
+}  // namespace platform::utf8_bits
 
 #endif

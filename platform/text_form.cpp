@@ -1,15 +1,16 @@
-#include "detect.h"
+#include "platform/text_form.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstring>
 
-#include "bare_utf16.h"
-#include "cp932_map.h"
-#include "readers.h"
-#include "utf8_check.h"
+#include "platform/bare_utf16.h"
+#include "platform/cp932_map.h"
+#include "platform/text_readers.h"
+#include "platform/text_scorer.h"
+#include "platform/utf8_check.h"
 
-namespace unibridge {
+namespace platform {
 namespace {
 
 bool StartsWith(const unsigned char* in, std::size_t n, const char* mark, std::size_t length) {
@@ -41,6 +42,9 @@ class Utf8Check {
         seen.multiByte = true;
         return Put::kDone;
     }
+    std::size_t Utf8Kernel(const unsigned char* in, std::size_t i, std::size_t n) {
+        return WellFormedUtf8(in, i, n, seen);
+    }
     Utf8Seen seen;
 };
 
@@ -50,6 +54,32 @@ std::size_t FirstFault(const Fault& fault, std::size_t n) {
 }
 
 }  // namespace
+
+const char* TextFormName(TextForm form) {
+    switch (form) {
+        case TextForm::kAscii:
+            return "ASCII";
+        case TextForm::kUtf8:
+            return "UTF-8";
+        case TextForm::kUtf8Bom:
+            return "UTF-8 (BOM)";
+        case TextForm::kUtf16Le:
+            return "UTF-16LE";
+        case TextForm::kUtf16Be:
+            return "UTF-16BE";
+        case TextForm::kUtf16LeBare:
+            return "UTF-16LE (no BOM)";
+        case TextForm::kUtf16BeBare:
+            return "UTF-16BE (no BOM)";
+        case TextForm::kJis:
+            return "JIS";
+        case TextForm::kEuc:
+            return "EUC-JP";
+        case TextForm::kSjis:
+            return "Shift JIS";
+    }
+    return "";
+}
 
 bool DecidedBeforeUtf8(const unsigned char* in, std::size_t n) {
     return StartsWith(in, n, "\xEF\xBB\xBF", 3) || StartsWith(in, n, "\xFF\xFE", 2) ||
@@ -62,21 +92,21 @@ bool WellFormedUtf8Text(const unsigned char* in, std::size_t start, std::size_t 
     return !ReadUtf8(in, n, start, check);
 }
 
-Source Detect(const unsigned char* in, std::size_t n) {
+TextForm DetectTextForm(const unsigned char* in, std::size_t n) {
     if (StartsWith(in, n, "\xEF\xBB\xBF", 3)) {
-        return Source::kUtf8Bom;
+        return TextForm::kUtf8Bom;
     }
     if (StartsWith(in, n, "\xFF\xFE", 2)) {
-        return Source::kUtf16Le;
+        return TextForm::kUtf16Le;
     }
     if (StartsWith(in, n, "\xFE\xFF", 2)) {
-        return Source::kUtf16Be;
+        return TextForm::kUtf16Be;
     }
     switch (DetectBareUtf16(in, n)) {
         case BareUtf16::kLittleEndian:
-            return Source::kUtf16LeBare;
+            return TextForm::kUtf16LeBare;
         case BareUtf16::kBigEndian:
-            return Source::kUtf16BeBare;
+            return TextForm::kUtf16BeBare;
         case BareUtf16::kNone:
             break;
     }
@@ -85,10 +115,10 @@ Source Detect(const unsigned char* in, std::size_t n) {
     const std::size_t utf8End = FirstFault(ReadUtf8(in, n, 0, utf8), n);
     const bool escape = utf8.seen.escape || std::memchr(in + utf8End, 0x1B, n - utf8End) != nullptr;
     if (escape && HasJisEscape(in, n)) {
-        return Source::kJis;
+        return TextForm::kJis;
     }
     if (utf8End == n) {
-        return utf8.seen.multiByte ? Source::kUtf8 : Source::kAscii;
+        return utf8.seen.multiByte ? TextForm::kUtf8 : TextForm::kAscii;
     }
     const Cp932Map& map = Cp932Map::Get();
     EucScorer euc;
@@ -100,18 +130,18 @@ Source Detect(const unsigned char* in, std::size_t n) {
     Fault sjisFault = ReadSjis(map, in, quickLimit, 0, sjis);
     if (quickLimit < n) {
         if (!sjisFault) {
-            return Source::kSjis;
+            return TextForm::kSjis;
         }
         sjisFault = ReadSjis(map, in, n, 0, sjis);
     }
     const std::size_t sjisEnd = FirstFault(sjisFault, n);
     if (eucEnd == n && sjisEnd == n) {
-        return euc.score > sjis.score ? Source::kEuc : Source::kSjis;
+        return euc.score > sjis.score ? TextForm::kEuc : TextForm::kSjis;
     }
     if (sjisEnd >= eucEnd && sjisEnd >= utf8End) {
-        return Source::kSjis;
+        return TextForm::kSjis;
     }
-    return eucEnd >= utf8End ? Source::kEuc : Source::kUtf8;
+    return eucEnd >= utf8End ? TextForm::kEuc : TextForm::kUtf8;
 }
 
-}  // namespace unibridge
+}  // namespace platform

@@ -6,21 +6,21 @@
 #include <cstddef>
 #include <cstdint>
 
-// Tests build the plug-in a second time without any vector code (UNIBRIDGE_WITHOUT_VECTORS),
-// the path of processors without SSE2; the vector levels themselves are tested by holding the
-// plug-in to each with POLYSHIFT_ISA.
-#if defined(__SSE2__) && !defined(UNIBRIDGE_WITHOUT_VECTORS)
-#define UNIBRIDGE_SSE2 1
+// Tests build unibridge a second time without any vector code of its own
+// (POLYSHIFT_WITHOUT_VECTORS), the path of processors without SSE2; the vector levels
+// themselves are tested by holding the plug-in to each with POLYSHIFT_ISA.
+#if defined(__SSE2__) && !defined(POLYSHIFT_WITHOUT_VECTORS)
+#define POLYSHIFT_SSE2 1
 #endif
 
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__)) && \
-    !defined(UNIBRIDGE_WITHOUT_VECTORS)
-#define UNIBRIDGE_SHUFFLES 1
+    !defined(POLYSHIFT_WITHOUT_VECTORS)
+#define POLYSHIFT_SHUFFLES 1
 #include <immintrin.h>
 
 #include "platform/cpu_features.h"
 
-namespace unibridge::utf8_blocks {
+namespace platform::utf8_blocks {
 
 // What can be wrong, as bits that the three lookups of a byte and the byte before it share.
 constexpr std::uint8_t kTooShort = 1 << 0;   // a first byte not followed by a continuation
@@ -78,15 +78,15 @@ alignas(16) inline constexpr std::uint8_t kByte2High[16] = {
     return _mm_xor_si128(expected, special);
 }
 
-#define UNIBRIDGE_AVX2 gnu::target("avx2,bmi,popcnt,lzcnt")
+#define POLYSHIFT_AVX2 gnu::target("avx2,bmi,popcnt,lzcnt")
 
 // A lookup table in both 16-byte halves.
-[[UNIBRIDGE_AVX2]] inline __m256i Table32(const std::uint8_t* table) {
+[[POLYSHIFT_AVX2]] inline __m256i Table32(const std::uint8_t* table) {
     return _mm256_broadcastsi128_si256(_mm_load_si128(reinterpret_cast<const __m128i*>(table)));
 }
 
 // BlockErrors for 32 bytes.
-[[UNIBRIDGE_AVX2]] inline __m256i BlockErrors32(__m256i input, __m256i previous) {
+[[POLYSHIFT_AVX2]] inline __m256i BlockErrors32(__m256i input, __m256i previous) {
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     // The 16 bytes before each half of `input`.
     const __m256i before = _mm256_permute2x128_si256(previous, input, 0x21);
@@ -114,7 +114,7 @@ alignas(16) inline constexpr std::uint8_t kByte2High[16] = {
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #endif
 
-#define UNIBRIDGE_AVX512 \
+#define POLYSHIFT_AVX512 \
     gnu::target("avx512f,avx512bw,avx512vl,avx512vbmi,avx512vbmi2,bmi,bmi2,popcnt,lzcnt")
 
 // The vector code the kernels use on this processor (within POLYSHIFT_ISA), chosen once, at
@@ -136,12 +136,12 @@ inline bool HasAvx512() {
 }
 
 // A lookup table in every 16-byte lane.
-[[UNIBRIDGE_AVX512]] inline __m512i Table64(const std::uint8_t* table) {
+[[POLYSHIFT_AVX512]] inline __m512i Table64(const std::uint8_t* table) {
     return _mm512_broadcast_i32x4(_mm_load_si128(reinterpret_cast<const __m128i*>(table)));
 }
 
 // Bits of the bytes of `input` (with the 64 bytes before it) that are malformed.
-[[UNIBRIDGE_AVX512]] inline std::uint64_t BlockErrors64(__m512i input, __m512i previous) {
+[[POLYSHIFT_AVX512]] inline std::uint64_t BlockErrors64(__m512i input, __m512i previous) {
     // Byte k of the predecessors is byte 63 + k (62 + k, 61 + k) of previous:input.
     const __m512i ramp = _mm512_set_epi8(
         63, 62, 61, 60, 59, 58, 57, 56, 55, 54, 53, 52, 51, 50, 49, 48, 47, 46, 45, 44, 43, 42, 41,
@@ -191,6 +191,6 @@ inline bool HasAvx2() {
     return Levels().avx2;
 }
 
-}  // namespace unibridge::utf8_blocks
+}  // namespace platform::utf8_blocks
 
 #endif

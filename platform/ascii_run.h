@@ -11,7 +11,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace unibridge {
+namespace platform {
 
 inline std::size_t AsciiRun(const unsigned char* in, std::size_t n) {
     std::size_t i = 0;
@@ -38,4 +38,4 @@ inline std::size_t AsciiRun(const unsigned char* in, std::size_t n) {
     return i;
 }
 
-}  // namespace unibridge
+}  // namespace platform

@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace unibridge {
+namespace platform {
 
 class Cp932Map {
   public:
@@ -85,4 +85,4 @@ inline constexpr std::array<JisAlias, 7> kJisAliases = {{
     {u'\u2014', 0x815C},  // EM DASH, U+2015
 }};
 
-}  // namespace unibridge
+}  // namespace platform

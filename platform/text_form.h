@@ -1,4 +1,4 @@
-// Which form a text is in. The rule, in order:
+// Which form a text is in, one rule for the host and every plug-in. The rule, in order:
 //
 //  1. A byte-order mark at the start decides: EF BB BF is UTF-8, FF FE UTF-16 little-endian,
 //     FE FF UTF-16 big-endian. Without a mark, UTF-16 in one byte order decides when the text
@@ -28,11 +28,31 @@
 
 #include <cstddef>
 
-#include "source.h"
+namespace platform {
 
-namespace unibridge {
+enum class TextForm {
+    kAscii,        // nothing but ASCII: valid UTF-8 without a multi-byte sequence, and no mark
+    kUtf8,         // UTF-8 without a byte-order mark
+    kUtf8Bom,      // UTF-8 after EF BB BF
+    kUtf16Le,      // UTF-16 little-endian after FF FE
+    kUtf16Be,      // UTF-16 big-endian after FE FF
+    kUtf16LeBare,  // UTF-16 little-endian without a mark
+    kUtf16BeBare,  // UTF-16 big-endian without a mark
+    kJis,          // ISO-2022-JP
+    kEuc,          // EUC-JP
+    kSjis,         // Shift JIS, code page 932
+};
 
-Source Detect(const unsigned char* in, std::size_t n);
+TextForm DetectTextForm(const unsigned char* in, std::size_t n);
+
+// "ASCII", "UTF-8", "UTF-8 (BOM)", "UTF-16LE", "UTF-16BE", "UTF-16LE (no BOM)",
+// "UTF-16BE (no BOM)", "JIS", "EUC-JP", "Shift JIS".
+const char* TextFormName(TextForm form);
+
+inline bool IsUtf16(TextForm form) {
+    return form == TextForm::kUtf16Le || form == TextForm::kUtf16Be ||
+           form == TextForm::kUtf16LeBare || form == TextForm::kUtf16BeBare;
+}
 
 // True when rule 1 (a mark, or UTF-16 without one) or rule 2 decides the text, before the
 // UTF-8 check.
@@ -41,4 +61,4 @@ bool DecidedBeforeUtf8(const unsigned char* in, std::size_t n);
 // True when in[start, n) is UTF-8 without a fault.
 bool WellFormedUtf8Text(const unsigned char* in, std::size_t start, std::size_t n);
 
-}  // namespace unibridge
+}  // namespace platform

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-namespace unibridge {
+namespace platform {
 
 struct Fault {
     enum class Kind {
@@ -31,4 +31,4 @@ struct Fault {
     explicit operator bool() const { return kind != Kind::kNone; }
 };
 
-}  // namespace unibridge
+}  // namespace platform

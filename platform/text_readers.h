@@ -4,22 +4,25 @@
 // place that is no character of its encoding (the bytes there), the first character the
 // writer has no code for, or a full output buffer, and returns that place; offsets count from
 // the start of the whole text.
+//
+// A writer with vector code of its own for a reading offers it as a member that takes what it
+// can from in[i] and returns where it stopped (i itself when it takes nothing): SjisKernel(map,
+// in, i, n), EucKernel(in, i, n), Utf8Kernel(in, i, n). The readers call it where it exists.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
-#include <type_traits>
 
-#include "ascii_run.h"
-#include "cp932_map.h"
-#include "fault.h"
-#include "jis_row_cell.h"
-#include "kernels.h"
-#include "scorer.h"
-#include "utf8_check.h"
-#include "writers.h"
+#include "platform/ascii_run.h"
+#include "platform/cp932_map.h"
+#include "platform/text_fault.h"
+#include "plugins/common/jis_row_cell.h"
 
-namespace unibridge {
+namespace platform {
+
+// What a writer answers for a character: written, no room left for it, or no code for it in
+// the writer's encoding.
+enum class Put { kDone, kNoRoom, kNoCode };
 
 // A Put's outcome at `offset` for the character `c` as a Fault (none when it was written).
 inline Fault PutFault(Put put, std::size_t offset, char32_t c) {
@@ -95,10 +98,8 @@ template <class Writer>
 Fault ReadSjis(const Cp932Map& map, const unsigned char* in, std::size_t n, std::size_t start,
                Writer& out) {
     auto kernel = [&](std::size_t i) {
-        if constexpr (std::is_same_v<Writer, Utf8Writer>) {
-            return SjisToUtf8Kernel(map, in, i, n, out.cursor(), out.Room());
-        } else if constexpr (std::is_same_v<Writer, SjisScorer>) {
-            return ScoreSjisKernel(in, i, n, out.score);
+        if constexpr (requires { out.SjisKernel(map, in, i, n); }) {
+            return out.SjisKernel(map, in, i, n);
         } else {
             return i;
         }
@@ -138,15 +139,14 @@ inline std::size_t EucIndex(const Cp932Map& map, unsigned char c, unsigned char 
 
 // EUC-JP: ASCII, 0x8E with a half-width katakana byte, and pairs of bytes 0xA1 to 0xFE that
 // carry a JIS row and cell, read through the Shift JIS arithmetic. The three-byte characters
-// (0x8F ...) have no place in code page 932: only checks (see Writer::kChecksOnly) pass them.
+// (0x8F ...) have no place in code page 932: only checks (writers whose kChecksOnly is true,
+// which keep nothing) pass them.
 template <class Writer>
 Fault ReadEuc(const Cp932Map& map, const unsigned char* in, std::size_t n, std::size_t start,
               Writer& out) {
     auto kernel = [&](std::size_t i) {
-        if constexpr (std::is_same_v<Writer, Utf8Writer>) {
-            return EucToUtf8Kernel(in, i, n, out.cursor(), out.Room());
-        } else if constexpr (std::is_same_v<Writer, EucScorer>) {
-            return ScoreEucKernel(in, i, n, out.score);
+        if constexpr (requires { out.EucKernel(in, i, n); }) {
+            return out.EucKernel(in, i, n);
         } else {
             return i;
         }
@@ -301,10 +301,8 @@ inline Utf8Sequence DecodeUtf8(const unsigned char* in, std::size_t n) {
 template <class Writer>
 Fault ReadUtf8(const unsigned char* in, std::size_t n, std::size_t start, Writer& out) {
     auto kernel = [&](std::size_t i) {
-        if constexpr (std::is_same_v<Writer, SjisWriter>) {
-            return Utf8ToSjisKernel(Cp932Map::Get(), in, i, n, out.cursor(), out.Room());
-        } else if constexpr (Writer::kChecksOnly) {
-            return WellFormedUtf8(in, i, n, out.seen);
+        if constexpr (requires { out.Utf8Kernel(in, i, n); }) {
+            return out.Utf8Kernel(in, i, n);
         } else {
             return i;
         }
@@ -349,4 +347,4 @@ Fault ReadUtf16(const unsigned char* in, std::size_t n, std::size_t start, Write
     return i < n ? Fault::BadBytes(i, 1) : Fault{};
 }
 
-}  // namespace unibridge
+}  // namespace platform

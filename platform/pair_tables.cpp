@@ -1,10 +1,10 @@
-#include "pair_tables.h"
+#include "platform/pair_tables.h"
 
-#include "cp932_map.h"
-#include "readers.h"
-#include "scorer.h"
+#include "platform/cp932_map.h"
+#include "platform/text_readers.h"
+#include "platform/text_scorer.h"
 
-namespace unibridge {
+namespace platform {
 
 const PairTables& PairTables::Get() {
     static const PairTables tables;
@@ -36,4 +36,4 @@ PairTables::PairTables() {
     }
 }
 
-}  // namespace unibridge
+}  // namespace platform

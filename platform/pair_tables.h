@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-namespace unibridge {
+namespace platform {
 
 class PairTables {
   public:
@@ -32,4 +32,4 @@ class PairTables {
     std::array<std::uint8_t, 0x10000> eucScores_{};
 };
 
-}  // namespace unibridge
+}  // namespace platform

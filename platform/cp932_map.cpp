@@ -1,9 +1,9 @@
-#include "cp932_map.h"
+#include "platform/cp932_map.h"
 
 #include "platform/codepage.h"
 #include "platform/sjis_bytes.h"
 
-namespace unibridge {
+namespace platform {
 namespace {
 
 constexpr unsigned kCodePage = platform::kCodePageWindowsJapanese;
@@ -118,4 +118,4 @@ Cp932Map::Cp932Map() {
     }
 }
 
-}  // namespace unibridge
+}  // namespace platform

@@ -5,11 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "cp932_map.h"
-#include "jis_row_cell.h"
-#include "writers.h"
+#include "platform/cp932_map.h"
+#include "platform/text_readers.h"
+#include "plugins/common/jis_row_cell.h"
 
-namespace unibridge {
+namespace platform {
 
 // The score of the character at `index` of `map` (not ASCII): a two-byte character by its JIS
 // row, a half-width katakana `kanaScore`.
@@ -26,6 +26,14 @@ inline unsigned CharacterScore(const Cp932Map& map, std::size_t index, unsigned 
     return row >= 48 && row <= 84 ? 2 : 0;
 }
 
+// Add the scores of the characters of a reading as Shift JIS or as EUC-JP from in[i] to
+// `score` 64 bytes at a time (pair_scores.cpp); they stop before the block of a character that
+// is none (or a three-byte EUC-JP one), and return where.
+std::size_t ScoreSjisKernel(const unsigned char* in, std::size_t i, std::size_t n,
+                            std::uint64_t& score);
+std::size_t ScoreEucKernel(const unsigned char* in, std::size_t i, std::size_t n,
+                           std::uint64_t& score);
+
 template <unsigned kKanaScore>
 class Scorer {
   public:
@@ -36,6 +44,17 @@ class Scorer {
         score += CharacterScore(map, index, kKanaScore);  // ASCII comes in runs, not here
         return Put::kDone;
     }
+    std::size_t SjisKernel(const Cp932Map&, const unsigned char* in, std::size_t i,
+                           std::size_t n)
+        requires(kKanaScore == 1)
+    {
+        return ScoreSjisKernel(in, i, n, score);
+    }
+    std::size_t EucKernel(const unsigned char* in, std::size_t i, std::size_t n)
+        requires(kKanaScore == 0)
+    {
+        return ScoreEucKernel(in, i, n, score);
+    }
     std::uint64_t score = 0;
 };
 
@@ -43,4 +62,4 @@ class Scorer {
 using SjisScorer = Scorer<1>;
 using EucScorer = Scorer<0>;
 
-}  // namespace unibridge
+}  // namespace platform

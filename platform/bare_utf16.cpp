@@ -1,10 +1,10 @@
-#include "bare_utf16.h"
+#include "platform/bare_utf16.h"
 
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
 
-namespace unibridge {
+namespace platform {
 namespace {
 
 constexpr std::size_t kMinBytes = 32;
@@ -114,4 +114,4 @@ BareUtf16 DetectBareUtf16(const unsigned char* in, std::size_t n) {
     return BareUtf16::kNone;
 }
 
-}  // namespace unibridge
+}  // namespace platform

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-namespace unibridge {
+namespace platform {
 
 // What a check passed on its way; either may also be set by bytes just past where it stopped.
 struct Utf8Seen {
@@ -18,4 +18,4 @@ struct Utf8Seen {
 std::size_t WellFormedUtf8(const unsigned char* in, std::size_t i, std::size_t limit,
                            Utf8Seen& seen);
 
-}  // namespace unibridge
+}  // namespace platform

@@ -10,11 +10,11 @@
 #include <cstdint>
 #include <cstring>
 
-#include "block_bits.h"
+#include "platform/block_bits.h"
 
-#if defined(UNIBRIDGE_SSE2)
+#if defined(POLYSHIFT_SSE2)
 
-namespace unibridge::pair_blocks {
+namespace platform::pair_blocks {
 
 // What a block holds: its bytes of 0x80 or more; the bytes that begin a character unless they
 // end one begun before (Shift JIS lead bytes, any EUC-JP byte of 0x80 or more); in EUC-JP the
@@ -55,9 +55,9 @@ inline Block ReadBlock(const unsigned char* in, std::uint16_t* pairs) {
 
 inline void NothingMore(const unsigned char*, std::uint16_t*, Block&) {}
 
-#if defined(UNIBRIDGE_SHUFFLES)
+#if defined(POLYSHIFT_SHUFFLES)
 
-[[UNIBRIDGE_AVX2]] inline Block HighBits32(const unsigned char* in, std::uint16_t*) {
+[[POLYSHIFT_AVX2]] inline Block HighBits32(const unsigned char* in, std::uint16_t*) {
     const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in));
     const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + 32));
     return {static_cast<std::uint32_t>(_mm256_movemask_epi8(low)) |
@@ -66,7 +66,7 @@ inline void NothingMore(const unsigned char*, std::uint16_t*, Block&) {}
 }
 
 // Bits of the 32 bytes in the ranges of Shift JIS lead bytes, 0x81-0x9F and 0xE0-0xFC.
-[[UNIBRIDGE_AVX2]] inline std::uint64_t LeadRangeBits32(__m256i bytes) {
+[[POLYSHIFT_AVX2]] inline std::uint64_t LeadRangeBits32(__m256i bytes) {
     const __m256i low = _mm256_sub_epi8(bytes, _mm256_set1_epi8(static_cast<char>(0x81)));
     const __m256i high = _mm256_sub_epi8(bytes, _mm256_set1_epi8(static_cast<char>(0xE0)));
     const __m256i in =
@@ -76,7 +76,7 @@ inline void NothingMore(const unsigned char*, std::uint16_t*, Block&) {}
 }
 
 template <bool kEuc>
-[[UNIBRIDGE_AVX2]] inline void ReadRest32(const unsigned char* in, std::uint16_t* pairs,
+[[POLYSHIFT_AVX2]] inline void ReadRest32(const unsigned char* in, std::uint16_t* pairs,
                                           Block& block) {
     block.leadRange = kEuc ? block.high : 0;
     for (std::size_t k = 0; k < kBlock; k += 32) {
@@ -213,12 +213,10 @@ inline std::size_t ScorePairs(const std::uint8_t* table, const unsigned char* in
     return i + carry;
 }
 
-// PairsToUtf8 and ScorePairs with AVX2 where the processor has it (pair_kernels.cpp).
-std::size_t ToUtf8(bool euc, const std::uint32_t* table, const unsigned char* in, std::size_t i,
-                   std::size_t n, unsigned char*& out);
+// ScorePairs with AVX2 where the processor has it (pair_scores.cpp).
 std::size_t Score(bool euc, const std::uint8_t* table, const unsigned char* in, std::size_t i,
                   std::size_t n, std::uint64_t& score);
 
-}  // namespace unibridge::pair_blocks
+}  // namespace platform::pair_blocks
 
 #endif
