@@ -1,15 +1,22 @@
 // glyphport: moves the characters that the Mac and Windows Japanese character sets each add to
 // Shift JIS (circled digits, Roman numerals, units, ...) to the other platform's codes. The
 // text is decoded from the source code page to UTF-16 and encoded into the target code page.
-// UTF-8 text has no such characters, only their Unicode code points: both functions leave it
-// alone (size 0, so the step is skipped without a word).
+// Unicode text (UTF-8, UTF-16) has no such characters at platform codes, only their code
+// points, which both platforms share: both functions leave it alone (size 0, so the step is
+// skipped without a word). EUC-JP and JIS are the code page of neither platform, and their
+// extensions (where they have any) lie at other codes: a text in either is left unchanged with
+// a message naming its encoding.
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <new>
+#include <string>
 #include <string_view>
 
+#include "foreign_form.h"
 #include "platform/codepage.h"
+#include "platform/message_box.h"
+#include "platform/text_encoding.h"
 #include "platform/utf8_text.h"
 #include "plugin_entries.h"
 #include "request_checks.h"
@@ -37,16 +44,37 @@ constexpr std::array<Function, 2> kFunctions = {{
     {platform::kCodePageWindowsJapanese, platform::kCodePageMacJapanese},
 }};
 
+void ShowNotShiftJis(const char* encoding) {
+    const std::string text = platform::Utf8ToCp932(
+        std::string("このファイルは") + encoding +
+        "です。機種依存文字の変換はシフトJISのファイルにだけ行います。\n"
+        "「シフトJISに変換（自動判別）」でシフトJISに変換してから実行してください。");
+    platform::ShowMessageBox(text.c_str(), platform::Utf8ToCp932("エラー").c_str(),
+                             platform::kButtonsOk | platform::kIconStop);
+}
+
+// Whether the request's text is Shift JIS (or ASCII) to be converted; an EUC-JP or JIS text is
+// refused with the message.
+bool IsPlatformText(const ConvertRequest& request) {
+    const std::string_view text(reinterpret_cast<const char*>(request.input), request.inputLength);
+    if (platform::IsUtf8Text(text)) {
+        return false;
+    }
+    const platform::TextForm form = plugin_support::FormOf(request.input, request.inputLength);
+    if (platform::IsUtf16(form)) {
+        return false;
+    }
+    if (const char* encoding = plugin_support::ForeignFormName(form)) {
+        ShowNotShiftJis(encoding);
+        return false;
+    }
+    return true;
+}
+
 const Function* FunctionFor(const ConvertRequest* request) {
     const Function* function = plugin_support::FunctionFor(kFunctions, request);
     if (function == nullptr || !platform::IsValidCodePage(function->sourceCodePage) ||
-        !platform::IsValidCodePage(function->targetCodePage)) {
-        return nullptr;
-    }
-    // Nothing to do for UTF-8 text.
-    const std::string_view text(reinterpret_cast<const char*>(request->input),
-                                request->inputLength);
-    if (platform::IsUtf8Text(text)) {
+        !platform::IsValidCodePage(function->targetCodePage) || !IsPlatformText(*request)) {
         return nullptr;
     }
     return function;

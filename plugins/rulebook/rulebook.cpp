@@ -47,6 +47,10 @@ bool ConvertText(const ConvertRequest& request, std::string& text) {
     }
     text.assign(reinterpret_cast<const char*>(request.input), request.inputLength);
     const platform::TextKind textKind = platform::ClassifyText(text);
+    if (const char* foreign = rulebook::ForeignEncoding(text, textKind)) {
+        rulebook::ShowForeignText(foreign);
+        return false;
+    }
     const std::optional<regex::CharMode> encoding = rulebook::RunEncoding(table.kind, textKind);
     if (!encoding) {
         rulebook::ShowEncodingMismatch(table.kind, textKind);
@@ -118,9 +122,17 @@ XFM_EXPORT uint32_t XFM_CALL XfmRegExp(XfmText* text, const char* command) {
     }
     try {
         // The command comes in code page 932; a UTF-8 text gets it in UTF-8, and its
-        // byte-order mark stays in front, out of the command's reach.
+        // byte-order mark stays in front, out of the command's reach. A text in UTF-16, EUC-JP
+        // or JIS is read in neither and stays as it is.
         const std::string_view whole = text->view();
-        const bool utf8 = platform::ClassifyText(whole) == platform::TextKind::kUtf8;
+        const platform::TextKind kind = platform::ClassifyText(whole);
+        if (const char* foreign = rulebook::ForeignEncoding(whole, kind)) {
+            platform::ShowMessageBox(rulebook::ForeignTextForCommand(foreign).c_str(),
+                                     rulebook::kErrorTitle,
+                                     platform::kButtonsOk | platform::kIconWarning);
+            return 0;
+        }
+        const bool utf8 = kind == platform::TextKind::kUtf8;
         const regex::CharMode encoding = utf8 ? regex::CharMode::kUtf8 : regex::CharMode::kShiftJis;
         const std::string converted = utf8 ? platform::Cp932ToUtf8(command) : std::string(command);
         const std::size_t mark = rulebook::MarkLength(whole);

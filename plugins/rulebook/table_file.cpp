@@ -17,6 +17,7 @@
 
 #include "messages.h"
 #include "platform/message_box.h"
+#include "text_kinds.h"
 
 namespace rulebook {
 namespace {
@@ -238,6 +239,10 @@ bool LoadTable(const char* path, TableKind kind, Table& table) {
         return false;
     }
     table.kind = platform::ClassifyText(bytes);
+    if (const char* encoding = ForeignEncoding(bytes, table.kind)) {
+        ShowForeignTable(encoding);
+        return false;
+    }
     if (platform::HasUtf8Mark(bytes)) {
         bytes.erase(0, platform::kUtf8Mark.size());
     }

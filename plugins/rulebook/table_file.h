@@ -41,8 +41,9 @@ void AddTableLine(Table& table, const std::string& line, TableKind kind);
 regex::CharMode TableEncoding(const Table& table);
 
 // Reads the table at `path`. A missing path gives nothing without a message; a file that
-// cannot be opened shows the open error and gives nothing. A UTF-8 byte-order mark at the
-// start of the file is no part of the first line.
+// cannot be opened shows the open error and gives nothing, and so does a table in UTF-16,
+// EUC-JP or JIS, with a message naming the encoding. A UTF-8 byte-order mark at the start of
+// the file is no part of the first line.
 bool LoadTable(const char* path, TableKind kind, Table& table);
 
 }  // namespace rulebook

@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "glyphport_plugin.h"
+#include "platform/message_box.h"
 #include "support/host_step.h"
+#include "support/other_forms.h"
+#include "support/recorded_messages.h"
 #include "support/sample_text.h"
 
 namespace {
@@ -113,6 +116,65 @@ TEST(GlyphportConversion, Utf8TextIsLeftAloneBothWays) {
             EXPECT_EQ(anyway.output, std::string(anyway.output.size(), '\xCC')) << f;
         }
     }
+}
+
+struct OtherForm {
+    const char* what;
+    std::string text;
+    const char* named;  // the encoding the message names; null where the text passes silently
+};
+
+// UTF-16 holds vendor characters as code points, as UTF-8 does, and passes silently. EUC-JP
+// and JIS are the code page of neither platform: they pass unchanged with one message each
+// time, naming the encoding.
+TEST(GlyphportConversion, Utf16PassesSilentlyAndEucAndJisWithAMessage) {
+    const std::string sjis = testing_support::JapaneseText(4096) + Sjis("①Ⅰ㈱");
+    const std::vector<OtherForm> forms = {
+        {"UTF-16LE with a mark", testing_support::Utf16FromSjis(sjis, false, true), nullptr},
+        {"UTF-16BE with a mark", testing_support::Utf16FromSjis(sjis, true, true), nullptr},
+        {"UTF-16LE without a mark", testing_support::Utf16FromSjis(sjis, false, false), nullptr},
+        {"UTF-16BE without a mark", testing_support::Utf16FromSjis(sjis, true, false), nullptr},
+        {"EUC-JP", testing_support::EucFromSjis(sjis), "EUC-JP"},
+        {"JIS", testing_support::JisFromSjis(sjis), "JIS"},
+        // Bytes that read as Shift JIS half-width katakana too, but far less likely so.
+        {"EUC-JP of symbols",
+         testing_support::EucFromSjis(Sjis("！＃＄％＆（）＊＋，．／：；＜＝＞")), "EUC-JP"},
+    };
+    for (const OtherForm& form : forms) {
+        for (uint32_t f : {kMacToWin, kWinToMac}) {
+            std::vector<testing_support::RecordedMessage> messages;
+            testing_support::RecordMessages(&messages);
+            const HostStep step = RunStep(f, form.text);
+            const HostStep anyway = testing_support::ConvertInto(
+                Glyphport(), f, form.text, static_cast<uint32_t>(2 * form.text.size() + 1), '\xCC');
+            testing_support::StopRecordingMessages();
+            EXPECT_EQ(step.size, 0u) << form.what << ", " << f;
+            EXPECT_EQ(anyway.result, 0u) << form.what << ", called all the same, " << f;
+            EXPECT_EQ(anyway.output, std::string(anyway.output.size(), '\xCC')) << form.what;
+            if (form.named == nullptr) {
+                EXPECT_TRUE(messages.empty()) << form.what;
+                continue;
+            }
+            const testing_support::RecordedMessage shown = {
+                std::string("このファイルは") + form.named +
+                    "です。機種依存文字の変換はシフトJISのファイルにだけ行います。\n"
+                    "「シフトJISに変換（自動判別）」でシフトJISに変換してから実行してください。",
+                "エラー", platform::kButtonsOk | platform::kIconStop};
+            EXPECT_EQ(messages, std::vector({shown, shown})) << form.what << ", one per call";
+        }
+    }
+}
+
+TEST(GlyphportConversion, ShortShiftJisThatEucCouldReadIsStillShiftJis) {
+    std::vector<testing_support::RecordedMessage> messages;
+    testing_support::RecordMessages(&messages);
+    for (const std::string& text : {Sjis("ｶﾞ"), Sjis("ｷｭｰ"), Sjis("ｶﾞ\r\n")}) {
+        EXPECT_EQ(Glyphport().Run(kMacToWin, text), text);
+        EXPECT_EQ(Glyphport().Run(kWinToMac, text), text);
+    }
+    EXPECT_EQ(Glyphport().Run(kWinToMac, Sjis("ｶﾞ①")), Sjis("ｶﾞ") + "\x85\x40");
+    testing_support::StopRecordingMessages();
+    EXPECT_TRUE(messages.empty());
 }
 
 TEST(GlyphportConversion, JapaneseProseSurvivesARoundTrip) {
