@@ -50,9 +50,10 @@ TEST(UnibridgeCli, ExamplesBecomeWhatIconvGivesForTheirShiftJisForms) {
     for (const char* sub : {"sjis", "utf8", "back"}) {
         fs::create_directories(folder.path() / sub);
     }
-    // encswap leaves the UTF-16 file alone: nothing in it decides an encoding of its own.
+    // encswap refuses the UTF-16 file and passes it on unchanged (a failed step: status 1).
     const Outcome sjis = RunCli(folder.path(), {"run", "-o", "sjis", "-f", "encswap:0", "old"});
-    ASSERT_EQ(sjis.status, 0) << sjis.err;
+    ASSERT_EQ(sjis.status, 1) << sjis.err;
+    ASSERT_NE(sjis.err.find("（失敗した処理のあるファイル：1）"), std::string::npos) << sjis.err;
     const Outcome utf8 = RunCli(folder.path(), {"run", "-o", "utf8", "-f", "unibridge:0", "old"});
     ASSERT_EQ(utf8.status, 0) << utf8.err;
     const Outcome back = RunCli(folder.path(), {"run", "-o", "back", "-f", "unibridge:3", "utf8"});
