@@ -140,50 +140,84 @@ unsigned Mask16(const unsigned char* in, const ByteRange (&ranges)[N]) {
 // each a list of byte ranges.
 inline constexpr ByteRange kSwitchBytes[] = {{kShiftOut, kShiftIn}, {kEsc, kEsc}};
 
-// The length of the run at `in` (64 bytes readable) that stays as it is, up to 64 bytes: to
-// the first byte in `stops`, in kanji mode the first that begins a pair.
-template <bool kPairs, std::size_t N>
-inline std::size_t RunBefore(const unsigned char* in, const ByteRange (&stops)[N]) {
+// Bits of the 64 bytes at `in` that lie in one of `ranges`.
+template <std::size_t N>
+std::uint64_t Mask64(const unsigned char* in, const ByteRange (&ranges)[N]) {
+    std::uint64_t mask = 0;
     for (std::size_t chunk = 0; chunk < kBlockBytes; chunk += 16) {
-        const unsigned mask = Mask16(in + chunk, stops) & (kPairs ? 0x5555u : 0xFFFFu);
-        if (mask != 0) {
-            return chunk + static_cast<std::size_t>(std::countr_zero(mask));
-        }
+        mask |= static_cast<std::uint64_t>(Mask16(in + chunk, ranges)) << chunk;
     }
-    return kBlockBytes;
+    return mask;
 }
 
-// The same for kanji mode where pairs of row `kRow` with a cell in `cells` may change: to the
-// first switch byte or such pair that begins a pair (65 bytes readable).
-template <unsigned char kRow, std::size_t N>
-inline std::size_t PairRunBefore(const unsigned char* in, const ByteRange (&cells)[N]) {
-    static constexpr ByteRange kRows[] = {{kRow, kRow}};
-    for (std::size_t chunk = 0; chunk < kBlockBytes; chunk += 16) {
-        const unsigned pairs = Mask16(in + chunk, kRows) & Mask16(in + chunk + 1, cells);
-        const unsigned mask = (Mask16(in + chunk, kSwitchBytes) | pairs) & 0x5555u;
-        if (mask != 0) {
-            return chunk + static_cast<std::size_t>(std::countr_zero(mask));
-        }
-    }
-    return kBlockBytes;
-}
-
+// The runs that stay as they are (to the first byte in the stops of its mode, in kanji
+// mode the first that begins a pair, or with Stops::kRow the first pair of that row and a cell
+// of Stops::kCells), from the stop bytes
+// of a 64-byte block found once for every mode: a text switches modes every few characters, and
+// each run would otherwise look at its bytes again.
 template <class Stops>
-inline std::size_t QuietRun(const unsigned char* in, Mode mode) {
-    switch (mode) {
-        case Mode::kAscii:
-            return RunBefore<false>(in, Stops::kAscii);
-        case Mode::kKanji:
-            if constexpr (Stops::kRow != 0) {
-                return PairRunBefore<Stops::kRow>(in, Stops::kCells);
-            } else {
-                return RunBefore<true>(in, Stops::kKanji);
-            }
-        case Mode::kKana:
-            break;
+class QuietRuns {
+  public:
+    // The length of the run at in[i] in `mode`, up to the end of the block that holds i (a new
+    // block starts at i when the last one does not hold it; 65 bytes from i readable).
+    std::size_t At(const unsigned char* in, std::size_t i, Mode mode) {
+        if (i < base_ || i - base_ >= kBlockBytes) {
+            base_ = i;
+            loaded_ = 0;
+        }
+        const auto m = static_cast<unsigned>(mode);
+        if ((loaded_ & 1u << m) == 0) {
+            masks_[m] = Load(in + base_, mode);
+            loaded_ |= 1u << m;
+        }
+        const std::size_t offset = i - base_;
+        std::uint64_t stops = masks_[m];
+        std::size_t toEnd = kBlockBytes - offset;
+        if (mode == Mode::kKanji) {
+            stops &= (offset & 1) != 0 ? 0xAAAAAAAAAAAAAAAAu : 0x5555555555555555u;
+            toEnd &= ~std::size_t{1};  // a run in kanji mode ends between pairs
+        }
+        stops >>= offset;
+        return stops == 0 ? toEnd : static_cast<std::size_t>(std::countr_zero(stops));
     }
-    return RunBefore<false>(in, Stops::kKana);
-}
+
+  private:
+    static std::uint64_t Load(const unsigned char* block, Mode mode) {
+        switch (mode) {
+            case Mode::kAscii:
+                return Mask64(block, Stops::kAscii);
+            case Mode::kKana:
+                return Mask64(block, Stops::kKana);
+            case Mode::kKanji:
+                break;
+        }
+        if constexpr (Stops::kRow != 0) {
+            // Bytes of the row are few; their cells are looked up one by one.
+            static constexpr ByteRange kRows[] = {{Stops::kRow, Stops::kRow}};
+            static constexpr std::array<bool, 256> kCell = [] {
+                std::array<bool, 256> cells{};
+                for (const ByteRange& r : Stops::kCells) {
+                    for (unsigned c = r.first; c <= r.last; ++c) {
+                        cells[c] = true;
+                    }
+                }
+                return cells;
+            }();
+            std::uint64_t pairs = 0;
+            for (std::uint64_t rows = Mask64(block, kRows); rows != 0; rows &= rows - 1) {
+                const int j = std::countr_zero(rows);
+                pairs |= static_cast<std::uint64_t>(kCell[block[j + 1]]) << j;
+            }
+            return pairs | Mask64(block, kSwitchBytes);
+        } else {
+            return Mask64(block, Stops::kKanji);
+        }
+    }
+
+    std::size_t base_ = ~std::size_t{0};
+    unsigned loaded_ = 0;  // bit m: masks_[m] holds the stops of mode m
+    std::array<std::uint64_t, 3> masks_{};
+};
 
 // The most a switch and a character add to the result.
 inline constexpr std::size_t kStepRoom = 16;
@@ -235,7 +269,7 @@ struct Result {
 
 // Folds a JIS text with `fold(in, i, n, mode, character)`, which reads the character at i in
 // `mode` into `character` and returns its length. While the result is in step with the text
-// (in its mode, no switch waiting), runs that stay as they are go as QuietRun<Stops> finds
+// (in its mode, no switch waiting), runs that stay as they are go as QuietRuns<Stops> finds
 // them. A run of the text's switches waits for the character after it (see the top of this
 // file). False when `out` lacks room (the caller gives the room the longest result needs).
 template <class Stops, class FoldCharacter>
@@ -254,11 +288,12 @@ bool FoldJis(const unsigned char* in, std::size_t n, Output& out, FoldCharacter 
     unsigned char* eagerOut = nullptr;
     State beforeEager;
     bool escapeLastBeforeEager = false;
+    QuietRuns<Stops> quiet;
     std::size_t i = 0;
     while (i < n) {
         if (pending == kNone && result.state.mode == text.mode && n - i > kBlockBytes &&
             room(kBlockBytes)) {
-            const std::size_t run = QuietRun<Stops>(in + i, text.mode);
+            const std::size_t run = quiet.At(in, i, text.mode);
             if (run > 0) {
                 std::memcpy(result.next, in + i, kBlockBytes);
                 result.next += run;

@@ -18,7 +18,6 @@
 #include "folding_utf16.h"
 #include "folding_utf8.h"
 #include "folding_utf8_avx512.h"
-#include "platform/sjis_bytes.h"
 #include "platform/text_form.h"
 #include "plugin_entries.h"
 #include "request_checks.h"
@@ -80,18 +79,6 @@ const Conversion* ConversionFor(const ConvertRequest* request) {
 // The encodings the conversions are written for.
 enum class Encoding { kSjis, kUtf8, kUtf16Le, kUtf16Be, kEuc, kJis };
 
-// Whether every byte of the text above 0x7F is 0xA1-0xDF: Shift JIS half-width katakana, or
-// EUC-JP without a single cell from 0x60 on, which no real EUC-JP text of some length is.
-bool OnlyHalfWidthKana(const ConvertRequest& request) {
-    for (std::uint32_t i = 0; i < request.inputLength; ++i) {
-        const unsigned char c = request.input[i];
-        if (c >= 0x80 && !platform::sjis::IsHalfWidthKana(c)) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // Whether well-formed UTF-8 holds a sequence of three or four bytes: a byte from 0xE0 on.
 bool HasLongSequence(const ConvertRequest& request) {
     for (std::uint32_t i = 0; i < request.inputLength; ++i) {
@@ -104,10 +91,10 @@ bool HasLongSequence(const ConvertRequest& request) {
 
 // The encoding of the text by the form detection, read once: UTF-8 where platform/utf8_text.h
 // says so, as it always was (a mark, or a sequence of three or four bytes; UTF-8 of two-byte
-// sequences alone is read as Shift JIS), and a text of ASCII and half-width katakana alone
-// stays Shift JIS, as it always was: the detection would take short ones for EUC-JP.
+// sequences alone is read as Shift JIS), and a doubtful EUC-JP stays Shift JIS, as it always
+// was.
 Encoding EncodingOf(const ConvertRequest& request) {
-    switch (platform::DetectTextForm(request.input, request.inputLength)) {
+    switch (platform::DetectTextFormForShiftJis(request.input, request.inputLength)) {
         case platform::TextForm::kUtf16Le:
         case platform::TextForm::kUtf16LeBare:
             return Encoding::kUtf16Le;
@@ -115,7 +102,7 @@ Encoding EncodingOf(const ConvertRequest& request) {
         case platform::TextForm::kUtf16BeBare:
             return Encoding::kUtf16Be;
         case platform::TextForm::kEuc:
-            return OnlyHalfWidthKana(request) ? Encoding::kSjis : Encoding::kEuc;
+            return Encoding::kEuc;
         case platform::TextForm::kJis:
             return Encoding::kJis;
         case platform::TextForm::kUtf8Bom:

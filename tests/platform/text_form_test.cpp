@@ -1,5 +1,6 @@
 // The shared detection of a text's form: UTF-16 without a mark against a plain reading of its
-// rule, the first step alone against the whole rule, and the Shift JIS texts of the suite, the
+// rule, the first step alone against the whole rule, the window a long text is judged by, and
+// the Shift JIS texts of the suite, the
 // examples and the Japanese manual pages, none of which may be taken for another form.
 #include <gtest/gtest.h>
 
@@ -16,6 +17,7 @@
 #include "platform/bare_utf16.h"
 #include "platform/text_encoding.h"
 #include "platform/text_form.h"
+#include "support/other_forms.h"
 #include "support/sample_text.h"
 
 namespace {
@@ -26,6 +28,11 @@ using platform::TextForm;
 TextForm Detect(const std::string& text) {
     return platform::DetectTextForm(reinterpret_cast<const unsigned char*>(text.data()),
                                     text.size());
+}
+
+TextForm DetectForShiftJis(const std::string& text) {
+    return platform::DetectTextFormForShiftJis(
+        reinterpret_cast<const unsigned char*>(text.data()), text.size());
 }
 
 // The rule of bare_utf16.h read plainly, one unit at a time.
@@ -132,6 +139,59 @@ TEST(TextForm, Utf16FormIsTheWholeRulesFirstStep) {
     }
 }
 
+// A long text is judged by its window: a cut character at the window's end is no fault, whatever
+// the byte it falls on; a fault or an escape sequence far past it changes nothing; the window
+// starts at the first byte that is not plain ASCII, however long the ASCII before it.
+TEST(TextForm, LongTextsAreJudgedByTheirWindow) {
+    const std::string sjis = testing_support::JapaneseText(200000, "\n");
+    const std::string utf8 = platform::Cp932ToUtf8(sjis);
+    const std::map<TextForm, std::string> texts = {
+        {TextForm::kSjis, sjis},
+        {TextForm::kEuc, testing_support::EucFromSjis(sjis)},
+        {TextForm::kJis, testing_support::JisFromSjis(sjis)},
+        {TextForm::kUtf8, utf8}};
+    for (const auto& [form, text] : texts) {
+        for (std::size_t shift = 0; shift < 4; ++shift) {
+            const std::string shifted = std::string(shift, 'a') + text;
+            EXPECT_EQ(Detect(shifted), form) << TextFormName(form) << " shifted " << shift;
+            EXPECT_EQ(Detect(shifted + "\xFF\xFF"), form) << TextFormName(form);
+            EXPECT_EQ(Detect(std::string(300000, 'a') + shifted), form) << TextFormName(form);
+        }
+    }
+    EXPECT_EQ(Detect(sjis + "\x1B$B"), TextForm::kSjis);
+    EXPECT_EQ(Detect(std::string(100000, 'a') + "\x1B$B" + sjis.substr(0, 30000)),
+              TextForm::kJis);
+}
+
+// Rule 6: a text both readings take without a fault stays Shift JIS for the functions working in
+// Shift JIS unless EUC-JP wins by far. Half-width katakana alone never leave Shift JIS, however
+// long; EUC-JP of a character or two, or of hiragana alone, is too doubtful; real EUC-JP text
+// is EUC-JP for both rules.
+TEST(TextForm, DoubtfulEucStaysShiftJisForTheShiftJisFunctions) {
+    const std::string kana = testing_support::Sjis("ｱｲｳｴｵｶｷｸｹｺ ｻｼｽｾｿ\n");
+    const std::string hiragana =
+        testing_support::EucFromSjis(testing_support::Sjis("あいうえおかきくけこ\n"));
+    for (int times : {1, 10, 1000, 20000}) {
+        std::string kanaText, hiraganaText;
+        for (int i = 0; i < times; ++i) {
+            kanaText += kana;
+            hiraganaText += hiragana;
+        }
+        EXPECT_EQ(DetectForShiftJis(kanaText), TextForm::kSjis) << times;
+        EXPECT_EQ(Detect(hiraganaText), TextForm::kEuc) << times;
+        EXPECT_EQ(DetectForShiftJis(hiraganaText), TextForm::kSjis) << times;
+    }
+    for (const std::size_t size : {200u, 4096u, 100000u}) {
+        const std::string euc = testing_support::EucFromSjis(testing_support::JapaneseText(size));
+        EXPECT_EQ(Detect(euc), TextForm::kEuc) << size;
+        EXPECT_EQ(DetectForShiftJis(euc), TextForm::kEuc) << size;
+    }
+    const std::string two = testing_support::EucFromSjis(testing_support::Sjis("あい"));
+    EXPECT_EQ(Detect(two), TextForm::kEuc);
+    EXPECT_EQ(DetectForShiftJis(two), TextForm::kSjis);
+    EXPECT_EQ(DetectForShiftJis(""), TextForm::kAscii);
+}
+
 bool TakenForAnotherForm(TextForm form) {
     return form == TextForm::kEuc || form == TextForm::kJis || platform::IsUtf16(form);
 }
@@ -139,9 +199,11 @@ bool TakenForAnotherForm(TextForm form) {
 TEST(TextForm, ShiftJisTextsOfTheSuiteAndTheExamplesStayShiftJis) {
     for (const std::size_t size : {40u, 100u, 1000u, 4096u, 100000u, 1u << 20}) {
         for (const char* lineBreak : {"\r\n", "\n", "\r"}) {
-            const TextForm form = Detect(testing_support::JapaneseText(size, lineBreak));
+            const std::string text = testing_support::JapaneseText(size, lineBreak);
+            const TextForm form = Detect(text);
             EXPECT_FALSE(TakenForAnotherForm(form)) << size;
             EXPECT_TRUE(size < 1000 || form == TextForm::kSjis) << size;
+            EXPECT_FALSE(TakenForAnotherForm(DetectForShiftJis(text))) << size;
         }
     }
     // The examples name their form when it is not Shift JIS.
@@ -161,6 +223,7 @@ TEST(TextForm, ShiftJisTextsOfTheSuiteAndTheExamplesStayShiftJis) {
         const std::string text{std::istreambuf_iterator<char>(file), {}};
         const TextForm form = Detect(text);
         const std::string name = path.filename().string();
+        EXPECT_EQ(DetectForShiftJis(text), form) << path;
         if (const auto found = named.find(name); found != named.end()) {
             EXPECT_EQ(form, found->second) << path;
         } else if (name.find("utf8") == std::string::npos && !path.string().ends_with(
@@ -197,7 +260,9 @@ TEST(TextForm, JapaneseManualPagesInShiftJisStayShiftJis) {
             utf8.append(buffer, got);
         }
         ASSERT_EQ(pclose(pipe), 0) << path;
-        const TextForm form = Detect(platform::Utf8ToCp932(utf8));
+        const std::string sjis = platform::Utf8ToCp932(utf8);
+        const TextForm form = Detect(sjis);
+        EXPECT_FALSE(TakenForAnotherForm(DetectForShiftJis(sjis))) << path;
         EXPECT_FALSE(TakenForAnotherForm(form)) << path << ": " << TextFormName(form);
         ++verdicts[TextFormName(form)];
     }
