@@ -88,6 +88,29 @@ TEST_F(UnibridgeTest, AReadingThatFailsEverywhereIsJudgedWhereItGoesFurthest) {
               std::vector<Message>{Fault("51行目のバイト FF はUTF-8の文字として読めません。")});
 }
 
+TEST_F(UnibridgeTest, AFaultFarIntoALongTextFailsWhereTheConversionMeetsIt) {
+    // The form is decided on the text's start; the fault is found on the way.
+    std::string utf8;
+    for (int i = 0; i < 5000; ++i) {
+        utf8 += "日本語の文章です。\n";
+    }
+    EXPECT_EQ(Convert(kToSjis, utf8 + "\xFF"), std::nullopt);
+    EXPECT_EQ(messages,
+              std::vector<Message>{Fault("5001行目のバイト FF はUTF-8の文字として読めません。")});
+    messages.clear();
+    EXPECT_EQ(Convert(kToUtf8, utf8 + "\xE3\x81"), std::nullopt);
+    EXPECT_EQ(messages, std::vector<Message>{
+                            Fault("5001行目のバイト E3 81 はUTF-8の文字として読めません。")});
+    messages.clear();
+    EXPECT_EQ(Convert(kToUtf8, Sjis(utf8) + "\x85\x40"), std::nullopt);
+    EXPECT_EQ(messages, std::vector<Message>{
+                            Fault("5001行目のバイト 85 40 はシフトJISの文字として読めません。")});
+    messages.clear();
+    EXPECT_EQ(Convert(kToUtf16, Euc(utf8) + "\xA9\xA1"), std::nullopt);
+    EXPECT_EQ(messages, std::vector<Message>{
+                            Fault("5001行目のバイト A9 A1 はEUC-JPの文字として読めません。")});
+}
+
 TEST_F(UnibridgeTest, BrokenUtf8IsNotTakenForTextAlreadyInTheTargetForm) {
     // Well-formed, it is left as it is; broken, it fails at its fault like every other form.
     std::string text;
