@@ -60,7 +60,9 @@ MainWindow::MainWindow(std::string programFolder, std::string iniPath)
 
 MainWindow::~MainWindow() {
     if (runThread_ != nullptr) {
+        // A window closed before its run's end was reported still owns the thread.
         runThread_->wait();
+        delete runThread_;
     }
     if (!closed_) {
         workbench_->Close(PlacementOf(*this));
