@@ -112,7 +112,8 @@ class Counter {
     char32_t previous_ = 0;
 };
 
-void CountUtf8(const unsigned char* in, std::size_t n, std::size_t i, Counter& counter) {
+// False at the first fault: the conversion fails there, and replaces nothing.
+bool CountUtf8(const unsigned char* in, std::size_t n, std::size_t i, Counter& counter) {
     while (i < n) {
         if (in[i] < 0x80) {
             counter.Character(in[i], in + i, n - i);
@@ -121,16 +122,17 @@ void CountUtf8(const unsigned char* in, std::size_t n, std::size_t i, Counter& c
         }
         const Utf8Sequence s = DecodeUtf8(in + i, n - i);
         if (s.length == 0) {
-            return;  // the conversion stops here too
+            return false;
         }
         counter.Character(s.character, nullptr, 0);
         i += s.length;
     }
+    return true;
 }
 
 // UTF-16 in the byte order `bigEndian`. A reference is all ASCII, so its units are looked at
 // as bytes one by one.
-void CountUtf16(const unsigned char* in, std::size_t n, std::size_t i, bool bigEndian,
+bool CountUtf16(const unsigned char* in, std::size_t n, std::size_t i, bool bigEndian,
                 Counter& counter) {
     const auto unitAt = [&](std::size_t at) -> char32_t {
         return bigEndian ? (in[at] << 8 | in[at + 1]) : (in[at + 1] << 8 | in[at]);
@@ -151,13 +153,14 @@ void CountUtf16(const unsigned char* in, std::size_t n, std::size_t i, bool bigE
         if (c >= 0xD800 && c <= 0xDFFF) {
             const char32_t low = c <= 0xDBFF && i + 3 < n ? unitAt(i + 2) : 0;
             if (low < 0xDC00 || low > 0xDFFF) {
-                return;
+                return false;
             }
             c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
             i += 2;
         }
         counter.Character(c, nullptr, 0);
     }
+    return i == n;
 }
 
 }  // namespace
@@ -316,22 +319,25 @@ bool HasNumericReference(const unsigned char* in, std::size_t n) {
 
 FallbackCounts CountFallbacks(const unsigned char* in, std::size_t n) {
     Counter counter(Cp932Map::Get());
+    bool whole = false;
     switch (const TextForm form = DetectTextForm(in, n)) {
         case TextForm::kUtf8:
         case TextForm::kUtf8Bom:
-            CountUtf8(in, n, form == TextForm::kUtf8Bom ? 3 : 0, counter);
+            whole = CountUtf8(in, n, form == TextForm::kUtf8Bom ? 3 : 0, counter);
             break;
         case TextForm::kUtf16Le:
         case TextForm::kUtf16Be:
         case TextForm::kUtf16LeBare:
         case TextForm::kUtf16BeBare:
-            CountUtf16(in, n, form == TextForm::kUtf16Le || form == TextForm::kUtf16Be ? 2 : 0,
-                       form == TextForm::kUtf16Be || form == TextForm::kUtf16BeBare, counter);
+            whole = CountUtf16(in, n,
+                               form == TextForm::kUtf16Le || form == TextForm::kUtf16Be ? 2 : 0,
+                               form == TextForm::kUtf16Be || form == TextForm::kUtf16BeBare,
+                               counter);
             break;
         default:
             break;
     }
-    return counter.counts;
+    return whole ? counter.counts : FallbackCounts{};
 }
 
 }  // namespace platform

@@ -85,9 +85,10 @@ std::size_t DecodeNumericReferences(unsigned char* text, std::size_t n);
 // True when an '&' of in[0, n) begins a numeric reference.
 bool HasNumericReference(const unsigned char* in, std::size_t n);
 
-// What each fallback would change in a UTF-8 or UTF-16 text (any other form: nothing): the
-// places where the readable one writes 〓 or a customary form or drops a selector, and the
-// references the lossless one writes; the first line (from 1) of each, 0 when there is none.
+// What each fallback would change in a UTF-8 or UTF-16 text: the places where the readable one
+// writes 〓 or a customary form or drops a selector, and the references the lossless one
+// writes; the first line (from 1) of each, 0 when there is none. Nothing for any other form,
+// or for a text with bytes that are no character, which the conversion fails on.
 struct FallbackCounts {
     std::uint64_t readable = 0;
     std::uint64_t lossless = 0;
