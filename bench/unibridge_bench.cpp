@@ -1,6 +1,6 @@
 // unibridge: size pass plus conversion over Japanese text: Shift JIS, EUC-JP and JIS to UTF-8,
-// Shift JIS to UTF-8 with a mark, Shift JIS, EUC-JP and UTF-8 to UTF-16, and UTF-8 and UTF-16
-// back to Shift JIS.
+// Shift JIS to UTF-8 with a mark, Shift JIS, EUC-JP and UTF-8 to UTF-16, UTF-8 and UTF-16 back
+// to Shift JIS, the same with each fallback, and Shift JIS to UTF-8 with references turned back.
 #include <string>
 
 #include "plugin_bench.h"
@@ -51,7 +51,8 @@ constexpr Case kCases[] = {
     {"BM_JisToUtf8", 0, Jis},          {"BM_SjisToUtf8WithMark", 1, SjisSample},
     {"BM_SjisToUtf16", 2, SjisSample}, {"BM_EucToUtf16", 2, Euc},
     {"BM_Utf8ToUtf16", 2, Utf8},       {"BM_Utf8ToSjis", 3, Utf8},
-    {"BM_Utf16ToSjis", 3, Utf16},
+    {"BM_Utf16ToSjis", 3, Utf16},      {"BM_Utf8ToSjisReadable", 4, Utf8},
+    {"BM_Utf8ToSjisLossless", 5, Utf8}, {"BM_SjisToUtf8WithReferences", 6, SjisSample},
 };
 
 BENCHMARK(BM_Memcpy)->Unit(benchmark::kMillisecond);

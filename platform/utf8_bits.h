@@ -55,11 +55,11 @@ inline std::uint64_t Faults(const Utf8Bits& b, const unsigned char* in) {
 
 // The end of the last whole sequence of a block without faults: a sequence that runs past the
 // block starts the next.
+// Without a branch: where the block ends is as good as random in Japanese text.
 inline std::size_t WholeEnd(const Utf8Bits& b) {
-    if ((b.lead3 >> 62 & 1) != 0) {
-        return kBlock - 2;
-    }
-    return (b.lead >> 63 & 1) != 0 ? kBlock - 1 : kBlock;
+    const std::size_t cutTwo = b.lead3 >> 62 & 1;  // a three-byte sequence at place 62
+    const std::size_t cutOne = b.lead >> 63 & 1;   // a first byte at place 63
+    return kBlock - 2 * cutTwo - (cutOne & ~cutTwo);
 }
 
 inline Utf8Bits ReadUtf8Bits(const unsigned char* in) {

@@ -83,4 +83,22 @@ void ShowFault(const Fault& fault, Source source, const unsigned char* in, std::
                              platform::kButtonsOk | platform::kIconStop);
 }
 
+std::string ReplacementNote(Target target, const Replacements& replaced) {
+    std::string lines;
+    for (const std::uint64_t line : replaced.lines) {
+        lines += (lines.empty() ? "" : "、") + std::to_string(line);
+    }
+    const std::string where = "（" + lines + "行目" + (replaced.moreLines ? "ほか" : "") + "）";
+    const std::string what = target == Target::kSjisLossless
+                                 ? "シフトJISで元に戻らない文字を数値文字参照にしました："
+                                 : "シフトJISにない文字を置き換えました：";
+    return platform::Utf8ToCp932(what + std::to_string(replaced.count) + "か所" + where + "。");
+}
+
+void ShowReplacements(Target target, const Replacements& replaced) {
+    const std::string text = ReplacementNote(target, replaced);
+    platform::ShowMessageBox(text.c_str(), platform::Utf8ToCp932("情報").c_str(),
+                             platform::kButtonsOk | platform::kIconInformation);
+}
+
 }  // namespace unibridge

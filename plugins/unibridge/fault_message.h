@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/text_fault.h"
+#include "convert.h"
 #include "source.h"
 
 namespace unibridge {
@@ -21,5 +22,14 @@ std::string FaultMessage(const Fault& fault, Source source, const unsigned char*
 
 // Shows that message in a box titled "エラー".
 void ShowFault(const Fault& fault, Source source, const unsigned char* in, std::size_t n);
+
+// The note of a conversion through a fallback that replaced something (`target` is
+// kSjisReadable or kSjisLossless), such as
+// "シフトJISにない文字を置き換えました：3か所（1、4、9行目）。" or
+// "シフトJISで元に戻らない文字を数値文字参照にしました：12か所（1、2、3、5、8行目ほか）。"
+std::string ReplacementNote(Target target, const Replacements& replaced);
+
+// Shows that note in a box titled "情報".
+void ShowReplacements(Target target, const Replacements& replaced);
 
 }  // namespace unibridge

@@ -22,8 +22,21 @@ namespace unibridge {
 std::size_t SjisToUtf8Kernel(const Cp932Map& map, const unsigned char* in, std::size_t i,
                              std::size_t n, unsigned char*& out, std::size_t room);
 
+// The tables of the way to Shift JIS that the kernels look characters up in: Cp932Map's, or
+// the same without the look-alikes (ExactSjisTables).
+struct SjisTables {
+    const std::uint16_t* codes;       // as Cp932Map::codes()
+    const std::uint32_t* sjisByUnit;  // as Cp932Map::sjisByUnit()
+
+    static SjisTables Of(const Cp932Map& map) { return {map.codes(), map.sjisByUnit()}; }
+};
+
+// Cp932Map's tables less the seven look-alikes (kJisAliases): every code they give reads back
+// as the character it was looked up for.
+const SjisTables& ExactSjisTables();
+
 // Needs room for 1 output byte per input byte from in[i]; takes nothing otherwise.
-std::size_t Utf8ToSjisKernel(const Cp932Map& map, const unsigned char* in, std::size_t i,
+std::size_t Utf8ToSjisKernel(const SjisTables& tables, const unsigned char* in, std::size_t i,
                              std::size_t n, unsigned char*& out, std::size_t room);
 
 // EUC-JP to UTF-8 as SjisToUtf8Kernel; stops before blocks with three-byte characters too.

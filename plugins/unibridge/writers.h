@@ -156,10 +156,13 @@ class Utf16LeWriter : public BufferWriter {
 
 class SjisWriter : public BufferWriter {
   public:
-    explicit SjisWriter(const Cp932Map& map, unsigned char* out, std::size_t capacity)
-        : BufferWriter(out, capacity), map_(map) {}
+    explicit SjisWriter(const Cp932Map& map, unsigned char* out, std::size_t capacity,
+                        const SjisTables& tables)
+        : BufferWriter(out, capacity), map_(map), tables_(tables) {}
+    SjisWriter(const Cp932Map& map, unsigned char* out, std::size_t capacity)
+        : SjisWriter(map, out, capacity, SjisTables::Of(map)) {}
     std::size_t Utf8Kernel(const unsigned char* in, std::size_t i, std::size_t n) {
-        return Utf8ToSjisKernel(map_, in, i, n, out_, Room());
+        return Utf8ToSjisKernel(tables_, in, i, n, out_, Room());
     }
 
     bool Ascii(const unsigned char* run, std::size_t length) { return Bytes(run, length); }
@@ -174,11 +177,13 @@ class SjisWriter : public BufferWriter {
     }
 
     Put Unicode(char32_t c) {
-        const std::uint16_t code =
-            c < 0x10000 ? map_.EncodeBmp(static_cast<char16_t>(c)) : Cp932Map::kNoCode;
-        if (code == Cp932Map::kNoCode) {
-            return Put::kNoCode;
-        }
+        const std::uint16_t code = c < 0x10000 ? tables_.codes[c] : Cp932Map::kNoCode;
+        return code == Cp932Map::kNoCode ? Put::kNoCode : Sjis(code);
+    }
+
+  protected:
+    // The Shift JIS code `code`: one byte below 0x100, else two.
+    Put Sjis(std::uint16_t code) {
         if (code < 0x100) {
             const unsigned char byte = static_cast<unsigned char>(code);
             return Bytes(&byte, 1) ? Put::kDone : Put::kNoRoom;
@@ -188,8 +193,8 @@ class SjisWriter : public BufferWriter {
         return Bytes(bytes, 2) ? Put::kDone : Put::kNoRoom;
     }
 
-  private:
     const Cp932Map& map_;
+    const SjisTables tables_;
 };
 
 }  // namespace unibridge

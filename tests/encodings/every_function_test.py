@@ -157,7 +157,7 @@ def expected(function, text, form):
 
 
 def unibridge_expected(index, text, form):
-    if index == 0:
+    if index in (0, 6):  # 6 also turns numeric references back; none of the texts holds one
         return text.encode("utf-8")
     if index == 1:
         return BOM + text.encode("utf-8")
@@ -168,9 +168,22 @@ def unibridge_expected(index, text, form):
     try:
         text.encode("cp932")
     except UnicodeEncodeError:
-        return "refused"
+        if index == 3:
+            return "refused"
+        # The fallbacks: 〓 (readable, 4) or a hexadecimal reference (lossless, 5) for each
+        # character Shift JIS lacks; the texts hold no sequences, selectors or look-alikes.
+        return ("decodes", "cp932", "".join(
+            c if cp932_holds(c) else "〓" if index == 4 else f"&#x{ord(c):X};" for c in text))
     # Characters with two Shift JIS codes (NEC and IBM rows) may take either.
     return ("decodes", "cp932", text)
+
+
+def cp932_holds(c):
+    try:
+        c.encode("cp932")
+        return True
+    except UnicodeEncodeError:
+        return False
 
 
 # encswap's functions by the encoding each reads (None: the one it detects) and writes.

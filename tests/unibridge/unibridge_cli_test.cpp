@@ -82,4 +82,32 @@ TEST(UnibridgeCli, WhatShiftJisCannotHoldPassesUnchangedWithTheReason) {
     EXPECT_EQ(ReadFile(folder.path() / "out/emoji.txt"), text);
 }
 
+// The texts of a user who must get a file across: the fallbacks convert it with a note on
+// standard error and exit status 0, and the lossless file comes back as it was.
+TEST(UnibridgeCli, TheFallbacksGetTheFileAcrossAndTheLosslessOneComesBack) {
+    TempFolder folder;
+    const std::string text = "絵文字\U0001F600と\u301Cと①と髙\n頰 剝 \U00020B9F 塡 葛\U000E0100\n&#x41;\n";
+    folder.Write("in/chat.txt", text);
+    for (const char* sub : {"readable", "lossless", "back"}) {
+        fs::create_directories(folder.path() / sub);
+    }
+    const Outcome readable =
+        RunCli(folder.path(), {"run", "-o", "readable", "-f", "unibridge:4", "in"});
+    EXPECT_EQ(readable.status, 0) << readable.err;
+    EXPECT_NE(readable.err.find("シフトJISにない文字を置き換えました：6か所（1、2行目）。"),
+              std::string::npos)
+        << readable.err;
+    const Outcome lossless =
+        RunCli(folder.path(), {"run", "-o", "lossless", "-f", "unibridge:5", "in"});
+    EXPECT_EQ(lossless.status, 0) << lossless.err;
+    EXPECT_NE(lossless.err.find(
+                  "シフトJISで元に戻らない文字を数値文字参照にしました：8か所（1、2、3行目）。"),
+              std::string::npos)
+        << lossless.err;
+    const Outcome back =
+        RunCli(folder.path(), {"run", "-o", "back", "-f", "unibridge:6", "lossless"});
+    EXPECT_EQ(back.status, 0) << back.err;
+    EXPECT_EQ(ReadFile(folder.path() / "back/chat.txt"), text);
+}
+
 }  // namespace

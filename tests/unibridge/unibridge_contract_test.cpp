@@ -11,7 +11,7 @@ namespace unibridge_test {
 namespace {
 
 TEST_F(UnibridgeTest, EmptyInputHasNothingToDoAndSaysNothing) {
-    for (uint32_t index = 0; index < 4; ++index) {
+    for (uint32_t index = 0; index < kFunctionCount; ++index) {
         EXPECT_EQ(SizeFor(index, ""), 0u) << index;
     }
     EXPECT_TRUE(messages.empty());
@@ -29,9 +29,16 @@ TEST_F(UnibridgeTest, NeverWritesPastTheBufferAndTheSizePassSuffices) {
                                             std::string(kUtf8Mark) + utf8,
                                             std::string(kUtf16LeMark) + Utf16Le(utf8),
                                             std::string(kUtf16BeMark) + Utf16Be(utf8),
-                                            std::string(kUtf8Mark)};
-    for (uint32_t index = 0; index < 4; ++index) {
-        for (const std::string& text : texts) {
+                                            std::string(kUtf8Mark),
+                                            Sjis("漢字&#x1F600;&#65;"),
+                                            // what the fallbacks replace (and the refusal
+                                            // refuses), and what grows most
+                                            "&#x41;\u00E9😀葛\U000E0100\u301C&#65;",
+                                            std::string(kUtf16LeMark) + Utf16Le("&😀\u00E9&#1;")};
+    const std::size_t refused = texts.size() - 2;
+    for (uint32_t index = 0; index < kFunctionCount; ++index) {
+        for (std::size_t t = 0; t < (index == kToSjis ? refused : texts.size()); ++t) {
+            const std::string& text = texts[t];
             const uint32_t size = SizeFor(index, text);
             if (size == 0) {
                 continue;
@@ -59,7 +66,10 @@ TEST_F(UnibridgeTest, NeverWritesPastTheBufferAndTheSizePassSuffices) {
             }
         }
     }
-    EXPECT_TRUE(messages.empty());
+    // Only the fallbacks' notes: a buffer too small fails without a word.
+    for (const Message& message : messages) {
+        EXPECT_EQ(message.title, "情報") << message.text;
+    }
 }
 
 TEST_F(UnibridgeTest, ZeroBytesAreCharactersLikeAnyOther) {

@@ -9,6 +9,7 @@
 #include "host/core/files/whole_file.h"
 #include "platform/message_box.h"
 #include "platform/sjis_bytes.h"
+#include "platform/sjis_fallback.h"
 #include "platform/text_encoding.h"
 #include "platform/utf8_text.h"
 
@@ -114,6 +115,12 @@ FileScan ScanOneFile(const std::string& path, const ScanOptions& options) {
     }
     scan.report += utf8 ? DisplayText::FromUtf8(ScanUtf8Text(text, options))
                         : DisplayText::FromCp932(ScanText(text, options));
+    // What unibridge's fallbacks would replace on the way to Shift JIS, counted on the bytes as
+    // read, as the conversion reads them.
+    const platform::FallbackCounts counts =
+        platform::CountFallbacks(read.bytes.data(), read.bytes.size());
+    scan.report += texts::ScanFallbackCounts(counts.readable, counts.firstReadableLine,
+                                             counts.lossless, counts.firstLosslessLine);
     return scan;
 }
 

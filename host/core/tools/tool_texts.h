@@ -14,6 +14,11 @@ inline const DisplayText kNothingToScan = "スキャン対象ファイルがリ�
 // The report's line for a binary file, which is not scanned; `reason` as ClassifyContent
 // gives it (host/core/files/text_content.h).
 DisplayText ScanSkippedBinary(const std::string& reason);
+// The report's line for a UTF-8 or UTF-16 file in which the two fallbacks of unibridge's way to
+// Shift JIS would replace something: how many places each, and the first line of each
+// (platform/sjis_fallback.h). Empty when neither would replace anything.
+DisplayText ScanFallbackCounts(std::uint64_t readable, std::uint64_t firstReadableLine,
+                               std::uint64_t lossless, std::uint64_t firstLosslessLine);
 
 // Regular-expression conversion.
 inline const DisplayText kOldRulebook =

@@ -293,12 +293,34 @@ TEST_F(ScanFilesTest, EachFileIsReadInItsOwnEncoding) {
                   "   3行目:[ ① ] = U+2460 （シフトJISでは機種依存文字 0x8740）\r\n"
                   "   4行目:[ ｱ  ] = U+FF71 （シフトJISでは機種依存文字 0xB1）\r\n"
                   "   4行目:[ 😀 ] = U+1F600 （シフトJISにない文字）\r\n"
+                  "シフトJISへの変換で置き換わる文字：〓 1か所（4行目から）、&#x…; 1か所（4行目から）\r\n"
                   "*** " +
                   kana +
                   " ***\r\n"
                   "   1行目:[ ﾂ  ] = 0xC2\r\n"
                   "   1行目:[ ｱ  ] = 0xB1\r\n"
                   "*** スキャン終了 ***\r\n");
+}
+
+// The counts of unibridge's fallbacks, before any conversion: a whole emoji sequence is one
+// 〓, a customary form and a dropped selector count too; the lossless one counts every
+// character that would not come back, each look-alike and each '&' that begins a reference.
+TEST_F(ScanFilesTest, WhatTheFallbacksWouldReplaceIsCounted) {
+    const auto utf8 = folder.Write(
+        "utf8.txt", "漢字\n\U0001F468\u200D\U0001F469 頰 葛\U000E0100\n〜 &#x41; &amp;");
+    const auto clean = folder.Write("clean.txt", "漢字と①\n");
+    const auto utf16 = folder.Write("utf16.txt", std::string("\xFF\xFE\x3D\xD8\x00\xDE", 6));
+    const auto scan = host::ScanFiles(ui, {utf8, clean, utf16}, Defaults());
+    const std::string text = scan.text.utf8();
+    EXPECT_NE(text.find("シフトJISへの変換で置き換わる文字：〓 3か所（2行目から）、&#x…; 7か所（2行目から）\r\n*** " + clean),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("*** " + clean + " ***\r\n   1行目:[ ① ] = U+2460 （シフトJISでは機種依存文字 0x8740）\r\n*** "),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("シフトJISへの変換で置き換わる文字：〓 1か所（1行目から）、&#x…; 1か所（1行目から）\r\n*** スキャン終了"),
+              std::string::npos)
+        << text;
 }
 
 TEST_F(ScanFilesTest, BinaryFilesAreNamedAsSuchAndNotScanned) {
