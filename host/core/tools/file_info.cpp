@@ -437,7 +437,7 @@ std::vector<std::string> FileInfoHeaders() {
 
 std::vector<std::string> FileInfoCells(const FileInfo& info) {
     if (!info.readable || info.binary) {
-        return {info.path, info.readable ? "binary" : "unreadable", "", "-", "-", "-", "-", "-",
+        return {info.path, info.readable ? "binary" : "unreadable", "-", "-", "-", "-", "-", "-",
                 "-",       info.readable ? Count(info.size) : "-"};
     }
     return {info.path,

@@ -70,8 +70,8 @@ std::string LineBreakCell(const LineBreakCounts& breaks);
 std::vector<std::string> FileInfoHeaders();
 // One row's cells in the same order, UTF-8: the path; "binary", "unreadable" or the encoding's
 // name (TextFormName); encswap's reading or ""; the line-break cell; "yes" or "no"; three
-// counts; the count or "-"; the size in bytes. What does not apply to a binary or unreadable
-// file is "-".
+// counts; the count or "-"; the size in bytes. Every cell after the encoding of a binary file
+// but its size is "-", and of an unreadable file all of them.
 std::vector<std::string> FileInfoCells(const FileInfo& info);
 
 }  // namespace host

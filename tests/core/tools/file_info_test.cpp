@@ -148,6 +148,53 @@ TEST(FileInfo, CountsPlatformDependentCharactersByVendorInEveryForm) {
     EXPECT_EQ(wide.notInShiftJis, 2u);
 }
 
+// Texts of random characters, long enough to cross many 64-byte blocks at every offset, against
+// what was put in: the block walk and the byte-by-byte walk of the tail must agree on every
+// character, wherever a pair or a CR LF straddles two blocks.
+TEST(FileInfo, CountsAgreeWithWhatRandomTextsHold) {
+    struct Piece {
+        const char* bytes;
+        int nec, ibm, kana, crlf, lf, cr;
+    };
+    const Piece pieces[] = {
+        {"a", 0, 0, 0, 0, 0, 0},          {"\x82\xA0", 0, 0, 0, 0, 0, 0},
+        {"\x88\xB1", 0, 0, 0, 0, 0, 0},  // trail byte in the katakana range
+        {"\x87\x40", 1, 0, 0, 0, 0, 0},  {"\xED\x40", 1, 0, 0, 0, 0, 0},
+        {"\xFA\x40", 0, 1, 0, 0, 0, 0},  {"\xFB\xFC", 0, 1, 0, 0, 0, 0},
+        {"\x89\x87", 0, 0, 0, 0, 0, 0},  // a telling lead byte as trail byte: a kanji
+        {"\r\n", 0, 0, 0, 1, 0, 0},       {"\n", 0, 0, 0, 0, 1, 0},
+        {"\r.", 0, 0, 0, 0, 0, 1},
+    };
+    std::uint32_t seed = 12345;
+    const auto next = [&seed] { return (seed = seed * 1103515245u + 12345u) >> 16; };
+    for (int round = 0; round < 40; ++round) {
+        std::string text = Prose();
+        host::LineBreakCounts breaks = Describe(text).breaks;
+        std::uint64_t nec = 0;
+        std::uint64_t ibm = 0;
+        const int length = 200 + static_cast<int>(next() % 3000);
+        for (int k = 0; k < length; ++k) {
+            const Piece& piece = pieces[next() % std::size(pieces)];
+            text += piece.bytes;
+            nec += piece.nec;
+            ibm += piece.ibm;
+            breaks.crlf += piece.crlf;
+            breaks.lf += piece.lf;
+            breaks.cr += piece.cr;
+        }
+        const bool kana = round % 2 == 1;
+        if (kana) {
+            text += "\xB1";
+        }
+        const FileInfo info = Describe(text);
+        ASSERT_EQ(info.form, TextForm::kSjis);
+        EXPECT_EQ(info.nec, nec) << round;
+        EXPECT_EQ(info.ibm, ibm) << round;
+        EXPECT_EQ(info.halfWidthKana, kana) << round;
+        EXPECT_EQ(info.breaks, breaks) << round;
+    }
+}
+
 TEST(FileInfo, CellsOfTextBinaryAndUnreadableFiles) {
     const std::vector<std::string> headers = host::FileInfoHeaders();
     ASSERT_EQ(headers.size(), 10u);
@@ -161,7 +208,7 @@ TEST(FileInfo, CellsOfTextBinaryAndUnreadableFiles) {
     const FileInfo png = Describe(std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
     EXPECT_TRUE(png.binary);
     EXPECT_EQ(png.binaryReason, "PNG");
-    EXPECT_EQ(FileInfoCells(png), (std::vector<std::string>{"f.txt", "binary", "", "-", "-", "-",
+    EXPECT_EQ(FileInfoCells(png), (std::vector<std::string>{"f.txt", "binary", "-", "-", "-", "-",
                                                             "-", "-", "-", "16"}));
 
     const testing_support::TempFolder folder;
