@@ -13,7 +13,7 @@ const char* const kUsage =
     "usage: polyshift-cli list\n"
     "       polyshift-cli run [-s LIST.pzl] [-o DIR] [--overwrite [--backup[=SUFFIX]]]\n"
     "                         [--keep-time] [--no-output] [-t TABLE] [-f FUNCTION]... [-y]\n"
-    "                         [--jobs N] [--binary] PATH...\n"
+    "                         [--jobs N] [--binary] [--dry-run [--diff[=N]]] PATH...\n"
     "       polyshift-cli save -s LIST.pzl [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
     "                         [-f FUNCTION]... PATH...\n"
     "       polyshift-cli run [-t TABLE] [-f FUNCTION]... - < IN > OUT\n"
@@ -66,6 +66,15 @@ const char* const kUsage =
     "                an image, archive, program or other binary format, or holds bytes that no\n"
     "                text holds, passes through the text functions unchanged (base64 and\n"
     "                pictile take any file) and is named on stderr\n"
+    "  --dry-run     run: do everything but write, rename or create anything; print one\n"
+    "                line per file on stdout: converted, unchanged, binary or failed, TAB,\n"
+    "                the source, TAB, where the result would go (empty when nowhere), TAB,\n"
+    "                notes (a function's new name, a failing step, why the file fails);\n"
+    "                messages and the final report are the real run's\n"
+    "  --diff[=N]    with --dry-run: after each changed file's line, a unified diff of its\n"
+    "                text before and after (each side decoded from its own encoding), with\n"
+    "                N lines of context (3); a binary result by its size and first\n"
+    "                differing offset\n"
     "  -             (as a PATH of run) read standard input and write the result to standard\n"
     "                output\n"
     "  --json        info: one JSON object per line instead\n"
@@ -92,7 +101,7 @@ const std::map<std::string, std::pair<Command, std::set<std::string>>>& PathComm
         {"run",
          {Command::kRun,
           {"-s", "-o", "-t", "-f", "--overwrite", "--no-output", "-y", "--jobs", "-j",
-           "--binary", "--backup", "--keep-time"}}},
+           "--binary", "--backup", "--keep-time", "--dry-run", "--diff"}}},
         {"save",
          {Command::kSave,
           {"-s", "-o", "-t", "-f", "--overwrite", "--no-output", "-y", "--jobs", "-j"}}},
@@ -161,11 +170,14 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             return &args[++i];
         };
         const bool backupWithSuffix = arg.rfind("--backup=", 0) == 0;
+        const bool diffWithContext = arg.rfind("--diff=", 0) == 0;
         if (onlyPaths || arg.empty() || arg[0] != '-' || arg == "-") {
             parsed.paths.push_back(arg);
         } else if (arg == "--") {
             onlyPaths = true;
-        } else if (accepted.count(backupWithSuffix ? std::string("--backup") : arg) == 0) {
+        } else if (accepted.count(backupWithSuffix   ? std::string("--backup")
+                                  : diffWithContext ? std::string("--diff")
+                                                    : arg) == 0) {
             result.error = "unknown option '" + arg + "'";
             return result;
         } else if (arg == "--backup" || backupWithSuffix) {
@@ -178,6 +190,18 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             }
         } else if (arg == "--keep-time") {
             parsed.keepTime = true;
+        } else if (arg == "--dry-run") {
+            parsed.dryRun = true;
+        } else if (arg == "--diff" || diffWithContext) {
+            unsigned lines = 3;
+            const std::string_view number = diffWithContext ? std::string_view(arg).substr(7) : "3";
+            const char* last = number.data() + number.size();
+            const auto [end, error] = std::from_chars(number.data(), last, lines);
+            if (error != std::errc() || end != last || number.empty()) {
+                result.error = "--diff=N takes the number of context lines";
+                return result;
+            }
+            parsed.diffContext = lines;
         } else if (arg == "-o") {
             const std::string* v = value("-o");
             if (v == nullptr) {
@@ -284,6 +308,10 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     }
     if (parsed.backupSuffix && !fromList && !parsed.overWrite) {
         result.error = BackupNeedsOverwrite();
+        return result;
+    }
+    if (parsed.diffContext && !parsed.dryRun) {
+        result.error = "--diff shows what --dry-run foresees: give --dry-run too";
         return result;
     }
     if (parsed.command == Command::kRegex && parsed.expression.empty()) {

@@ -21,6 +21,8 @@ struct Arguments {
     bool binary = false;                      // --binary: text functions convert binary files
     std::optional<std::string> backupSuffix;  // --backup[=SUFFIX]: "~" unless given
     bool keepTime = false;                    // --keep-time
+    bool dryRun = false;                      // --dry-run: nothing written, each file's outcome
+    std::optional<unsigned> diffContext;      // --diff[=N]: with --dry-run, diffs (N: context)
     std::string tablePath;                    // -t
     std::vector<std::string> functions;       // -f, in chain order (UTF-8)
     bool yes = false;                         // -y: overwrite questions are answered Yes

@@ -144,12 +144,39 @@ TEST_F(CliTest, InfoNamesTheManualPagesInEveryEncodingAsTheFunctionsDetectThem) 
         formOf[work.Path(file)] = name.substr(name.rfind(':') + 1);
         bytesOf[work.Path(file)] = std::move(bytes);
     }
-    const auto result = Cli({"info", "corpus-files"});
+    const auto result = Cli({"info", "--json", "corpus-files"});
     ASSERT_EQ(result.status, 0) << result.err;
+    // eolfix makes every line break an LF: as many as info counted, in the text's own units.
+    const auto lf = Cli({"run", "-o", "lf", "-f", "eolfix:2", "corpus-files"});
+    ASSERT_EQ(lf.status, 0) << lf.err;
+    const auto table = Cli({"info", "corpus-files"});
     std::map<std::string, std::pair<std::size_t, std::size_t>> agree;  // form: files, agreeing
-    for (const auto& cells : Rows(result.out)) {
+    const auto json = Rows(result.out);
+    const auto rows = Rows(table.out);
+    ASSERT_EQ(json.size(), rows.size());
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const auto& cells = rows[r];
         const std::string& bytes = bytesOf.at(cells[0]);
         EXPECT_EQ(cells[1], DetectedName(bytes)) << cells[0];
+        const std::string& line = json[r][0];
+        const auto count = [&line](const std::string& key) {
+            const std::size_t at = line.find("\"" + key + "\":");
+            return std::stoull(line.substr(at + key.size() + 3));
+        };
+        const std::string converted =
+            ReadFile(work.path() / "lf" / fs::path(cells[0]).filename());
+        const bool wide = cells[1].rfind("UTF-16", 0) == 0;
+        const std::string lineFeed = wide ? std::string(cells[1].find("BE") != std::string::npos
+                                                            ? "\0\n"
+                                                            : "\n\0",
+                                                        2)
+                                          : "\n";
+        std::size_t feeds = 0;
+        for (std::size_t at = 0; (at = converted.find(lineFeed, at)) != std::string::npos;
+             at += lineFeed.size()) {
+            feeds += !wide || at % 2 == 0;
+        }
+        EXPECT_EQ(feeds, count("crlf") + count("lf") + count("cr")) << cells[0] << " " << line;
         const std::string& form = formOf.at(cells[0]);
         ++agree[form].first;
         agree[form].second += cells[1] == known.at(form);

@@ -34,12 +34,12 @@ _polyshift_cli_join_words() {
 # The options each command takes (as the program parses them).
 _polyshift_cli_options() {
     case $1 in
-        run) echo "-s -o -t -f --overwrite --backup --keep-time --no-output -y --jobs -j --binary" ;;
+        run) echo "-s -o -t -f --overwrite --backup --keep-time --no-output -y --jobs -j --binary --dry-run --diff" ;;
         save) echo "-s -o -t -f --overwrite --no-output -y --jobs -j" ;;
         info) echo "--json" ;;
         scan) echo "--no-kana --no-special --no-extended --no-user --unify-breaks --raw" ;;
         lower) echo "--ext-upper --name-upper" ;;
-        regex) echo "-e -o --overwrite --no-output -y --binary" ;;
+        regex) echo "-e -o --overwrite --no-output -y --binary --dry-run --diff" ;;
     esac
 }
 
