@@ -39,7 +39,7 @@ _polyshift_cli_options() {
         info) echo "--json" ;;
         scan) echo "--no-kana --no-special --no-extended --no-user --unify-breaks --raw" ;;
         lower) echo "--ext-upper --name-upper" ;;
-        regex) echo "-e -o --overwrite --no-output -y --binary --dry-run --diff" ;;
+        regex) echo "-e -o --overwrite --no-output -y --binary" ;;
     esac
 }
 

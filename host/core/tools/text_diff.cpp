@@ -312,6 +312,9 @@ std::string UnifiedDiff(const std::vector<std::string>& before,
 std::string ConversionDiff(std::span<const unsigned char> before,
                            std::span<const unsigned char> after, std::size_t context,
                            const std::string& beforePath, const std::string& afterPath) {
+    if (std::equal(before.begin(), before.end(), after.begin(), after.end())) {
+        return {};
+    }
     if (ClassifyContent(before).binary || ClassifyContent(after).binary) {
         const auto differ =
             std::mismatch(before.begin(), before.end(), after.begin(), after.end());
@@ -322,10 +325,13 @@ std::string ConversionDiff(std::span<const unsigned char> before,
     }
     const TextForm from = platform::DetectTextForm(before.data(), before.size());
     const TextForm to = platform::DetectTextForm(after.data(), after.size());
-    return UnifiedDiff(SplitLines(DecodeForDisplay(before, from)),
-                       SplitLines(DecodeForDisplay(after, to)), context,
-                       beforePath + " (" + platform::TextFormName(from) + ")",
-                       afterPath + " (" + platform::TextFormName(to) + ")");
+    const std::string beforeLabel = beforePath + " (" + platform::TextFormName(from) + ")";
+    const std::string afterLabel = afterPath + " (" + platform::TextFormName(to) + ")";
+    const std::string diff = UnifiedDiff(SplitLines(DecodeForDisplay(before, from)),
+                                         SplitLines(DecodeForDisplay(after, to)), context,
+                                         beforeLabel, afterLabel);
+    // The same text in other bytes (another encoding): the labels alone tell the change.
+    return diff.empty() ? "--- " + beforeLabel + "\n+++ " + afterLabel + "\n" : diff;
 }
 
 }  // namespace host

@@ -34,7 +34,8 @@ std::string UnifiedDiff(const std::vector<std::string>& before,
 // The diff of two byte strings as the dry run shows it: texts decoded and compared by lines,
 // labels naming each side's form ("a.txt (Shift JIS)"); when either side is binary
 // (host/core/files/text_content.h), one line with both sizes and the first offset at which
-// they differ.
+// they differ. Empty when the bytes are the same; only the two labels when the bytes differ
+// but not the text (the same text in another encoding).
 std::string ConversionDiff(std::span<const unsigned char> before,
                            std::span<const unsigned char> after, std::size_t context,
                            const std::string& beforePath, const std::string& afterPath);

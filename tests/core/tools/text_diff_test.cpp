@@ -148,6 +148,13 @@ TEST(TextDiff, DecodesEveryFormForDisplay) {
     EXPECT_EQ(diff, "--- in.txt (EUC-JP)\n+++ out.txt (UTF-8)\n@@ -3 +3 @@\n-同じ行です。\n"
                     "+同じ行です！\n");
 
+    // The same text in another encoding: the labels alone; the same bytes: nothing.
+    const std::string sjisText = testing_support::Sjis(std::string(400, 'x') + "\n漢字\n");
+    EXPECT_EQ(host::ConversionDiff(Bytes(sjisText), Bytes(testing_support::EucFromSjis(sjisText)),
+                                   3, "a", "b"),
+              "--- a (Shift JIS)\n+++ b (EUC-JP)\n");
+    EXPECT_EQ(host::ConversionDiff(Bytes(sjisText), Bytes(sjisText), 3, "a", "b"), "");
+
     const std::string png("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16);
     EXPECT_EQ(host::ConversionDiff(Bytes(png), Bytes(png.substr(0, 12) + "XXXXX"), 3, "a", "b"),
               "Binary a (16 bytes) and b (17 bytes) differ from offset 12\n");
