@@ -66,10 +66,11 @@ TEST_F(CliTest, InfoWalksFoldersAsRunDoesAndPrintsOneLinePerFile) {
         << result.err;
     const auto lines = Rows(result.out);
     ASSERT_EQ(lines.size(), 3u) << result.out;
-    EXPECT_EQ(lines[0][0].rfind("{\"path\":\"" + work.Path("missing.txt") +
-                                    "\",\"encoding\":null,",
-                                0),
-              0u)
+    std::string missing = work.Path("missing.txt");  // as a JSON string: backslashes doubled
+    for (std::size_t at = 0; (at = missing.find('\\', at)) != std::string::npos; at += 2) {
+        missing.insert(at, 1, '\\');
+    }
+    EXPECT_EQ(lines[0][0].rfind("{\"path\":\"" + missing + "\",\"encoding\":null,", 0), 0u)
         << lines[0][0];
     EXPECT_NE(lines[0][0].find("\"error\":\""), std::string::npos);
     EXPECT_NE(lines[1][0].find("\"encoding\":\"binary\""), std::string::npos) << lines[1][0];
@@ -115,6 +116,9 @@ std::map<std::string, std::string> ReadCorpus(const std::string& path) {
 }
 
 TEST_F(CliTest, InfoNamesTheManualPagesInEveryEncodingAsTheFunctionsDetectThem) {
+#ifdef _WIN32
+    GTEST_SKIP() << "the corpus is written by Python on the Linux side";
+#endif
     const fs::path pages = "/usr/share/man/ja/man5";
     if (!fs::exists(pages)) {
         GTEST_SKIP() << "manpages-ja is not installed (scripts/setup installs it)";

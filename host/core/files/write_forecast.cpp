@@ -3,7 +3,11 @@
 #include <cerrno>
 #include <system_error>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+
+#include "platform/win32/wide_text.h"
+#else
 #include <unistd.h>
 #endif
 
@@ -13,8 +17,18 @@
 namespace host {
 namespace {
 
+// What the system says for the failure `error` (an errno value), in the words the real
+// operation would report it with.
 std::string ErrorText(int error) {
+#ifdef _WIN32
+    const unsigned long code = error == EEXIST   ? ERROR_ALREADY_EXISTS
+                               : error == ENOENT ? ERROR_PATH_NOT_FOUND
+                               : error == EISDIR ? 336  // ERROR_DIRECTORY_NOT_SUPPORTED
+                                                 : ERROR_ACCESS_DENIED;
+    return platform::win32::SystemErrorText(code);
+#else
     return std::generic_category().message(error);
+#endif
 }
 
 // Whether a new file (or folder) could be made in the existing folder `folder`. Windows
@@ -30,8 +44,10 @@ bool MayMakeIn(const std::string& folder) {
 
 bool MayWrite(const std::string& file) {
 #ifdef _WIN32
-    (void)file;
-    return true;
+    const auto wide = platform::win32::WidePath(file);
+    const DWORD attributes =
+        wide ? ::GetFileAttributesW(wide->c_str()) : INVALID_FILE_ATTRIBUTES;
+    return attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) == 0;
 #else
     return ::access(file.c_str(), W_OK) == 0;
 #endif
