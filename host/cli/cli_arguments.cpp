@@ -13,10 +13,11 @@ const char* const kUsage =
     "usage: polyshift-cli list\n"
     "       polyshift-cli run [-s LIST.pzl] [-o DIR] [--overwrite [--backup[=SUFFIX]]]\n"
     "                         [--keep-time] [--no-output] [-t TABLE] [-f FUNCTION]... [-y]\n"
-    "                         [--jobs N] [--binary] PATH...\n"
+    "                         [--jobs N] [--binary] [--dry-run [--diff[=N]]] PATH...\n"
     "       polyshift-cli save -s LIST.pzl [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
     "                         [-f FUNCTION]... PATH...\n"
     "       polyshift-cli run [-t TABLE] [-f FUNCTION]... - < IN > OUT\n"
+    "       polyshift-cli info [--json] PATH...\n"
     "       polyshift-cli scan [--no-kana] [--no-special] [--no-extended] [--no-user]\n"
     "                          [--unify-breaks] [--raw] PATH...\n"
     "       polyshift-cli lower [--ext-upper | --name-upper] PATH...\n"
@@ -30,6 +31,11 @@ const char* const kUsage =
     "                the functions given with -f, in that order\n"
     "  save          write the options, files and functions that 'run' would use into the\n"
     "                settings list given with -s, without converting anything\n"
+    "  info          one line per file (folders walked as for run), tab-separated: path,\n"
+    "                encoding (or binary), encswap's reading where it differs, line breaks,\n"
+    "                half-width katakana (yes/no), NEC, IBM and Mac platform-dependent\n"
+    "                characters, characters Shift JIS cannot hold (Unicode files, else -),\n"
+    "                size in bytes\n"
     "  scan          list the platform-dependent Shift JIS characters of the files with their\n"
     "                line numbers and codes\n"
     "  lower         turn the capitals of the files' names into small letters (never over an\n"
@@ -60,8 +66,18 @@ const char* const kUsage =
     "                an image, archive, program or other binary format, or holds bytes that no\n"
     "                text holds, passes through the text functions unchanged (base64 and\n"
     "                pictile take any file) and is named on stderr\n"
+    "  --dry-run     run: do everything but write, rename or create anything; print one\n"
+    "                line per file on stdout: converted, unchanged, binary or failed, TAB,\n"
+    "                the source, TAB, where the result would go (empty when nowhere), TAB,\n"
+    "                notes (a function's new name, a failing step, why the file fails);\n"
+    "                messages and the final report are the real run's\n"
+    "  --diff[=N]    with --dry-run: after each changed file's line, a unified diff of its\n"
+    "                text before and after (each side decoded from its own encoding), with\n"
+    "                N lines of context (3); a binary result by its size and first\n"
+    "                differing offset\n"
     "  -             (as a PATH of run) read standard input and write the result to standard\n"
     "                output\n"
+    "  --json        info: one JSON object per line instead\n"
     "  --no-kana     scan: leave out half-width katakana (0xA1-0xDF)\n"
     "  --no-special  scan: leave out the special characters (0x8540-0x889E)\n"
     "  --no-extended scan: leave out the extended characters (0xEB40-0xEFFC)\n"
@@ -85,10 +101,11 @@ const std::map<std::string, std::pair<Command, std::set<std::string>>>& PathComm
         {"run",
          {Command::kRun,
           {"-s", "-o", "-t", "-f", "--overwrite", "--no-output", "-y", "--jobs", "-j",
-           "--binary", "--backup", "--keep-time"}}},
+           "--binary", "--backup", "--keep-time", "--dry-run", "--diff"}}},
         {"save",
          {Command::kSave,
           {"-s", "-o", "-t", "-f", "--overwrite", "--no-output", "-y", "--jobs", "-j"}}},
+        {"info", {Command::kInfo, {"--json"}}},
         {"scan",
          {Command::kScan,
           {"--no-kana", "--no-special", "--no-extended", "--no-user", "--unify-breaks", "--raw"}}},
@@ -153,11 +170,14 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             return &args[++i];
         };
         const bool backupWithSuffix = arg.rfind("--backup=", 0) == 0;
+        const bool diffWithContext = arg.rfind("--diff=", 0) == 0;
         if (onlyPaths || arg.empty() || arg[0] != '-' || arg == "-") {
             parsed.paths.push_back(arg);
         } else if (arg == "--") {
             onlyPaths = true;
-        } else if (accepted.count(backupWithSuffix ? std::string("--backup") : arg) == 0) {
+        } else if (accepted.count(backupWithSuffix   ? std::string("--backup")
+                                  : diffWithContext ? std::string("--diff")
+                                                    : arg) == 0) {
             result.error = "unknown option '" + arg + "'";
             return result;
         } else if (arg == "--backup" || backupWithSuffix) {
@@ -170,6 +190,18 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             }
         } else if (arg == "--keep-time") {
             parsed.keepTime = true;
+        } else if (arg == "--dry-run") {
+            parsed.dryRun = true;
+        } else if (arg == "--diff" || diffWithContext) {
+            unsigned lines = 3;
+            const std::string_view number = diffWithContext ? std::string_view(arg).substr(7) : "3";
+            const char* last = number.data() + number.size();
+            const auto [end, error] = std::from_chars(number.data(), last, lines);
+            if (error != std::errc() || end != last || number.empty()) {
+                result.error = "--diff=N takes the number of context lines";
+                return result;
+            }
+            parsed.diffContext = lines;
         } else if (arg == "-o") {
             const std::string* v = value("-o");
             if (v == nullptr) {
@@ -220,6 +252,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             parsed.scan.unifyLineBreaks = true;
         } else if (arg == "--raw") {
             parsed.raw = true;
+        } else if (arg == "--json") {
+            parsed.json = true;
         } else if (arg == "--ext-upper") {
             parsed.selection = host::LowercaseSelection::kUpperExtension;
         } else if (arg == "--name-upper") {
@@ -274,6 +308,10 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
     }
     if (parsed.backupSuffix && !fromList && !parsed.overWrite) {
         result.error = BackupNeedsOverwrite();
+        return result;
+    }
+    if (parsed.diffContext && !parsed.dryRun) {
+        result.error = "--diff shows what --dry-run foresees: give --dry-run too";
         return result;
     }
     if (parsed.command == Command::kRegex && parsed.expression.empty()) {

@@ -10,7 +10,7 @@
 
 namespace cli {
 
-enum class Command { kList, kRun, kSave, kScan, kLower, kRegex, kAbout, kHelp };
+enum class Command { kList, kRun, kSave, kInfo, kScan, kLower, kRegex, kAbout, kHelp };
 
 struct Arguments {
     Command command = Command::kHelp;
@@ -21,12 +21,15 @@ struct Arguments {
     bool binary = false;                      // --binary: text functions convert binary files
     std::optional<std::string> backupSuffix;  // --backup[=SUFFIX]: "~" unless given
     bool keepTime = false;                    // --keep-time
+    bool dryRun = false;                      // --dry-run: nothing written, each file's outcome
+    std::optional<unsigned> diffContext;      // --diff[=N]: with --dry-run, diffs (N: context)
     std::string tablePath;                    // -t
     std::vector<std::string> functions;       // -f, in chain order (UTF-8)
     bool yes = false;                         // -y: overwrite questions are answered Yes
     unsigned jobs = 0;                        // --jobs: files at once; 0 = DefaultJobs
     host::ScanOptions scan;                   // scan: --no-kana ... --unify-breaks
     bool raw = false;                         // scan --raw: the report's own bytes
+    bool json = false;                        // info --json: one JSON object per line
     host::LowercaseSelection selection{};     // lower: --ext-upper, --name-upper
     std::string expression;                   // regex -e (UTF-8)
     std::vector<std::string> paths;           // files and folders

@@ -26,7 +26,9 @@ int main(int argc, char** argv) {
             return cli::RunList(stdout, stderr);
         case cli::Command::kRun:
         case cli::Command::kSave:
-            return cli::RunOrSave(*parsed.arguments, stderr);
+            return cli::RunOrSave(*parsed.arguments, stdout, stderr);
+        case cli::Command::kInfo:
+            return cli::RunInfo(*parsed.arguments, stdout, stderr);
         case cli::Command::kScan:
             return cli::RunScan(*parsed.arguments, stdout, stderr);
         case cli::Command::kLower:

@@ -11,6 +11,7 @@
 #include "host/core/run/same_content.h"
 #include "host/core/files/create_folders.h"
 #include "host/core/files/whole_file.h"
+#include "host/core/files/write_forecast.h"
 #include "host/core/run/file_order.h"
 #include "platform/folder.h"
 #include "platform/message_box.h"
@@ -154,6 +155,7 @@ std::vector<std::string> ConversionRun::PathsTouched(const std::string& inputPat
 }
 
 void ConversionRun::AskToGoOn(FileScope& scope, MessageKind kind, const DisplayText& text) {
+    scope.problem = text;
     if (scope.ui.messageBox(kind, text, texts::kTitleError, kStopOkCancel) == kAnswerCancel) {
         scope.cancel = true;
     }
@@ -196,7 +198,7 @@ RunResult ConversionRun::RunBatch(unsigned jobs, const PresetAnswers& answers) {
         return result_;
     }
     result_.started = true;
-    if (jobs > 1 && count > 1 && AnswersKnownInAdvance(answers)) {
+    if (jobs > 1 && count > 1 && !options_.dryRun && AnswersKnownInAdvance(answers)) {
         ConvertFilesAtOnce(jobs, answers);
     } else {
         ConvertFilesInTurn();
@@ -230,14 +232,18 @@ void ConversionRun::ConvertFilesInTurn() {
 
 bool ConversionRun::ConvertFileIn(FileScope& scope, const std::string& inputPath,
                                   const Target& target, std::span<const CarriedName> names) {
+    bool handled = false;
     try {
-        return ConvertFileOrThrow(scope, inputPath, target, names);
+        handled = ConvertFileOrThrow(scope, inputPath, target, names);
     } catch (const std::bad_alloc&) {
         // A file too large for the memory left fails alone; the run goes on.
         scope.ui.setStatusText(texts::CannotReadSource(inputPath, kNoMemory));
         AskToGoOn(scope, MessageKind::kInputError, texts::CannotReadSource(inputPath, kNoMemory));
-        return false;
     }
+    if (options_.dryRun && !scope.planned) {
+        Plan(scope, inputPath, target, ChainOutcome{}, false, std::nullopt, {}, {});
+    }
+    return handled;
 }
 
 bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inputPath,
@@ -262,7 +268,8 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
     RunTables tables(scope.ui, table_, result_.chosenTable);
     // A large result is converted straight into its file.
     ResultFileRoom room(target.path, read.size());
-    const bool intoFile = target.kind == Target::Kind::kFile && read.size() >= kResultFileFrom;
+    const bool intoFile = target.kind == Target::Kind::kFile && read.size() >= kResultFileFrom &&
+                          !options_.dryRun;
     // The plug-ins' boxes go where they went before, counted on the way.
     CountedPluginMessages pluginMessages(scope.ui);
     const PluginMessageRoute route(pluginMessages, true);
@@ -279,6 +286,7 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
             ? std::span<const unsigned char>(chain.bytes.data(), chain.bytes.size())
             : read;
     bool handled = true;
+    std::optional<std::string> written;
     if (!original->intact()) {
         // A file cut short while it was mapped read as zeros past its new end: nothing made
         // of those bytes may be written.
@@ -292,8 +300,13 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
         // its time or its links change.
     } else if (!options_.noOutput || (chain.converted && !SameContent(result.data(), result.size(),
                                                                       read.data(), read.size()))) {
-        handled = WriteResultTo(scope, target, chain.newName.value_or(target.path), result,
+        written = target.standardOutput() ? target.path : chain.newName.value_or(target.path);
+        handled = WriteResultTo(scope, target, *written, result,
                                 chain.roomLength ? room.file() : nullptr);
+    }
+    if (options_.dryRun) {
+        Plan(scope, inputPath, target, chain, handled, handled ? written : std::nullopt, read,
+             result);
     }
     scope.pool.Give(std::move(chain.bytes));
     return handled;
@@ -350,6 +363,9 @@ bool ConversionRun::WriteResultTo(FileScope& scope, const Target& target, const 
     if (!target.standardOutput()) {
         return WriteToFile(scope, path, bytes, resultFile);
     }
+    if (options_.dryRun) {
+        return true;
+    }
     const WriteResult written = WriteToDescriptor(STDOUT_FILENO, bytes.data(), bytes.size());
     if (written.status != WriteStatus::kOk) {
         scope.ui.setStatusText(texts::CannotWriteTarget(target.path, written.reason));
@@ -365,7 +381,8 @@ bool ConversionRun::WriteToFile(FileScope& scope, const std::string& path,
     if (!MayWriteTo(scope, path)) {
         return false;
     }
-    const bool seenMissing = !options_.overWrite && !platform::PathExists(path);
+    const bool seenMissing =
+        !options_.overWrite && !platform::PathExists(path) && !PlannedToBeWritten(path);
     if (!options_.overWrite && !seenMissing) {
         const int answer =
             scope.ui.messageBox(MessageKind::kOverwriteQuestion, texts::ConfirmOverwrite(path),
@@ -374,6 +391,7 @@ bool ConversionRun::WriteToFile(FileScope& scope, const std::string& path,
             scope.cancel = true;
         }
         if (answer != kAnswerYes) {
+            scope.problem = texts::ConfirmOverwrite(path);
             return false;
         }
     }
@@ -381,7 +399,8 @@ bool ConversionRun::WriteToFile(FileScope& scope, const std::string& path,
         return false;
     }
     const WriteResult written =
-        resultFile != nullptr
+        options_.dryRun ? ForecastReplaceFileContent(path, scope.extras, options_.createFolders)
+        : resultFile != nullptr
             ? resultFile->Commit(path, bytes.size(), scope.extras)
             : ReplaceFileContent(path, bytes.data(), bytes.size(), seenMissing, scope.extras);
     if (written.status != WriteStatus::kOk) {
@@ -391,6 +410,9 @@ bool ConversionRun::WriteToFile(FileScope& scope, const std::string& path,
     if (options_.oneSourcePerTarget && scope.source != nullptr) {
         std::lock_guard lock(writtenMutex_);
         written_.try_emplace(ComparablePath(path), *scope.source);
+    }
+    if (options_.dryRun) {
+        planned_.insert(ComparablePath(path));
     }
     return true;
 }
@@ -409,6 +431,7 @@ bool ConversionRun::MayWriteTo(FileScope& scope, const std::string& path) {
         earlier = found->second;
     }
     const DisplayText text = texts::TargetTaken(path, earlier, *scope.source);
+    scope.problem = text;
     scope.ui.setStatusText(text);
     scope.ui.messageBox(MessageKind::kOutputError, text, texts::kTitleError, kStopOk);
     return false;
@@ -418,7 +441,8 @@ bool ConversionRun::FoldersMadeFor(FileScope& scope, const std::string& path) {
     if (!options_.createFolders) {
         return true;
     }
-    const auto failure = CreateFolders(platform::RemoveFileName(path));
+    const std::string folder = platform::RemoveFileName(path);
+    const auto failure = options_.dryRun ? ForecastCreateFolders(folder) : CreateFolders(folder);
     if (!failure) {
         return true;
     }
@@ -446,6 +470,43 @@ void ConversionRun::ReportWriteFailure(FileScope& scope, const std::string& path
     }
     scope.ui.setStatusText(text);
     AskToGoOn(scope, MessageKind::kOutputError, text);
+}
+
+bool ConversionRun::PlannedToBeWritten(const std::string& path) {
+    return options_.dryRun && planned_.count(ComparablePath(path)) != 0;
+}
+
+void ConversionRun::Plan(FileScope& scope, const std::string& inputPath, const Target& target,
+                         const ChainOutcome& chain, bool handled, std::optional<std::string> written,
+                         std::span<const unsigned char> before,
+                         std::span<const unsigned char> after) {
+    scope.planned = true;
+    if (!plans_) {
+        return;
+    }
+    FilePlan plan;
+    plan.source = &inputPath;
+    plan.written = std::move(written);
+    if (chain.newName != target.path) {
+        plan.newName = chain.newName;
+    }
+    for (const std::size_t step : chain.failedSteps) {
+        plan.failedSteps.push_back(chain_[step].title);
+    }
+    if (!handled) {
+        plan.outcome = FilePlan::Outcome::kFailed;
+        plan.problem = scope.problem;
+    } else if (!chain.binarySkips.empty() && !chain.converted) {
+        plan.outcome = FilePlan::Outcome::kSkippedBinary;
+    } else if (chain.converted &&
+               !SameContent(after.data(), after.size(), before.data(), before.size())) {
+        plan.outcome = FilePlan::Outcome::kConverted;
+    }
+    if (handled) {
+        plan.before = before;
+        plan.after = after;
+    }
+    plans_(plan);
 }
 
 }  // namespace host

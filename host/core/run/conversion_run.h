@@ -9,7 +9,9 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <functional>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "host/core/run/apply_chain.h"
@@ -43,6 +45,28 @@ struct RunResult {
     std::optional<std::string> chosenTable;
 };
 
+// What a dry run foresees for one file.
+struct FilePlan {
+    enum class Outcome {
+        kConverted,      // the chain changes the bytes
+        kUnchanged,      // the chain leaves them as they were
+        kSkippedBinary,  // the text steps pass a binary file on
+        kFailed,         // the file counts as failed; `problem` says why
+    };
+    Outcome outcome = Outcome::kUnchanged;
+    const std::string* source = nullptr;
+    // Where the result would be written (a function's new name included); nothing when
+    // nothing would be written. kStandardStream for standard output.
+    std::optional<std::string> written;
+    std::optional<std::string> newName;  // the name a function gives, where it is a new one
+    std::vector<std::string> failedSteps;  // titles (Shift JIS) of the steps that would fail
+    DisplayText problem;                  // for kFailed: the message that tells why
+    // The bytes read and the result, while the sink is called (empty for kFailed).
+    std::span<const unsigned char> before;
+    std::span<const unsigned char> after;
+};
+using PlanSink = std::function<void(const FilePlan&)>;
+
 class ConversionRun {
   public:
     ConversionRun(UserInterface& ui, const FileList& files, const Chain& chain, RunOptions options)
@@ -57,6 +81,10 @@ class ConversionRun {
     // Otherwise files are converted one at a time.
     RunResult RunBatch(unsigned jobs = 1, const PresetAnswers& answers = {});
 
+    // With dryRun: where each file's plan goes, in list order (a dry run converts one file at
+    // a time).
+    void SetPlanSink(PlanSink sink) { plans_ = std::move(sink); }
+
   private:
     // What converting one file uses: the face its messages go to, the buffers it reuses, and
     // whether the user cancelled the run at one of its prompts.
@@ -69,6 +97,8 @@ class ConversionRun {
         bool skippedBinary = false;  // a text step passed the file on: it is binary
         const std::string* source = nullptr;  // the file being converted
         WriteExtras extras;                   // what its write does beside the bytes
+        DisplayText problem;                  // the last error shown for the file
+        bool planned = false;                 // dry run: its plan has gone to the sink
     };
 
     // Where file `index` of the list goes.
@@ -108,6 +138,11 @@ class ConversionRun {
     // (conversion_run_jobs.cpp).
     void ConvertFilesInTurn();
     void ConvertFilesAtOnce(unsigned jobs, const PresetAnswers& answers);
+    // Dry run: the plan of a file that went through the chain, or of one that failed before.
+    void Plan(FileScope& scope, const std::string& inputPath, const Target& target,
+              const ChainOutcome& chain, bool handled, std::optional<std::string> written,
+              std::span<const unsigned char> before, std::span<const unsigned char> after);
+    bool PlannedToBeWritten(const std::string& path);
 
     UserInterface& ui_;
     const FileList& files_;
@@ -122,6 +157,9 @@ class ConversionRun {
     // an earlier one wrote is here when a later one looks.
     std::mutex writtenMutex_;
     std::unordered_map<std::string, std::string> written_;
+    // Dry run: the sink, and every target it has let be written (as ComparablePath).
+    PlanSink plans_;
+    std::unordered_set<std::string> planned_;
 };
 
 }  // namespace host

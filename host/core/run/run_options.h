@@ -30,6 +30,11 @@ struct RunOptions {
     std::string backupSuffix = {};
     // Each result gets its source's modification time.
     bool keepTime = false;
+    // Everything but writing: nothing is written, renamed or created, and every question is
+    // asked as the real run would ask it; where the run would write, what the write would
+    // meet is foreseen instead (host/core/files/write_forecast.h), and each file's outcome is
+    // handed to the run's plan sink.
+    bool dryRun = false;
 };
 
 }  // namespace host
