@@ -116,6 +116,11 @@ function(polyshift_add_test_plugin name)
   set_target_properties(${name} PROPERTIES
     PREFIX ""
     LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/plugins)
+  if(NOT WIN32)
+    # The runtime's code stays the plug-in's own: none of it is exported, so none of it stands
+    # in for the program's runtime library, nor the other way round.
+    target_link_options(${name} PRIVATE -Wl,--exclude-libs,ALL)
+  endif()
   if(WIN32)
     # Exported under the decorated names like a shipped plug-in; the test plug-ins' switches
     # TP_NO_VERSION, TP_REGEXP, TP_IS_TEXT and TP_RECORDING leave out or add an entry point.
