@@ -12,6 +12,7 @@
 #include "host/core/plugins/function_lookup.h"
 #include "host/core/plugins/plugin_registry.h"
 #include "host/core/run/conversion_run.h"
+#include "host/core/workbench/workbench.h"
 #include "host_fixture.h"
 #include "platform/library.h"
 #include "platform/message_box.h"
@@ -106,6 +107,26 @@ TEST_F(CallOrderTest, OneJobCallsEveryStepInTheContractsOrder) {
     EXPECT_EQ(ui.Only("box 16").size(), 2u);
     EXPECT_EQ(testing_support::ReadFile(work.Path("out/a.rec")), "one\n");
     EXPECT_FALSE(fs::exists(work.Path("out/a.txt")));
+}
+
+// The windows' run command: the same order, through the working set behind both windows.
+TEST_F(CallOrderTest, TheWindowsRunCallsEveryStepInTheContractsOrder) {
+    ASSERT_NE(takeCalls, nullptr);
+    host::Workbench bench{program.path(), program.path() + "/polyshift.ini", ui, ui};
+    bench.Start(files.paths());
+    for (std::size_t item = 0; item < 4; ++item) {  // renames, fails, skips, copies
+        bench.SetFunctionChecked(item, true);
+    }
+    bench.SetOptions(options);
+    Calls();
+    bench.RunBatch();
+    Lines expected;
+    for (const auto& [tag, name] : {std::pair{"one", "a.txt"}, std::pair{"two", "b.txt"}}) {
+        const Lines file = OneFile(tag, name);
+        expected.insert(expected.end(), file.begin(), file.end() - 4);  // no second "renames"
+    }
+    EXPECT_EQ(Calls(), expected);
+    EXPECT_EQ(testing_support::ReadFile(work.Path("out/b.rec")), "two\n");
 }
 
 TEST_F(CallOrderTest, SeveralJobsAskNamesAheadAndAgainAfterEachConversion) {
