@@ -32,19 +32,20 @@ function(polyshift_add_children dir)
 endfunction()
 
 # polyshift_add_plugin(<name> SOURCES ... [LIBRARIES ...])
-# Builds plugin/<name>.so exporting the contract's entry points and nothing else.
+# Builds plugin/<name>.so exporting the contract's entry points and nothing else. A plug-in
+# carries its own copy of the runtime's code and imports nothing of ours: it loads from any
+# folder, in any host.
 function(polyshift_add_plugin name)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBRARIES" ${ARGN})
   add_library(${name} MODULE ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE polyshift_contract polyshift_runtime ${ARG_LIBRARIES})
+  target_link_libraries(${name} PRIVATE polyshift_contract ${ARG_LIBRARIES}
+                        polyshift_plugin_runtime)
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR}/plugins/common)
   set_target_properties(${name} PROPERTIES
     PREFIX ""
     LIBRARY_OUTPUT_DIRECTORY ${POLYSHIFT_PLUGIN_DIR}
     CXX_VISIBILITY_PRESET hidden
-    VISIBILITY_INLINES_HIDDEN ON
-    BUILD_RPATH "$ORIGIN/.."
-    INSTALL_RPATH "$ORIGIN/..")
+    VISIBILITY_INLINES_HIDDEN ON)
   if(WIN32)
     # The decorated names come from a module-definition file: the plug-in's own <name>.def
     # when it has more entry points than the seven every plug-in has.
@@ -110,15 +111,19 @@ endfunction()
 function(polyshift_add_test_plugin name)
   cmake_parse_arguments(ARG "" "" "SOURCES;DEFINITIONS" ${ARGN})
   add_library(${name} MODULE ${ARG_SOURCES})
-  target_link_libraries(${name} PRIVATE polyshift_contract polyshift_runtime)
+  target_link_libraries(${name} PRIVATE polyshift_contract polyshift_plugin_runtime)
   target_compile_definitions(${name} PRIVATE ${ARG_DEFINITIONS})
   set_target_properties(${name} PROPERTIES
     PREFIX ""
-    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/plugins
-    BUILD_RPATH "${POLYSHIFT_BIN_DIR}")
+    LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests/plugins)
+  if(NOT WIN32)
+    # The runtime's code stays the plug-in's own: none of it is exported, so none of it stands
+    # in for the program's runtime library, nor the other way round.
+    target_link_options(${name} PRIVATE -Wl,--exclude-libs,ALL)
+  endif()
   if(WIN32)
     # Exported under the decorated names like a shipped plug-in; the test plug-ins' switches
-    # TP_NO_VERSION, TP_REGEXP and TP_IS_TEXT leave out or add an entry point.
+    # TP_NO_VERSION, TP_REGEXP, TP_IS_TEXT and TP_RECORDING leave out or add an entry point.
     set(entries GetCount@0 GetTitle@4 IsUseTable@4 GetBufferSize@4 Convert@4 RenameFile@12)
     if(NOT "TP_NO_VERSION" IN_LIST ARG_DEFINITIONS)
       list(PREPEND entries GetVersion@0)
@@ -128,6 +133,9 @@ function(polyshift_add_test_plugin name)
     endif()
     if(ARG_DEFINITIONS MATCHES "TP_IS_TEXT=")
       list(APPEND entries IsTextFunction@4)
+    endif()
+    if("TP_RECORDING" IN_LIST ARG_DEFINITIONS)
+      list(APPEND entries TestCalls@4)
     endif()
     set(exports "EXPORTS\n")
     foreach(entry IN LISTS entries)

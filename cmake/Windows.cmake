@@ -6,7 +6,8 @@
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 
 # Wine with a prefix of this build's own (created on first use), quiet, and with bin/ on the
-# library search path so that test programs in other folders find the runtime library.
+# library search path so that test programs in other folders find the runtime library (unless
+# a test asks for a search path without it).
 if(CMAKE_CROSSCOMPILING)
   find_program(POLYSHIFT_WINE wine REQUIRED)
   file(TO_NATIVE_PATH "${CMAKE_BINARY_DIR}/bin" binFolder)
@@ -16,7 +17,12 @@ if(CMAKE_CROSSCOMPILING)
 export WINEPREFIX="${POLYSHIFT_WINEPREFIX:-@CMAKE_BINARY_DIR@/wine}"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe="
-export WINEPATH="Z:@CMAKE_BINARY_DIR@/bin"
+# POLYSHIFT_WINEPATH=none: nothing of the build on the search path, as on a user's machine.
+if [ "${POLYSHIFT_WINEPATH:-}" = none ]; then
+  unset WINEPATH
+else
+  export WINEPATH="Z:@CMAKE_BINARY_DIR@/bin"
+fi
 exec "@POLYSHIFT_WINE@" "$@"
 ]=])
   file(CHMOD ${wineRun} PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ

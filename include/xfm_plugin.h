@@ -73,17 +73,27 @@ static_assert(offsetof(ConvertRequest, tablePath) > offsetof(ConvertRequest, fun
 static_assert(offsetof(ConvertRequest, reserved2) == offsetof(ConvertRequest, outputLength) + 8);
 #endif
 
-// The text object that XfmRegExp reads and replaces. It belongs to the host and lives in the
-// runtime library, so both sides use one implementation and one allocator (see
-// platform/shared_string.h).
-#ifdef __cplusplus
-namespace platform {
-class SharedString;
-}
-typedef platform::SharedString XfmText;
-#else
+// The text object that XfmRegExp reads and replaces. It belongs to the host, and carries the
+// host's own functions for reading and replacing it: a plug-in calls only those, so the text
+// is only ever allocated and freed by the host's string implementation and allocator, whatever
+// either side was built with, and the plug-in needs nothing of the host's but this record.
+// (The program's own text object is platform::SharedString, see platform/shared_string.h.)
 typedef struct XfmText XfmText;
-#endif
+
+typedef struct XfmTextFunctions {
+    // The text's bytes, followed by a zero byte that is not part of the text; never null.
+    const char*(XFM_CALL* data)(const XfmText* text);
+    // The number of bytes of the text, zero bytes included.
+    uint32_t(XFM_CALL* length)(const XfmText* text);
+    // Replaces the whole text by `length` bytes copied from `bytes` (which may point into the
+    // text itself). Returns 0, with the text unchanged, when the host cannot hold them.
+    uint32_t(XFM_CALL* assign)(XfmText* text, const char* bytes, uint32_t length);
+} XfmTextFunctions;
+
+struct XfmText {
+    const XfmTextFunctions* functions;  // the host's
+    void* storage;                      // the host's, never touched by a plug-in
+};
 
 // Version word: bytes a.b.c.d from high to low, shown as "v.a.b.c.d".
 #define XFM_VERSION(a, b, c, d) \

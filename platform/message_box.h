@@ -1,7 +1,11 @@
 // Modal message boxes. Plug-ins and the host call ShowMessageBox; the host installs a handler
 // that routes the box to its user interface. Without a handler (a test that loads a plug-in
-// on its own, a tool without a face) the message goes to stderr and the default button is the
-// answer: nothing ever waits for input here.
+// on its own, a tool without a face, a host of another make) the message goes to stderr and
+// the default button is the answer: nothing ever waits for input here.
+//
+// The handlers live in the program's runtime library (message_box_handlers.cpp). A plug-in's
+// own copy of this code passes its boxes on to that library when the process has loaded it
+// (message_box_relay.cpp); only the program installs handlers.
 #pragma once
 
 namespace platform {
@@ -48,5 +52,8 @@ int ShowMessageBox(const char* text, const char* title, unsigned style);
 
 // The answer of the default button of a box with this style.
 int DefaultAnswer(unsigned style);
+
+// The box without a handler: its title and text as UTF-8 on stderr; the default answer.
+int ShowOnStandardError(const char* text, const char* title, unsigned style);
 
 }  // namespace platform

@@ -124,7 +124,7 @@ XFM_EXPORT uint32_t XFM_CALL XfmRegExp(XfmText* text, const char* command) {
         // The command comes in code page 932; a UTF-8 text gets it in UTF-8, and its
         // byte-order mark stays in front, out of the command's reach. A text in UTF-16, EUC-JP
         // or JIS is read in neither and stays as it is.
-        const std::string_view whole = text->view();
+        const std::string_view whole = platform::SharedString::TextView(text);
         const platform::TextKind kind = platform::ClassifyText(whole);
         if (const char* foreign = rulebook::ForeignEncoding(whole, kind)) {
             platform::ShowMessageBox(rulebook::ForeignTextForCommand(foreign).c_str(),
@@ -148,7 +148,11 @@ XFM_EXPORT uint32_t XFM_CALL XfmRegExp(XfmText* text, const char* command) {
             if (mark != 0) {
                 outcome.text.insert(0, platform::kUtf8Mark);
             }
-            text->assign(outcome.text);
+            // The host's string type holds the result; it may lack the memory for it.
+            if (!platform::SharedString::AssignText(text, outcome.text.data(),
+                                                    outcome.text.size())) {
+                return 0;
+            }
         }
         return 1;
     } catch (const std::exception&) {

@@ -136,9 +136,8 @@ XFM_EXPORT uint32_t XFM_CALL XfmRegExp(XfmText* text, const char* command) {
     if (text == nullptr || command == nullptr || std::strcmp(command, "fail") == 0) {
         return 0;
     }
-    std::string result(text->view());
+    std::string result(platform::SharedString::TextView(text));
     result += std::string("<") + command + ">";
-    text->assign(result);
-    return 1;
+    return platform::SharedString::AssignText(text, result.data(), result.size()) ? 1 : 0;
 }
 #endif

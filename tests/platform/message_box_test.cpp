@@ -51,6 +51,9 @@ TEST(SharedString, HoldsAnyBytesAndStaysZeroTerminated) {
     EXPECT_EQ(text.data()[3], '\0');
     text.assign(std::string(100000, 'x'));
     EXPECT_EQ(text.size(), 100000u);
+    // A part of the text itself, as a plug-in hands back a text it cut down.
+    EXPECT_TRUE(text.assign(text.view().substr(99990)));
+    EXPECT_EQ(text.view(), std::string(10, 'x'));
     text.assign(nullptr, 5);
     EXPECT_EQ(text.size(), 0u);
     EXPECT_STREQ(text.data(), "");

@@ -14,7 +14,7 @@ std::vector<CarriedName> NamesGivenBy(const Chain& chain, const std::string& out
 }
 
 ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain,
-                        std::span<const CarriedName> names, TableSource& tables, BufferPool& pool,
+                        const std::string* outputPath, TableSource& tables, BufferPool& pool,
                         const ChainEvents& events, OutputRoom* lastStepRoom,
                         BinaryInput binaryInput) {
     ChainOutcome outcome;
@@ -63,12 +63,14 @@ ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain
             }
             continue;
         }
-        if (i < names.size() && names[i].path) {
-            outcome.newName = names[i].path;
+        const CarriedName name = outputPath != nullptr ? function.RenamedPath(*outputPath)
+                                                       : CarriedName{};
+        if (name.path) {
+            outcome.newName = name.path;
             if (events.renamed) {
-                events.renamed(*names[i].path);
+                events.renamed(*name.path);
             }
-        } else if (i < names.size() && names[i].lost && events.nameLost) {
+        } else if (name.lost && events.nameLost) {
             events.nameLost(chain[i]);
         }
         pool.Give(std::move(outcome.bytes));

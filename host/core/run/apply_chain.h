@@ -6,9 +6,12 @@
 // come from a pool and go back to it, so a run over many files reuses the same few large
 // blocks.
 //
-// Renaming is a function of the output path alone, so the names the steps would give are
-// worked out once per file (NamesGivenBy) and the chain keeps the name of the last step that
-// converted and renames.
+// Each step calls its plug-in in the contract's order: whether it needs a table, the size
+// of its output, and for a size above 0 the conversion; only a step that converted is then
+// asked the name it gives the result, and the chain keeps the name of the last step that
+// converted and renames. A run over several files at once also asks the names ahead
+// (NamesGivenBy), to order the files that share a path; the names asked after each
+// conversion are the ones the result gets.
 #pragma once
 
 #include <cstddef>
@@ -58,7 +61,8 @@ struct ChainOutcome {
 // What text functions do with binary input: pass it on unchanged, or convert it all the same.
 enum class BinaryInput { kPassOn, kConvert };
 
-// For every step of `chain`, the name its function gives a result bound for `outputPath`.
+// For every step of `chain`, the name its function gives a result bound for `outputPath`,
+// asked ahead of any conversion.
 std::vector<CarriedName> NamesGivenBy(const Chain& chain, const std::string& outputPath);
 
 // What a caller hears of as it happens, before the next step runs (either may be empty).
@@ -76,11 +80,11 @@ struct ChainEvents {
     std::function<std::size_t()> pluginMessages;
 };
 
-// Runs `chain` over `input`. `names` holds NamesGivenBy for the result's path (or is empty
-// when names do not matter). The last step writes its output to `lastStepRoom` when that has
-// room for it.
+// Runs `chain` over `input`. Each converting step is asked the name it gives a result bound
+// for `outputPath` (null when names do not matter). The last step writes its output to
+// `lastStepRoom` when that has room for it.
 ChainOutcome ApplyChain(std::span<const unsigned char> input, const Chain& chain,
-                        std::span<const CarriedName> names, TableSource& tables, BufferPool& pool,
+                        const std::string* outputPath, TableSource& tables, BufferPool& pool,
                         const ChainEvents& events = {}, OutputRoom* lastStepRoom = nullptr,
                         BinaryInput binaryInput = BinaryInput::kPassOn);
 

@@ -224,17 +224,19 @@ void ConversionRun::ConvertFilesInTurn() {
         const std::string& input = files_[i];
         const Target target = TargetFor(i);
         FileScope scope{ui_, pool_};
-        const bool handled = ConvertFileIn(scope, input, target, NamesGivenBy(chain_, target.path));
+        // The contract's order holds here exactly: a step is asked for a name only after it
+        // converted, never ahead.
+        const bool handled = ConvertFileIn(scope, input, target, {});
         result_.cancelled = scope.cancel;
         ReportFile(i, handled, scope.stepFailed, scope.skippedBinary);
     }
 }
 
 bool ConversionRun::ConvertFileIn(FileScope& scope, const std::string& inputPath,
-                                  const Target& target, std::span<const CarriedName> names) {
+                                  const Target& target, std::span<const CarriedName> namesAhead) {
     bool handled = false;
     try {
-        handled = ConvertFileOrThrow(scope, inputPath, target, names);
+        handled = ConvertFileOrThrow(scope, inputPath, target, namesAhead);
     } catch (const std::bad_alloc&) {
         // A file too large for the memory left fails alone; the run goes on.
         scope.ui.setStatusText(texts::CannotReadSource(inputPath, kNoMemory));
@@ -247,7 +249,8 @@ bool ConversionRun::ConvertFileIn(FileScope& scope, const std::string& inputPath
 }
 
 bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inputPath,
-                                       const Target& target, std::span<const CarriedName> names) {
+                                       const Target& target,
+                                       std::span<const CarriedName> namesAhead) {
     WaitCursor wait(scope.ui);
     scope.source = &inputPath;
     scope.extras.backupSuffix = options_.backupSuffix;
@@ -258,8 +261,8 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
     // Plug-ins only read their input, so the bytes as read (mapped from the file where
     // possible) stay untouched for the final comparison. The source is not mapped where that
     // would keep the result from replacing it.
-    const std::vector<std::string> touched = PathsTouched(inputPath, target, names);
-    const std::optional<SourceBytes> original =
+    const std::vector<std::string> touched = PathsTouched(inputPath, target, namesAhead);
+    std::optional<SourceBytes> original =
         ReadSource(scope, inputPath, std::span(touched).subspan(1));
     if (!original) {
         return false;
@@ -275,9 +278,9 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
     const PluginMessageRoute route(pluginMessages, true);
     ChainEvents events = EventsFor(scope, target);
     events.pluginMessages = [&pluginMessages] { return pluginMessages.count(); };
-    ChainOutcome chain =
-        ApplyChain(read, chain_, names, tables, scope.pool, events, intoFile ? &room : nullptr,
-                   options_.convertBinary ? BinaryInput::kConvert : BinaryInput::kPassOn);
+    ChainOutcome chain = ApplyChain(
+        read, chain_, &target.path, tables, scope.pool, events, intoFile ? &room : nullptr,
+        options_.convertBinary ? BinaryInput::kConvert : BinaryInput::kPassOn);
     scope.stepFailed = !chain.failedSteps.empty();
     scope.skippedBinary = !chain.binarySkips.empty();
     const std::span<const unsigned char> result =
@@ -301,6 +304,12 @@ bool ConversionRun::ConvertFileOrThrow(FileScope& scope, const std::string& inpu
     } else if (!options_.noOutput || (chain.converted && !SameContent(result.data(), result.size(),
                                                                       read.data(), read.size()))) {
         written = target.standardOutput() ? target.path : chain.newName.value_or(target.path);
+        if (chain.converted && !options_.dryRun) {
+            // The result owes nothing to the source's bytes: a mapped source is let go before
+            // the write, so that it never keeps a result from replacing it under a name that a
+            // step gave only after the source was read.
+            original.reset();
+        }
         handled = WriteResultTo(scope, target, *written, result,
                                 chain.roomLength ? room.file() : nullptr);
     }

@@ -111,11 +111,12 @@ class ConversionRun {
     static void AskToGoOn(FileScope& scope, MessageKind kind, const DisplayText& text);
     // One file through the chain and onto its target; true when it was written, or left
     // unwritten because it did not change and noOutput is set. Callable from several threads
-    // at once as long as the face never picks a table.
+    // at once as long as the face never picks a table. `namesAhead`: the names the chain's
+    // functions were asked ahead to order the files (several jobs), empty in turn.
     bool ConvertFileIn(FileScope& scope, const std::string& inputPath, const Target& target,
-                       std::span<const CarriedName> names);
+                       std::span<const CarriedName> namesAhead);
     bool ConvertFileOrThrow(FileScope& scope, const std::string& inputPath, const Target& target,
-                            std::span<const CarriedName> names);
+                            std::span<const CarriedName> namesAhead);
     // `written`: the files written while the bytes are held (see ReadWholeFile).
     std::optional<SourceBytes> ReadSource(FileScope& scope, const std::string& inputPath,
                                           std::span<const std::string> written);

@@ -53,7 +53,6 @@ class ApplyChainTest : public ::testing::Test {
 
     host::ChainOutcome Apply(const host::Chain& chain, const std::string& input,
                              const std::string& outputPath = "/o/a.txt") {
-        const auto names = host::NamesGivenBy(chain, outputPath);
         LoggedTable tables(log);
         host::ChainEvents events;
         events.stepFailed = [&](const host::ChainEntry& step) {
@@ -61,7 +60,7 @@ class ApplyChainTest : public ::testing::Test {
         };
         events.renamed = [&](const std::string& name) { log.push_back("renamed " + name); };
         const auto* bytes = reinterpret_cast<const unsigned char*>(input.data());
-        return host::ApplyChain({bytes, input.size()}, chain, names, tables, pool, events);
+        return host::ApplyChain({bytes, input.size()}, chain, &outputPath, tables, pool, events);
     }
 
     static std::string Text(const host::ChainOutcome& outcome) {
