@@ -63,6 +63,11 @@ std::string JsonLine(const host::FileInfo& info) {
             ",\"mac\":" + counted(info.mac);
     line += ",\"notInShiftJis\":" +
             (info.notInShiftJis ? JsonCount(*info.notInShiftJis) : std::string("null"));
+    const auto optional = [](const std::optional<std::uint64_t>& value) {
+        return value ? JsonCount(*value) : std::string("null");
+    };
+    line += ",\"readableReplaced\":" + optional(info.readableReplaced) +
+            ",\"losslessReplaced\":" + optional(info.losslessReplaced);
     line += ",\"size\":" + (info.readable ? JsonCount(info.size) : std::string("null"));
     line += ",\"binary\":" + (info.readable ? std::string(info.binary ? "true" : "false")
                                             : std::string("null"));

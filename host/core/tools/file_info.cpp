@@ -9,6 +9,7 @@
 #include "platform/block_bits.h"
 #include "platform/cp932_map.h"
 #include "platform/sjis_bytes.h"
+#include "platform/sjis_fallback.h"
 #include "platform/utf8_text.h"
 #include "plugins/common/jis_row_cell.h"
 
@@ -388,6 +389,9 @@ FileInfo DescribeFile(std::string path, std::span<const unsigned char> bytes) {
                          info.form == platform::TextForm::kUtf8Bom;
     if (unicode) {
         info.notInShiftJis = counts.notInShiftJis;
+        const platform::FallbackCounts fallbacks = platform::CountFallbacks(p, n);
+        info.readableReplaced = fallbacks.readable;
+        info.losslessReplaced = fallbacks.lossless;
     }
     return info;
 }
@@ -432,13 +436,13 @@ std::string LineBreakCell(const LineBreakCounts& breaks) {
 
 std::vector<std::string> FileInfoHeaders() {
     return {"ファイル", "文字コード", "encswapの判定", "改行",  "半角カナ",
-            "NEC",      "IBM",        "Mac",           "シフトJISにない文字", "サイズ"};
+            "NEC",      "IBM",        "Mac",           "シフトJISにない文字", "〓にする文字", "&#x…;にする文字", "サイズ"};
 }
 
 std::vector<std::string> FileInfoCells(const FileInfo& info) {
     if (!info.readable || info.binary) {
         return {info.path, info.readable ? "binary" : "unreadable", "-", "-", "-", "-", "-", "-",
-                "-",       info.readable ? Count(info.size) : "-"};
+                "-",       "-", "-", info.readable ? Count(info.size) : "-"};
     }
     return {info.path,
             platform::TextFormName(info.form),
@@ -449,6 +453,8 @@ std::vector<std::string> FileInfoCells(const FileInfo& info) {
             Count(info.ibm),
             Count(info.mac),
             info.notInShiftJis ? Count(*info.notInShiftJis) : "-",
+            info.readableReplaced ? Count(*info.readableReplaced) : "-",
+            info.losslessReplaced ? Count(*info.losslessReplaced) : "-",
             Count(info.size)};
 }
 

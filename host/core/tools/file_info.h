@@ -53,6 +53,12 @@ struct FileInfo {
     // Characters of a Unicode text (or bytes that are no character of it) that Shift JIS
     // cannot hold; nothing for other texts.
     std::optional<std::uint64_t> notInShiftJis;
+    // What each way to Shift JIS with a fallback would replace in a Unicode text
+    // (platform/sjis_fallback.h): places the readable one writes 〓 or another form for, and
+    // numeric references the lossless one writes (0 for a text with bytes that are no
+    // character, which both fail on); nothing for other texts.
+    std::optional<std::uint64_t> readableReplaced;
+    std::optional<std::uint64_t> losslessReplaced;
 };
 
 // The information about `bytes`, the content of the file `path`.
@@ -66,11 +72,11 @@ FileInfo ReadAndDescribeFile(const std::string& path);
 std::string LineBreakCell(const LineBreakCounts& breaks);
 
 // The table's columns, in order: path, encoding, encswap's reading, line breaks, half-width
-// katakana, NEC, IBM, Mac, not in Shift JIS, size. Headers in the windows' language.
+// katakana, NEC, IBM, Mac, not in Shift JIS, replaced by 〓, replaced by a reference, size. Headers in the windows' language.
 std::vector<std::string> FileInfoHeaders();
 // One row's cells in the same order, UTF-8: the path; "binary", "unreadable" or the encoding's
 // name (TextFormName); encswap's reading or ""; the line-break cell; "yes" or "no"; three
-// counts; the count or "-"; the size in bytes. Every cell after the encoding of a binary file
+// counts; three counts or "-"; the size in bytes. Every cell after the encoding of a binary file
 // but its size is "-", and of an unreadable file all of them.
 std::vector<std::string> FileInfoCells(const FileInfo& info);
 

@@ -197,19 +197,26 @@ TEST(FileInfo, CountsAgreeWithWhatRandomTextsHold) {
 
 TEST(FileInfo, CellsOfTextBinaryAndUnreadableFiles) {
     const std::vector<std::string> headers = host::FileInfoHeaders();
-    ASSERT_EQ(headers.size(), 10u);
+    ASSERT_EQ(headers.size(), 12u);
 
     const std::vector<std::string> text = FileInfoCells(Describe("\xB1\x82\xA0\r\n\x87\x40\n"));
     EXPECT_EQ(text, (std::vector<std::string>{"f.txt", "Shift JIS", "EUC-JP",
                                               "mixed (CR LF 1, LF 1)", "yes", "1", "0", "0", "-",
-                                              "8"}));
+                                              "-", "-", "8"}));
     EXPECT_EQ(FileInfoCells(Describe("\xEF\xBB\xBF\xE2\x91\xA0\n"))[8], "0");
+    // What the fallbacks would replace: 😀 with its selector is one 〓 and two references;
+    // 頰 takes its customary form or a reference; 〜 comes back only as a reference.
+    const std::vector<std::string> fallbacks = FileInfoCells(
+        Describe("\xF0\x9F\x98\x80\xEF\xB8\x8F \xE9\xA0\xB0 \xE3\x80\x9C \xE3\x81\x82\n"));
+    EXPECT_EQ(fallbacks[8], "3");
+    EXPECT_EQ(fallbacks[9], "2");
+    EXPECT_EQ(fallbacks[10], "4");
 
     const FileInfo png = Describe(std::string("\x89PNG\r\n\x1A\n\0\0\0\rIHDR", 16));
     EXPECT_TRUE(png.binary);
     EXPECT_EQ(png.binaryReason, "PNG");
     EXPECT_EQ(FileInfoCells(png), (std::vector<std::string>{"f.txt", "binary", "-", "-", "-", "-",
-                                                            "-", "-", "-", "16"}));
+                                                            "-", "-", "-", "-", "-", "16"}));
 
     const testing_support::TempFolder folder;
     const FileInfo missing = host::ReadAndDescribeFile(folder.Path("missing.txt"));
