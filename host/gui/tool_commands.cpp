@@ -10,6 +10,7 @@
 #include "host/gui/about_box.h"
 #include "host/gui/lowercase_dialog.h"
 #include "host/gui/main_window.h"
+#include "host/gui/preview_dialog.h"
 #include "host/gui/regex_dialog.h"
 #include "host/gui/scan_dialog.h"
 #include "host/layout/main_menu.h"
@@ -51,6 +52,17 @@ void RegexConversion(MainWindow& window) {
                        });
 }
 
+void ConversionPreview(MainWindow& window) {
+    host::Workbench& workbench = window.workbench();
+    const std::optional<std::size_t> first =
+        host::FirstPreviewFile(window.ui(), workbench.files().size(), window.selectedFiles());
+    if (first) {
+        PreviewDialog dialog(workbench.files().paths(), workbench.chain(), workbench.options(),
+                             *first, &window);
+        dialog.exec();
+    }
+}
+
 bool OpenInViewer(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
@@ -61,6 +73,8 @@ void InstallToolCommands(MainWindow& window, const std::string& executablePath) 
     window.setCommandHandler(command::kCharacterScan, [&window] { CharacterScan(window); });
     window.setCommandHandler(command::kLowerCaseNames, [&window] { LowercaseNames(window); });
     window.setCommandHandler(command::kRegexConversion, [&window] { RegexConversion(window); });
+    window.setCommandHandler(command::kConversionPreview,
+                             [&window] { ConversionPreview(window); });
     window.setCommandHandler(command::kReadMe, [&window, executablePath] {
         host::OpenReadme(window.ui(), executablePath, OpenInViewer);
     });

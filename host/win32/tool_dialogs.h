@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "host/core/plugins/function_entry.h"
+#include "host/core/run/run_options.h"
 #include "host/core/tools/lowercase_file_name.h"
 #include "host/core/ui/user_interface.h"
 
@@ -25,6 +27,16 @@ std::optional<host::LowercaseSelection> AskLowercaseSelection(HWND owner);
 // command in Shift JIS, or nothing when the user cancels.
 std::optional<std::string> AskRegexCommand(HWND owner, host::UserInterface& ui,
                                            const std::string& iniPath);
+
+// "変換結果のプレビュー(&P)...": what the chain would make of the listed files, from file
+// `first` on; nothing is written.
+struct PreviewRequest {
+    std::vector<std::string> paths;
+    host::Chain chain;
+    host::RunOptions options;
+    std::size_t first = 0;
+};
+void ShowConversionPreview(HWND owner, const PreviewRequest& request);
 
 // "バージョン情報(&A)...": the About box with the plug-ins' versions.
 void ShowAboutBox(HWND owner, const std::string& pluginVersionText);

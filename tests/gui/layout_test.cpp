@@ -18,6 +18,7 @@
 #include "host/core/settings/ini_regex_history.h"
 #include "host/gui/about_box.h"
 #include "host/gui/lowercase_dialog.h"
+#include "host/gui/preview_dialog.h"
 #include "host/gui/regex_dialog.h"
 #include "host/gui/scan_dialog.h"
 #include "host/layout/about_dialog.h"
@@ -175,6 +176,8 @@ void LayoutTest::toolDialogsAreBuiltFromTheModel() {
     CheckDialog(regex, layout::kRegexDialog);
     gui::AboutBox about("", &window);
     CheckDialog(about, layout::kAboutDialog);
+    gui::PreviewDialog preview({}, {}, {}, 0, &window);
+    CheckDialog(preview, layout::kPreviewDialog);
 }
 
 void LayoutTest::menuBarHoldsTheModelsMenus() {
