@@ -17,6 +17,7 @@ const char* const kUsage =
     "       polyshift-cli save -s LIST.pzl [-o DIR] [--overwrite] [--no-output] [-t TABLE]\n"
     "                         [-f FUNCTION]... PATH...\n"
     "       polyshift-cli run [-t TABLE] [-f FUNCTION]... - < IN > OUT\n"
+    "       polyshift-cli info [--json] PATH...\n"
     "       polyshift-cli scan [--no-kana] [--no-special] [--no-extended] [--no-user]\n"
     "                          [--unify-breaks] [--raw] PATH...\n"
     "       polyshift-cli lower [--ext-upper | --name-upper] PATH...\n"
@@ -30,6 +31,11 @@ const char* const kUsage =
     "                the functions given with -f, in that order\n"
     "  save          write the options, files and functions that 'run' would use into the\n"
     "                settings list given with -s, without converting anything\n"
+    "  info          one line per file (folders walked as for run), tab-separated: path,\n"
+    "                encoding (or binary), encswap's reading where it differs, line breaks,\n"
+    "                half-width katakana (yes/no), NEC, IBM and Mac platform-dependent\n"
+    "                characters, characters Shift JIS cannot hold (Unicode files, else -),\n"
+    "                size in bytes\n"
     "  scan          list the platform-dependent Shift JIS characters of the files with their\n"
     "                line numbers and codes\n"
     "  lower         turn the capitals of the files' names into small letters (never over an\n"
@@ -62,6 +68,7 @@ const char* const kUsage =
     "                pictile take any file) and is named on stderr\n"
     "  -             (as a PATH of run) read standard input and write the result to standard\n"
     "                output\n"
+    "  --json        info: one JSON object per line instead\n"
     "  --no-kana     scan: leave out half-width katakana (0xA1-0xDF)\n"
     "  --no-special  scan: leave out the special characters (0x8540-0x889E)\n"
     "  --no-extended scan: leave out the extended characters (0xEB40-0xEFFC)\n"
@@ -89,6 +96,7 @@ const std::map<std::string, std::pair<Command, std::set<std::string>>>& PathComm
         {"save",
          {Command::kSave,
           {"-s", "-o", "-t", "-f", "--overwrite", "--no-output", "-y", "--jobs", "-j"}}},
+        {"info", {Command::kInfo, {"--json"}}},
         {"scan",
          {Command::kScan,
           {"--no-kana", "--no-special", "--no-extended", "--no-user", "--unify-breaks", "--raw"}}},
@@ -220,6 +228,8 @@ ParseResult ParseArguments(const std::vector<std::string>& args) {
             parsed.scan.unifyLineBreaks = true;
         } else if (arg == "--raw") {
             parsed.raw = true;
+        } else if (arg == "--json") {
+            parsed.json = true;
         } else if (arg == "--ext-upper") {
             parsed.selection = host::LowercaseSelection::kUpperExtension;
         } else if (arg == "--name-upper") {

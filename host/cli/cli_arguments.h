@@ -10,7 +10,7 @@
 
 namespace cli {
 
-enum class Command { kList, kRun, kSave, kScan, kLower, kRegex, kAbout, kHelp };
+enum class Command { kList, kRun, kSave, kInfo, kScan, kLower, kRegex, kAbout, kHelp };
 
 struct Arguments {
     Command command = Command::kHelp;
@@ -27,6 +27,7 @@ struct Arguments {
     unsigned jobs = 0;                        // --jobs: files at once; 0 = DefaultJobs
     host::ScanOptions scan;                   // scan: --no-kana ... --unify-breaks
     bool raw = false;                         // scan --raw: the report's own bytes
+    bool json = false;                        // info --json: one JSON object per line
     host::LowercaseSelection selection{};     // lower: --ext-upper, --name-upper
     std::string expression;                   // regex -e (UTF-8)
     std::vector<std::string> paths;           // files and folders

@@ -15,6 +15,8 @@ int RunList(std::FILE* out, std::FILE* err);
 // 'run' converts the working set; 'save' writes it into the settings list named by -s
 // (1 with the reason on `err` when that fails).
 int RunOrSave(const Arguments& arguments, std::FILE* err);
+// 'info' prints what each file is; 1 when a file could not be read.
+int RunInfo(const Arguments& arguments, std::FILE* out, std::FILE* err);
 int RunScan(const Arguments& arguments, std::FILE* out, std::FILE* err);
 int RunLower(const Arguments& arguments, std::FILE* out, std::FILE* err);
 int RunRegex(const Arguments& arguments, std::FILE* err);

@@ -27,6 +27,8 @@ int main(int argc, char** argv) {
         case cli::Command::kRun:
         case cli::Command::kSave:
             return cli::RunOrSave(*parsed.arguments, stderr);
+        case cli::Command::kInfo:
+            return cli::RunInfo(*parsed.arguments, stdout, stderr);
         case cli::Command::kScan:
             return cli::RunScan(*parsed.arguments, stdout, stderr);
         case cli::Command::kLower:

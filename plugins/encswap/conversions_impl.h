@@ -4,11 +4,11 @@
 
 #include "byte_sink.h"
 #include "conversions.h"
-#include "detect.h"
 #include "isa.h"
 #include "jis_reader.h"
 #include "jis_writer.h"
 #include "sjis_euc.h"
+#include "platform/legacy_guess.h"
 
 namespace encswap::ENCSWAP_ISA {
 
@@ -21,17 +21,17 @@ std::optional<Encoding> SourceEncoding(const Route& route, const unsigned char* 
         return route.from;
     }
     std::optional<Encoding> detected;
-    switch (DetectEncoding(in, n)) {
-        case Detected::kJis:
+    switch (platform::GuessLegacyEncoding(in, n)) {
+        case platform::LegacyGuess::kJis:
             detected = Encoding::kJis;
             break;
-        case Detected::kEuc:
+        case platform::LegacyGuess::kEuc:
             detected = Encoding::kEuc;
             break;
-        case Detected::kSjis:
+        case platform::LegacyGuess::kSjis:
             detected = Encoding::kSjis;
             break;
-        case Detected::kUnknown:
+        case platform::LegacyGuess::kUndecided:
             break;
     }
     return detected == route.to ? std::nullopt : detected;

@@ -78,6 +78,8 @@ cd "$work/tree" || exit 1
 
 # Commands, then nothing after the ones that take nothing.
 expect "$cli s" "$(lines save scan)"
+expect "$cli i" "info"
+expect "$cli info --" "--json"
 expect "$cli l" "$(lines list lower)"
 expect "$cli list " ""
 expect "$cli about -" ""
@@ -87,7 +89,7 @@ expect "$cli about -" ""
 usage=$("$cli" --help | sed '/^$/q' | sed 's/^usage://' |
     awk '/^ *polyshift-cli/ { if (line) print line; line = $0; next } { line = line " " $0 }
          END { print line }')
-for command in run save scan lower regex; do
+for command in run save info scan lower regex; do
     complete_line "$cli $command -"
     offered=$reply
     named=$(echo "$usage" | awk -v c="$command" '$2 == c' |

@@ -36,6 +36,7 @@ _polyshift_cli_options() {
     case $1 in
         run) echo "-s -o -t -f --overwrite --backup --keep-time --no-output -y --jobs -j --binary" ;;
         save) echo "-s -o -t -f --overwrite --no-output -y --jobs -j" ;;
+        info) echo "--json" ;;
         scan) echo "--no-kana --no-special --no-extended --no-user --unify-breaks --raw" ;;
         lower) echo "--ext-upper --name-upper" ;;
         regex) echo "-e -o --overwrite --no-output -y --binary" ;;
@@ -59,7 +60,7 @@ _polyshift_cli() {
     COMPREPLY=()
 
     if ((_polyshift_cli_cword == 1)); then
-        COMPREPLY=($(compgen -W "list run save scan lower regex about help --help --version" \
+        COMPREPLY=($(compgen -W "list run save info scan lower regex about help --help --version" \
             -- "$cur"))
         return
     fi
