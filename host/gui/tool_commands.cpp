@@ -10,6 +10,7 @@
 #include "host/gui/about_box.h"
 #include "host/gui/lowercase_dialog.h"
 #include "host/gui/main_window.h"
+#include "host/gui/file_info_dialog.h"
 #include "host/gui/preview_dialog.h"
 #include "host/gui/regex_dialog.h"
 #include "host/gui/scan_dialog.h"
@@ -63,6 +64,15 @@ void ConversionPreview(MainWindow& window) {
     }
 }
 
+void FileInfo(MainWindow& window) {
+    const host::FileInfoRows table =
+        host::DescribeListedFiles(window.ui(), window.workbench().files().paths());
+    if (table.shown) {
+        FileInfoDialog dialog(table, &window);
+        dialog.exec();
+    }
+}
+
 bool OpenInViewer(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
@@ -75,6 +85,7 @@ void InstallToolCommands(MainWindow& window, const std::string& executablePath) 
     window.setCommandHandler(command::kRegexConversion, [&window] { RegexConversion(window); });
     window.setCommandHandler(command::kConversionPreview,
                              [&window] { ConversionPreview(window); });
+    window.setCommandHandler(command::kFileInfo, [&window] { FileInfo(window); });
     window.setCommandHandler(command::kReadMe, [&window, executablePath] {
         host::OpenReadme(window.ui(), executablePath, OpenInViewer);
     });

@@ -137,6 +137,14 @@ void MainWindow::OnToolCommand(int id) {
                                                 workbench_->options(), *first});
             }
             return;
+        case command::kFileInfo: {
+            const host::FileInfoRows table =
+                host::DescribeListedFiles(*face_, workbench_->files().paths());
+            if (table.shown) {
+                ShowFileInfo(dialog_, table);
+            }
+            return;
+        }
         case command::kReadMe:
             OpenReadme(dialog_, *face_, startUp_.executablePath);
             return;

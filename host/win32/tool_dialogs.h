@@ -12,6 +12,7 @@
 
 #include "host/core/plugins/function_entry.h"
 #include "host/core/run/run_options.h"
+#include "host/core/tools/file_info_rows.h"
 #include "host/core/tools/lowercase_file_name.h"
 #include "host/core/ui/user_interface.h"
 
@@ -37,6 +38,9 @@ struct PreviewRequest {
     std::size_t first = 0;
 };
 void ShowConversionPreview(HWND owner, const PreviewRequest& request);
+
+// "文字コードの判定(&I)...": the table of every listed file's information.
+void ShowFileInfo(HWND owner, const host::FileInfoRows& table);
 
 // "バージョン情報(&A)...": the About box with the plug-ins' versions.
 void ShowAboutBox(HWND owner, const std::string& pluginVersionText);

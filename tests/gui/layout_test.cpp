@@ -17,6 +17,7 @@
 
 #include "host/core/settings/ini_regex_history.h"
 #include "host/gui/about_box.h"
+#include "host/gui/file_info_dialog.h"
 #include "host/gui/lowercase_dialog.h"
 #include "host/gui/preview_dialog.h"
 #include "host/gui/regex_dialog.h"
@@ -178,6 +179,8 @@ void LayoutTest::toolDialogsAreBuiltFromTheModel() {
     CheckDialog(about, layout::kAboutDialog);
     gui::PreviewDialog preview({}, {}, {}, 0, &window);
     CheckDialog(preview, layout::kPreviewDialog);
+    gui::FileInfoDialog info({}, &window);
+    CheckDialog(info, layout::kFileInfoDialog);
 }
 
 void LayoutTest::menuBarHoldsTheModelsMenus() {

@@ -3,6 +3,8 @@
 // and stepped through, the next file, a long file painted a screen at a time, and nothing
 // written.
 #include <QApplication>
+#include <QHeaderView>
+#include <QTableWidget>
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
@@ -13,8 +15,10 @@
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <memory>
 
 #include "host/gui/compare_view.h"
+#include "host/gui/file_info_dialog.h"
 #include "host/gui/dialog_builder.h"
 #include "host/gui/preview_dialog.h"
 #include "host/gui/tool_commands.h"
@@ -41,7 +45,7 @@ void OnPreview(std::function<void(gui::PreviewDialog&)> work) {
         }
         timer->stop();
         timer->deleteLater();
-        work(*dialog);
+        work(*dialog);  // a failed check returns early: the dialog closes all the same
         QTest::mouseClick(gui::FindControl<QPushButton>(*dialog, layout::kIdCancel),
                           Qt::LeftButton);
     });
@@ -189,6 +193,62 @@ void PreviewTest::anEmptyListOpensNoPreview() {
     QVERIFY(fixture_->driver.waitForSeen(1));
     QCOMPARE(fixture_->driver.seen[0],
              QStringLiteral("box 3 エラー: プレビューするファイルがリストにありません。 [OK]"));
+}
+
+void PreviewTest::fileInfoTableHasARowAFileAndSortsByAnyColumn() {
+    fixture_->work.Write("big.txt", std::string(10, 'x'));
+    fixture_->work.Write("euc.txt", "\xC6\xFC\xCB\xDC\xB8\xEC\n");
+    fixture_->work.Write("small.txt", std::string(9, 'y'));
+    gui::MainWindow& window = fixture_->Open({fixture_->work.str()});
+    gui::InstallToolCommands(window, fixture_->program.path() + "/polyshift");
+    QVERIFY(window.commandAction(layout::command::kFileInfo)->isEnabled());
+
+    bool checked = false;
+    auto* timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [&, timer] {
+        auto* dialog = dynamic_cast<gui::FileInfoDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        // Closed however the checks end.
+        const std::unique_ptr<QDialog, void (*)(QDialog*)> closing(
+            dialog, [](QDialog* open) { open->reject(); });
+        QCOMPARE(dialog->windowTitle(), QStringLiteral("文字コードの判定"));
+        QTableWidget& table = dialog->table();
+        QCOMPARE(table.columnCount(), 10);
+        QCOMPARE(table.horizontalHeaderItem(1)->text(), QStringLiteral("文字コード"));
+        QCOMPARE(table.rowCount(), 3);
+        const auto column = [&table](int c) {
+            QStringList cells;
+            for (int row = 0; row < table.rowCount(); ++row) cells << table.item(row, c)->text();
+            return cells;
+        };
+        // In list order until a header is clicked; sizes sort by value, a second click
+        // turns the order round.
+        QCOMPARE(column(1), (QStringList{"ASCII", "EUC-JP", "ASCII"}));
+        QHeaderView* header = table.horizontalHeader();
+        const auto clickHeader = [&table, header](int section) {
+            table.scrollTo(table.model()->index(0, section));
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                              QPoint(header->sectionViewportPosition(section) +
+                                         header->sectionSize(section) / 2,
+                                     header->height() / 2));
+        };
+        clickHeader(9);
+        QCOMPARE(column(9), (QStringList{"7", "9", "10"}));
+        clickHeader(9);
+        QCOMPARE(column(9), (QStringList{"10", "9", "7"}));
+        clickHeader(1);
+        QCOMPARE(column(1).first(), QStringLiteral("ASCII"));
+        QCOMPARE(gui::FindControl<QLabel>(*dialog, layout::info_control::kSummary)->text(),
+                 QStringLiteral("ファイル数: 3"));
+        checked = true;
+    });
+    timer->start(10);
+    window.runCommand(layout::command::kFileInfo);
+    QVERIFY(checked);
 }
 
 }  // namespace window_testing

@@ -97,6 +97,7 @@ private slots:
     void showsBothSidesStepsThroughChangesAndFilesWritingNothing();
     void opensOnTheSelectedFileAndPaintsOnlyWhatFits();
     void anEmptyListOpensNoPreview();
+    void fileInfoTableHasARowAFileAndSortsByAnyColumn();
 
 private:
     std::unique_ptr<WindowFixture> fixture_;

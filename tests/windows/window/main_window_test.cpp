@@ -247,6 +247,7 @@ TEST_F(MainWindowTest, ToolDialogsOpenWithTheControlsOfTheLayout) {
         {command::kLowerCaseNames, &layout::kLowercaseDialog, IDCANCEL},
         {command::kRegexConversion, &layout::kRegexDialog, IDCANCEL},
         {command::kConversionPreview, &layout::kPreviewDialog, IDCANCEL},
+        {command::kFileInfo, &layout::kFileInfoDialog, IDCANCEL},
         {command::kAbout, &layout::kAboutDialog, IDOK},
     };
     for (const ToolDialog& tool : tools) {

@@ -3,6 +3,10 @@
 // file are a click away, the view paints a screen of a long file, and nothing is written.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -119,6 +123,60 @@ TEST_F(PreviewWindowTest, AnEmptyListOpensNoPreview) {
     EXPECT_TRUE(said);
     Press(box, IDOK);
     EXPECT_TRUE(WindowDriver::WaitUntilGone(box));
+}
+
+// The text of cell (row, column) of a list view of the window's thread.
+std::wstring CellText(HWND list, int row, int column) {
+    wchar_t text[512] = {};
+    LVITEMW item{};
+    item.iSubItem = column;
+    item.pszText = text;
+    item.cchTextMax = 512;
+    ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row), reinterpret_cast<LPARAM>(&item));
+    return text;
+}
+
+std::vector<std::wstring> Column(HWND list, int column) {
+    std::vector<std::wstring> cells;
+    const auto rows = static_cast<int>(::SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+    for (int row = 0; row < rows; ++row) cells.push_back(CellText(list, row, column));
+    return cells;
+}
+
+// A click on the header of `column`, as the list view tells its dialog.
+void ClickHeader(HWND dialog, HWND list, int column) {
+    NMLISTVIEW click{};
+    click.hdr.hwndFrom = list;
+    click.hdr.idFrom = layout::info_control::kTable;
+    click.hdr.code = LVN_COLUMNCLICK;
+    click.iItem = -1;
+    click.iSubItem = column;
+    ::SendMessageW(dialog, WM_NOTIFY, layout::info_control::kTable,
+                   reinterpret_cast<LPARAM>(&click));
+}
+
+TEST_F(PreviewWindowTest, FileInformationHasARowAFileAndSortsByAnyColumn) {
+    folder_.Write("in/big.txt", std::string(10, 'x'));
+    folder_.Write("in/euc.txt", "\xC6\xFC\xCB\xDC\xB8\xEC\n");
+    folder_.Write("in/small.txt", std::string(9, 'y'));
+    WindowDriver window(StartUp({folder_.Path("in")}));
+    window.PostCommand(command::kFileInfo);
+    HWND dialog = window.WaitForWindow(L"文字コードの判定");
+    ASSERT_NE(dialog, nullptr);
+    HWND list = ::GetDlgItem(dialog, layout::info_control::kTable);
+    HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    EXPECT_EQ(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 10);
+    // In list order until a header is clicked.
+    EXPECT_EQ(Column(list, 1), (std::vector<std::wstring>{L"ASCII", L"EUC-JP", L"ASCII"}));
+    EXPECT_EQ(TextOf(::GetDlgItem(dialog, layout::info_control::kSummary)), L"ファイル数: 3");
+    ClickHeader(dialog, list, 9);
+    EXPECT_EQ(Column(list, 9), (std::vector<std::wstring>{L"7", L"9", L"10"}));
+    ClickHeader(dialog, list, 9);
+    EXPECT_EQ(Column(list, 9), (std::vector<std::wstring>{L"10", L"9", L"7"}));
+    ClickHeader(dialog, list, 0);
+    EXPECT_NE(Column(list, 0)[0].find(L"big.txt"), std::wstring::npos);
+    Press(dialog, IDCANCEL);
+    EXPECT_TRUE(WindowDriver::WaitUntilGone(dialog));
 }
 
 }  // namespace
