@@ -23,7 +23,7 @@ class PreviewDialog : public QDialog {
                   const host::RunOptions& options, std::size_t first, QWidget* parent);
     ~PreviewDialog() override;
 
-    host::ConversionPreview& preview() { return *preview_; }
+    const host::ConversionPreview& preview() const { return *preview_; }
     CompareView& view() { return *view_; }
 
     // "次の変更行(&N)" and "次のファイル(&F)".

@@ -64,7 +64,7 @@ void Click(const QDialog& dialog, int id) {
 bool WaitForFile(const gui::PreviewDialog& dialog, int number) {
     const QString mark = QStringLiteral("（%1/").arg(number);
     return QTest::qWaitFor([&] {
-        return !const_cast<gui::PreviewDialog&>(dialog).preview().busy() &&
+        return !dialog.preview().busy() &&
                Label(dialog, layout::preview_control::kSummary).contains(mark) &&
                !Label(dialog, layout::preview_control::kSummary).contains("変換中");
     }, 20000);

@@ -39,9 +39,10 @@ struct Utf8Sink {
     }
     platform::Put Code(const platform::Cp932Map& map, std::size_t index) {
         const std::uint32_t packed = map.Utf8(index);
-        for (std::uint32_t k = 0; k < (packed >> 24); ++k) {
-            out.push_back(static_cast<char>(packed >> (8 * k) & 0xFF));
-        }
+        const char bytes[3] = {static_cast<char>(packed & 0xFF),
+                               static_cast<char>(packed >> 8 & 0xFF),
+                               static_cast<char>(packed >> 16 & 0xFF)};
+        out.append(bytes, packed >> 24);
         return platform::Put::kDone;
     }
     platform::Put Unicode(char32_t c) {

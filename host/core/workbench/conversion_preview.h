@@ -12,7 +12,6 @@
 // it is destroyed, so the chain's functions stay loaded while they are called.
 #pragma once
 
-#include <condition_variable>
 #include <cstddef>
 #include <functional>
 #include <memory>
