@@ -71,7 +71,9 @@ std::optional<std::vector<Op>> ShortestEdits(const Middle& m, std::ptrdiff_t max
     std::ptrdiff_t x = a, y = b;
     for (std::ptrdiff_t d = found; d > 0; --d) {
         const std::vector<std::ptrdiff_t>& prev = trace[static_cast<std::size_t>(d - 1)];
-        const auto prevAt = [&](std::ptrdiff_t k) { return prev[static_cast<std::size_t>(k + d - 1)]; };
+        const auto prevAt = [&](std::ptrdiff_t k) {
+            return prev[static_cast<std::size_t>(k + d - 1)];
+        };
         const std::ptrdiff_t k = x - y;
         const bool added = k == -d || (k != d && prevAt(k - 1) < prevAt(k + 1));
         const std::ptrdiff_t prevK = added ? k + 1 : k - 1;

@@ -1,11 +1,11 @@
 // Two texts' lines set side by side: rows of a line before, a line after, or both, in the
 // order of both texts, so that lines both share stand on one row and what changed stands
 // between them. Lines the two texts share at their start and end are set aside first; the
-// rest is aligned by the shortest edit script (a greedy search along the diagonals) while the edits
-// stay within a budget that keeps the work near linear. Past the budget, and whenever both
-// middles have as many lines (the usual case for the functions, which keep the lines of a
-// text), lines pair by their place. A run of removed lines next to a run of added ones pairs
-// up row by row, as a changed line does.
+// rest is aligned by the shortest edit script (a greedy search along the diagonals) while
+// the edits stay within a budget that keeps the work near linear. Past the budget, and
+// whenever both middles have as many lines (the usual case for the functions, which keep
+// the lines of a text), lines pair by their place. A run of removed lines next to a run of
+// added ones pairs up row by row, as a changed line does.
 #pragma once
 
 #include <cstddef>
