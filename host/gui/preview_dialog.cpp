@@ -1,6 +1,8 @@
 #include "host/gui/preview_dialog.h"
 
+#include <QCoreApplication>
 #include <QLabel>
+#include <QThread>
 #include <QPushButton>
 
 #include "host/core/tools/tool_texts.h"
@@ -37,8 +39,14 @@ PreviewDialog::PreviewDialog(std::vector<std::string> paths, const host::Chain& 
     ShowWorking();
 }
 
-// The worker is waited for before the view and the labels go.
+// The worker is waited for before the view and the labels go. It may be waiting itself for
+// a box of a plug-in to be answered, so the events go on meanwhile (the box has its own).
 PreviewDialog::~PreviewDialog() {
+    preview_->Stop();
+    while (preview_->busy()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        QThread::msleep(5);
+    }
     preview_.reset();
 }
 

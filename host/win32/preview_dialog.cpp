@@ -43,6 +43,27 @@ class PreviewDialog {
         }
     }
 
+    // After the dialog has closed: waits for the worker, which may be waiting itself for the
+    // window to show a plug-in's box, so the window's messages go on meanwhile.
+    void StopWorking() {
+        if (!preview_) {
+            return;
+        }
+        preview_->Stop();
+        while (preview_->busy()) {
+            MSG message;
+            while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+                if (message.message == WM_QUIT) {  // for the loop it was meant for
+                    ::PostQuitMessage(static_cast<int>(message.wParam));
+                    break;
+                }
+                ::TranslateMessage(&message);
+                ::DispatchMessageW(&message);
+            }
+            ::Sleep(5);
+        }
+    }
+
   private:
     void Open(HWND dialog) {
         // The view shows the result that the dialog holds; the worker reports to the dialog.
@@ -120,6 +141,7 @@ void ShowConversionPreview(HWND owner, const PreviewRequest& request) {
     RegisterCompareView();
     PreviewDialog dialog(request);
     RunModalDialog(owner, layout::kPreviewDialog.resourceId, dialog);
+    dialog.StopWorking();
 }
 
 }  // namespace win32gui

@@ -167,14 +167,16 @@ ConversionPreview::ConversionPreview(std::vector<std::string> paths, Chain chain
       ready_(std::move(ready)) {}
 
 ConversionPreview::~ConversionPreview() {
-    {
-        std::lock_guard lock(mutex_);
-        stopping_ = true;
-        pending_.reset();
-    }
+    Stop();
     if (worker_.joinable()) {
         worker_.join();
     }
+}
+
+void ConversionPreview::Stop() {
+    std::lock_guard lock(mutex_);
+    stopping_ = true;
+    pending_.reset();
 }
 
 void ConversionPreview::Show(std::size_t index) {
@@ -182,6 +184,9 @@ void ConversionPreview::Show(std::size_t index) {
         return;
     }
     std::lock_guard lock(mutex_);
+    if (stopping_) {
+        return;
+    }
     pending_ = index;
     wanted_ = index;
     if (working_) {

@@ -86,8 +86,13 @@ class ConversionPreview {
     void Show(std::size_t index);
     // "次のファイル": the file after the one asked for last, the first after the last.
     void ShowNextFile();
-    // True from Show until the worker has reported the file asked for last.
+    // True from Show until the worker has reported the file asked for last (after Stop: until
+    // it has let go of the file it has).
     bool busy() const;
+    // Asks for nothing more: the worker drops what it has once the current file's functions
+    // return, and reports nothing. A window that closes waits for that while it still answers
+    // the boxes the functions may show, since the worker waits for those answers.
+    void Stop();
     // The file asked for last.
     std::optional<std::size_t> wanted() const;
     // The newest result; null before the first.

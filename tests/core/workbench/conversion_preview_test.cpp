@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <map>
 #include <mutex>
+#include <thread>
 
 #include "host/core/workbench/conversion_preview.h"
 #include "host/core/workbench/workbench.h"
@@ -173,8 +174,20 @@ TEST_F(ConversionPreviewTest, TheNewestWishWinsAndChangesGoRound) {
     EXPECT_EQ(preview->NextChangedRow(0), 5000u);
     EXPECT_EQ(preview->NextChangedRow(7000), 10000u);
     EXPECT_EQ(preview->NextChangedRow(15000), 0u);
-    std::lock_guard lock(mutex);
-    EXPECT_EQ(reports, 2);
+    {
+        std::lock_guard lock(mutex);
+        EXPECT_EQ(reports, 2);
+    }
+
+    // Stopped: nothing more is asked for, and the worker lets go.
+    preview->Show(1);
+    preview->Stop();
+    preview->Show(0);
+    EXPECT_EQ(preview->wanted(), 1u);
+    for (int i = 0; i < 2000 && preview->busy(); ++i) {
+        std::this_thread::sleep_for(5ms);
+    }
+    EXPECT_FALSE(preview->busy());
 }
 
 TEST_F(ConversionPreviewTest, OpensOnTheFirstSelectedFileAndNotOnAnEmptyList) {
