@@ -129,7 +129,7 @@ TEST(DisplayLines, BadBytesShowAsReplacementsAndAreCounted) {
 
 TEST(DisplayLines, BinaryBytesDumpSixteenALine) {
     std::string png = "\x89PNG\r\n\x1A\n";
-    png += std::string("\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0", 25);
+    png += std::string("\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0\0\0\0\0", 25);
     const DisplayLines lines = Lines(png);
     ASSERT_TRUE(lines.binary());
     EXPECT_EQ(lines.binaryReason(), "PNG");

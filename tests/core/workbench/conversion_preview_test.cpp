@@ -126,7 +126,7 @@ TEST_F(ConversionPreviewTest, FailedStepsBinaryFilesAndUnreadableFilesAreSaid) {
     const std::string text = work.Write("b.txt", "abc");
     const std::string image = work.Write(
         "i.png", "\x89PNG\r\n\x1A\n" +
-                     std::string("\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0", 25));
+                     std::string("\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x06\0\0\0\0\0\0\0", 25));
     const std::string missing = work.Path("gone.txt");
     auto preview = Preview({text, image, missing}, ChainOf({"Failing 0", "TextUpper 0"}));
     preview->Show(0);
