@@ -12,9 +12,12 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QHeaderView>
 #include <QRadioButton>
+#include <QTableWidget>
 
 #include "host/gui/column_label.h"
+#include "host/gui/compare_view.h"
 #include "host/gui/dialog_units.h"
 
 namespace gui {
@@ -120,6 +123,17 @@ QWidget* CreateControl(const Control& control, QWidget* parent) {
             bar->setRange(0, 100);
             bar->setValue(0);
             return bar;
+        }
+        case ControlKind::kCompareView:
+            return new CompareView(parent);
+        case ControlKind::kTable: {
+            // Read-only rows, chosen whole; the owner fills the columns and turns sorting on.
+            auto* table = new QTableWidget(parent);
+            table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+            table->setSelectionBehavior(QAbstractItemView::SelectRows);
+            table->setSelectionMode(QAbstractItemView::SingleSelection);
+            table->verticalHeader()->setVisible(false);
+            return table;
         }
     }
     return nullptr;

@@ -1,5 +1,7 @@
 #include "host/gui/main_window.h"
 
+#include <algorithm>
+
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -105,7 +107,8 @@ void MainWindow::BuildMenu() {
     }
     // Commands of the host's tools wait for their handlers.
     for (int id :
-         {command::kCharacterScan, command::kLowerCaseNames, command::kReadMe, command::kAbout}) {
+         {command::kCharacterScan, command::kLowerCaseNames, command::kConversionPreview,
+          command::kFileInfo, command::kReadMe, command::kAbout}) {
         actions_[id]->setEnabled(false);
     }
     actions_[command::kRegexConversion]->setEnabled(false);
@@ -188,15 +191,10 @@ void MainWindow::runCommand(int commandId) {
             workbench_->AddFilesByDialog();
             ShowFiles();
             return;
-        case command::kDeleteFiles: {
-            std::vector<std::size_t> rows;
-            for (const QModelIndex& index : fileList_->selectionModel()->selectedRows()) {
-                rows.push_back(static_cast<std::size_t>(index.row()));
-            }
-            workbench_->DeleteSelectedFiles(rows);
+        case command::kDeleteFiles:
+            workbench_->DeleteSelectedFiles(selectedFiles());
             ShowFiles();
             return;
-        }
         case command::kDeleteAllFiles:
             workbench_->DeleteAllFiles();
             ShowFiles();
@@ -219,6 +217,15 @@ void MainWindow::runCommand(int commandId) {
         handler->second();
         refresh();
     }
+}
+
+std::vector<std::size_t> MainWindow::selectedFiles() const {
+    std::vector<std::size_t> rows;
+    for (const QModelIndex& index : fileList_->selectionModel()->selectedRows()) {
+        rows.push_back(static_cast<std::size_t>(index.row()));
+    }
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 void MainWindow::StartRun() {

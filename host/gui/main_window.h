@@ -53,6 +53,8 @@ public:
     host::UserInterface& ui() { return *ui_; }
     const std::string& iniPath() const { return iniPath_; }
     bool running() const { return runThread_ != nullptr; }
+    // The rows of the file list the user has selected, top to bottom.
+    std::vector<std::size_t> selectedFiles() const;
     // Shows the workbench again after something changed it behind the window's back.
     void refresh();
 

@@ -10,6 +10,8 @@
 #include "host/gui/about_box.h"
 #include "host/gui/lowercase_dialog.h"
 #include "host/gui/main_window.h"
+#include "host/gui/file_info_dialog.h"
+#include "host/gui/preview_dialog.h"
 #include "host/gui/regex_dialog.h"
 #include "host/gui/scan_dialog.h"
 #include "host/layout/main_menu.h"
@@ -51,6 +53,26 @@ void RegexConversion(MainWindow& window) {
                        });
 }
 
+void ConversionPreview(MainWindow& window) {
+    host::Workbench& workbench = window.workbench();
+    const std::optional<std::size_t> first =
+        host::FirstPreviewFile(window.ui(), workbench.files().size(), window.selectedFiles());
+    if (first) {
+        PreviewDialog dialog(workbench.files().paths(), workbench.chain(), workbench.options(),
+                             *first, &window);
+        dialog.exec();
+    }
+}
+
+void FileInfo(MainWindow& window) {
+    const host::FileInfoRows table =
+        host::DescribeListedFiles(window.ui(), window.workbench().files().paths());
+    if (table.shown) {
+        FileInfoDialog dialog(table, &window);
+        dialog.exec();
+    }
+}
+
 bool OpenInViewer(const std::string& path) {
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
 }
@@ -61,6 +83,9 @@ void InstallToolCommands(MainWindow& window, const std::string& executablePath) 
     window.setCommandHandler(command::kCharacterScan, [&window] { CharacterScan(window); });
     window.setCommandHandler(command::kLowerCaseNames, [&window] { LowercaseNames(window); });
     window.setCommandHandler(command::kRegexConversion, [&window] { RegexConversion(window); });
+    window.setCommandHandler(command::kConversionPreview,
+                             [&window] { ConversionPreview(window); });
+    window.setCommandHandler(command::kFileInfo, [&window] { FileInfo(window); });
     window.setCommandHandler(command::kReadMe, [&window, executablePath] {
         host::OpenReadme(window.ui(), executablePath, OpenInViewer);
     });

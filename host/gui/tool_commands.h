@@ -1,5 +1,6 @@
 // The Tools and Help menu commands of the main window: character scan, file-name
-// lower-casing, regular-expression conversion, the read-me and the About box.
+// lower-casing, regular-expression conversion, the conversion preview, the file information,
+// the read-me and the About box.
 #pragma once
 
 #include <string>

@@ -9,7 +9,8 @@
 namespace layout {
 
 inline constexpr const Dialog* kAllDialogs[] = {
-    &kAboutDialog, &kMainDialog, &kScanDialog, &kLowercaseDialog, &kRegexDialog,
+    &kAboutDialog,  &kMainDialog,    &kScanDialog,     &kLowercaseDialog,
+    &kRegexDialog,  &kPreviewDialog, &kFileInfoDialog,
 };
 
 }  // namespace layout

@@ -30,6 +30,8 @@ enum class ControlKind {
     kEdit,          // a text field
     kComboBox,      // a field with a drop-down list
     kProgressBar,
+    kCompareView,  // two texts side by side, drawn line by line by the program itself
+    kTable,        // rows of cells under column headers; a click on a header sorts by it
 };
 
 // Style flags; which of them a kind heeds is told beside each.

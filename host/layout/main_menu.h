@@ -22,6 +22,8 @@ inline constexpr int kSaveSettingsList = 32778;
 inline constexpr int kCharacterScan = 32779;
 inline constexpr int kLowerCaseNames = 32780;
 inline constexpr int kRegexConversion = 32781;
+inline constexpr int kConversionPreview = 32782;
+inline constexpr int kFileInfo = 32783;
 }  // namespace command
 
 struct MenuItem {
@@ -69,6 +71,9 @@ inline constexpr MenuItem kToolsMenu[] = {
     kSeparator,
     {"ファイル名を小文字に変換(&L)...", command::kLowerCaseNames},
     {"正規表現による変換(&R)...", command::kRegexConversion},
+    kSeparator,
+    {"変換結果のプレビュー(&P)...", command::kConversionPreview},
+    {"文字コードの判定(&I)...", command::kFileInfo},
 };
 inline constexpr MenuItem kHelpMenu[] = {
     {"お読みください(&R)", command::kReadMe},

@@ -1,5 +1,5 @@
-// The dialogs of the host's tools: the character scan, the file-name lower-casing and the
-// regular-expression command.
+// The dialogs of the host's tools: the character scan, the file-name lower-casing, the
+// regular-expression command, the conversion preview and the file information.
 #pragma once
 
 #include "host/layout/layout_model.h"
@@ -26,6 +26,20 @@ inline constexpr int kUpperName = 1023;
 namespace regex_control {
 inline constexpr int kCommand = 1024;
 }  // namespace regex_control
+
+namespace preview_control {
+inline constexpr int kBeforeLabel = 1040;
+inline constexpr int kAfterLabel = 1041;
+inline constexpr int kView = 1042;
+inline constexpr int kSummary = 1043;
+inline constexpr int kNextChange = 1044;
+inline constexpr int kNextFile = 1045;
+}  // namespace preview_control
+
+namespace info_control {
+inline constexpr int kTable = 1050;
+inline constexpr int kSummary = 1051;
+}  // namespace info_control
 
 // clang-format off
 namespace detail {
@@ -71,6 +85,23 @@ inline constexpr Control kRegexControls[] = {
     {kIdOk, K::kPushButton, "OK", {59, 80, 50, 14}, kDefaultButton},
     {kIdCancel, K::kPushButton, "キャンセル", {112, 80, 50, 14}},
 };
+
+inline constexpr Control kPreviewControls[] = {
+    {preview_control::kBeforeLabel, K::kText, "", {7, 7, 250, 8}, kNoPrefix},
+    {preview_control::kAfterLabel, K::kText, "", {263, 7, 250, 8}, kNoPrefix},
+    {preview_control::kView, K::kCompareView, "", {7, 18, 506, 258},
+     kVerticalScroll | kHorizontalScroll | kBorder},
+    {preview_control::kSummary, K::kText, "", {7, 281, 338, 18}, kNoPrefix | kWordWrap},
+    {preview_control::kNextChange, K::kPushButton, "次の変更行(&N)", {349, 282, 52, 14}},
+    {preview_control::kNextFile, K::kPushButton, "次のファイル(&F)", {405, 282, 54, 14}},
+    {kIdCancel, K::kPushButton, "閉じる(&C)", {463, 282, 50, 14}},
+};
+
+inline constexpr Control kFileInfoControls[] = {
+    {info_control::kTable, K::kTable, "", {7, 7, 506, 250}, kVerticalScroll | kHorizontalScroll},
+    {info_control::kSummary, K::kText, "", {7, 264, 400, 8}, kNoPrefix},
+    {kIdCancel, K::kPushButton, "閉じる(&C)", {463, 261, 50, 14}},
+};
 }  // namespace detail
 
 inline constexpr Dialog kScanDialog{
@@ -82,6 +113,12 @@ inline constexpr Dialog kLowercaseDialog{
 inline constexpr Dialog kRegexDialog{
     132, "正規表現による変換", 222, 101, kDialogFont, Frame::kModal, kNoMenu,
     detail::kRegexControls};
+inline constexpr Dialog kPreviewDialog{
+    133, "変換結果のプレビュー", 520, 303, kDialogFont, Frame::kModal, kNoMenu,
+    detail::kPreviewControls};
+inline constexpr Dialog kFileInfoDialog{
+    134, "文字コードの判定", 520, 282, kDialogFont, Frame::kModal, kNoMenu,
+    detail::kFileInfoControls};
 // clang-format on
 
 }  // namespace layout

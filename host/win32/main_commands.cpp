@@ -3,6 +3,7 @@
 
 #include "host/core/tools/lowercase_file_name.h"
 #include "host/core/tools/regex_tool.h"
+#include "host/core/workbench/conversion_preview.h"
 #include "host/layout/main_dialog.h"
 #include "host/layout/main_menu.h"
 #include "host/win32/main_window.h"
@@ -129,6 +130,21 @@ void MainWindow::OnToolCommand(int id) {
                                    });
             }
             return;
+        case command::kConversionPreview:
+            if (const auto first = host::FirstPreviewFile(*face_, workbench_->files().size(),
+                                                          SelectedFiles())) {
+                ShowConversionPreview(dialog_, {workbench_->files().paths(), workbench_->chain(),
+                                                workbench_->options(), *first});
+            }
+            return;
+        case command::kFileInfo: {
+            const host::FileInfoRows table =
+                host::DescribeListedFiles(*face_, workbench_->files().paths());
+            if (table.shown) {
+                ShowFileInfo(dialog_, table);
+            }
+            return;
+        }
         case command::kReadMe:
             OpenReadme(dialog_, *face_, startUp_.executablePath);
             return;

@@ -197,7 +197,7 @@ void MainWindow::ShowRegexTool() {
 }
 
 int RunMainWindow(HINSTANCE instance, StartUp startUp) {
-    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS};
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES | ICC_PROGRESS_CLASS | ICC_LISTVIEW_CLASSES};
     ::InitCommonControlsEx(&controls);
     const HRESULT com = ::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     bool shown = false;

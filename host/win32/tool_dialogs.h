@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "host/core/plugins/function_entry.h"
+#include "host/core/run/run_options.h"
+#include "host/core/tools/file_info_rows.h"
 #include "host/core/tools/lowercase_file_name.h"
 #include "host/core/ui/user_interface.h"
 
@@ -25,6 +28,19 @@ std::optional<host::LowercaseSelection> AskLowercaseSelection(HWND owner);
 // command in Shift JIS, or nothing when the user cancels.
 std::optional<std::string> AskRegexCommand(HWND owner, host::UserInterface& ui,
                                            const std::string& iniPath);
+
+// "変換結果のプレビュー(&P)...": what the chain would make of the listed files, from file
+// `first` on; nothing is written.
+struct PreviewRequest {
+    std::vector<std::string> paths;
+    host::Chain chain;
+    host::RunOptions options;
+    std::size_t first = 0;
+};
+void ShowConversionPreview(HWND owner, const PreviewRequest& request);
+
+// "文字コードの判定(&I)...": the table of every listed file's information.
+void ShowFileInfo(HWND owner, const host::FileInfoRows& table);
 
 // "バージョン情報(&A)...": the About box with the plug-ins' versions.
 void ShowAboutBox(HWND owner, const std::string& pluginVersionText);

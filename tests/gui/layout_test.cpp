@@ -17,7 +17,9 @@
 
 #include "host/core/settings/ini_regex_history.h"
 #include "host/gui/about_box.h"
+#include "host/gui/file_info_dialog.h"
 #include "host/gui/lowercase_dialog.h"
+#include "host/gui/preview_dialog.h"
 #include "host/gui/regex_dialog.h"
 #include "host/gui/scan_dialog.h"
 #include "host/layout/about_dialog.h"
@@ -175,6 +177,10 @@ void LayoutTest::toolDialogsAreBuiltFromTheModel() {
     CheckDialog(regex, layout::kRegexDialog);
     gui::AboutBox about("", &window);
     CheckDialog(about, layout::kAboutDialog);
+    gui::PreviewDialog preview({}, {}, {}, 0, &window);
+    CheckDialog(preview, layout::kPreviewDialog);
+    gui::FileInfoDialog info({}, &window);
+    CheckDialog(info, layout::kFileInfoDialog);
 }
 
 void LayoutTest::menuBarHoldsTheModelsMenus() {

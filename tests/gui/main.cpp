@@ -38,5 +38,6 @@ int main(int argc, char** argv) {
     failed += Run<window_testing::RunTest>(only, argc, argv);
     failed += Run<window_testing::StartupTest>(only, argc, argv);
     failed += Run<window_testing::ToolsTest>(only, argc, argv);
+    failed += Run<window_testing::PreviewTest>(only, argc, argv);
     return failed == 0 ? 0 : 1;
 }

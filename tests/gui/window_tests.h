@@ -89,4 +89,18 @@ private:
     std::unique_ptr<WindowFixture> fixture_;
 };
 
+class PreviewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+    void showsBothSidesStepsThroughChangesAndFilesWritingNothing();
+    void opensOnTheSelectedFileAndPaintsOnlyWhatFits();
+    void anEmptyListOpensNoPreview();
+    void fileInfoTableHasARowAFileAndSortsByAnyColumn();
+
+private:
+    std::unique_ptr<WindowFixture> fixture_;
+};
+
 }  // namespace window_testing

@@ -37,6 +37,8 @@ const Listed kListed[] = {
     {layout::kScanDialog, 130, {2, 1011, 1012, 1013, 1018, 1028, 1030, 1031}, 2},
     {layout::kLowercaseDialog, 131, {1, 2, 1021, 1022, 1023}, 1},
     {layout::kRegexDialog, 132, {1, 2, 1024}, 1},
+    {layout::kPreviewDialog, 133, {2, 1040, 1041, 1042, 1043, 1044, 1045}, 0},
+    {layout::kFileInfoDialog, 134, {2, 1050, 1051}, 0},
 };
 
 std::string Where(const Dialog& dialog, const Control& control) {
@@ -166,6 +168,8 @@ TEST(Dialogs, FlagsSuitTheirKinds) {
         {K::kEdit,
          layout::kReadOnly | layout::kMultiLine | layout::kBorder | layout::kVerticalScroll},
         {K::kComboBox, layout::kEditable | layout::kVerticalScroll},
+        {K::kCompareView, layout::kVerticalScroll | layout::kHorizontalScroll | layout::kBorder},
+        {K::kTable, layout::kVerticalScroll | layout::kHorizontalScroll},
     };
     for (const Dialog* dialog : layout::kAllDialogs) {
         int defaults = 0;
@@ -216,7 +220,8 @@ TEST(Dialogs, ToolDialogsCloseAndAccessKeysDiffer) {
 
 TEST(MainMenu, EveryCommandOnceWithItsAccessKey) {
     const std::vector<int> listed = {2,     32771, 32772, 32773, 32774, 32775,
-                                     32776, 32777, 32778, 32779, 32780, 32781};
+                                     32776, 32777, 32778, 32779, 32780, 32781,
+                                     32782, 32783};
     std::vector<int> ids;
     std::set<char> titleKeys;
     for (const layout::Menu& menu : layout::kMainMenu.menus) {

@@ -31,4 +31,55 @@ DisplayText CommandCharacterOutsideCp932(const std::string& character) {
     return "「" + character + "」はシフトJISにない文字のため、正規表現に使えません。";
 }
 
+DisplayText PreviewBeforeLabel(const std::string& form) {
+    return "変換前: " + form;
+}
+
+DisplayText PreviewAfterLabel(const std::string& form) {
+    return "変換後: " + form;
+}
+
+std::string PreviewBinaryForm(const std::string& reason) {
+    return "バイナリ（" + reason + "）";
+}
+
+DisplayText PreviewFileOf(const std::string& path, std::size_t number, std::size_t count) {
+    return DisplayText(path) + "（" + std::to_string(number) + "/" + std::to_string(count) + "）";
+}
+
+DisplayText PreviewChangedLines(std::size_t lines) {
+    return "変更された行: " + std::to_string(lines);
+}
+
+DisplayText PreviewNewName(const std::string& name) {
+    return "新しい名前: " + name;
+}
+
+DisplayText PreviewFailedSteps(const std::vector<std::string>& titles) {
+    DisplayText joined;
+    for (std::size_t i = 0; i < titles.size(); ++i) {
+        if (i > 0) {
+            joined += "、";
+        }
+        joined += DisplayText::FromCp932(titles[i]);
+    }
+    return joined + " の処理に失敗しました。";
+}
+
+DisplayText PreviewUndecodable(std::size_t places) {
+    return "読めない文字: " + std::to_string(places);
+}
+
+DisplayText PreviewTooLarge(const std::string& path) {
+    return "'" + path + "' は大きすぎるため、プレビューできません。";
+}
+
+DisplayText PreviewFileChanged(const std::string& path) {
+    return "'" + path + "' は読み込み中に変更されました。";
+}
+
+DisplayText InfoFileCount(std::size_t files) {
+    return "ファイル数: " + std::to_string(files);
+}
+
 }  // namespace host::texts

@@ -2,8 +2,10 @@
 // conversion, About box and read-me), as the user sees them.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "host/core/ui/display_text.h"
 
@@ -33,5 +35,30 @@ DisplayText CommandCharacterOutsideCp932(const std::string& character);
 // Read-me: the document is not there, or no program on this system opens it.
 DisplayText ReadmeMissing(const std::string& path);
 DisplayText ReadmeWithoutViewer(const std::string& path);
+
+// Conversion preview. The labels above both sides name the form each is in: `form` as
+// TextFormName gives it, or PreviewBinaryForm for bytes that are no text.
+DisplayText PreviewBeforeLabel(const std::string& form);
+DisplayText PreviewAfterLabel(const std::string& form);
+std::string PreviewBinaryForm(const std::string& reason);
+inline const DisplayText kPreviewWorking = "変換中...";
+inline const DisplayText kPreviewNoFiles = "プレビューするファイルがリストにありません。";
+// The line under both sides: which file of how many, and what the chain did to it.
+DisplayText PreviewFileOf(const std::string& path, std::size_t number, std::size_t count);
+DisplayText PreviewChangedLines(std::size_t lines);
+inline const DisplayText kPreviewUnchanged = "変更はありません。";
+DisplayText PreviewNewName(const std::string& name);
+inline const DisplayText kPreviewBinaryPassedOn =
+    "バイナリファイルのため、テキストの処理は行いません。";
+// Functions whose step failed: their titles (Shift JIS), joined with "、".
+DisplayText PreviewFailedSteps(const std::vector<std::string>& titles);
+DisplayText PreviewUndecodable(std::size_t places);
+// The file cannot be shown: more than memory holds, or it changed while it was read.
+DisplayText PreviewTooLarge(const std::string& path);
+DisplayText PreviewFileChanged(const std::string& path);
+
+// File information.
+inline const DisplayText kInfoNoFiles = "判定するファイルがリストにありません。";
+DisplayText InfoFileCount(std::size_t files);
 
 }  // namespace host::texts

@@ -105,6 +105,21 @@ inline Win32Control ControlOf(const layout::Control& control) {
         }
         case K::kProgressBar:
             return {"msctls_progress32", {"WS_BORDER"}};
+        case K::kCompareView: {
+            // A window class of the program's own (host/win32/compare_view.h).
+            Win32Control view{"PolyshiftCompareView", {}};
+            detail::AddIf(view.styles, flags, layout::kVerticalScroll, "WS_VSCROLL");
+            detail::AddIf(view.styles, flags, layout::kHorizontalScroll, "WS_HSCROLL");
+            detail::AddIf(view.styles, flags, layout::kBorder, "WS_BORDER");
+            view.styles.push_back("WS_TABSTOP");
+            return view;
+        }
+        case K::kTable: {
+            // A list view in report form: the common controls scroll it themselves.
+            return {"SysListView32",
+                    {"LVS_REPORT", "LVS_SINGLESEL", "LVS_SHOWSELALWAYS", "WS_BORDER",
+                     "WS_TABSTOP"}};
+        }
     }
     return {"Static", {}};
 }

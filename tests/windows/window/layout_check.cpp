@@ -34,6 +34,10 @@ std::wstring ClassOf(ControlKind kind) {
             return L"combobox";
         case ControlKind::kProgressBar:
             return L"msctls_progress32";
+        case ControlKind::kCompareView:
+            return L"polyshiftcompareview";
+        case ControlKind::kTable:
+            return L"syslistview32";
     }
     return {};
 }
@@ -54,9 +58,12 @@ bool TextIsFixed(const layout::Control& control) {
         case ControlKind::kCheckListBox:
         case ControlKind::kProgressBar:
         case ControlKind::kIcon:
+        case ControlKind::kCompareView:
+        case ControlKind::kTable:
             return false;
         default:
-            return control.id != layout::about_control::kBuildStamp;
+            // An empty text is given when the dialog opens (the preview's labels).
+            return control.id != layout::about_control::kBuildStamp && *control.text != '\0';
     }
 }
 

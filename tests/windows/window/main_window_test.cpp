@@ -246,6 +246,8 @@ TEST_F(MainWindowTest, ToolDialogsOpenWithTheControlsOfTheLayout) {
         {command::kCharacterScan, &layout::kScanDialog, IDCANCEL},
         {command::kLowerCaseNames, &layout::kLowercaseDialog, IDCANCEL},
         {command::kRegexConversion, &layout::kRegexDialog, IDCANCEL},
+        {command::kConversionPreview, &layout::kPreviewDialog, IDCANCEL},
+        {command::kFileInfo, &layout::kFileInfoDialog, IDCANCEL},
         {command::kAbout, &layout::kAboutDialog, IDOK},
     };
     for (const ToolDialog& tool : tools) {
