@@ -25,9 +25,9 @@ void Compare(PreviewResult& result, std::span<const unsigned char> input, const 
              const RunOptions& options) {
     FixedTable table(options.tablePath);
     BufferPool pool;
-    const std::vector<CarriedName> names = NamesGivenBy(chain, result.path);
+    // Each step names the result after its conversion, as in a run.
     const ChainOutcome outcome =
-        ApplyChain(input, chain, names, table, pool, {}, nullptr,
+        ApplyChain(input, chain, &result.path, table, pool, {}, nullptr,
                    options.convertBinary ? BinaryInput::kConvert : BinaryInput::kPassOn);
     const std::span<const unsigned char> output =
         outcome.converted ? std::span<const unsigned char>(outcome.bytes.data(),
