@@ -52,7 +52,7 @@ TEST_F(CliTest, InfoWalksFoldersAsRunDoesAndPrintsOneLinePerFile) {
     ASSERT_EQ(rows.size(), 3u) << result.out;  // nothing of .git
     EXPECT_EQ(rows[0], (std::vector<std::string>{work.Path("tree/a.txt"), "Shift JIS", "EUC-JP",
                                                  "mixed (CR LF 1, LF 1)", "yes", "1", "0", "0",
-                                                 "-", "8"}));
+                                                 "-", "-", "-", "8"}));
     EXPECT_EQ(rows[1][0], work.Path("tree/pic.png"));
     EXPECT_EQ(rows[1][1], "binary");
     EXPECT_EQ(rows[2][1], "ASCII");

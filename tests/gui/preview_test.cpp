@@ -217,7 +217,7 @@ void PreviewTest::fileInfoTableHasARowAFileAndSortsByAnyColumn() {
             dialog, [](QDialog* open) { open->reject(); });
         QCOMPARE(dialog->windowTitle(), QStringLiteral("文字コードの判定"));
         QTableWidget& table = dialog->table();
-        QCOMPARE(table.columnCount(), 10);
+        QCOMPARE(table.columnCount(), 12);
         QCOMPARE(table.horizontalHeaderItem(1)->text(), QStringLiteral("文字コード"));
         QCOMPARE(table.rowCount(), 3);
         const auto column = [&table](int c) {
@@ -236,10 +236,10 @@ void PreviewTest::fileInfoTableHasARowAFileAndSortsByAnyColumn() {
                                          header->sectionSize(section) / 2,
                                      header->height() / 2));
         };
-        clickHeader(9);
-        QCOMPARE(column(9), (QStringList{"7", "9", "10"}));
-        clickHeader(9);
-        QCOMPARE(column(9), (QStringList{"10", "9", "7"}));
+        clickHeader(11);
+        QCOMPARE(column(11), (QStringList{"7", "9", "10"}));
+        clickHeader(11);
+        QCOMPARE(column(11), (QStringList{"10", "9", "7"}));
         clickHeader(1);
         QCOMPARE(column(1).first(), QStringLiteral("ASCII"));
         QCOMPARE(gui::FindControl<QLabel>(*dialog, layout::info_control::kSummary)->text(),

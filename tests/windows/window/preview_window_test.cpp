@@ -165,14 +165,14 @@ TEST_F(PreviewWindowTest, FileInformationHasARowAFileAndSortsByAnyColumn) {
     ASSERT_NE(dialog, nullptr);
     HWND list = ::GetDlgItem(dialog, layout::info_control::kTable);
     HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
-    EXPECT_EQ(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 10);
+    EXPECT_EQ(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0), 12);
     // In list order until a header is clicked.
     EXPECT_EQ(Column(list, 1), (std::vector<std::wstring>{L"ASCII", L"EUC-JP", L"ASCII"}));
     EXPECT_EQ(TextOf(::GetDlgItem(dialog, layout::info_control::kSummary)), L"ファイル数: 3");
     ClickHeader(dialog, list, 9);
-    EXPECT_EQ(Column(list, 9), (std::vector<std::wstring>{L"7", L"9", L"10"}));
+    EXPECT_EQ(Column(list, 11), (std::vector<std::wstring>{L"7", L"9", L"10"}));
     ClickHeader(dialog, list, 9);
-    EXPECT_EQ(Column(list, 9), (std::vector<std::wstring>{L"10", L"9", L"7"}));
+    EXPECT_EQ(Column(list, 11), (std::vector<std::wstring>{L"10", L"9", L"7"}));
     ClickHeader(dialog, list, 0);
     EXPECT_NE(Column(list, 0)[0].find(L"big.txt"), std::wstring::npos);
     Press(dialog, IDCANCEL);
