@@ -17,6 +17,8 @@
 #pragma once
 
 #include <array>
+#include <iterator>
+#include <utility>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
@@ -110,24 +112,34 @@ struct Character {
     bool changed;
 };
 
-// Bits of the 16 bytes at `in` that lie in one of `ranges`.
-template <std::size_t N>
-unsigned Mask16(const unsigned char* in, const ByteRange (&ranges)[N]) {
+// Bits of the 64 bytes at `in` that lie in one of kRanges. With SSE2 each range takes one add
+// and one signed compare: x + (0x80 - first) lies below 0x80 - first + its width (as a signed
+// byte, -128 + width) exactly when x is in the range.
+template <const auto& kRanges>
+[[gnu::always_inline]] inline std::uint64_t RangeMask64(const unsigned char* in) {
 #if defined(__SSE2__)
-    const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in));
-    __m128i any = _mm_setzero_si128();
-    for (const ByteRange& r : ranges) {
-        const __m128i offset = _mm_sub_epi8(x, _mm_set1_epi8(static_cast<char>(r.first)));
-        const __m128i span = _mm_set1_epi8(static_cast<char>(r.last - r.first));
-        any = _mm_or_si128(any, _mm_cmpeq_epi8(_mm_min_epu8(offset, span), offset));
+    std::uint64_t mask = 0;
+    for (std::size_t chunk = 0; chunk < kBlockBytes; chunk += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + chunk));
+        __m128i any = _mm_setzero_si128();
+        [&]<std::size_t... k>(std::index_sequence<k...>) {
+            ((any = _mm_or_si128(
+                  any, _mm_cmplt_epi8(
+                           _mm_add_epi8(x, _mm_set1_epi8(static_cast<char>(
+                                               static_cast<unsigned char>(0x80 - kRanges[k].first)))),
+                           _mm_set1_epi8(static_cast<char>(
+                               -128 + (kRanges[k].last - kRanges[k].first + 1)))))),
+             ...);
+        }(std::make_index_sequence<std::size(kRanges)>{});
+        mask |= static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(any))) << chunk;
     }
-    return static_cast<unsigned>(_mm_movemask_epi8(any));
+    return mask;
 #else
-    unsigned mask = 0;
-    for (std::size_t p = 0; p < 16; ++p) {
-        for (const ByteRange& r : ranges) {
+    std::uint64_t mask = 0;
+    for (std::size_t p = 0; p < kBlockBytes; ++p) {
+        for (const ByteRange& r : kRanges) {
             if (in[p] >= r.first && in[p] <= r.last) {
-                mask |= 1u << p;
+                mask |= std::uint64_t{1} << p;
             }
         }
     }
@@ -135,63 +147,49 @@ unsigned Mask16(const unsigned char* in, const ByteRange (&ranges)[N]) {
 #endif
 }
 
-// The bytes a run that stays as it is ends at, by mode: SO, SI and ESC, and those that `Stops`
-// gives for characters that may change: Stops::kAscii, kKanji (first bytes of pairs) and kKana,
-// each a list of byte ranges.
+// The bytes that may begin a switch: SO, SI and ESC.
 inline constexpr ByteRange kSwitchBytes[] = {{kShiftOut, kShiftIn}, {kEsc, kEsc}};
 
-// Bits of the 64 bytes at `in` that lie in one of `ranges`.
-template <std::size_t N>
-std::uint64_t Mask64(const unsigned char* in, const ByteRange (&ranges)[N]) {
-    std::uint64_t mask = 0;
-    for (std::size_t chunk = 0; chunk < kBlockBytes; chunk += 16) {
-        mask |= static_cast<std::uint64_t>(Mask16(in + chunk, ranges)) << chunk;
-    }
-    return mask;
-}
-
-// The runs that stay as they are (to the first byte in the stops of its mode, in kanji
-// mode the first that begins a pair, or with Stops::kRow the first pair of that row and a cell
-// of Stops::kCells), from the stop bytes
-// of a 64-byte block found once for every mode: a text switches modes every few characters, and
-// each run would otherwise look at its bytes again.
+// The runs that stay as they are: to the first byte that may begin a switch, or in the one
+// mode where the function changes characters (Stops::kMode), the first it may change; in kanji
+// mode only the first bytes of pairs count. Stops::kRanges are those bytes, or with
+// Stops::kRow the pairs of that row and a cell of Stops::kCells, or with Stops::kAll every
+// byte. The stop bytes of a 64-byte block are found once: a text switches modes every few
+// characters, and each run would otherwise look at its bytes again.
 template <class Stops>
 class QuietRuns {
   public:
     // The length of the run at in[i] in `mode`, up to the end of the block that holds i (a new
     // block starts at i when the last one does not hold it; 65 bytes from i readable).
     std::size_t At(const unsigned char* in, std::size_t i, Mode mode) {
-        if (i < base_ || i - base_ >= kBlockBytes) {
+        if (i - base_ >= kBlockBytes) {
             base_ = i;
-            loaded_ = 0;
+            switches_ = RangeMask64<kSwitchBytes>(in + i);
+            changesLoaded_ = false;
         }
-        const auto m = static_cast<unsigned>(mode);
-        if ((loaded_ & 1u << m) == 0) {
-            masks_[m] = Load(in + base_, mode);
-            loaded_ |= 1u << m;
+        std::uint64_t stops = switches_;
+        if (mode == Stops::kMode) {
+            if (!changesLoaded_) {
+                changes_ = Changes(in + base_);
+                changesLoaded_ = true;
+            }
+            stops |= changes_;
         }
         const std::size_t offset = i - base_;
-        std::uint64_t stops = masks_[m];
         std::size_t toEnd = kBlockBytes - offset;
-        if (mode == Mode::kKanji) {
-            stops &= (offset & 1) != 0 ? 0xAAAAAAAAAAAAAAAAu : 0x5555555555555555u;
-            toEnd &= ~std::size_t{1};  // a run in kanji mode ends between pairs
-        }
         stops >>= offset;
+        if (mode == Mode::kKanji) {
+            stops &= 0x5555555555555555u;  // first bytes of pairs from i
+            toEnd &= ~std::size_t{1};      // a run in kanji mode ends between pairs
+        }
         return stops == 0 ? toEnd : static_cast<std::size_t>(std::countr_zero(stops));
     }
 
   private:
-    static std::uint64_t Load(const unsigned char* block, Mode mode) {
-        switch (mode) {
-            case Mode::kAscii:
-                return Mask64(block, Stops::kAscii);
-            case Mode::kKana:
-                return Mask64(block, Stops::kKana);
-            case Mode::kKanji:
-                break;
-        }
-        if constexpr (Stops::kRow != 0) {
+    static std::uint64_t Changes(const unsigned char* block) {
+        if constexpr (Stops::kAll) {
+            return ~std::uint64_t{0};
+        } else if constexpr (Stops::kRow != 0) {
             // Bytes of the row are few; their cells are looked up one by one.
             static constexpr ByteRange kRows[] = {{Stops::kRow, Stops::kRow}};
             static constexpr std::array<bool, 256> kCell = [] {
@@ -204,19 +202,21 @@ class QuietRuns {
                 return cells;
             }();
             std::uint64_t pairs = 0;
-            for (std::uint64_t rows = Mask64(block, kRows); rows != 0; rows &= rows - 1) {
+            for (std::uint64_t rows = RangeMask64<kRows>(block); rows != 0; rows &= rows - 1) {
                 const int j = std::countr_zero(rows);
                 pairs |= static_cast<std::uint64_t>(kCell[block[j + 1]]) << j;
             }
-            return pairs | Mask64(block, kSwitchBytes);
+            return pairs;
         } else {
-            return Mask64(block, Stops::kKanji);
+            return RangeMask64<Stops::kRanges>(block);
         }
     }
 
-    std::size_t base_ = ~std::size_t{0};
-    unsigned loaded_ = 0;  // bit m: masks_[m] holds the stops of mode m
-    std::array<std::uint64_t, 3> masks_{};
+    // Far enough below any i that the first call starts a block.
+    std::size_t base_ = ~std::size_t{0} - (kBlockBytes - 1);
+    std::uint64_t switches_ = 0;
+    std::uint64_t changes_ = 0;
+    bool changesLoaded_ = false;
 };
 
 // The most a switch and a character add to the result.
@@ -272,7 +272,8 @@ struct Result {
 // (in its mode, no switch waiting), runs that stay as they are go as QuietRuns<Stops> finds
 // them. A run of the text's switches waits for the character after it (see the top of this
 // file). False when `out` lacks room (the caller gives the room the longest result needs).
-template <class Stops, class FoldCharacter>
+// Without kQuiet every character takes the careful way (the tests' reference).
+template <class Stops, bool kQuiet = true, class FoldCharacter>
 bool FoldJis(const unsigned char* in, std::size_t n, Output& out, FoldCharacter fold) {
     constexpr std::size_t kNone = ~std::size_t{0};
     Forms forms = FormsOf(in, n);
@@ -291,16 +292,40 @@ bool FoldJis(const unsigned char* in, std::size_t n, Output& out, FoldCharacter 
     QuietRuns<Stops> quiet;
     std::size_t i = 0;
     while (i < n) {
-        if (pending == kNone && result.state.mode == text.mode && n - i > kBlockBytes &&
-            room(kBlockBytes)) {
-            const std::size_t run = quiet.At(in, i, text.mode);
-            if (run > 0) {
-                std::memcpy(result.next, in + i, kBlockBytes);
-                result.next += run;
+        // In step, with room for the rest copied one for one: runs that stay, and the switches
+        // between them, go at once, up to a character that may change.
+        if (kQuiet && pending == kNone && result.state.mode == text.mode &&
+            room(n - i + kBlockBytes)) {
+            while (n - i > kBlockBytes) {
+                const std::size_t run = quiet.At(in, i, text.mode);
+                if (run > 0) {
+                    std::memcpy(result.next, in + i, kBlockBytes);
+                    result.next += run;
+                    result.escapeLast = false;
+                    eager = kNone;
+                    i += run;
+                    continue;
+                }
+                State to;
+                const std::size_t length = SwitchAt(in, i, n, to);
+                if (length == 0) {
+                    break;
+                }
+                if (eager == kNone) {
+                    eager = i;
+                    eagerOut = result.next;
+                    beforeEager = result.state;
+                    escapeLastBeforeEager = result.escapeLast;
+                }
+                std::memcpy(result.next, in + i, 3);
+                result.next += length;
                 result.escapeLast = false;
-                eager = kNone;
-                i += run;
-                continue;
+                result.state = to;
+                text = to;
+                if (to.mode == Mode::kKana) {
+                    forms.kanaByShiftOut = to.shiftedOut;
+                }
+                i += length;
             }
         }
         State to;
@@ -396,48 +421,41 @@ inline Character KanjiOf(RowCell code) {
             {static_cast<unsigned char>(code >> 8), static_cast<unsigned char>(code)}, true};
 }
 
-// Where runs stop for each function: at the switch bytes, and in the one mode where the
-// function changes characters, at the characters it may change: bytes, or in kanji mode pairs
-// of row kRow (when not 0) and a cell of kCells.
+// Where each function may change characters: bytes of kRanges in ASCII mode, pairs of row
+// kRow with a cell of kCells in kanji mode, or every byte in kana mode.
+struct AsciiStops {
+    static constexpr Mode kMode = Mode::kAscii;
+    static constexpr unsigned char kRow = 0;
+    static constexpr bool kAll = false;
+};
 template <CharSet kSet>
 struct HalfToFullStops;
 template <>
-struct HalfToFullStops<CharSet::kDigits> {
-    static constexpr ByteRange kAscii[] = {{kShiftOut, kShiftIn}, {kEsc, kEsc}, {0x30, 0x39}};
-    static constexpr const ByteRange (&kKanji)[2] = kSwitchBytes;
-    static constexpr const ByteRange (&kKana)[2] = kSwitchBytes;
-    static constexpr unsigned char kRow = 0;
+struct HalfToFullStops<CharSet::kDigits> : AsciiStops {
+    static constexpr ByteRange kRanges[] = {{0x30, 0x39}};
 };
 template <>
-struct HalfToFullStops<CharSet::kLetters> {
-    static constexpr ByteRange kAscii[] = {
-        {kShiftOut, kShiftIn}, {kEsc, kEsc}, {0x41, 0x5A}, {0x61, 0x7A}};
-    static constexpr const ByteRange (&kKanji)[2] = kSwitchBytes;
-    static constexpr const ByteRange (&kKana)[2] = kSwitchBytes;
-    static constexpr unsigned char kRow = 0;
+struct HalfToFullStops<CharSet::kLetters> : AsciiStops {
+    static constexpr ByteRange kRanges[] = {{0x41, 0x5A}, {0x61, 0x7A}};
 };
 template <>
-struct HalfToFullStops<CharSet::kSymbols> {
-    static constexpr ByteRange kAscii[] = {{kShiftOut, kShiftIn}, {kEsc, kEsc}, {0x20, 0x2F},
-                                           {0x3A, 0x40},          {0x5B, 0x60}, {0x7B, 0x7E}};
-    static constexpr const ByteRange (&kKanji)[2] = kSwitchBytes;
-    static constexpr const ByteRange (&kKana)[2] = kSwitchBytes;
-    static constexpr unsigned char kRow = 0;
+struct HalfToFullStops<CharSet::kSymbols> : AsciiStops {
+    static constexpr ByteRange kRanges[] = {{0x20, 0x2F}, {0x3A, 0x40}, {0x5B, 0x60}, {0x7B, 0x7E}};
 };
 
+struct KanjiStops {
+    static constexpr Mode kMode = Mode::kKanji;
+    static constexpr bool kAll = false;
+};
 template <CharSet kSet>
 struct FullToHalfStops;
 template <>
-struct FullToHalfStops<CharSet::kDigits> {
-    static constexpr const ByteRange (&kAscii)[2] = kSwitchBytes;
-    static constexpr const ByteRange (&kKana)[2] = kSwitchBytes;
+struct FullToHalfStops<CharSet::kDigits> : KanjiStops {
     static constexpr unsigned char kRow = kAlnumRow;
     static constexpr ByteRange kCells[] = {{0x30, 0x39}};
 };
 template <>
-struct FullToHalfStops<CharSet::kLetters> {
-    static constexpr const ByteRange (&kAscii)[2] = kSwitchBytes;
-    static constexpr const ByteRange (&kKana)[2] = kSwitchBytes;
+struct FullToHalfStops<CharSet::kLetters> : KanjiStops {
     static constexpr unsigned char kRow = kAlnumRow;
     static constexpr ByteRange kCells[] = {{0x41, 0x5A}, {0x61, 0x7A}};
 };
@@ -445,22 +463,19 @@ struct FullToHalfStops<CharSet::kLetters> {
 // common ideographic comma and full stop (0x22, 0x23), middle dot (0x26), prolonged sound
 // mark (0x3C) and corner brackets (0x56, 0x57).
 template <>
-struct FullToHalfStops<CharSet::kSymbols> {
-    static constexpr const ByteRange (&kAscii)[2] = kSwitchBytes;
-    static constexpr const ByteRange (&kKana)[2] = kSwitchBytes;
+struct FullToHalfStops<CharSet::kSymbols> : KanjiStops {
     static constexpr unsigned char kRow = kSymbolRow;
     static constexpr ByteRange kCells[] = {{0x21, 0x21}, {0x24, 0x25}, {0x27, 0x32},
                                            {0x3F, 0x51}, {0x5C, 0x5D}, {0x61, 0x77}};
 };
 
 struct KatakanaStops {
-    static constexpr const ByteRange (&kAscii)[2] = kSwitchBytes;
-    static constexpr const ByteRange (&kKanji)[2] = kSwitchBytes;
-    static constexpr ByteRange kKana[] = {{0x00, 0xFF}};
+    static constexpr Mode kMode = Mode::kKana;
     static constexpr unsigned char kRow = 0;
+    static constexpr bool kAll = true;
 };
 
-template <CharSet kSet>
+template <CharSet kSet, bool kQuiet = true>
 bool HalfToFullJisOf(const unsigned char* in, std::size_t n, Output& out) {
     const RowCellWidthTable& table = kRowCellWidthTables[static_cast<int>(kSet)];
     auto fold = [&table](const unsigned char* text, std::size_t i, std::size_t length, Mode mode,
@@ -472,10 +487,10 @@ bool HalfToFullJisOf(const unsigned char* in, std::size_t n, Output& out) {
         }
         return Unchanged(text, i, length, mode, c);
     };
-    return FoldJis<HalfToFullStops<kSet>>(in, n, out, fold);
+    return FoldJis<HalfToFullStops<kSet>, kQuiet>(in, n, out, fold);
 }
 
-template <CharSet kSet>
+template <CharSet kSet, bool kQuiet = true>
 bool FullToHalfJisOf(const unsigned char* in, std::size_t n, Output& out) {
     const RowCellWidthTable& table = kRowCellWidthTables[static_cast<int>(kSet)];
     auto fold = [&table](const unsigned char* text, std::size_t i, std::size_t length, Mode mode,
@@ -493,7 +508,31 @@ bool FullToHalfJisOf(const unsigned char* in, std::size_t n, Output& out) {
         }
         return Unchanged(text, i, length, mode, c);
     };
-    return FoldJis<FullToHalfStops<kSet>>(in, n, out, fold);
+    return FoldJis<FullToHalfStops<kSet>, kQuiet>(in, n, out, fold);
+}
+
+// Half-width katakana in kana mode to full-width katakana in kanji mode, joined with a sound
+// mark right after them as in Shift JIS.
+template <bool kQuiet = true>
+bool KatakanaToFullJisOf(const unsigned char* in, std::size_t n, Output& out) {
+    auto fold = [](const unsigned char* text, std::size_t i, std::size_t length, Mode mode,
+                   Character& c) -> std::size_t {
+        const unsigned char b = text[i];
+        if (mode != Mode::kKana || b < 0x21 || b > 0x5F) {
+            return Unchanged(text, i, length, mode, c);
+        }
+        const auto kana = static_cast<unsigned char>(b + 0x80);
+        if (length - i >= 2) {
+            const RowCell joined = JoinedKana(kana, static_cast<unsigned char>(text[i + 1] + 0x80));
+            if (joined != 0) {
+                c = KanjiOf(joined);
+                return 2;
+            }
+        }
+        c = KanjiOf(kKanaRowCells.plain[kana - 0xA1]);
+        return 1;
+    };
+    return FoldJis<KatakanaStops, kQuiet>(in, n, out, fold);
 }
 
 }  // namespace widthfold::jis
@@ -526,28 +565,9 @@ inline bool FullToHalfJis(const unsigned char* in, std::size_t n, Output& out, C
     return jis::FullToHalfJisOf<CharSet::kSymbols>(in, n, out);
 }
 
-// Half-width katakana in kana mode to full-width katakana in kanji mode, joined with a sound
-// mark right after them as in Shift JIS.
+// Half-width katakana in kana mode to full-width katakana in kanji mode.
 inline bool KatakanaToFullJis(const unsigned char* in, std::size_t n, Output& out) {
-    using namespace jis;
-    auto fold = [](const unsigned char* text, std::size_t i, std::size_t length, Mode mode,
-                   Character& c) -> std::size_t {
-        const unsigned char b = text[i];
-        if (mode != Mode::kKana || b < 0x21 || b > 0x5F) {
-            return Unchanged(text, i, length, mode, c);
-        }
-        const auto kana = static_cast<unsigned char>(b + 0x80);
-        if (length - i >= 2) {
-            const RowCell joined = JoinedKana(kana, static_cast<unsigned char>(text[i + 1] + 0x80));
-            if (joined != 0) {
-                c = KanjiOf(joined);
-                return 2;
-            }
-        }
-        c = KanjiOf(kKanaRowCells.plain[kana - 0xA1]);
-        return 1;
-    };
-    return FoldJis<KatakanaStops>(in, n, out, fold);
+    return jis::KatakanaToFullJisOf(in, n, out);
 }
 
 }  // namespace widthfold
