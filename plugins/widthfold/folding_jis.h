@@ -154,35 +154,50 @@ inline constexpr ByteRange kSwitchBytes[] = {{kShiftOut, kShiftIn}, {kEsc, kEsc}
 // mode where the function changes characters (Stops::kMode), the first it may change; in kanji
 // mode only the first bytes of pairs count. Stops::kRanges are those bytes, or with
 // Stops::kRow the pairs of that row and a cell of Stops::kCells, or with Stops::kAll every
-// byte. The stop bytes of a 64-byte block are found once: a text switches modes every few
-// characters, and each run would otherwise look at its bytes again.
+// byte. The stops of a 64-byte block are found once, those that change characters only when
+// the block holds that mode: a text switches modes every few characters, and each run would
+// otherwise look at its bytes again.
 template <class Stops>
 class QuietRuns {
   public:
-    // The length of the run at in[i] in `mode`, up to the end of the block that holds i (a new
-    // block starts at i when the last one does not hold it; 65 bytes from i readable).
-    std::size_t At(const unsigned char* in, std::size_t i, Mode mode) {
-        if (i - base_ >= kBlockBytes) {
+    // The block that holds in[i], a new one from i when the last one holds too little of it
+    // (65 bytes from i readable); returns the offset of i in it.
+    std::size_t Hold(const unsigned char* in, std::size_t i) {
+        if (i - base_ >= kBlockBytes - 1) {
             base_ = i;
-            switches_ = RangeMask64<kSwitchBytes>(in + i);
+            block_ = in + i;
+            switches_ = RangeMask64<kSwitchBytes>(block_);
             changesLoaded_ = false;
         }
+        return i - base_;
+    }
+
+    struct Run {
+        std::size_t end;  // offset where the run ends
+        bool stop;        // at a stop, rather than at the end of the block
+    };
+
+    // The run from `offset` in the block, in `mode`: to the first stop, else to the block's end
+    // (in kanji mode the end of its last whole pair).
+    Run From(std::size_t offset, Mode mode) {
         std::uint64_t stops = switches_;
         if (mode == Stops::kMode) {
             if (!changesLoaded_) {
-                changes_ = Changes(in + base_);
+                changes_ = Changes(block_);
                 changesLoaded_ = true;
             }
             stops |= changes_;
         }
-        const std::size_t offset = i - base_;
-        std::size_t toEnd = kBlockBytes - offset;
         stops >>= offset;
+        std::size_t end = kBlockBytes;
         if (mode == Mode::kKanji) {
-            stops &= 0x5555555555555555u;  // first bytes of pairs from i
-            toEnd &= ~std::size_t{1};      // a run in kanji mode ends between pairs
+            stops &= 0x5555555555555555u;  // first bytes of pairs from the offset
+            end -= offset & 1;
         }
-        return stops == 0 ? toEnd : static_cast<std::size_t>(std::countr_zero(stops));
+        if (stops == 0) {
+            return {end, false};
+        }
+        return {offset + static_cast<std::size_t>(std::countr_zero(stops)), true};
     }
 
   private:
@@ -190,23 +205,9 @@ class QuietRuns {
         if constexpr (Stops::kAll) {
             return ~std::uint64_t{0};
         } else if constexpr (Stops::kRow != 0) {
-            // Bytes of the row are few; their cells are looked up one by one.
+            // Bytes of the row, followed by a byte of the cells.
             static constexpr ByteRange kRows[] = {{Stops::kRow, Stops::kRow}};
-            static constexpr std::array<bool, 256> kCell = [] {
-                std::array<bool, 256> cells{};
-                for (const ByteRange& r : Stops::kCells) {
-                    for (unsigned c = r.first; c <= r.last; ++c) {
-                        cells[c] = true;
-                    }
-                }
-                return cells;
-            }();
-            std::uint64_t pairs = 0;
-            for (std::uint64_t rows = RangeMask64<kRows>(block); rows != 0; rows &= rows - 1) {
-                const int j = std::countr_zero(rows);
-                pairs |= static_cast<std::uint64_t>(kCell[block[j + 1]]) << j;
-            }
-            return pairs;
+            return RangeMask64<kRows>(block) & RangeMask64<Stops::kCells>(block + 1);
         } else {
             return RangeMask64<Stops::kRanges>(block);
         }
@@ -214,6 +215,7 @@ class QuietRuns {
 
     // Far enough below any i that the first call starts a block.
     std::size_t base_ = ~std::size_t{0} - (kBlockBytes - 1);
+    const unsigned char* block_ = nullptr;
     std::uint64_t switches_ = 0;
     std::uint64_t changes_ = 0;
     bool changesLoaded_ = false;
@@ -296,36 +298,52 @@ bool FoldJis(const unsigned char* in, std::size_t n, Output& out, FoldCharacter 
         // between them, go at once, up to a character that may change.
         if (kQuiet && pending == kNone && result.state.mode == text.mode &&
             room(n - i + kBlockBytes)) {
-            while (n - i > kBlockBytes) {
-                const std::size_t run = quiet.At(in, i, text.mode);
-                if (run > 0) {
-                    std::memcpy(result.next, in + i, kBlockBytes);
-                    result.next += run;
+            bool stopped = false;
+            while (!stopped && n - i > kBlockBytes) {
+                // The bytes go out as they stand; the result takes as many as stay.
+                std::memcpy(result.next, in + i, kBlockBytes);
+                const std::size_t from = quiet.Hold(in, i);
+                std::size_t at = from;
+                for (;;) {
+                    const auto run = quiet.From(at, text.mode);
+                    if (run.end != at) {
+                        result.escapeLast = false;
+                        eager = kNone;
+                        at = run.end;
+                    }
+                    if (!run.stop) {
+                        break;
+                    }
+                    State to;
+                    const std::size_t length = SwitchAt(in, i + (at - from), n, to);
+                    if (length == 0) {
+                        stopped = true;
+                        break;
+                    }
+                    unsigned char* const place = result.next + (at - from);
+                    if (eager == kNone) {
+                        eager = i + (at - from);
+                        eagerOut = place;
+                        beforeEager = result.state;
+                        escapeLastBeforeEager = result.escapeLast;
+                    }
+                    std::memcpy(place, in + i + (at - from), 3);
                     result.escapeLast = false;
-                    eager = kNone;
-                    i += run;
-                    continue;
+                    result.state = to;
+                    text = to;
+                    if (to.mode == Mode::kKana) {
+                        forms.kanaByShiftOut = to.shiftedOut;
+                    }
+                    at += length;
+                    if (at >= kBlockBytes - 1) {
+                        break;
+                    }
                 }
-                State to;
-                const std::size_t length = SwitchAt(in, i, n, to);
-                if (length == 0) {
-                    break;
-                }
-                if (eager == kNone) {
-                    eager = i;
-                    eagerOut = result.next;
-                    beforeEager = result.state;
-                    escapeLastBeforeEager = result.escapeLast;
-                }
-                std::memcpy(result.next, in + i, 3);
-                result.next += length;
-                result.escapeLast = false;
-                result.state = to;
-                text = to;
-                if (to.mode == Mode::kKana) {
-                    forms.kanaByShiftOut = to.shiftedOut;
-                }
-                i += length;
+                result.next += at - from;
+                i += at - from;
+            }
+            if (i == n) {
+                break;  // a switch at the end of the last block ended the text
             }
         }
         State to;
