@@ -17,12 +17,12 @@
 #pragma once
 
 #include <array>
-#include <iterator>
-#include <utility>
 #include <bit>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 #include "byte_classes.h"
 #include "folding.h"
@@ -269,6 +269,75 @@ struct Result {
     }
 };
 
+// Switches copied while the result is in step, taken back (made a pending run) should the
+// character after them change its mode: where they begin in the text and in the result, and
+// the result's state before them.
+struct Eager {
+    static constexpr std::size_t kNone = ~std::size_t{0};
+    std::size_t at = kNone;
+    unsigned char* out = nullptr;
+    State before;
+    bool escapeLastBefore = false;
+
+    void Note(std::size_t i, unsigned char* place, const Result& result) {
+        if (at == kNone) {
+            *this = {i, place, result.state, result.escapeLast};
+        }
+    }
+};
+
+// While the result is in step with the text, copies the runs that stay and the switches
+// between them a block at a time: each block's bytes go out as they stand, and the result
+// takes as many as stay. Returns at a character that may change, or with 64 bytes or fewer
+// left; the caller gives room for the rest of the text and 64 bytes more.
+template <class Stops>
+[[gnu::always_inline]] inline void CopyInStep(const unsigned char* in, std::size_t n,
+                                              std::size_t& i, Result& result, State& text,
+                                              Forms& forms, QuietRuns<Stops>& quiet,
+                                              Eager& eager) {
+    while (n - i > kBlockBytes) {
+        std::memcpy(result.next, in + i, kBlockBytes);
+        const std::size_t from = quiet.Hold(in, i);
+        std::size_t at = from;
+        bool atCharacter = false;
+        for (;;) {
+            const auto run = quiet.From(at, text.mode);
+            if (run.end != at) {
+                result.escapeLast = false;
+                eager.at = Eager::kNone;
+                at = run.end;
+            }
+            if (!run.stop) {
+                break;
+            }
+            State to;
+            const std::size_t length = SwitchAt(in, i + (at - from), n, to);
+            if (length == 0) {
+                atCharacter = true;
+                break;
+            }
+            unsigned char* const place = result.next + (at - from);
+            eager.Note(i + (at - from), place, result);
+            std::memcpy(place, in + i + (at - from), 3);
+            result.escapeLast = false;
+            result.state = to;
+            text = to;
+            if (to.mode == Mode::kKana) {
+                forms.kanaByShiftOut = to.shiftedOut;
+            }
+            at += length;
+            if (at >= kBlockBytes - 1) {
+                break;
+            }
+        }
+        result.next += at - from;
+        i += at - from;
+        if (atCharacter) {
+            return;
+        }
+    }
+}
+
 // Folds a JIS text with `fold(in, i, n, mode, character)`, which reads the character at i in
 // `mode` into `character` and returns its length. While the result is in step with the text
 // (in its mode, no switch waiting), runs that stay as they are go as QuietRuns<Stops> finds
@@ -285,12 +354,7 @@ bool FoldJis(const unsigned char* in, std::size_t n, Output& out, FoldCharacter 
     State text;
     State beforePending;
     std::size_t pending = kNone;
-    // Switches met while the result is in step are copied at once, and taken back (made a
-    // pending run) should the character after them change its mode.
-    std::size_t eager = kNone;
-    unsigned char* eagerOut = nullptr;
-    State beforeEager;
-    bool escapeLastBeforeEager = false;
+    Eager eager;
     QuietRuns<Stops> quiet;
     std::size_t i = 0;
     while (i < n) {
@@ -298,50 +362,7 @@ bool FoldJis(const unsigned char* in, std::size_t n, Output& out, FoldCharacter 
         // between them, go at once, up to a character that may change.
         if (kQuiet && pending == kNone && result.state.mode == text.mode &&
             room(n - i + kBlockBytes)) {
-            bool stopped = false;
-            while (!stopped && n - i > kBlockBytes) {
-                // The bytes go out as they stand; the result takes as many as stay.
-                std::memcpy(result.next, in + i, kBlockBytes);
-                const std::size_t from = quiet.Hold(in, i);
-                std::size_t at = from;
-                for (;;) {
-                    const auto run = quiet.From(at, text.mode);
-                    if (run.end != at) {
-                        result.escapeLast = false;
-                        eager = kNone;
-                        at = run.end;
-                    }
-                    if (!run.stop) {
-                        break;
-                    }
-                    State to;
-                    const std::size_t length = SwitchAt(in, i + (at - from), n, to);
-                    if (length == 0) {
-                        stopped = true;
-                        break;
-                    }
-                    unsigned char* const place = result.next + (at - from);
-                    if (eager == kNone) {
-                        eager = i + (at - from);
-                        eagerOut = place;
-                        beforeEager = result.state;
-                        escapeLastBeforeEager = result.escapeLast;
-                    }
-                    std::memcpy(place, in + i + (at - from), 3);
-                    result.escapeLast = false;
-                    result.state = to;
-                    text = to;
-                    if (to.mode == Mode::kKana) {
-                        forms.kanaByShiftOut = to.shiftedOut;
-                    }
-                    at += length;
-                    if (at >= kBlockBytes - 1) {
-                        break;
-                    }
-                }
-                result.next += at - from;
-                i += at - from;
-            }
+            CopyInStep(in, n, i, result, text, forms, quiet, eager);
             if (i == n) {
                 break;  // a switch at the end of the last block ended the text
             }
@@ -349,12 +370,7 @@ bool FoldJis(const unsigned char* in, std::size_t n, Output& out, FoldCharacter 
         State to;
         if (const std::size_t length = SwitchAt(in, i, n, to)) {
             if (pending == kNone && result.state.mode == text.mode && room(kStepRoom)) {
-                if (eager == kNone) {
-                    eager = i;
-                    eagerOut = result.next;
-                    beforeEager = result.state;
-                    escapeLastBeforeEager = result.escapeLast;
-                }
+                eager.Note(i, result.next, result);
                 std::memcpy(result.next, in + i, length);
                 result.next += length;
                 result.escapeLast = false;
@@ -372,15 +388,15 @@ bool FoldJis(const unsigned char* in, std::size_t n, Output& out, FoldCharacter 
         }
         Character c{};
         const std::size_t length = fold(in, i, n, text.mode, c);
-        if (eager != kNone) {
+        if (eager.at != Eager::kNone) {
             if (c.mode != text.mode) {
-                result.next = eagerOut;
-                result.state = beforeEager;
-                result.escapeLast = escapeLastBeforeEager;
-                pending = eager;
-                beforePending = beforeEager;
+                result.next = eager.out;
+                result.state = eager.before;
+                result.escapeLast = eager.escapeLastBefore;
+                pending = eager.at;
+                beforePending = eager.before;
             }
-            eager = kNone;
+            eager.at = Eager::kNone;
         }
         if (pending != kNone) {
             if (!room(i - pending + kStepRoom)) {
