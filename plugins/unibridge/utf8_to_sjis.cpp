@@ -17,20 +17,29 @@ namespace {
 
 using utf8_bits::Utf8Bits;
 
+// What a run (RunOf32) reads and writes at most from where it starts: 32 bytes of ASCII, then
+// 16 characters read 16 bytes at a time from 12 bytes apart and 32 bytes stored.
+constexpr std::size_t kRunReach = 32 + 36 + 16;
+
 // UTF-8 to Shift JIS a block at a time: the block is checked by the bit masks of its kinds of
 // byte, which also give the places of its characters; the characters of all places are
 // computed side by side, so that each character takes one lookup and one store. `readBits` and
-// `characters` are the SSE2 or AVX2 forms of ReadUtf8Bits and CharactersOfBlock.
-template <class ReadBits, class Characters>
-inline std::size_t Utf8ToSjisBlocks(const std::uint32_t* table, const unsigned char* in,
+// `characters` are the SSE2 or AVX2 forms of ReadUtf8Bits and CharactersOfBlock. Before each
+// block, `run` may take the text's common case faster (RunOf32); with enough text left, it
+// leaves the block to start where it stopped.
+template <class ReadBits, class Characters, class Run>
+[[gnu::always_inline]] inline std::size_t Utf8ToSjisBlocks(const std::uint32_t* table, const unsigned char* in,
                                     std::size_t i, std::size_t n, unsigned char*& out,
-                                    ReadBits readBits, Characters characters) {
+                                    ReadBits readBits, Characters characters, Run run) {
     unsigned char* o = out;
     alignas(32) std::uint16_t at[kBlock];
     // A sequence at the end of a block reads up to two bytes past it. The block's characters
     // take no more room than their bytes and store up to 3 bytes more, and at least 4 more
     // bytes of input follow it.
     while (i + kBlock + 4 <= n) {
+        if (i + kRunReach <= n && run(table, in, i, o)) {
+            continue;
+        }
         Prefetch(in + i);
         const Utf8Bits bits = readBits(in + i);
         if (bits.high == 0) {
@@ -60,12 +69,100 @@ inline std::size_t Utf8ToSjisBlocks(const std::uint32_t* table, const unsigned c
     return i;
 }
 
+inline bool NoRun(const std::uint32_t*, const unsigned char*, std::size_t&, unsigned char*&) {
+    return false;
+}
+
+#if defined(POLYSHIFT_SHUFFLES)
+
+// Japanese text is mostly runs of three-byte characters (kana, kanji, full-width forms) between
+// short runs of ASCII. RunOf32 takes up to 32 bytes of ASCII and then up to 16 three-byte
+// characters, all without a branch: the characters are at every third byte, so that a byte
+// shuffle puts each in a lane of its own, where it is checked and decoded, and each becomes
+// two bytes, looked up and stored at a place known beforehand. The run ends before anything
+// else; first bytes 0xE0 and 0xED end it too, since their second bytes have limits of their
+// own. Returns false, having taken the ASCII, where a character of the run takes one byte or
+// has no code (half-width katakana, say), or where it took nothing: the general path takes
+// the block from there.
+// Four three-byte characters from the 12 bytes at `r` and at `r` + 12, one in each 32-bit
+// lane as the number first << 16 | second << 8 | third.
+[[POLYSHIFT_AVX2]] inline __m256i FourAndFour(const unsigned char* r) {
+    const __m256i order = _mm256_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1,
+                                           2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1);
+    return _mm256_shuffle_epi8(_mm256_loadu2_m128i(reinterpret_cast<const __m128i*>(r + 12),
+                                                   reinterpret_cast<const __m128i*>(r)),
+                               order);
+}
+
+// Bits of the lanes of FourAndFour that hold a well-formed three-byte sequence whose first
+// byte is neither 0xE0 nor 0xED.
+[[POLYSHIFT_AVX2]] inline unsigned PlainThreeBytes(__m256i v) {
+    const __m256i shape = _mm256_cmpeq_epi32(_mm256_and_si256(v, _mm256_set1_epi32(0xF0C0C0)),
+                                             _mm256_set1_epi32(0xE08080));
+    const __m256i first = _mm256_and_si256(v, _mm256_set1_epi32(0x0F0000));
+    const __m256i limited =
+        _mm256_or_si256(_mm256_cmpeq_epi32(first, _mm256_setzero_si256()),
+                        _mm256_cmpeq_epi32(first, _mm256_set1_epi32(0x0D0000)));
+    return static_cast<unsigned>(
+        _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_andnot_si256(limited, shape))));
+}
+
+// The characters of the lanes of FourAndFour.
+[[POLYSHIFT_AVX2]] inline __m256i DecodeThreeBytes(__m256i v) {
+    return _mm256_or_si256(
+        _mm256_or_si256(_mm256_and_si256(_mm256_srli_epi32(v, 4), _mm256_set1_epi32(0xF000)),
+                        _mm256_and_si256(_mm256_srli_epi32(v, 2), _mm256_set1_epi32(0x0FC0))),
+        _mm256_and_si256(v, _mm256_set1_epi32(0x3F)));
+}
+
+[[POLYSHIFT_AVX2, gnu::always_inline]] inline bool RunOf32(const std::uint32_t* table, const unsigned char* in,
+                                       std::size_t& i, unsigned char*& out) {
+    const __m256i head = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
+    const std::uint64_t high = static_cast<std::uint32_t>(_mm256_movemask_epi8(head));
+    const std::size_t ascii = static_cast<std::size_t>(std::countr_zero(high | 1ull << 32));
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), head);
+    const unsigned char* const r = in + i + ascii;
+    const __m256i low = FourAndFour(r);
+    const __m256i upper = FourAndFour(r + 24);
+    const unsigned whole = PlainThreeBytes(low) | PlainThreeBytes(upper) << 8;
+    const std::size_t count = static_cast<std::size_t>(std::countr_zero(~whole));
+    const __m256i characters = _mm256_permute4x64_epi64(
+        _mm256_packus_epi32(DecodeThreeBytes(low), DecodeThreeBytes(upper)), 0xD8);
+    // The places past the run look up a character of two bytes, so that one test of all
+    // lookups tells whether the run's characters all take two.
+    const __m256i places =
+        _mm256_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
+    const __m256i inRun =
+        _mm256_cmpgt_epi16(_mm256_set1_epi16(static_cast<short>(count)), places);
+    alignas(32) std::uint16_t at[16];
+    _mm256_store_si256(reinterpret_cast<__m256i*>(at),
+                       _mm256_blendv_epi8(_mm256_set1_epi16(0x3042), characters, inRun));
+    unsigned char* const o = out + ascii;
+    std::uint32_t all = ~0u;
+#pragma GCC unroll 16
+    for (std::size_t k = 0; k < 16; ++k) {
+        const std::uint32_t packed = table[at[k]];
+        std::memcpy(o + 2 * k, &packed, 2);  // little-endian: the bytes from the low end
+        all &= packed;
+    }
+    i += ascii;
+    out = o;
+    if ((all >> 25 & 1) == 0) {  // a length of 2 in every top byte
+        return false;
+    }
+    i += 3 * count;
+    out = o + 2 * count;
+    return ascii + count != 0;
+}
+
+#endif
+
 #if defined(POLYSHIFT_SHUFFLES)
 [[POLYSHIFT_AVX2]] std::size_t Utf8ToSjisBlocks32(const std::uint32_t* table,
                                                   const unsigned char* in, std::size_t i,
                                                   std::size_t n, unsigned char*& out) {
     return Utf8ToSjisBlocks(table, in, i, n, out, utf8_bits::ReadUtf8Bits32,
-                            utf8_bits::CharactersOfBlock32);
+                            utf8_bits::CharactersOfBlock32, RunOf32);
 }
 #endif
 
@@ -108,7 +205,7 @@ std::size_t Utf8ToSjisKernel(const SjisTables& tables, const unsigned char* in, 
 #endif
 #if defined(POLYSHIFT_SSE2)
     return Utf8ToSjisBlocks(tables.sjisByUnit, in, i, n, out, utf8_bits::ReadUtf8Bits,
-                            utf8_bits::CharactersOfBlock);
+                            utf8_bits::CharactersOfBlock, NoRun);
 #else
     (void)tables, (void)in, (void)n, (void)out;
     return i;
