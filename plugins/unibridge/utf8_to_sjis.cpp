@@ -21,6 +21,9 @@ using utf8_bits::Utf8Bits;
 // 16 characters read 16 bytes at a time from 12 bytes apart and 32 bytes stored.
 constexpr std::size_t kRunReach = 32 + 36 + 16;
 
+// Bits 0, 3, ..., 45: the places of 16 three-byte characters.
+constexpr std::uint64_t kRunLeads = 0x249249249249u;
+
 // UTF-8 to Shift JIS a block at a time: the block is checked by the bit masks of its kinds of
 // byte, which also give the places of its characters; the characters of all places are
 // computed side by side, so that each character takes one lookup and one store. `readBits` and
@@ -94,17 +97,22 @@ inline bool NoRun(const std::uint32_t*, const unsigned char*, std::size_t&, unsi
                                order);
 }
 
-// Bits of the lanes of FourAndFour that hold a well-formed three-byte sequence whose first
-// byte is neither 0xE0 nor 0xED.
-[[POLYSHIFT_AVX2]] inline unsigned PlainThreeBytes(__m256i v) {
-    const __m256i shape = _mm256_cmpeq_epi32(_mm256_and_si256(v, _mm256_set1_epi32(0xF0C0C0)),
-                                             _mm256_set1_epi32(0xE08080));
-    const __m256i first = _mm256_and_si256(v, _mm256_set1_epi32(0x0F0000));
-    const __m256i limited =
-        _mm256_or_si256(_mm256_cmpeq_epi32(first, _mm256_setzero_si256()),
-                        _mm256_cmpeq_epi32(first, _mm256_set1_epi32(0x0D0000)));
-    return static_cast<unsigned>(
-        _mm256_movemask_ps(_mm256_castsi256_ps(_mm256_andnot_si256(limited, shape))));
+[[POLYSHIFT_AVX2]] inline __m256i Load32(const unsigned char* p) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(p));
+}
+
+// Bits of the 32 places at `p` where a well-formed three-byte sequence starts whose first byte
+// is neither 0xE0 nor 0xED; reads 2 bytes past them.
+[[POLYSHIFT_AVX2]] inline std::uint64_t PlainThreeByteStarts(const unsigned char* p) {
+    const __m256i first = Load32(p);
+    const __m256i fromE1 = _mm256_sub_epi8(first, _mm256_set1_epi8(static_cast<char>(0xE1)));
+    const __m256i lead = _mm256_andnot_si256(
+        _mm256_cmpeq_epi8(first, _mm256_set1_epi8(static_cast<char>(0xED))),
+        _mm256_cmpeq_epi8(_mm256_min_epu8(fromE1, _mm256_set1_epi8(0x0E)), fromE1));
+    // Continuations, 0x80-0xBF, are the signed bytes below -64.
+    const __m256i conts = _mm256_and_si256(_mm256_cmpgt_epi8(_mm256_set1_epi8(-64), Load32(p + 1)),
+                                           _mm256_cmpgt_epi8(_mm256_set1_epi8(-64), Load32(p + 2)));
+    return static_cast<std::uint32_t>(_mm256_movemask_epi8(_mm256_and_si256(lead, conts)));
 }
 
 // The characters of the lanes of FourAndFour.
@@ -115,19 +123,28 @@ inline bool NoRun(const std::uint32_t*, const unsigned char*, std::size_t&, unsi
         _mm256_and_si256(v, _mm256_set1_epi32(0x3F)));
 }
 
-[[POLYSHIFT_AVX2, gnu::always_inline]] inline bool RunOf32(const std::uint32_t* table, const unsigned char* in,
-                                       std::size_t& i, unsigned char*& out) {
-    const __m256i head = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(in + i));
-    const std::uint64_t high = static_cast<std::uint32_t>(_mm256_movemask_epi8(head));
+[[POLYSHIFT_AVX2, gnu::always_inline]] inline bool RunOf32(const std::uint32_t* table,
+                                                           const unsigned char* in, std::size_t& i,
+                                                           unsigned char*& out) {
+    // Where the run ends comes from bit masks of the 64 places at in[i], so that the next run
+    // need not wait for the characters of this one.
+    const unsigned char* const s = in + i;
+    const __m256i head = Load32(s);
+    const std::uint64_t high =
+        static_cast<std::uint32_t>(_mm256_movemask_epi8(head)) |
+        std::uint64_t{static_cast<std::uint32_t>(_mm256_movemask_epi8(Load32(s + 32)))} << 32;
+    const std::uint64_t starts = PlainThreeByteStarts(s) | PlainThreeByteStarts(s + 32) << 32;
     const std::size_t ascii = static_cast<std::size_t>(std::countr_zero(high | 1ull << 32));
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), head);
-    const unsigned char* const r = in + i + ascii;
-    const __m256i low = FourAndFour(r);
-    const __m256i upper = FourAndFour(r + 24);
-    const unsigned whole = PlainThreeBytes(low) | PlainThreeBytes(upper) << 8;
-    const std::size_t count = static_cast<std::size_t>(std::countr_zero(~whole));
+    // The run's characters start every third place from the ASCII's end; past the 64 places,
+    // none is known.
+    const std::uint64_t ends = (~(starts >> ascii) & kRunLeads) | std::uint64_t{1} << 48;
+    const std::size_t length = static_cast<std::size_t>(std::countr_zero(ends));  // 3 per character
+    const std::size_t count = length / 3;
+    const unsigned char* const r = s + ascii;
     const __m256i characters = _mm256_permute4x64_epi64(
-        _mm256_packus_epi32(DecodeThreeBytes(low), DecodeThreeBytes(upper)), 0xD8);
+        _mm256_packus_epi32(DecodeThreeBytes(FourAndFour(r)), DecodeThreeBytes(FourAndFour(r + 24))),
+        0xD8);
     // The places past the run look up a character of two bytes, so that one test of all
     // lookups tells whether the run's characters all take two.
     const __m256i places =
@@ -150,7 +167,7 @@ inline bool NoRun(const std::uint32_t*, const unsigned char*, std::size_t&, unsi
     if ((all >> 25 & 1) == 0) {  // a length of 2 in every top byte
         return false;
     }
-    i += 3 * count;
+    i += length;
     out = o + 2 * count;
     return ascii + count != 0;
 }
