@@ -123,6 +123,11 @@ inline bool NoRun(const std::uint32_t*, const unsigned char*, std::size_t&, unsi
         _mm256_and_si256(v, _mm256_set1_epi32(0x3F)));
 }
 
+// The bits of the 16-bit lanes of a 32-byte movemask below lane `count` (at most 16).
+inline std::uint32_t WordBitsBelow(std::size_t count) {
+    return static_cast<std::uint32_t>((std::uint64_t{1} << (2 * count)) - 1);
+}
+
 [[POLYSHIFT_AVX2, gnu::always_inline]] inline bool RunOf32(const std::uint32_t* table,
                                                            const unsigned char* in, std::size_t& i,
                                                            unsigned char*& out) {
@@ -151,24 +156,53 @@ inline bool NoRun(const std::uint32_t*, const unsigned char*, std::size_t&, unsi
         _mm256_setr_epi16(0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15);
     const __m256i inRun =
         _mm256_cmpgt_epi16(_mm256_set1_epi16(static_cast<short>(count)), places);
+    const __m256i inRunCharacters = _mm256_blendv_epi8(_mm256_set1_epi16(0x3042), characters, inRun);
     alignas(32) std::uint16_t at[16];
-    _mm256_store_si256(reinterpret_cast<__m256i*>(at),
-                       _mm256_blendv_epi8(_mm256_set1_epi16(0x3042), characters, inRun));
+    _mm256_store_si256(reinterpret_cast<__m256i*>(at), inRunCharacters);
+    // Half-width katakana, U+FF61-U+FF9F, take one byte: two bits each.
+    const __m256i fromFF61 =
+        _mm256_sub_epi16(inRunCharacters, _mm256_set1_epi16(static_cast<short>(0xFF61)));
+    const std::uint32_t halfWidth = static_cast<std::uint32_t>(_mm256_movemask_epi8(
+        _mm256_cmpeq_epi16(_mm256_min_epu16(fromFF61, _mm256_set1_epi16(0x3E)), fromFF61)));
     unsigned char* const o = out + ascii;
-    std::uint32_t all = ~0u;
-#pragma GCC unroll 16
-    for (std::size_t k = 0; k < 16; ++k) {
-        const std::uint32_t packed = table[at[k]];
-        std::memcpy(o + 2 * k, &packed, 2);  // little-endian: the bytes from the low end
-        all &= packed;
-    }
     i += ascii;
     out = o;
-    if ((all >> 25 & 1) == 0) {  // a length of 2 in every top byte
-        return false;
+    if (halfWidth == 0) {
+        // Eight characters at a time: runs between ASCII are often short.
+        std::uint32_t all = ~0u;
+        const auto put = [&](std::size_t from) {
+#pragma GCC unroll 8
+            for (std::size_t k = from; k < from + 8; ++k) {
+                const std::uint32_t packed = table[at[k]];
+                std::memcpy(o + 2 * k, &packed, 2);  // little-endian: the bytes from the low end
+                all &= packed;
+            }
+        };
+        put(0);
+        if (count > 8) {
+            put(8);
+        }
+        if ((all >> 25 & 1) == 0) {  // a length of 2 in every top byte
+            return false;
+        }
+        out = o + 2 * count;
+    } else {
+        // Each character follows the one before at its length; none has none.
+        std::uint32_t all = ~0u;
+        unsigned char* p = o;
+#pragma GCC unroll 16
+        for (std::size_t k = 0; k < 16; ++k) {
+            const std::uint32_t packed = table[at[k]];
+            std::memcpy(p, &packed, 2);
+            p += packed >> 24;
+            all &= packed + 0x7FFFFFFFu;  // the top bit is clear only where packed is 0
+        }
+        if ((all >> 31) == 0) {
+            return false;
+        }
+        out = o + 2 * count - static_cast<std::size_t>(std::popcount(halfWidth & WordBitsBelow(count))) / 2;
     }
     i += length;
-    out = o + 2 * count;
     return ascii + count != 0;
 }
 

@@ -199,7 +199,7 @@ TEST_P(Blocks, ReadingsOfBothKindsAreWeighedAsWithoutVectorCode) {
 TEST_P(Blocks, RunsOfKanaAndKanjiConvertAsWithoutVectorCode) {
     // clang-format off
     const std::vector<std::string> runs = {
-        "あ", "ん", "ア", "ヶ", "漢", "字", "鬱", "１", "ｚ", "～", "。", "「", "\xEE\x80\x80"};
+        "あ", "ん", "ア", "ヶ", "漢", "字", "鬱", "１", "ｚ", "～", "。", "「", "\xEE\x80\x80", "ｶ", "ﾞ"};
     const std::vector<std::string> breaks = {
         "a", "\r\n", "ｱ", "ﾟ", "§", "α", "鷗", "頰", "〜", "－", "\U0001F600", "\xE0\xA4\x85",
         "\xED\x9F\xBF", "\xEF\xBF\xBD"};
