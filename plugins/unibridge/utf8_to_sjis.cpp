@@ -148,6 +148,8 @@ class Runs32 {
             _mm256_cmpgt_epi16(_mm256_set1_epi16(static_cast<short>(count)), places_));
         alignas(32) std::uint16_t at[16];
         _mm256_store_si256(reinterpret_cast<__m256i*>(at), characters);
+        // Read back one by one rather than taken out of the vector: loads are cheaper.
+        __asm__("" : "+m"(at));
         // Half-width katakana, U+FF61-U+FF9F, take one byte: two bits each.
         const __m256i fromFF61 = _mm256_sub_epi16(characters, ff61_);
         const std::uint32_t halfWidth = static_cast<std::uint32_t>(_mm256_movemask_epi8(
