@@ -31,9 +31,11 @@ constexpr std::uint64_t kRunLeads = 0x249249249249u;
 // block, `run` may take the text's common case faster (Runs32); with enough text left, it
 // leaves the block to start where it stopped.
 template <class ReadBits, class Characters, class Run>
-[[gnu::always_inline]] inline std::size_t Utf8ToSjisBlocks(const std::uint32_t* table, const unsigned char* in,
-                                    std::size_t i, std::size_t n, unsigned char*& out,
-                                    ReadBits readBits, Characters characters, const Run& run) {
+[[gnu::always_inline]] inline std::size_t Utf8ToSjisBlocks(const std::uint32_t* table,
+                                                           const unsigned char* in, std::size_t i,
+                                                           std::size_t n, unsigned char*& out,
+                                                           ReadBits readBits, Characters characters,
+                                                           const Run& run) {
     unsigned char* o = out;
     alignas(32) std::uint16_t at[kBlock];
     // A sequence at the end of a block reads up to two bytes past it. The block's characters
@@ -105,8 +107,8 @@ inline std::uint32_t WordBitsBelow(std::size_t count) {
 class Runs32 {
   public:
     [[POLYSHIFT_AVX2]] Runs32()
-        : order_(Opaque(_mm256_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1, 2,
-                                         1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1))),
+        : order_(Opaque(_mm256_setr_epi8(2, 1, 0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1, 2, 1,
+                                         0, -1, 5, 4, 3, -1, 8, 7, 6, -1, 11, 10, 9, -1))),
           e1_(Opaque(_mm256_set1_epi8(static_cast<char>(0xE1)))),
           ed_(Opaque(_mm256_set1_epi8(static_cast<char>(0xED)))),
           fourteen_(Opaque(_mm256_set1_epi8(0x0E))),
@@ -121,10 +123,8 @@ class Runs32 {
 
     // Takes a run from in[i]; false, having taken its ASCII, where a character of the run has
     // no code, or where it took nothing: the general path takes the block from there.
-    [[POLYSHIFT_AVX2]] bool operator()(const std::uint32_t* table,
-                                                          const unsigned char* in,
-                                                          std::size_t& i,
-                                                          unsigned char*& out) const {
+    [[POLYSHIFT_AVX2]] bool operator()(const std::uint32_t* table, const unsigned char* in,
+                                       std::size_t& i, unsigned char*& out) const {
         const unsigned char* const s = in + i;
         const __m256i head = Load32(s);
         const std::uint64_t high =
@@ -231,8 +231,8 @@ class Runs32 {
         return (all >> 31) != 0;
     }
 
-    __m256i order_, e1_, ed_, fourteen_, c0_, bits4_, bits6High_, bits6_, places_, twoBytes_,
-        ff61_, sixtyTwo_;
+    __m256i order_, e1_, ed_, fourteen_, c0_, bits4_, bits6High_, bits6_, places_, twoBytes_, ff61_,
+        sixtyTwo_;
 };
 
 #endif
