@@ -192,6 +192,39 @@ TEST_P(Blocks, ReadingsOfBothKindsAreWeighedAsWithoutVectorCode) {
     }
 }
 
+// Japanese UTF-8 is mostly runs of three-byte characters. Random texts of such runs, broken
+// at random by ASCII, characters of one, two and four bytes in Shift JIS or UTF-8, characters
+// Shift JIS lacks, look-alikes and malformed bytes, at every length around the block size:
+// every function to Shift JIS converts, replaces and reports as the build without vector code.
+TEST_P(Blocks, RunsOfKanaAndKanjiConvertAsWithoutVectorCode) {
+    // clang-format off
+    const std::vector<std::string> runs = {
+        "あ", "ん", "ア", "ヶ", "漢", "字", "鬱", "１", "ｚ", "～", "。", "「", "\xEE\x80\x80", "ｶ", "ﾞ"};
+    const std::vector<std::string> breaks = {
+        "a", "\r\n", "ｱ", "ﾟ", "§", "α", "鷗", "頰", "〜", "－", "\U0001F600", "\xE0\xA4\x85",
+        "\xED\x9F\xBF", "\xEF\xBF\xBD"};
+    const std::vector<std::string> malformed = {
+        "\xE3\x81", "\xBF", "\xC0\xAF", "\xED\xA0\x80", "\xE0\x9F\xBF", "\xF4\x90\x80\x80"};
+    // clang-format on
+    std::mt19937 random(17);
+    for (std::size_t length = 1; length < 260; ++length) {
+        std::string text;
+        while (text.size() < length) {
+            const bool broken = random() % 24 == 0;
+            text += broken ? breaks[random() % breaks.size()] : runs[random() % runs.size()];
+        }
+        if (length % 4 == 0) {
+            text += malformed[random() % malformed.size()] + runs[random() % runs.size()];
+        }
+        text += std::string(random() % 80, 'a');
+        for (const uint32_t function : {kToSjis, kReadable, kLossless}) {
+            ASSERT_NO_FATAL_FAILURE(ExpectAsWithoutVectorCode(function, text));
+            ASSERT_NO_FATAL_FAILURE(
+                ExpectAsWithoutVectorCode(function, std::string(kUtf8Mark) + text));
+        }
+    }
+}
+
 // Overlong forms and surrogates in UTF-8 without a mark, at every place around the blocks:
 // detection finds no valid UTF-8 there and weighs the other readings, as the build without
 // vector code does.

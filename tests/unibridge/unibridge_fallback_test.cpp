@@ -13,8 +13,6 @@
 namespace unibridge_test {
 namespace {
 
-inline constexpr uint32_t kReadable = 4;
-inline constexpr uint32_t kLossless = 5;
 inline constexpr uint32_t kBack = 6;
 
 const std::string kWaveDash = "\x81\x60";  // where U+301C and U+FF5E both go

@@ -19,6 +19,8 @@ inline constexpr uint32_t kToUtf8 = 0;
 inline constexpr uint32_t kToUtf8Bom = 1;
 inline constexpr uint32_t kToUtf16 = 2;
 inline constexpr uint32_t kToSjis = 3;
+inline constexpr uint32_t kReadable = 4;
+inline constexpr uint32_t kLossless = 5;
 inline constexpr uint32_t kFunctionCount = 7;
 
 inline constexpr std::string_view kUtf8Mark = "\xEF\xBB\xBF";
