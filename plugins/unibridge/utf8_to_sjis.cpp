@@ -45,6 +45,9 @@ template <class ReadBits, class Characters, class Run>
         if (i + kRunReach <= n && run(table, in, i, o)) {
             continue;
         }
+        if (i + kBlock + 4 > n) {
+            break;  // the run took ASCII up to a character too near the end for a block
+        }
         Prefetch(in + i);
         const Utf8Bits bits = readBits(in + i);
         if (bits.high == 0) {

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <vector>
 
 #include "host/core/plugins/plugin_function.h"
 #include "platform/system_error.h"
@@ -47,8 +48,12 @@ std::optional<std::string> PluginUnderTest::Run(uint32_t index, std::string_view
     // A pool of its own: every output buffer is new and (below the size that is mapped)
     // exactly as large as asked, so the sanitizers see a write past it.
     host::BufferPool pool;
+    // The text, too, in a buffer of its own size, so that they see a read past it.
+    const std::vector<unsigned char> text(input.begin(), input.end());
     const host::Conversion result = host::PluginFunction(entry).Convert(
-        {reinterpret_cast<const unsigned char*>(input.data()), input.size()}, tablePath, pool);
+        {text.empty() ? reinterpret_cast<const unsigned char*>(input.data()) : text.data(),
+         text.size()},
+        tablePath, pool);
     if (size != nullptr) {
         *size = result.sizeAsked;
     }

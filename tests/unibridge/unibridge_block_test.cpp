@@ -225,6 +225,23 @@ TEST_P(Blocks, RunsOfKanaAndKanjiConvertAsWithoutVectorCode) {
     }
 }
 
+// ASCII that a run takes up to a character it cannot convert (one Shift JIS lacks, or a
+// byte-order mark inside the text), at every distance from the end: the blocks take over there
+// without reading past the text (the sanitizers see a read past it).
+TEST_P(Blocks, AsciiBeforeACharacterWithoutCodeNearTheEnd) {
+    for (const char* without : {"頰", "\xEF\xBB\xBF"}) {
+        for (std::size_t ascii = 0; ascii <= 33; ++ascii) {
+            for (std::size_t tail = 30; tail < 90; ++tail) {
+                const std::string text =
+                    "漢" + std::string(ascii, 'a') + without + std::string(tail, 'a');
+                for (const uint32_t function : {kToSjis, kLossless}) {
+                    ASSERT_NO_FATAL_FAILURE(ExpectAsWithoutVectorCode(function, text));
+                }
+            }
+        }
+    }
+}
+
 // Overlong forms and surrogates in UTF-8 without a mark, at every place around the blocks:
 // detection finds no valid UTF-8 there and weighs the other readings, as the build without
 // vector code does.
