@@ -318,7 +318,9 @@ template <class Stops>
             }
             unsigned char* const place = result.next + (at - from);
             eager.Note(i + (at - from), place, result);
-            std::memcpy(place, in + i + (at - from), 3);
+            if (at + length > from + kBlockBytes) {
+                std::memcpy(place, in + i + (at - from), length);  // past the bytes copied
+            }
             result.escapeLast = false;
             result.state = to;
             text = to;

@@ -47,11 +47,13 @@ const Pair kPairs[] = {
     FullToHalf<CharSet::kSymbols>("symbols to half"),
 };
 
-// The result of `fold`, or "(no room)".
+// The result of `fold`, or "(no room)". The text is in a buffer of its own size, so that the
+// sanitizers see a read past it.
 std::string Converted(Fold fold, const std::string& text) {
+    const std::vector<unsigned char> in(text.begin(), text.end());
     std::vector<unsigned char> buffer(5 * text.size() + 64);
     Output out(buffer.data(), buffer.size());
-    if (!fold(reinterpret_cast<const unsigned char*>(text.data()), text.size(), out)) {
+    if (!fold(in.data(), in.size(), out)) {
         return "(no room)";
     }
     return {reinterpret_cast<const char*>(buffer.data()),
@@ -79,6 +81,23 @@ TEST(WidthfoldJisRuns, BlocksGiveWhatCharacterByCharacterGives) {
         for (const Pair& pair : kPairs) {
             ASSERT_EQ(Converted(pair.quick, text), Converted(pair.careful, text))
                 << pair.name << ", round " << round;
+        }
+    }
+}
+
+// Switches of one and three bytes at every place near the end of a text long enough for blocks:
+// nothing is read past the text.
+TEST(WidthfoldJisRuns, SwitchesNearTheEndStayWithinTheText) {
+    for (const char* to : {"\x0E", "\x0F", "\x1B(I", "\x1B$B"}) {
+        for (std::size_t run = 60; run < 140; ++run) {
+            for (std::size_t after = 0; after < 3; ++after) {
+                const std::string text =
+                    "\x1B$B4A\x1B(B" + std::string(run, 'a') + to + std::string(after, '1');
+                for (const Pair& pair : kPairs) {
+                    ASSERT_EQ(Converted(pair.quick, text), Converted(pair.careful, text))
+                        << pair.name << ", " << run << " bytes";
+                }
+            }
         }
     }
 }
